@@ -1,0 +1,52 @@
+# The Windows build: the product, its adapters and the tests that run under Wine.
+file(GLOB QZ_WIN32_SOURCES CONFIGURE_DEPENDS src/*/*_win32.cpp)
+list(FILTER QZ_WIN32_SOURCES EXCLUDE REGEX "main_win32\\.cpp$")
+add_library(qzwin STATIC ${QZ_WIN32_SOURCES})
+target_link_libraries(qzwin PUBLIC qzcore comctl32 user32 gdi32 advapi32 shell32 comdlg32 shlwapi)
+target_compile_options(qzwin PRIVATE ${QZ_WARNINGS})
+target_compile_definitions(qzcore PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+configure_file(res/qzcl.rc.in ${CMAKE_BINARY_DIR}/qzcl.rc @ONLY)
+add_executable(qzcl WIN32 src/main_win32.cpp ${CMAKE_BINARY_DIR}/qzcl.rc)
+target_include_directories(qzcl PRIVATE res)
+target_link_libraries(qzcl PRIVATE qzwin)
+target_compile_options(qzcl PRIVATE ${QZ_WARNINGS})
+# The help page travels beside the program.
+add_custom_command(TARGET qzcl POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/docs/qzcl.html $<TARGET_FILE_DIR:qzcl>/qzcl.html)
+
+# GoogleTest from the sources Debian installs.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_library(qz_win_test_main STATIC tests/win/test_main_win32.cpp)
+target_link_libraries(qz_win_test_main PUBLIC gtest)
+
+function(qz_add_win_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE qzwin qz_win_test_main)
+  target_include_directories(${name} PRIVATE tests)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+endfunction()
+
+file(GLOB QZ_WIN_TESTS CONFIGURE_DEPENDS tests/win/*_test.cpp)
+qz_add_win_test(win_tests ${QZ_WIN_TESTS})
+
+# End-to-end: qzcl.exe driven through its real windows and boxes.
+file(GLOB QZ_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*_test.cpp tests/e2e/driver_win32.cpp)
+qz_add_win_test(e2e_tests ${QZ_E2E_TESTS})
+add_dependencies(e2e_tests qzcl)
+
+# A minimal static program that exits at once: the yardstick of the start-up benchmark.
+add_executable(exit_at_once WIN32 bench/exit_at_once_win32.cpp)
+
+# Identifies a message box's icon inside the process that shows it (icon handles do not cross processes).
+add_library(e2e_box_probe SHARED tests/e2e/box_probe_win32.cpp)
+set_target_properties(e2e_box_probe PROPERTIES PREFIX "")
+target_include_directories(e2e_box_probe PRIVATE tests)
+target_link_libraries(e2e_box_probe PRIVATE user32 gdi32)
+add_dependencies(e2e_tests e2e_box_probe)

@@ -1,0 +1,35 @@
+#include "app/dispatcher.h"
+
+#include "app/help_texts.h"
+#include "runtime/text.h"
+
+namespace qz {
+
+void ShowCommandSummary(CmdContext& ctx) { ctx.svc.Show(CommandSummary(ctx.svc)); }
+
+namespace {
+
+// To add a command: write its procedure in src/commands/, declare it in a header there
+// and give it its row here, in the order the words are tried.
+constexpr Command kCommands[] = {
+    {{"CMD"}, ShowCommandSummary},
+};
+
+}  // namespace
+
+std::span<const Command> CommandTable() { return kCommands; }
+
+void Dispatch(CmdContext& ctx) {
+  std::string_view word = ClipView(ctx.CMD1);
+  for (const Command& command : kCommands) {
+    for (std::string_view w : command.words) {
+      if (!w.empty() && w == word) {
+        command.run(ctx);
+        return;
+      }
+    }
+  }
+  ctx.svc.Show(GeneralDescription(ctx.svc));
+}
+
+}  // namespace qz

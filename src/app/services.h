@@ -1,0 +1,52 @@
+// What every command and window reaches through its context: the platform ports, the translator,
+// the message boxes, and what the run's outcome has been so far.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "runtime/clock.h"
+#include "runtime/dialogs.h"
+#include "runtime/files.h"
+#include "runtime/profile.h"
+#include "translator/string_translator.h"
+
+namespace qz {
+
+// Exit codes of an unattended run, for installer authors.
+enum ExitCode : int { kExitSuccess = 0, kExitFailed = 1, kExitUsage = 2 };
+
+class Services {
+ public:
+  Services(Profile& profilePort, Files& filesPort, Clock& clockPort, Dialogs& dialogs, StringTranslator& tr,
+           std::string line)
+      : profile(profilePort), files(filesPort), clock(clockPort), translator(tr), commandLine(std::move(line)),
+        dialogs_(dialogs) {}
+
+  Profile& profile;
+  Files& files;
+  Clock& clock;
+  StringTranslator& translator;
+  std::string commandLine;  // the process's whole command line, program name first
+  std::string langFile;     // LANGFILE: the translation file in use, blank when none
+
+  // tr(x): a fixed phrase through the translator.
+  std::string tr(std::string_view text) { return translator.Translate(text); }
+
+  Button Show(const Box& box);
+  // A command failed without a box of its own (for example a write that did not happen).
+  void Fail() { failed_ = true; }
+  int ExitCode() const { return failed_ ? kExitFailed : usage_ ? kExitUsage : kExitSuccess; }
+
+ private:
+  Dialogs& dialogs_;
+  bool failed_ = false;
+  bool usage_ = false;
+};
+
+inline Button Services::Show(const Box& box) {
+  if (box.outcome == Outcome::Error) failed_ = true;
+  if (box.outcome == Outcome::Usage) usage_ = true;
+  return dialogs_.Show(box);
+}
+
+}  // namespace qz

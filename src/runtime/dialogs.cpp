@@ -1,0 +1,36 @@
+#include "runtime/dialogs.h"
+
+namespace qz {
+
+const char* ButtonName(Button b) {
+  switch (b) {
+    case Button::Ok: return "OK";
+    case Button::Cancel: return "Cancel";
+    case Button::Yes: return "Yes";
+    case Button::No: return "No";
+  }
+  return "?";
+}
+
+static const char* ButtonsText(Buttons b) {
+  switch (b) {
+    case Buttons::Ok: return "[OK]";
+    case Buttons::OkCancel: return "[OK] [Cancel]";
+    case Buttons::YesNo: return "[Yes] [No]";
+    case Buttons::YesNoCancel: return "[Yes] [No] [Cancel]";
+  }
+  return "";
+}
+
+Button UnattendedDialogs::Show(const Box& box) {
+  out_ << "=== " << box.caption << " ===\n";
+  std::string text = box.text;
+  for (char& c : text)
+    if (c == '|') c = '\n';
+  out_ << text << "\n";
+  out_ << ButtonsText(box.buttons) << " -> " << ButtonName(box.defaultButton) << "\n";
+  out_.flush();
+  return box.defaultButton;
+}
+
+}  // namespace qz

@@ -1,0 +1,44 @@
+// Message boxes: the model and the port that shows them.
+#pragma once
+#include <ostream>
+#include <string>
+
+namespace qz {
+
+enum class Icon { Information, Exclamation, Asterisk, Question, Hand, WinLogo };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Button { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+
+// What a box says about the run, for the unattended exit code.
+enum class Outcome { Info, Usage, Error };
+
+// One message box. "|" in text starts a new line on screen.
+struct Box {
+  std::string caption;
+  std::string text;
+  Icon icon = Icon::Information;
+  Buttons buttons = Buttons::Ok;
+  Button defaultButton = Button::Ok;
+  Outcome outcome = Outcome::Info;
+};
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  // Shows the box and returns the button pressed.
+  virtual Button Show(const Box& box) = 0;
+};
+
+// For runs without a desktop: each box is written to a stream and answered with its default button.
+class UnattendedDialogs : public Dialogs {
+ public:
+  explicit UnattendedDialogs(std::ostream& out) : out_(out) {}
+  Button Show(const Box& box) override;
+
+ private:
+  std::ostream& out_;
+};
+
+const char* ButtonName(Button b);
+
+}  // namespace qz

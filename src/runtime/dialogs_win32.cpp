@@ -1,0 +1,71 @@
+#include "runtime/dialogs_win32.h"
+
+#include <windows.h>
+
+namespace qz {
+
+static LPCSTR IconResource(Icon icon) {
+  // Standard system icons, loaded by id so that every box shows the icon it names.
+  switch (icon) {
+    case Icon::Information: return IDI_INFORMATION;
+    case Icon::Exclamation: return IDI_EXCLAMATION;
+    case Icon::Asterisk: return IDI_ASTERISK;
+    case Icon::Question: return IDI_QUESTION;
+    case Icon::Hand: return IDI_HAND;
+    case Icon::WinLogo: return IDI_WINLOGO;
+  }
+  return IDI_INFORMATION;
+}
+
+static UINT ButtonsStyle(Buttons b) {
+  switch (b) {
+    case Buttons::Ok: return MB_OK;
+    case Buttons::OkCancel: return MB_OKCANCEL;
+    case Buttons::YesNo: return MB_YESNO;
+    case Buttons::YesNoCancel: return MB_YESNOCANCEL;
+  }
+  return MB_OK;
+}
+
+static UINT DefaultStyle(Buttons set, Button def) {
+  int index = 0;
+  switch (set) {
+    case Buttons::Ok: index = 0; break;
+    case Buttons::OkCancel: index = def == Button::Cancel ? 1 : 0; break;
+    case Buttons::YesNo: index = def == Button::No ? 1 : 0; break;
+    case Buttons::YesNoCancel: index = def == Button::No ? 1 : def == Button::Cancel ? 2 : 0; break;
+  }
+  static const UINT styles[] = {MB_DEFBUTTON1, MB_DEFBUTTON2, MB_DEFBUTTON3};
+  return styles[index];
+}
+
+Button Win32Dialogs::Show(const Box& box) {
+  std::string text = box.text;
+  for (char& c : text)
+    if (c == '|') c = '\n';
+  MSGBOXPARAMSA p{};
+  p.cbSize = sizeof p;
+  p.hInstance = nullptr;  // system icons
+  p.lpszText = text.c_str();
+  p.lpszCaption = box.caption.c_str();
+  p.dwStyle = ButtonsStyle(box.buttons) | DefaultStyle(box.buttons, box.defaultButton) | MB_USERICON |
+              MB_SETFOREGROUND | MB_TASKMODAL;
+  p.lpszIcon = IconResource(box.icon);
+  switch (MessageBoxIndirectA(&p)) {
+    case IDOK: return Button::Ok;
+    case IDYES: return Button::Yes;
+    case IDNO: return Button::No;
+    case IDCANCEL: return Button::Cancel;
+    default: return box.buttons == Buttons::Ok ? Button::Ok : Button::Cancel;
+  }
+}
+
+bool DesktopIsVisible() {
+  USEROBJECTFLAGS flags{};
+  DWORD needed = 0;
+  HWINSTA station = GetProcessWindowStation();
+  if (!station || !GetUserObjectInformationA(station, UOI_FLAGS, &flags, sizeof flags, &needed)) return true;
+  return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
+}  // namespace qz

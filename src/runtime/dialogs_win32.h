@@ -1,0 +1,16 @@
+#pragma once
+#include "runtime/dialogs.h"
+
+namespace qz {
+
+// Real message boxes (MessageBoxIndirectA); "|" becomes a line break.
+class Win32Dialogs : public Dialogs {
+ public:
+  Button Show(const Box& box) override;
+};
+
+// Whether boxes can be answered by a person: false for a window station that is not visible
+// (a service, a SYSTEM deployment), where a box would wait forever.
+bool DesktopIsVisible();
+
+}  // namespace qz

@@ -1,0 +1,27 @@
+// Small Win32 adapters: files, clock, code page.
+#pragma once
+#include "runtime/clock.h"
+#include "runtime/codec.h"
+#include "runtime/files.h"
+
+namespace qz {
+
+class Win32Files : public Files {
+ public:
+  bool Exists(const std::string& path) override;
+  std::string CurrentDirectory() override;
+  std::string ShortPath(const std::string& path) override;
+};
+
+class Win32Clock : public Clock {
+ public:
+  std::int64_t Milliseconds() override;
+};
+
+class Win32Codec : public TextCodec {
+ public:
+  std::string AnsiToUtf8(std::string_view ansi) override;
+  std::string Utf8ToAnsi(std::string_view utf8) override;
+};
+
+}  // namespace qz

@@ -1,0 +1,107 @@
+// The translator: pairs of source text and replacement, loaded from the translation file,
+// looked up for every fixed phrase the program shows.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/clock.h"
+#include "runtime/codec.h"
+#include "runtime/files.h"
+#include "runtime/profile.h"
+#include "translator/loading_view.h"
+#include "translator/translation_file.h"
+
+namespace qz {
+
+class StringTranslator {
+ public:
+  // Flag bits of Init and SetFlags.
+  static constexpr long kLoad = 1;
+  static constexpr long kExport = 2;
+  static constexpr long kOff = 16;
+  static constexpr std::size_t kFieldSize = 255;  // STRING(255) source and replacement
+
+  StringTranslator(Profile& profile, Files& files, Clock& clock, TextCodec& codec, LoadingView& loadingView);
+  ~StringTranslator();
+  StringTranslator(const StringTranslator&) = delete;
+  StringTranslator& operator=(const StringTranslator&) = delete;
+
+  // Opens the translator on fileName (empty: the default name in the current directory).
+  void Init(std::string_view fileName, std::string_view owner, long flags);
+  void Kill();
+
+  // The replacement of text, or text without trailing blanks when there is none.
+  std::string Translate(std::string_view text);
+  std::string TranslateText(std::string_view text) { return Translate(text); }
+  // 0 on success, 1 when replacement is blank or the translator has no queues.
+  std::uint8_t AddTranslation(std::string_view source, std::string_view replacement);
+
+  void SetFlags(long flags);
+  // Opens the file (creating a missing one) and logs the outcome in .\QZVXErr.LOG; 0 when open.
+  std::uint8_t OpenFile(TranslationFile& file);
+  void LoadTranslations();
+  void RebuildFiles();
+
+  bool Initialized() const { return initialized_; }
+  const std::string& FullPath() const { return fullPath_; }
+  std::size_t Count() const;
+
+ private:
+  // A pair in the arena: its source (a key, so at most 255 bytes) and right after it its replacement.
+  struct Entry {
+    std::uint32_t offset;
+    std::uint32_t sourceLength : 8, replacementLength : 24;
+  };
+  static constexpr std::size_t kMaxReplacement = (std::size_t{1} << 24) - 1;
+  // A hash table over the same entries, so that a lookup costs a memory read or two instead of a
+  // binary search's seventeen; hash 0 marks a free slot.
+  struct Slot {
+    std::uint32_t hash;
+    Entry entry;
+  };
+  std::string_view SourceOf(const Entry& e) const { return {text_.data() + e.offset, e.sourceLength}; }
+  std::string_view ReplacementOf(const Entry& e) const {
+    return {text_.data() + e.offset + e.sourceLength, e.replacementLength};
+  }
+  void CreateQueues();
+  void FreeQueues();
+  void SetDefaultFullPath();
+  void SortTranslations();
+  void ExportAtClose();
+  void ExportNotFound();
+  void Log(const std::string& message);
+  const Entry* Find(std::string_view key) const;
+  void IndexPut(const Entry& entry);
+  void RebuildIndex();
+  // Copies a pair into the arena; false when the arena cannot address more text.
+  bool Store(std::string_view key, std::string_view replacement, Entry& entry);
+  void AddRecordTranslation(std::string_view source, std::string_view replacement);
+  void ReadAll(TranslationFile::Reader& reader, std::int64_t total);
+
+  Profile& profile_;
+  Files& files_;
+  Clock& clock_;
+  TextCodec& codec_;
+  LoadingView& loadingView_;
+  mutable std::recursive_mutex critSect_;
+
+  bool loadFlag_ = false, exportFlag_ = false, offFlag_ = false;
+  bool initialized_ = false;
+  bool queuesExist_ = false;
+  std::string fullPath_, owner_;
+  // The translation file; texts without translation are exported into it as well.
+  TranslationFile file_;
+
+  // REPLACEMENTQ: one text arena, entries sorted by source.
+  std::string text_;
+  std::vector<Entry> replacements_;
+  std::vector<Slot> index_;
+  // NOTFOUNDQ: sorted, unique.
+  std::vector<std::string> notFound_;
+};
+
+}  // namespace qz

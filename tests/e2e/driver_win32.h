@@ -1,0 +1,105 @@
+// Drives qzcl.exe from outside, as a person or an installer would: starts it, reads and answers its
+// message boxes, collects its exit code and standard error. Every wait is bounded, and a process still
+// running when its driver goes away is terminated.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "runtime/handle_win32.h"
+
+namespace qz::e2e {
+
+inline constexpr DWORD kBoxTimeoutMs = 15000;  // a cold Wine start can take several seconds
+inline constexpr DWORD kExitTimeoutMs = 10000;
+
+enum class IconKind { None, Information, WinLogo, Exclamation, Question, Hand, Application, Other };
+const char* IconName(IconKind kind);
+void PrintTo(IconKind kind, std::ostream* os);
+
+struct BoxButton {
+  int id = 0;
+  std::string text;
+};
+
+// A message box as it is on screen. "\n" separates the lines of its text.
+struct Box {
+  HWND window = nullptr;
+  std::string caption;
+  std::string text;
+  std::vector<BoxButton> buttons;  // left to right
+  IconKind icon = IconKind::None;
+  std::string iconProblem;  // why the icon could not be identified, if it could not
+
+  std::vector<int> ButtonIds() const;
+};
+void PrintTo(const Box& box, std::ostream* os);
+
+struct Launch {
+  std::string arguments;  // the command line after the program's name
+  std::string directory;  // working directory; empty for the driver's own
+  // Added to the driver's environment, which is passed on without its QZCL_ variables,
+  // so that each test states the settings it depends on.
+  std::vector<std::pair<std::string, std::string>> environment;
+  bool captureStandardError = false;
+};
+
+// A fresh empty folder under the temporary directory, removed with everything in it at the end.
+class TempDirectory {
+ public:
+  TempDirectory();
+  ~TempDirectory();
+  TempDirectory(const TempDirectory&) = delete;
+  TempDirectory& operator=(const TempDirectory&) = delete;
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The folder of the running test program, where qzcl.exe and the box probe are built.
+std::string TestProgramDirectory();
+std::string QzclPath();
+
+class QzclProcess {
+ public:
+  explicit QzclProcess(const Launch& launch);
+  ~QzclProcess();
+  QzclProcess(const QzclProcess&) = delete;
+  QzclProcess& operator=(const QzclProcess&) = delete;
+
+  bool Started() const { return static_cast<bool>(process_); }
+  const std::string& StartError() const { return startError_; }
+
+  // The first visible message box of the process; none when the time runs out or the process ends.
+  std::optional<Box> WaitForBox(DWORD timeoutMs = kBoxTimeoutMs);
+  // True when no message box (or, for the second, no visible top-level window at all) of the process
+  // appears within the time or before the process ends.
+  bool NoBoxWithin(DWORD timeoutMs);
+  bool NoWindowWithin(DWORD timeoutMs);
+  // Presses a button of the box and waits until the box has gone; false when it stays.
+  bool Press(const Box& box, int buttonId);
+  // The exit code; none when the process is still running after the time.
+  std::optional<DWORD> WaitForExit(DWORD timeoutMs = kExitTimeoutMs);
+  // All that the process wrote to standard error, once it has ended.
+  std::string StandardError();
+
+ private:
+  struct ErrorReader;
+  bool Running() const;
+  bool NoWindowWithin(DWORD timeoutMs, bool boxesOnly);
+
+  UniqueKernelHandle process_;
+  UniqueKernelHandle thread_;
+  DWORD processId_ = 0;
+  std::string startError_;
+  std::shared_ptr<ErrorReader> errors_;
+};
+
+}  // namespace qz::e2e

@@ -1,0 +1,12 @@
+// The main of the test programs that run under Wine.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  // A crash must fail the run, not wait for someone to close an error box. Programs the tests start
+  // inherit this mode.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

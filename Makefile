@@ -2,6 +2,7 @@
 # make test              build both presets and run every test
 # make bench             the benchmarks (native and under Wine)
 ARGS ?= CMD
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps build build-linux build-windows test test-linux test-windows run bench clean
 

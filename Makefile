@@ -39,6 +39,7 @@ bench: deps build-windows
 	@cmake --build --preset bench -j2
 	@for b in build/bench/*_bench; do $$b; done
 	@bench/startup.sh
+	@bench/dde.sh
 
 clean:
 	rm -rf build

@@ -40,6 +40,7 @@ class SteadyClock : public Clock {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
   }
+  void Wait(int) override {}
 };
 
 // Latin-1 as the code page, with the pass-through for plain ASCII that a real code page conversion has.

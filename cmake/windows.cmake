@@ -63,3 +63,10 @@ set_target_properties(e2e_box_probe PROPERTIES PREFIX "")
 target_include_directories(e2e_box_probe PRIVATE tests)
 target_link_libraries(e2e_box_probe PRIVATE user32 gdi32)
 add_dependencies(e2e_tests e2e_box_probe)
+
+# The stand-in IDE: a DDE server for the service the program talks to, started by the Wine tests.
+add_executable(stand_in_ide WIN32 tests/e2e/stand_in_ide_win32.cpp)
+target_link_libraries(stand_in_ide PRIVATE user32)
+target_compile_options(stand_in_ide PRIVATE ${QZ_WARNINGS})
+add_dependencies(e2e_tests stand_in_ide)
+add_dependencies(win_tests stand_in_ide)

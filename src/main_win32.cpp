@@ -9,8 +9,12 @@
 
 #include "app/services.h"
 #include "app/startup.h"
+#include "app/views_win32.h"
+#include "ide/dde_channel.h"
+#include "runtime/dde_transport_win32.h"
 #include "runtime/dialogs_win32.h"
 #include "runtime/platform_win32.h"
+#include "runtime/processes_win32.h"
 #include "runtime/profile_win32.h"
 #include "translator/loading_view_win32.h"
 
@@ -67,8 +71,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   qz::StringTranslator translator(profile, files, clock, codec, unattended ? static_cast<qz::LoadingView&>(noLoading)
                                                                     : shownLoading);
-  qz::Services svc(profile, files, clock, unattended ? static_cast<qz::Dialogs&>(writtenDialogs) : shownDialogs,
-                   translator, GetCommandLineA());
+  qz::Win32Processes processes;
+  qz::Win32DdeTransport transport;
+  qz::DdeLog ddeLog(profile);
+  qz::DdeChannel dde(transport, processes, clock, ddeLog);
+  qz::Win32Views shownViews;
+  qz::UnattendedViews noViews;
+  qz::Services svc({profile, files, clock, unattended ? static_cast<qz::Dialogs&>(writtenDialogs) : shownDialogs,
+                    processes, translator, dde, unattended ? static_cast<qz::Views&>(noViews) : shownViews},
+                   GetCommandLineA());
   qz::RunMain(svc);
   // Interactive runs keep exit code 0; installers running unattended learn whether the command worked.
   return unattended ? svc.ExitCode() : 0;

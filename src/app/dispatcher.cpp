@@ -1,6 +1,7 @@
 #include "app/dispatcher.h"
 
 #include "app/help_texts.h"
+#include "ide/reg.h"
 #include "runtime/text.h"
 
 namespace qz {
@@ -9,9 +10,10 @@ void ShowCommandSummary(CmdContext& ctx) { ctx.svc.Show(CommandSummary(ctx.svc))
 
 namespace {
 
-// To add a command: write its procedure in src/commands/, declare it in a header there
+// To add a command: write its procedure in its own file, declare it in a header beside it
 // and give it its row here, in the order the words are tried.
 constexpr Command kCommands[] = {
+    {{"REG"}, RegisterTemplates},
     {{"CMD"}, ShowCommandSummary},
 };
 

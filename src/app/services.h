@@ -4,9 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "app/views.h"
+#include "ide/dde_channel.h"
 #include "runtime/clock.h"
 #include "runtime/dialogs.h"
 #include "runtime/files.h"
+#include "runtime/processes.h"
 #include "runtime/profile.h"
 #include "translator/string_translator.h"
 
@@ -17,15 +20,29 @@ enum ExitCode : int { kExitSuccess = 0, kExitFailed = 1, kExitUsage = 2 };
 
 class Services {
  public:
-  Services(Profile& profilePort, Files& filesPort, Clock& clockPort, Dialogs& dialogs, StringTranslator& tr,
-           std::string line)
-      : profile(profilePort), files(filesPort), clock(clockPort), translator(tr), commandLine(std::move(line)),
-        dialogs_(dialogs) {}
+  // The platform's ports and the program's single instances, as main (or a test) built them.
+  struct Wiring {
+    Profile& profile;
+    Files& files;
+    Clock& clock;
+    Dialogs& dialogs;
+    Processes& processes;
+    StringTranslator& translator;
+    DdeChannel& dde;
+    Views& views;
+  };
+  Services(const Wiring& parts, std::string line)
+      : profile(parts.profile), files(parts.files), clock(parts.clock), processes(parts.processes),
+        translator(parts.translator), dde(parts.dde), views(parts.views), commandLine(std::move(line)),
+        dialogs_(parts.dialogs) {}
 
   Profile& profile;
   Files& files;
   Clock& clock;
+  Processes& processes;
   StringTranslator& translator;
+  DdeChannel& dde;
+  Views& views;
   std::string commandLine;  // the process's whole command line, program name first
   std::string langFile;     // LANGFILE: the translation file in use, blank when none
 

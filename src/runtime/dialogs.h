@@ -5,7 +5,7 @@
 
 namespace qz {
 
-enum class Icon { Information, Exclamation, Asterisk, Question, Hand, WinLogo };
+enum class Icon { None, Information, Exclamation, Asterisk, Question, Hand, WinLogo };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Button { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 

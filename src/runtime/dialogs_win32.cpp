@@ -13,6 +13,7 @@ static LPCSTR IconResource(Icon icon) {
     case Icon::Question: return IDI_QUESTION;
     case Icon::Hand: return IDI_HAND;
     case Icon::WinLogo: return IDI_WINLOGO;
+    case Icon::None: return nullptr;
   }
   return IDI_INFORMATION;
 }
@@ -48,9 +49,12 @@ Button Win32Dialogs::Show(const Box& box) {
   p.hInstance = nullptr;  // system icons
   p.lpszText = text.c_str();
   p.lpszCaption = box.caption.c_str();
-  p.dwStyle = ButtonsStyle(box.buttons) | DefaultStyle(box.buttons, box.defaultButton) | MB_USERICON |
-              MB_SETFOREGROUND | MB_TASKMODAL;
-  p.lpszIcon = IconResource(box.icon);
+  p.dwStyle = ButtonsStyle(box.buttons) | DefaultStyle(box.buttons, box.defaultButton) | MB_SETFOREGROUND |
+              MB_TASKMODAL;
+  if (box.icon != Icon::None) {
+    p.dwStyle |= MB_USERICON;
+    p.lpszIcon = IconResource(box.icon);
+  }
   switch (MessageBoxIndirectA(&p)) {
     case IDOK: return Button::Ok;
     case IDYES: return Button::Yes;

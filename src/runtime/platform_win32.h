@@ -16,6 +16,7 @@ class Win32Files : public Files {
 class Win32Clock : public Clock {
  public:
   std::int64_t Milliseconds() override;
+  void Wait(int ms) override;
 };
 
 class Win32Codec : public TextCodec {

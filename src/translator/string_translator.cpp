@@ -74,6 +74,7 @@ void StringTranslator::Kill() {
   std::vector<Entry>().swap(replacements_);
   std::vector<Slot>().swap(index_);
   std::vector<std::string>().swap(notFound_);
+  std::vector<ControlProperties>().swap(controls_);
   queuesExist_ = false;
   initialized_ = false;
 }
@@ -88,6 +89,7 @@ void StringTranslator::SetFlags(long flags) {
 void StringTranslator::CreateQueues() {
   std::lock_guard lock(critSect_);
   FreeQueues();
+  CreateControlsQueue();
   queuesExist_ = true;
   initialized_ = true;
 }

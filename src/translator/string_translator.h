@@ -13,6 +13,7 @@
 #include "runtime/files.h"
 #include "runtime/profile.h"
 #include "translator/loading_view.h"
+#include "translator/translatable_window.h"
 #include "translator/translation_file.h"
 
 namespace qz {
@@ -46,6 +47,24 @@ class StringTranslator {
   void LoadTranslations();
   void RebuildFiles();
 
+  // Whole windows, list formats and messages. Nothing changes while the translator is not
+  // initialised or switched off; TranslateFormat then returns its format without trailing blanks.
+  void TranslateWindow(TranslatableWindow& window);
+  std::string TranslateWindowTitle(const TranslatableWindow& window);
+  void TranslateControl(TranslatableWindow& window, int control);
+  void TranslateProperty(TranslatableWindow& window, int control, Property property);
+  void TranslateOneControl(TranslatableWindow& window, int control) { TranslateControl(window, control); }
+  // Every control number from first to last.
+  void TranslateControls(TranslatableWindow& window, int first, int last);
+  std::string TranslateFormat(std::string_view format);
+  std::string TranslateHeader(std::string_view text) { return Translate(text); }
+  std::string TranslatePicture(std::string_view text) { return Translate(text); }
+  // The translated text with the first "%1" to "%4" filled in, in that order; at most 255 characters.
+  std::string TranslateMessage(std::string_view text, std::string_view p1, std::string_view p2, std::string_view p3,
+                               std::string_view p4);
+  // Each part between "|" translated on its own.
+  std::string TranslateList(std::string_view text);
+
   bool Initialized() const { return initialized_; }
   const std::string& FullPath() const { return fullPath_; }
   std::size_t Count() const;
@@ -68,6 +87,8 @@ class StringTranslator {
     return {text_.data() + e.offset + e.sourceLength, e.replacementLength};
   }
   void CreateQueues();
+  void CreateControlsQueue();
+  bool Translating() const { return initialized_ && !offFlag_; }
   void FreeQueues();
   void SetDefaultFullPath();
   void SortTranslations();
@@ -102,6 +123,12 @@ class StringTranslator {
   std::vector<Slot> index_;
   // NOTFOUNDQ: sorted, unique.
   std::vector<std::string> notFound_;
+  // CONTROLSQ: the control kinds with translatable texts and their properties, both ascending.
+  struct ControlProperties {
+    ControlKind kind;
+    std::vector<Property> properties;
+  };
+  std::vector<ControlProperties> controls_;
 };
 
 }  // namespace qz

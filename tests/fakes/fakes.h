@@ -1,6 +1,7 @@
 // In-memory stand-ins for the platform ports.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -8,6 +9,8 @@
 
 #include "runtime/clock.h"
 #include "runtime/codec.h"
+#include "runtime/dde_transport.h"
+#include "runtime/processes.h"
 #include "runtime/dialogs.h"
 #include "runtime/files.h"
 #include "runtime/profile.h"
@@ -52,7 +55,12 @@ class FakeClock : public Clock {
     now += step;
     return now;
   }
+  void Wait(int ms) override {
+    now += ms;
+    ++waits;
+  }
   std::int64_t now = 0;
+  int waits = 0;
   std::int64_t step = 0;
 };
 
@@ -83,6 +91,41 @@ class FakeLoadingView : public LoadingView {
   void Close() override { ++closed; }
   int opened = 0, closed = 0;
   std::vector<int> progress;
+};
+
+// A DDE layer whose servers the test sets up: answers to Open by attempt, results of Execute.
+class FakeDdeTransport : public DdeTransport {
+ public:
+  long Open(const std::string& service, const std::string& topic) override {
+    opens.push_back(service + "|" + topic);
+    if (serverUp && serverUp(static_cast<int>(opens.size()))) return ++lastChannel;
+    return 0;
+  }
+  int Execute(long channel, const std::string& text) override {
+    executes.push_back(text);
+    (void)channel;
+    return executeResult;
+  }
+  void Close(long channel) override { closed.push_back(channel); }
+  void SetTimeout(long hundredths) override { timeout = hundredths; }
+
+  std::function<bool(int attempt)> serverUp;  // none: nobody answers
+  int executeResult = 0;
+  long lastChannel = 0;
+  long timeout = 0;
+  std::vector<std::string> opens, executes;
+  std::vector<long> closed;
+};
+
+class FakeProcesses : public Processes {
+ public:
+  int Start(const std::string& commandLine, std::string& errorText) override {
+    started.push_back(commandLine);
+    if (fail) errorText = "The system cannot find the file specified.";
+    return fail ? kStartFailed : 0;
+  }
+  std::vector<std::string> started;
+  bool fail = false;
 };
 
 }  // namespace qz::fake

@@ -1,9 +1,32 @@
 // A Services bundle over fakes, as the tests of commands and start-up use it.
 #pragma once
+#include <memory>
+
 #include "app/services.h"
 #include "fakes/fakes.h"
 
 namespace qz::fake {
+
+// Records what the "Please Wait..." window showed.
+class FakePleaseWait : public PleaseWaitView {
+ public:
+  explicit FakePleaseWait(std::vector<std::string>& events) : events_(events) {}
+  TranslatableWindow* Open(const std::string& templateList) override {
+    events_.push_back("open " + templateList);
+    return nullptr;
+  }
+  void Display() override { events_.push_back("display"); }
+  void Close() override { events_.push_back("close"); }
+
+ private:
+  std::vector<std::string>& events_;
+};
+
+class FakeViews : public Views {
+ public:
+  std::unique_ptr<PleaseWaitView> PleaseWait() override { return std::make_unique<FakePleaseWait>(events); }
+  std::vector<std::string> events;
+};
 
 struct Harness {
   FakeProfile profile;
@@ -12,8 +35,13 @@ struct Harness {
   FakeDialogs dialogs;
   Latin1Codec codec;
   FakeLoadingView loading;
+  FakeDdeTransport transport;
+  FakeProcesses processes;
+  FakeViews views;
   StringTranslator translator{profile, files, clock, codec, loading};
-  Services svc{profile, files, clock, dialogs, translator, ""};
+  DdeLog ddeLog{profile};
+  DdeChannel dde{transport, processes, clock, ddeLog};
+  Services svc{{profile, files, clock, dialogs, processes, translator, dde, views}, ""};
 };
 
 }  // namespace qz::fake

@@ -1,0 +1,18 @@
+#pragma once
+#include "app/views.h"
+
+namespace qz {
+
+// The real windows.
+class Win32Views : public Views {
+ public:
+  std::unique_ptr<PleaseWaitView> PleaseWait() override;
+};
+
+// An unattended run: windows that only inform open nowhere.
+class UnattendedViews : public Views {
+ public:
+  std::unique_ptr<PleaseWaitView> PleaseWait() override;
+};
+
+}  // namespace qz

@@ -1,0 +1,40 @@
+#include "ide/ide_check.h"
+
+#include "runtime/text.h"
+
+namespace qz {
+
+bool ClarionIsOpen(CmdContext& ctx) {
+  DdeChannel& dde = ctx.svc.dde;
+  dde.Init(ctx.CWEXE);
+  dde.OpenChannel();
+  bool result = dde.CHANNEL != 0;
+  dde.Kill();
+  return result;
+}
+
+bool ClarionMustBeClosed(CmdContext& ctx, std::string_view title) {
+  Services& svc = ctx.svc;
+  for (int prompts = 1; prompts < 5; ++prompts) {
+    Box prompt;
+    prompt.caption = Clip(title);
+    prompt.text = svc.tr("Clarion must be closed!") + "||" +
+                  svc.tr("Press OK when Clarion is closed, Cancel to cancel this operation.");
+    prompt.icon = Icon::WinLogo;
+    prompt.buttons = Buttons::OkCancel;
+    if (svc.Show(prompt) == Button::Cancel) {
+      svc.Fail();
+      return false;
+    }
+    if (!ClarionIsOpen(ctx)) return true;
+  }
+  Box giveUp;
+  giveUp.caption = Clip(title);
+  giveUp.text = svc.tr("Because clarion is open, this operation could not be completed.");
+  giveUp.icon = Icon::None;
+  giveUp.outcome = Outcome::Error;
+  svc.Show(giveUp);
+  return false;
+}
+
+}  // namespace qz

@@ -1,0 +1,15 @@
+// Whether the IDE is running, and the prompt that asks the user to close it before its INI file is rewritten.
+#pragma once
+#include <string_view>
+
+#include "app/cmd_context.h"
+
+namespace qz {
+
+// True when a server of the IDE's service answers; starts nothing, logs nothing.
+bool ClarionIsOpen(CmdContext& ctx);
+// Asks (at most four times) until the IDE is closed: true when it is, false when the user cancelled
+// or gave up. title is the boxes' caption, already translated.
+bool ClarionMustBeClosed(CmdContext& ctx, std::string_view title);
+
+}  // namespace qz

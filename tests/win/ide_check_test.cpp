@@ -1,0 +1,167 @@
+// The close prompt with the real message boxes and the real DDE layer, against the stand-in IDE.
+// The prompts run on a second thread of this process; the test reads and answers them as a person would.
+#include <gtest/gtest.h>
+
+#include <future>
+#include <optional>
+
+#include "app/views_win32.h"
+#include "ide/ide_check.h"
+#include "runtime/dde_transport_win32.h"
+#include "runtime/dialogs_win32.h"
+#include "runtime/handle_win32.h"
+#include "runtime/platform_win32.h"
+#include "runtime/processes_win32.h"
+#include "runtime/profile_win32.h"
+#include "runtime/window_text_win32.h"
+#include "translator/loading_view.h"
+
+namespace qz {
+namespace {
+
+class NoLoading : public LoadingView {
+ public:
+  void Open() override {}
+  void SetProgress(int) override {}
+  void Close() override {}
+};
+
+std::string HereDirectory() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir(path, n);
+  return dir.substr(0, dir.find_last_of('\\'));
+}
+
+class StandInIde {
+ public:
+  StandInIde() {
+    std::string ready = HereDirectory() + "\\close-prompt.ready";
+    DeleteFileA(ready.c_str());
+    std::string line = "\"" + HereDirectory() + "\\stand_in_ide.exe\" --ready \"" + ready + "\"";
+    STARTUPINFOA si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);  // where its log goes
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, temp, &si, &pi)) return;
+    process_.reset(pi.hProcess);
+    CloseHandle(pi.hThread);
+    for (int i = 0; i < 200 && GetFileAttributesA(ready.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
+  }
+  ~StandInIde() { Exit(); }
+  void Exit() {
+    if (!process_) return;
+    TerminateProcess(process_.get(), 0);
+    WaitForSingleObject(process_.get(), 5000);
+    process_.reset();
+  }
+
+ private:
+  UniqueKernelHandle process_;
+};
+
+struct FoundBox {
+  HWND window;
+  std::string caption, text;
+};
+
+BOOL CALLBACK FindOwnBox(HWND window, LPARAM param) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  char cls[16] = {};
+  GetClassNameA(window, cls, sizeof cls);
+  if (pid == GetCurrentProcessId() && std::string(cls) == "#32770" && IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::optional<FoundBox> WaitForBox() {
+  for (int i = 0; i < 200; ++i) {
+    HWND box = nullptr;
+    EnumWindows(FindOwnBox, reinterpret_cast<LPARAM>(&box));
+    if (box) return FoundBox{box, WindowText(box), WindowText(GetDlgItem(box, 0xFFFF))};
+    Sleep(50);
+  }
+  return std::nullopt;
+}
+
+void Press(const FoundBox& box, int id) {
+  PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+  for (int i = 0; i < 100 && IsWindow(box.window); ++i) Sleep(20);
+}
+
+const char* const kPrompt =
+    "Clarion must be closed!\n\nPress OK when Clarion is closed, Cancel to cancel this operation.";
+
+struct Program {
+  Win32Profile profile;
+  Win32Files files;
+  Win32Clock clock;
+  Win32Codec codec;
+  Win32Dialogs dialogs;
+  Win32Processes processes;
+  Win32DdeTransport transport;
+  NoLoading loading;
+  Win32Views views;
+  StringTranslator translator{profile, files, clock, codec, loading};
+  DdeLog ddeLog{profile};
+  DdeChannel dde{transport, processes, clock, ddeLog};
+  Services svc{{profile, files, clock, dialogs, processes, translator, dde, views}, ""};
+};
+
+// Runs the prompting on its own thread, as the program would on its main one.
+std::future<bool> Prompting(Program& program) {
+  return std::async(std::launch::async, [&program] {
+    CmdContext ctx(program.svc);
+    ctx.CWEXE = "C60EE";
+    return ClarionMustBeClosed(ctx, "Update Items in Clarion INI File ");
+  });
+}
+
+TEST(close_prompt, cancel_ends_it_at_once) {
+  StandInIde ide;
+  Program program;
+  auto result = Prompting(program);
+  auto box = WaitForBox();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->caption, "Update Items in Clarion INI File");
+  EXPECT_EQ(box->text, kPrompt);
+  EXPECT_NE(GetDlgItem(box->window, IDCANCEL), nullptr);
+  Press(*box, IDCANCEL);
+  EXPECT_FALSE(result.get());
+}
+
+TEST(close_prompt, ok_after_the_ide_has_exited_goes_on) {
+  StandInIde ide;
+  Program program;
+  auto result = Prompting(program);
+  auto box = WaitForBox();
+  ASSERT_TRUE(box);
+  ide.Exit();
+  Press(*box, IDOK);
+  EXPECT_TRUE(result.get());
+}
+
+TEST(close_prompt, four_oks_with_the_ide_running_give_up) {
+  StandInIde ide;
+  Program program;
+  auto result = Prompting(program);
+  for (int i = 0; i < 4; ++i) {
+    auto box = WaitForBox();
+    ASSERT_TRUE(box) << i;
+    EXPECT_EQ(box->text, kPrompt) << i;
+    Press(*box, IDOK);
+  }
+  auto giveUp = WaitForBox();
+  ASSERT_TRUE(giveUp);
+  EXPECT_EQ(giveUp->caption, "Update Items in Clarion INI File");
+  EXPECT_EQ(giveUp->text, "Because clarion is open, this operation could not be completed.");
+  EXPECT_EQ(GetDlgItem(giveUp->window, IDCANCEL), nullptr);
+  Press(*giveUp, IDOK);
+  EXPECT_FALSE(result.get());
+}
+
+}  // namespace
+}  // namespace qz

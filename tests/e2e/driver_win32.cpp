@@ -143,18 +143,6 @@ const Probe& LoadProbe() {
   return probe;
 }
 
-IconKind KindOfResource(int id) {
-  switch (id) {
-    case 32512: return IconKind::Application;
-    case 32513: return IconKind::Hand;
-    case 32514: return IconKind::Question;
-    case 32515: return IconKind::Exclamation;
-    case 32516: return IconKind::Information;
-    case 32517: return IconKind::WinLogo;
-    default: return IconKind::Other;
-  }
-}
-
 IconKind IconOf(HWND box, std::string& problem) {
   HWND control = GetDlgItem(box, kIconControl);
   DWORD_PTR icon = 0;
@@ -183,8 +171,14 @@ IconKind IconOf(HWND box, std::string& problem) {
     case probe::kNoAnswer: problem = "the probe hook did not answer"; return IconKind::Other;
     case probe::kNoIcon: return IconKind::None;
     case probe::kUnknownIcon: problem = "not a standard system icon"; return IconKind::Other;
-    default: return KindOfResource(answer);
+    default: return answer >= 32512 && answer <= 32517 ? static_cast<IconKind>(answer - 32511) : IconKind::Other;
   }
+}
+
+const char* IconName(IconKind kind) {
+  static const char* const names[] = {"none",        "application", "hand",    "question",
+                                      "exclamation", "information", "winlogo", "other"};  // in IconKind's order
+  return names[static_cast<int>(kind)];
 }
 
 Box ReadBox(HWND window) {
@@ -198,20 +192,6 @@ Box ReadBox(HWND window) {
 }
 
 }  // namespace
-
-const char* IconName(IconKind kind) {
-  switch (kind) {
-    case IconKind::None: return "none";
-    case IconKind::Information: return "information";
-    case IconKind::WinLogo: return "winlogo";
-    case IconKind::Exclamation: return "exclamation";
-    case IconKind::Question: return "question";
-    case IconKind::Hand: return "hand";
-    case IconKind::Application: return "application";
-    case IconKind::Other: return "other";
-  }
-  return "?";
-}
 
 void PrintTo(IconKind kind, std::ostream* os) { *os << IconName(kind); }
 
@@ -245,19 +225,10 @@ TempDirectory::~TempDirectory() {
 }
 
 std::string TestProgramDirectory() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  return path.substr(0, path.find_last_of("\\/"));
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  return std::filesystem::path(path).parent_path().string();
 }
-
-std::string QzclPath() { return TestProgramDirectory() + "\\qzcl.exe"; }
 
 // Reads the child's standard error until the pipe closes. Shared with its thread, so that a pipe
 // kept open by some grandchild can never make the driver wait.
@@ -270,7 +241,7 @@ struct QzclProcess::ErrorReader {
 };
 
 QzclProcess::QzclProcess(const Launch& launch) {
-  std::string commandLine = "\"" + QzclPath() + "\"";
+  std::string commandLine = "\"" + TestProgramDirectory() + "\\qzcl.exe\"";
   if (!launch.arguments.empty()) commandLine += " " + launch.arguments;
   std::string environment = EnvironmentBlock(launch.environment);
 
@@ -303,7 +274,7 @@ QzclProcess::QzclProcess(const Launch& launch) {
     return;
   }
   process_.reset(info.hProcess);
-  thread_.reset(info.hThread);
+  CloseHandle(info.hThread);
   processId_ = info.dwProcessId;
 
   if (errors_) {
@@ -352,9 +323,6 @@ bool QzclProcess::NoWindowWithin(DWORD timeoutMs, bool boxesOnly) {
     Sleep(kPollMs);
   }
 }
-
-bool QzclProcess::NoBoxWithin(DWORD timeoutMs) { return NoWindowWithin(timeoutMs, true); }
-bool QzclProcess::NoWindowWithin(DWORD timeoutMs) { return NoWindowWithin(timeoutMs, false); }
 
 bool QzclProcess::Press(const Box& box, int buttonId) {
   HWND button = GetDlgItem(box.window, buttonId);

@@ -19,8 +19,8 @@ namespace qz::e2e {
 inline constexpr DWORD kBoxTimeoutMs = 15000;  // a cold Wine start can take several seconds
 inline constexpr DWORD kExitTimeoutMs = 10000;
 
-enum class IconKind { None, Information, WinLogo, Exclamation, Question, Hand, Application, Other };
-const char* IconName(IconKind kind);
+// The standard icons in the order of their resource ids, 32512 to 32517.
+enum class IconKind { None, Application, Hand, Question, Exclamation, Information, WinLogo, Other };
 void PrintTo(IconKind kind, std::ostream* os);
 
 struct BoxButton {
@@ -65,7 +65,6 @@ class TempDirectory {
 
 // The folder of the running test program, where qzcl.exe and the box probe are built.
 std::string TestProgramDirectory();
-std::string QzclPath();
 
 class QzclProcess {
  public:
@@ -79,10 +78,10 @@ class QzclProcess {
 
   // The first visible message box of the process; none when the time runs out or the process ends.
   std::optional<Box> WaitForBox(DWORD timeoutMs = kBoxTimeoutMs);
-  // True when no message box (or, for the second, no visible top-level window at all) of the process
-  // appears within the time or before the process ends.
-  bool NoBoxWithin(DWORD timeoutMs);
-  bool NoWindowWithin(DWORD timeoutMs);
+  // True when no message box (for NoWindowWithin, unless boxesOnly, no visible top-level window at all)
+  // of the process appears within the time or before the process ends.
+  bool NoBoxWithin(DWORD timeoutMs) { return NoWindowWithin(timeoutMs, true); }
+  bool NoWindowWithin(DWORD timeoutMs, bool boxesOnly = false);
   // Presses a button of the box and waits until the box has gone; false when it stays.
   bool Press(const Box& box, int buttonId);
   // The exit code; none when the process is still running after the time.
@@ -93,10 +92,8 @@ class QzclProcess {
  private:
   struct ErrorReader;
   bool Running() const;
-  bool NoWindowWithin(DWORD timeoutMs, bool boxesOnly);
 
   UniqueKernelHandle process_;
-  UniqueKernelHandle thread_;
   DWORD processId_ = 0;
   std::string startError_;
   std::shared_ptr<ErrorReader> errors_;

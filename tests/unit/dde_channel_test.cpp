@@ -35,7 +35,9 @@ TEST(dde_channel, connect_finds_starts_or_gives_up_on_the_ide) {
     t.clock.now = c.clockStart;
     EXPECT_EQ(t.dde.Connect(), c.connected) << c.name;
     EXPECT_EQ(t.processes.started.size(), c.starts) << c.name;
-    if (c.starts) EXPECT_EQ(t.processes.started[0], "C60EE") << c.name;
+    if (c.starts) {
+      EXPECT_EQ(t.processes.started[0], "C60EE") << c.name;
+    }
     EXPECT_EQ(t.Log("App"), "ClarionWin") << c.name;
     EXPECT_EQ(t.Log("Before Open Channel"), "ClarionWin") << c.name;
     EXPECT_EQ(t.Log("Before Run"), c.beforeRun) << c.name;

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -14,46 +15,40 @@ namespace {
 using K = ControlKind;
 using P = Property;
 
-struct FakeControl {
-  int number;
-  ControlKind kind;
-  std::map<Property, std::string> texts;
-};
-
+// A window whose controls are walked in number order.
 class FakeWindow : public TranslatableWindow {
  public:
+  struct Control {
+    ControlKind kind;
+    std::map<Property, std::string> texts;
+  };
   ControlKind kind = K::Window;
   std::string title = "Edit";
-  std::vector<FakeControl> controls;
+  std::map<int, Control> controls;
   std::vector<std::pair<int, Property>> writes;
 
   ControlKind Kind() const override { return kind; }
   std::string Title() const override { return title; }
   void SetTitle(std::string_view t) override { title = t; }
-  int FirstControl() const override { return controls.empty() ? 0 : controls.front().number; }
+  int FirstControl() const override { return controls.empty() ? 0 : controls.begin()->first; }
   int NextControl(int control) const override {
-    for (std::size_t i = 0; i + 1 < controls.size(); ++i)
-      if (controls[i].number == control) return controls[i + 1].number;
-    return 0;
+    auto next = controls.upper_bound(control);
+    return next == controls.end() ? 0 : next->first;
   }
-  ControlKind KindOf(int control) const override { return Find(control) ? Find(control)->kind : K::None; }
-  std::string Get(int control, Property p) const override { return Text(control, p); }
+  ControlKind KindOf(int control) const override {
+    return controls.count(control) ? controls.at(control).kind : K::None;
+  }
+  std::string Get(int control, Property p) const override {
+    auto c = controls.find(control);
+    return c != controls.end() && c->second.texts.count(p) ? c->second.texts.at(p) : "";
+  }
   void Set(int control, Property p, std::string_view value) override {
     writes.emplace_back(control, p);
-    const_cast<FakeControl*>(Find(control))->texts[p] = value;
-  }
-  std::string Text(int control, Property p) const {
-    const FakeControl* c = Find(control);
-    return c && c->texts.count(p) ? c->texts.at(p) : "";
-  }
-  const FakeControl* Find(int control) const {
-    for (const FakeControl& c : controls)
-      if (c.number == control) return &c;
-    return nullptr;
+    controls[control].texts[p] = value;
   }
   // A control with every property: a caption (or picture), a message, a list format and a tooltip.
   void Add(int number, ControlKind k, std::string text) {
-    controls.push_back({number, k, {{P::Text, text}, {P::Msg, "Help"}, {P::Format, "~Menu~"}, {P::Tip, "Tip"}}});
+    controls[number] = {k, {{P::Text, text}, {P::Msg, "Help"}, {P::Format, "~Menu~"}, {P::Tip, "Tip"}}};
   }
 };
 
@@ -62,13 +57,15 @@ class WindowTranslation : public ::testing::Test {
   void SetUp() override {
     h.translator.Init("", "", 0);
     const char* pairs[][2] = {{"Edit", "Bearbeiten"}, {"Name", "Nom"}, {"Help", "Aide"}, {"Menu", "Menü"},
-                              {"Tip", "Astuce"},      {"@D2", "@D6"},  {"@S255", "@s9"}, {"@s255", "@s9"}};
+                              {"Tip", "Astuce"},      {"@D2", "@D6"},  {"@S255", "@s9"}, {"@s255", "@s9"},
+                              {"Ok", "D'accord"},     {"&No", "&Non"}, {"@D1", "@D17"},  {"@n3", "@n9"}};
     for (auto& [source, replacement] : pairs) h.translator.AddTranslation(source, replacement);
   }
   fake::Harness h;
   FakeWindow window;
 };
 
+// An application frame with a control of each kind numbered from 1; of a frame, only controls 1 to 2999 count.
 TEST_F(WindowTranslation, EachKindGetsExactlyItsPropertiesTranslated) {
   struct Row {
     ControlKind kind;
@@ -82,82 +79,55 @@ TEST_F(WindowTranslation, EachKindGetsExactlyItsPropertiesTranslated) {
       {K::MenuItem, 1, 1, 0, 1},      {K::Region, 0, 0, 0, 1}, {K::Image, 0, 0, 0, 0},    {K::Sheet, 0, 0, 0, 0},
       {K::Box, 0, 0, 0, 0},           {K::Line, 0, 0, 0, 0},
   };
-  for (const Row& row : rows) {
-    FakeWindow w;
-    const bool picture =
-        row.kind == K::Entry || row.kind == K::Spin || row.kind == K::Combo || row.kind == K::PictureString;
-    w.Add(7, row.kind, picture ? "@d2" : "Name");
-    h.translator.TranslateWindow(w);
-    SCOPED_TRACE(static_cast<int>(row.kind));
-    EXPECT_EQ(w.title, "Bearbeiten");
-    EXPECT_EQ(w.Text(7, P::Text), row.text ? (picture ? "@D6" : "Nom") : (picture ? "@d2" : "Name"));
-    EXPECT_EQ(w.Text(7, P::Msg), row.msg ? "Aide" : "Help");
-    EXPECT_EQ(w.Text(7, P::Format), row.format ? "~Menü~" : "~Menu~");
-    EXPECT_EQ(w.Text(7, P::Tip), row.tip ? "Astuce" : "Tip");
-  }
-}
-
-TEST_F(WindowTranslation, AmpersandIsPartOfTheText) {
-  h.translator.AddTranslation("Ok", "D'accord");
-  window.controls.push_back({1, K::Button, {{P::Text, "&Ok"}}});
-  h.translator.TranslateWindow(window);
-  EXPECT_EQ(window.Text(1, P::Text), "&Ok");
-  h.translator.AddTranslation("&Ok", "&D'accord");
-  h.translator.TranslateWindow(window);
-  EXPECT_EQ(window.Text(1, P::Text), "&D'accord");
-}
-
-TEST_F(WindowTranslation, PicturesLookedUpWithLeadingTwoUpperCased) {
-  h.translator.AddTranslation("@D1", "@D17");
-  h.translator.AddTranslation("@n3", "@n9");
-  const std::pair<const char*, const char*> cases[] = {
-      {"@s255", "@s255"}, {"s255", "s255"}, {"@S20", "@S20"}, {"@d1", "@D17"},
-      {"d1", "@D17"},     {"@D1", "@D17"},  {"@n3", "@N3"},   {"", ""},
-  };
-  for (auto [picture, expected] : cases) {
-    FakeWindow w;
-    w.controls.push_back({1, K::Entry, {{P::Text, picture}}});
-    h.translator.TranslateWindow(w);
-    EXPECT_EQ(w.Text(1, P::Text), expected) << picture;
-  }
-}
-
-// Also shows the order of a control's properties: Text, Msg, Format, Tip.
-TEST_F(WindowTranslation, FrameTranslatesOnlyControlsOneTo2999) {
+  auto picture = [](ControlKind k) { return k == K::Entry || k == K::Spin || k == K::Combo || k == K::PictureString; };
   window.kind = K::Application;
-  for (int n : {-5, 1, 2999, 3000}) window.Add(n, n == 1 ? K::Combo : K::Prompt, n == 1 ? "@d2" : "Name");
+  int n = 0;
+  for (const Row& row : rows) window.Add(++n, row.kind, picture(row.kind) ? "@d2" : "Name");
+  for (int edge : {-5, 2999, 3000}) window.Add(edge, K::Prompt, "Name");
   h.translator.TranslateWindow(window);
   EXPECT_EQ(window.title, "Bearbeiten");
-  const std::vector<std::pair<int, Property>> writes{
-      {1, P::Text}, {1, P::Msg}, {1, P::Format}, {1, P::Tip}, {2999, P::Text}};
-  EXPECT_EQ(window.writes, writes);
-}
-
-TEST_F(WindowTranslation, ControlsByNumberRange) {
-  for (int n : {1, 2, 3}) window.controls.push_back({n, K::Prompt, {{P::Text, "Name"}}});
-  h.translator.TranslateControls(window, 2, 9);
-  h.translator.TranslateOneControl(window, 1);
-  EXPECT_EQ(window.Text(1, P::Text) + window.Text(2, P::Text) + window.Text(3, P::Text), "NomNomNom");
-  EXPECT_EQ(window.title, "Edit");
-}
-
-TEST(WindowTranslationOff, NotInitialisedOrOffLeavesWindowAsDesigned) {
-  for (long flags : {-1L, StringTranslator::kOff}) {
-    fake::Harness h;
-    if (flags >= 0) h.translator.Init("", "", flags);
-    h.translator.AddTranslation("Name", "Nom");
-    h.translator.AddTranslation("Edit", "Bearbeiten");
-    FakeWindow window;
-    window.Add(1, K::Entry, "d1");
-    window.Add(2, K::List, "Name");
-    h.translator.TranslateWindow(window);
-    EXPECT_TRUE(window.writes.empty());
-    EXPECT_EQ(window.title, "Edit");
-    EXPECT_EQ(h.translator.TranslateFormat("~Name~@d1@  "), "~Name~@d1@");
+  EXPECT_EQ(window.Get(-5, P::Text) + window.Get(2999, P::Text) + window.Get(3000, P::Text), "NameNomName");
+  n = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(static_cast<int>(row.kind));
+    const bool pic = picture(row.kind);
+    EXPECT_EQ(window.Get(++n, P::Text), row.text ? (pic ? "@D6" : "Nom") : (pic ? "@d2" : "Name"));
+    EXPECT_EQ(window.Get(n, P::Msg), row.msg ? "Aide" : "Help");
+    EXPECT_EQ(window.Get(n, P::Format), row.format ? "~Menü~" : "~Menu~");
+    EXPECT_EQ(window.Get(n, P::Tip), row.tip ? "Astuce" : "Tip");
   }
 }
 
-TEST_F(WindowTranslation, FormatTranslatesHeadersAndNonStringPictures) {
+// Texts are looked up as they are, "&" included; a picture with its first two characters upper-cased and
+// "@" put in front, except string pictures, which hold a field's size.
+TEST_F(WindowTranslation, CaptionsAndPicturesAreLookedUpAsShown) {
+  const std::tuple<ControlKind, const char*, const char*> cases[] = {
+      {K::Button, "&Ok", "&Ok"},  {K::Button, "&No", "&Non"}, {K::Entry, "@s255", "@s255"}, {K::Entry, "s255", "s255"},
+      {K::Entry, "@S20", "@S20"}, {K::Entry, "@d1", "@D17"},  {K::Entry, "d1", "@D17"},     {K::Entry, "@D1", "@D17"},
+      {K::Entry, "@n3", "@N3"},   {K::Entry, "", ""},
+  };
+  int n = 0;
+  for (auto [kind, text, expected] : cases) window.controls[++n] = {kind, {{P::Text, text}}};
+  h.translator.TranslateWindow(window);
+  n = 0;
+  for (auto [kind, text, expected] : cases) EXPECT_EQ(window.Get(++n, P::Text), expected) << text;
+}
+
+TEST_F(WindowTranslation, NotInitialisedOrOffLeavesWindowAsDesigned) {
+  fake::Harness fresh;  // never initialised
+  h.translator.SetFlags(StringTranslator::kOff);
+  for (StringTranslator* translator : {&fresh.translator, &h.translator}) {
+    window.Add(1, K::Entry, "d1");
+    window.Add(2, K::List, "Name");
+    translator->TranslateWindow(window);
+    EXPECT_TRUE(window.writes.empty());
+    EXPECT_EQ(window.title, "Edit");
+    EXPECT_EQ(translator->TranslateFormat("~Name~@d1@  "), "~Name~@d1@");
+  }
+}
+
+// A list format translates its headers and its pictures other than string pictures; a "|" list each part.
+TEST_F(WindowTranslation, FormatsAndListsAreTranslatedPartByPart) {
   h.translator.AddTranslation("129L(2)|_M", "x");
   h.translator.AddTranslation("#1#", "x");
   h.translator.AddTranslation("@d1", "@d6");
@@ -170,6 +140,8 @@ TEST_F(WindowTranslation, FormatTranslatesHeadersAndNonStringPictures) {
   };
   for (auto [format, expected] : cases) EXPECT_EQ(h.translator.TranslateFormat(format), expected) << format;
   EXPECT_EQ(h.translator.TranslateFormat(std::string(2100, 'f')).size(), 2000u);
+  EXPECT_EQ(h.translator.TranslateList("Name|Help||Other|Tip"), "Nom|Aide||Other|Astuce");
+  EXPECT_EQ(h.translator.TranslateList(std::string(600, 'a') + "|" + std::string(600, 'b')).size(), 1024u);
 }
 
 TEST_F(WindowTranslation, MessagePlaceholders) {
@@ -188,11 +160,6 @@ TEST_F(WindowTranslation, MessagePlaceholders) {
   const std::string a253(253, 'a');
   EXPECT_EQ(h.translator.TranslateMessage("%1%2x", a253, "bcd", "", ""), a253 + "bc");
   EXPECT_EQ(h.translator.TranslateMessage(std::string(300, 'm'), "", "", "", "").size(), 255u);
-}
-
-TEST_F(WindowTranslation, ListTranslatesEachPart) {
-  EXPECT_EQ(h.translator.TranslateList("Name|Help||Other|Tip"), "Nom|Aide||Other|Astuce");
-  EXPECT_EQ(h.translator.TranslateList(std::string(600, 'a') + "|" + std::string(600, 'b')).size(), 1024u);
 }
 
 }  // namespace

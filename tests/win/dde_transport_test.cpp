@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "runtime/dde_transport_win32.h"
@@ -23,15 +25,7 @@ using Lines = std::vector<std::string>;
 
 constexpr char kService[] = "ClarionWin";
 constexpr char kCommand[] = "[RegisterTemplateChain(\"a.tpl\" \"b.tpl\",0)]";
-constexpr DWORD kStartTimeoutMs = 15000;  // a cold Wine start can take seconds
 constexpr DWORD kExitTimeoutMs = 5000;
-
-std::string ProgramDirectory() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string p = path;
-  return p.substr(0, p.find_last_of("\\/"));
-}
 
 template <typename Check>
 bool Within(DWORD ms, Check check) {
@@ -40,111 +34,84 @@ bool Within(DWORD ms, Check check) {
   return true;
 }
 
-// The process's committed private memory (Wine leaves PrivateUsage at 0 but fills this).
-long long PrivateBytes() {
-  PROCESS_MEMORY_COUNTERS counters{};
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-  return static_cast<long long>(counters.PagefileUsage);
-}
+ULONGLONG Elapsed(ULONGLONG since) { return GetTickCount64() - since; }
 
-// A running stand-in IDE logging to dir\name.log, killed when the object goes away.
-class StandIn {
- public:
-  StandIn(const std::string& dir, const std::string& name, const std::string& options)
-      : log_(dir + "\\" + name + ".log") {
-    std::string ready = dir + "\\" + name + ".ready";
-    std::filesystem::remove(ready);  // files of an earlier stand-in of the same name
-    std::filesystem::remove(log_);
-    std::string line = "\"" + ProgramDirectory() + "\\stand_in_ide.exe\" --ready \"" + ready + "\" --log \"" +
-                       log_ + "\" " + options;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
+// A running stand-in IDE logging to a file of its own, killed when the object goes away.
+struct StandIn {
+  StandIn(const std::string& name, const std::string& options)
+      : files((std::filesystem::temp_directory_path() / "qzcl-dde-").string() +
+              std::to_string(GetCurrentProcessId()) + "-" + name) {
+    RemoveFiles();  // of an earlier stand-in of the same name
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    std::string line = "\"" + std::filesystem::path(exe).replace_filename("stand_in_ide.exe").string() +
+                       "\" --ready \"" + files + ".ready\" --log \"" + files + ".log\" " + options;
+    STARTUPINFOA startup{sizeof startup};
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return;
-    process_.reset(info.hProcess);
+    process.reset(info.hProcess);
     CloseHandle(info.hThread);
-    up_ = Within(kStartTimeoutMs, [&] { return std::filesystem::exists(ready) || Exited(0); }) && !Exited(0);
+    // A cold Wine start can take seconds.
+    up = Within(15000, [&] { return std::filesystem::exists(files + ".ready") || Exited(0); }) && !Exited(0);
   }
-  ~StandIn() { Kill(); }
-  bool Up() const { return up_; }
-  bool Exited(DWORD ms) const { return WaitForSingleObject(process_.get(), ms) == WAIT_OBJECT_0; }
-  void Kill() {
-    if (process_ && !Exited(0)) TerminateProcess(process_.get(), 1);
-    if (process_) Exited(kExitTimeoutMs);
+  ~StandIn() {
+    Kill();
+    RemoveFiles();
+  }
+  bool Exited(DWORD ms) const { return WaitForSingleObject(process.get(), ms) == WAIT_OBJECT_0; }
+  void Kill() const {
+    if (process && !Exited(0)) TerminateProcess(process.get(), 1);
+    Exited(kExitTimeoutMs);
+  }
+  void RemoveFiles() const {
+    std::error_code ignored;
+    for (const char* extension : {".ready", ".log"}) std::filesystem::remove(files + extension, ignored);
   }
   Lines Log() const {
     Lines lines;
-    std::ifstream in(log_, std::ios::binary);
+    std::ifstream in(files + ".log", std::ios::binary);
     for (std::string line; std::getline(in, line);) lines.push_back(line.substr(0, line.find('\r')));
     return lines;
   }
 
- private:
-  std::string log_;
-  UniqueKernelHandle process_;
-  bool up_ = false;
+  const std::string files;  // their path without the extension
+  UniqueKernelHandle process;
+  bool up = false;
 };
 
 class Dde : public testing::Test {
  protected:
-  Dde() {
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(sizeof temp, temp);
-    dir_ = std::string(temp) + "qzcl-dde-" + std::to_string(GetCurrentProcessId());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  ~Dde() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-
-  std::string dir_;
   Win32DdeTransport dde_;
 };
 
 TEST_F(Dde, without_a_server_that_answers_open_gives_no_channel_at_once) {
   EXPECT_EQ(dde_.Open(kService, ""), 0);  // nobody serves it
-  StandIn ide(dir_, "ide", "--silent");
-  ASSERT_TRUE(ide.Up());
+  StandIn ide("ide", "--silent");
+  ASSERT_TRUE(ide.up);
   ULONGLONG start = GetTickCount64();
   EXPECT_EQ(dde_.Open(kService, ""), 0);
-  EXPECT_LT(GetTickCount64() - start, 1000u);
+  EXPECT_LT(Elapsed(start), 1000u);
   EXPECT_EQ(ide.Log(), Lines{"initiate ignored"});
 }
 
 TEST_F(Dde, execute_returns_the_servers_answer_and_the_server_gets_the_exact_text) {
-  struct Row {
-    const char* options;
-    long timeout;
-    int result;
-  } rows[] = {{"", 100, kDdeOk}, {"--reject", 100, kDdeInvalidCommand}, {"--no-ack", 50, kDdeTimedOut}};
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.options);
-    StandIn ide(dir_, "ide", r.options);
-    ASSERT_TRUE(ide.Up());
-    dde_.SetTimeout(r.timeout);
+  for (auto [options, timeout, result] :
+       {std::tuple{"", 100L, kDdeOk}, std::tuple{"--reject", 100L, kDdeInvalidCommand},
+        std::tuple{"--no-ack", 50L, kDdeTimedOut}}) {
+    SCOPED_TRACE(options);
+    StandIn ide("ide", options);
+    ASSERT_TRUE(ide.up);
+    dde_.SetTimeout(timeout);
     long channel = dde_.Open(kService, "");
     ASSERT_NE(channel, 0);
     ULONGLONG start = GetTickCount64();
-    EXPECT_EQ(dde_.Execute(channel, kCommand), r.result);
-    ULONGLONG took = GetTickCount64() - start;
-    if (r.result == kDdeTimedOut) EXPECT_GE(took, 490u);
-    EXPECT_LT(took, 3000u);
+    EXPECT_EQ(dde_.Execute(channel, kCommand), result);
+    EXPECT_GE(Elapsed(start), result == kDdeTimedOut ? 490u : 0u);
     start = GetTickCount64();
     dde_.Close(channel);
-    EXPECT_LT(GetTickCount64() - start, 500u);  // the server's answering terminate ends the wait
+    EXPECT_LT(Elapsed(start), 500u);  // the server's answering terminate ends the wait
     EXPECT_EQ(ide.Log(), (Lines{"initiate", kCommand, "terminate"}));
   }
-}
-
-LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
-  PAINTSTRUCT paint;
-  BeginPaint(window, &paint);
-  EndPaint(window, &paint);
-  SetWindowLongPtrA(window, GWLP_USERDATA, GetWindowLongPtrA(window, GWLP_USERDATA) + 1);
-  return 0;
 }
 
 ULONGLONG ThreadCpuMs() {
@@ -155,18 +122,12 @@ ULONGLONG ThreadCpuMs() {
 }
 
 TEST_F(Dde, while_waiting_for_the_answer_windows_are_repainted_and_other_input_stays_queued) {
-  StandIn ide(dir_, "ide", "--no-ack");
-  ASSERT_TRUE(ide.Up());
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = CountPaints;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "QzPaintCounter";
-  RegisterClassA(&wc);
-  UniqueHwnd window(CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                                    nullptr, nullptr, wc.hInstance, nullptr));
+  StandIn ide("ide", "--no-ack");
+  ASSERT_TRUE(ide.up);
+  UniqueHwnd window(
+      CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr));
   ASSERT_TRUE(window);
   UpdateWindow(window.get());
-  SetWindowLongPtrA(window.get(), GWLP_USERDATA, 0);
   long channel = dde_.Open(kService, "");
   ASSERT_NE(channel, 0);
   InvalidateRect(window.get(), nullptr, TRUE);
@@ -175,7 +136,7 @@ TEST_F(Dde, while_waiting_for_the_answer_windows_are_repainted_and_other_input_s
   ULONGLONG cpu = ThreadCpuMs();
   EXPECT_EQ(dde_.Execute(channel, kCommand), kDdeTimedOut);
   EXPECT_LT(ThreadCpuMs() - cpu, 250u);  // waited, not spun
-  EXPECT_EQ(GetWindowLongPtrA(window.get(), GWLP_USERDATA), 1);
+  EXPECT_FALSE(GetUpdateRect(window.get(), nullptr, FALSE)) << "not repainted";
   MSG msg;
   EXPECT_TRUE(PeekMessageA(&msg, window.get(), WM_APP, WM_APP, PM_REMOVE) && msg.wParam == 7);
   dde_.Close(channel);
@@ -184,8 +145,8 @@ TEST_F(Dde, while_waiting_for_the_answer_windows_are_repainted_and_other_input_s
 TEST_F(Dde, execute_after_the_server_has_gone_reports_the_channel_closed) {
   for (bool killed : {false, true}) {
     SCOPED_TRACE(killed ? "killed" : "exited after its terminate");
-    StandIn ide(dir_, "ide", killed ? "" : "--exit-after-execute");
-    ASSERT_TRUE(ide.Up());
+    StandIn ide("ide", killed ? "" : "--exit-after-execute");
+    ASSERT_TRUE(ide.up);
     long channel = dde_.Open(kService, "");
     ASSERT_NE(channel, 0);
     EXPECT_EQ(dde_.Execute(channel, kCommand), kDdeOk);
@@ -198,8 +159,8 @@ TEST_F(Dde, execute_after_the_server_has_gone_reports_the_channel_closed) {
 }
 
 TEST_F(Dde, of_two_servers_the_first_to_answer_is_the_partner_and_the_other_is_refused) {
-  StandIn first(dir_, "first", ""), second(dir_, "second", "");
-  ASSERT_TRUE(first.Up() && second.Up());
+  StandIn first("first", ""), second("second", "");
+  ASSERT_TRUE(first.up && second.up);
   long channel = dde_.Open(kService, "");
   ASSERT_NE(channel, 0);
   EXPECT_EQ(dde_.Execute(channel, kCommand), kDdeOk);
@@ -212,62 +173,45 @@ TEST_F(Dde, of_two_servers_the_first_to_answer_is_the_partner_and_the_other_is_r
 }
 
 TEST_F(Dde, a_window_that_does_not_read_its_messages_does_not_stop_the_search) {
-  StandIn ide(dir_, "ide", "");
-  ASSERT_TRUE(ide.Up());
-  UniqueKernelHandle created(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-  UniqueKernelHandle release(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-  std::thread hung([&] {
-    HWND window = CreateWindowExA(0, "STATIC", "hung", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    SetEvent(created.get());
-    WaitForSingleObject(release.get(), 60000);
-    DestroyWindow(window);
-  });
-  WaitForSingleObject(created.get(), kExitTimeoutMs);
-  // The search runs on a thread of its own, so that this test can give up on it.
-  struct Result {
-    long channel = 0;
-    UniqueKernelHandle done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-  };
-  auto result = std::make_shared<Result>();
-  std::thread search([result] {
+  StandIn ide("ide", "");
+  ASSERT_TRUE(ide.up);
+  // A window of this thread, which reads no messages while it waits for the search.
+  UniqueHwnd hung(CreateWindowExA(0, "STATIC", "hung", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+  // The search runs on a thread of its own, so that the test can give up on it.
+  auto channel = std::make_shared<std::atomic<long>>(-1);
+  std::thread([channel] {
     Win32DdeTransport dde;
-    result->channel = dde.Open(kService, "");
-    dde.Close(result->channel);
-    SetEvent(result->done.get());
-  });
-  bool finished = WaitForSingleObject(result->done.get(), 5000) == WAIT_OBJECT_0;
-  SetEvent(release.get());
-  hung.join();
-  finished ? search.join() : search.detach();
-  ASSERT_TRUE(finished);
-  EXPECT_NE(result->channel, 0);
+    long opened = dde.Open(kService, "");
+    dde.Close(opened);
+    *channel = opened;
+  }).detach();
+  EXPECT_TRUE(Within(5000, [&] { return *channel >= 0; }));
+  EXPECT_GT(*channel, 0);
 }
 
 TEST_F(Dde, many_conversations_leave_no_atoms_and_no_memory_behind) {
   ASSERT_EQ(GlobalFindAtomA(kService), 0) << "an earlier program left the service name behind";
   const std::string text = "[" + std::string(64 * 1024, 'x') + "]";
-  struct Row {
-    const char* options;
-    long timeout;
-    int result;
-    int cycles;
-  } rows[] = {{"--log NUL", 100, kDdeOk, 300}, {"--log NUL --no-ack", 1, kDdeTimedOut, 100}};  // big texts unlogged
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.options);
-    StandIn ide(dir_, "ide", r.options);
-    ASSERT_TRUE(ide.Up());
-    dde_.SetTimeout(r.timeout);
-    long long before = 0;
-    for (int i = 0; i < r.cycles; ++i) {
-      if (i == 5) before = PrivateBytes();  // after the first conversations have set everything up
+  // Big texts go unlogged.
+  for (auto [options, timeout, result, cycles] :
+       {std::tuple{"--log NUL", 100L, kDdeOk, 300}, std::tuple{"--log NUL --no-ack", 1L, kDdeTimedOut, 100}}) {
+    SCOPED_TRACE(options);
+    StandIn ide("ide", options);
+    ASSERT_TRUE(ide.up);
+    dde_.SetTimeout(timeout);
+    // Committed private memory (Wine leaves PrivateUsage at 0 but fills PagefileUsage).
+    PROCESS_MEMORY_COUNTERS before{}, after{};
+    for (int i = 0; i < cycles; ++i) {
+      if (i == 5) GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);  // once set up
       long channel = dde_.Open(kService, "");
       ASSERT_NE(channel, 0);
-      ASSERT_EQ(dde_.Execute(channel, text), r.result);
+      ASSERT_EQ(dde_.Execute(channel, text), result);
       dde_.Close(channel);
     }
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
     EXPECT_EQ(GlobalFindAtomA(kService), 0);
-    long long leakedIfNotFreed = (r.cycles - 5) * static_cast<long long>(text.size());
-    EXPECT_LT(PrivateBytes() - before, leakedIfNotFreed / 4);
+    EXPECT_LT(static_cast<long long>(after.PagefileUsage) - static_cast<long long>(before.PagefileUsage),
+              (cycles - 5) * static_cast<long long>(text.size()) / 4);
   }
 }
 

@@ -32,6 +32,8 @@ class NullFiles : public Files {
   bool Exists(const std::string&) override { return true; }
   std::string CurrentDirectory() override { return "."; }
   std::string ShortPath(const std::string& path) override { return path; }
+  FileStatus ReadAll(const std::string&, std::string&) override { return FileStatus::NotFound; }
+  FileStatus Append(const std::string&, std::string_view) override { return FileStatus::NotFound; }
 };
 
 class SteadyClock : public Clock {

@@ -16,6 +16,7 @@
 #include "runtime/platform_win32.h"
 #include "runtime/processes_win32.h"
 #include "runtime/profile_win32.h"
+#include "runtime/registry_win32.h"
 #include "translator/loading_view_win32.h"
 
 namespace {
@@ -30,8 +31,13 @@ class StdErrBuf : public std::streambuf {
   }
   std::streamsize xsputn(const char* s, std::streamsize n) override {
     HANDLE h = GetStdHandle(STD_ERROR_HANDLE);
-    DWORD written = 0;
-    if (h && h != INVALID_HANDLE_VALUE) WriteFile(h, s, static_cast<DWORD>(n), &written, nullptr);
+    DWORD written = 0, mode = 0;
+    if (!h || h == INVALID_HANDLE_VALUE) return n;
+    // A console takes its text through the console functions; a file or pipe through WriteFile.
+    if (GetFileType(h) == FILE_TYPE_CHAR && GetConsoleMode(h, &mode))
+      WriteConsoleA(h, s, static_cast<DWORD>(n), &written, nullptr);
+    else if (GetFileType(h) != FILE_TYPE_UNKNOWN)
+      WriteFile(h, s, static_cast<DWORD>(n), &written, nullptr);
     return n;  // nowhere to report a lost line; the run goes on
   }
 };
@@ -72,13 +78,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   qz::StringTranslator translator(profile, files, clock, codec, unattended ? static_cast<qz::LoadingView&>(noLoading)
                                                                     : shownLoading);
   qz::Win32Processes processes;
+  qz::Win32Shell shell;
+  qz::Win32Registry registry;
   qz::Win32DdeTransport transport;
   qz::DdeLog ddeLog(profile);
   qz::DdeChannel dde(transport, processes, clock, ddeLog);
   qz::Win32Views shownViews;
   qz::UnattendedViews noViews;
   qz::Services svc({profile, files, clock, unattended ? static_cast<qz::Dialogs&>(writtenDialogs) : shownDialogs,
-                    processes, translator, dde, unattended ? static_cast<qz::Views&>(noViews) : shownViews},
+                    processes, shell, registry, translator, dde, unattended ? static_cast<qz::Views&>(noViews) : shownViews},
                    GetCommandLineA());
   qz::RunMain(svc);
   // Interactive runs keep exit code 0; installers running unattended learn whether the command worked.

@@ -1,6 +1,11 @@
 #include "app/dispatcher.h"
 
 #include "app/help_texts.h"
+#include "commands/env.h"
+#include "commands/include.h"
+#include "commands/red.h"
+#include "commands/run.h"
+#include "commands/usermenu.h"
 #include "ide/reg.h"
 #include "runtime/text.h"
 
@@ -14,6 +19,12 @@ namespace {
 // and give it its row here, in the order the words are tried.
 constexpr Command kCommands[] = {
     {{"REG"}, RegisterTemplates},
+    {{"USERMENU", "MENU"}, UserMenu},
+    {{"INCLUDE"}, IncludeTemplate},
+    {{"LIBSRC", "CLASS", "ABCPATH"}, AbcPath},
+    {{"ENVIRONMENT", "ENV"}, SetEnvironmentVariableCommand},
+    {{"RED", "REDIRECT", "REDIRECTION"}, Redirection},
+    {{"RUN"}, RunCommand},
     {{"CMD"}, ShowCommandSummary},
 };
 

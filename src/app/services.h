@@ -11,6 +11,8 @@
 #include "runtime/files.h"
 #include "runtime/processes.h"
 #include "runtime/profile.h"
+#include "runtime/registry.h"
+#include "runtime/shell.h"
 #include "translator/string_translator.h"
 
 namespace qz {
@@ -27,19 +29,23 @@ class Services {
     Clock& clock;
     Dialogs& dialogs;
     Processes& processes;
+    Shell& shell;
+    Registry& registry;
     StringTranslator& translator;
     DdeChannel& dde;
     Views& views;
   };
   Services(const Wiring& parts, std::string line)
-      : profile(parts.profile), files(parts.files), clock(parts.clock), processes(parts.processes),
-        translator(parts.translator), dde(parts.dde), views(parts.views), commandLine(std::move(line)),
-        dialogs_(parts.dialogs) {}
+      : profile(parts.profile), files(parts.files), clock(parts.clock), processes(parts.processes), shell(parts.shell),
+        registry(parts.registry), translator(parts.translator), dde(parts.dde), views(parts.views),
+        commandLine(std::move(line)), dialogs_(parts.dialogs) {}
 
   Profile& profile;
   Files& files;
   Clock& clock;
   Processes& processes;
+  Shell& shell;
+  Registry& registry;
   StringTranslator& translator;
   DdeChannel& dde;
   Views& views;

@@ -1,8 +1,11 @@
 // File services the program needs from the platform.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace qz {
+
+enum class FileStatus { Ok, NotFound, AccessDenied, Locked, Failed };
 
 class Files {
  public:
@@ -12,6 +15,10 @@ class Files {
   virtual std::string CurrentDirectory() = 0;
   // The short (8.3) form of an existing path; the path itself when there is none.
   virtual std::string ShortPath(const std::string& path) = 0;
+  // The whole content of an existing file, read sharing it with every other program.
+  virtual FileStatus ReadAll(const std::string& path, std::string& bytes) = 0;
+  // Adds bytes at the end of an existing file in one write; never creates the file.
+  virtual FileStatus Append(const std::string& path, std::string_view bytes) = 0;
 };
 
 }  // namespace qz

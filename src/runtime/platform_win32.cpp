@@ -1,6 +1,9 @@
 #include "runtime/platform_win32.h"
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include "runtime/handle_win32.h"
 
 #include <vector>
 
@@ -27,6 +30,46 @@ std::string Win32Files::ShortPath(const std::string& path) {
   if (n == 0 || n >= out.size()) return path;
   out.resize(n);
   return out;
+}
+
+static FileStatus StatusOf(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return FileStatus::NotFound;
+    case ERROR_ACCESS_DENIED: return FileStatus::AccessDenied;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return FileStatus::Locked;
+    default: return FileStatus::Failed;
+  }
+}
+
+FileStatus Win32Files::ReadAll(const std::string& path, std::string& bytes) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return StatusOf(GetLastError());
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (1LL << 30)) return FileStatus::Failed;
+  bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+    return StatusOf(GetLastError());
+  bytes.resize(read);
+  return FileStatus::Ok;
+}
+
+FileStatus Win32Files::Append(const std::string& path, std::string_view bytes) {
+  UniqueFile file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return StatusOf(GetLastError());
+  DWORD written = 0;
+  if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+      written != bytes.size())
+    return StatusOf(GetLastError());
+  return FileStatus::Ok;
+}
+
+void Win32Shell::Open(const std::string& file) {
+  ShellExecuteA(nullptr, nullptr, file.c_str(), nullptr, "", SW_SHOWNORMAL);
 }
 
 std::int64_t Win32Clock::Milliseconds() { return static_cast<std::int64_t>(GetTickCount64()); }

@@ -3,6 +3,7 @@
 #include "runtime/clock.h"
 #include "runtime/codec.h"
 #include "runtime/files.h"
+#include "runtime/shell.h"
 
 namespace qz {
 
@@ -11,6 +12,13 @@ class Win32Files : public Files {
   bool Exists(const std::string& path) override;
   std::string CurrentDirectory() override;
   std::string ShortPath(const std::string& path) override;
+  FileStatus ReadAll(const std::string& path, std::string& bytes) override;
+  FileStatus Append(const std::string& path, std::string_view bytes) override;
+};
+
+class Win32Shell : public Shell {
+ public:
+  void Open(const std::string& file) override;
 };
 
 class Win32Clock : public Clock {

@@ -351,4 +351,23 @@ std::string QzclProcess::StandardError() {
   return errors_->text;
 }
 
+StandInIde::StandInIde(const std::string& directory, const std::string& options) {
+  std::string ready = directory + "\\ide.ready";
+  std::string line = "\"" + TestProgramDirectory() + "\\stand_in_ide.exe\" --log \"" + directory + "\\ide.log\" --ready \"" +
+                     ready + "\" " + options;
+  STARTUPINFOA si{sizeof si};
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(), &si, &pi)) return;
+  process_.reset(pi.hProcess);
+  CloseHandle(pi.hThread);
+  for (int i = 0; i < 200 && GetFileAttributesA(ready.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
+}
+
+void StandInIde::Exit() {
+  if (!process_) return;
+  TerminateProcess(process_.get(), 0);
+  WaitForSingleObject(process_.get(), 5000);
+  process_.reset();
+}
+
 }  // namespace qz::e2e

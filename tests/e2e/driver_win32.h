@@ -66,6 +66,20 @@ class TempDirectory {
 // The folder of the running test program, where qzcl.exe and the box probe are built.
 std::string TestProgramDirectory();
 
+// A stand-in IDE started by the test in directory, logging to ide.log there; gone at the end of the test.
+class StandInIde {
+ public:
+  StandInIde(const std::string& directory, const std::string& options);
+  ~StandInIde() { Exit(); }
+  StandInIde(const StandInIde&) = delete;
+  StandInIde& operator=(const StandInIde&) = delete;
+  // Ends it and waits until it has gone, so that nothing answers for it any more.
+  void Exit();
+
+ private:
+  UniqueKernelHandle process_;
+};
+
 class QzclProcess {
  public:
   explicit QzclProcess(const Launch& launch);

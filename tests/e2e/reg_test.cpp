@@ -26,30 +26,6 @@ std::string Ini(const std::string& file, const char* section, const char* key) {
   return buf;
 }
 
-// A stand-in IDE started by the test; gone at the end of it.
-class StandInIde {
- public:
-  StandInIde(const std::string& directory, const std::string& options) {
-    std::string ready = directory + "\\ide.ready";
-    std::string line = "\"" + TestProgramDirectory() + "\\stand_in_ide.exe\" --log \"" + directory +
-                       "\\ide.log\" --ready \"" + ready + "\" " + options;
-    STARTUPINFOA si{sizeof si};
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(), &si, &pi)) return;
-    process_.reset(pi.hProcess);
-    CloseHandle(pi.hThread);
-    for (int i = 0; i < 200 && GetFileAttributesA(ready.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
-  }
-  ~StandInIde() {
-    if (!process_) return;
-    TerminateProcess(process_.get(), 0);
-    WaitForSingleObject(process_.get(), 5000);  // gone before the next test looks for a server
-  }
-
- private:
-  UniqueKernelHandle process_;
-};
-
 // A working folder with an installation of version 6 named in WIN.INI, and two templates.
 class Reg : public ::testing::Test {
  protected:
@@ -120,6 +96,7 @@ TEST_F(Reg, starts_the_ide_when_it_is_not_running) {
   EXPECT_NE(DdeLog("Run Error"), "252");
   // The IDE keeps running after the command; this test ends it.
   if (HWND ide = FindWindowA("QzStandInIde", nullptr)) PostMessageA(ide, WM_CLOSE, 0, 0);
+  for (int i = 0; i < 100 && FindWindowA("QzStandInIde", nullptr); ++i) Sleep(50);
 }
 
 TEST_F(Reg, gives_up_on_an_ide_that_cannot_be_started) {

@@ -11,9 +11,11 @@
 #include "runtime/codec.h"
 #include "runtime/dde_transport.h"
 #include "runtime/processes.h"
+#include "runtime/shell.h"
 #include "runtime/dialogs.h"
 #include "runtime/files.h"
 #include "runtime/profile.h"
+#include "runtime/registry.h"
 #include "translator/loading_view.h"
 
 namespace qz::fake {
@@ -37,7 +39,23 @@ class FakeProfile : public Profile {
 
 class FakeFiles : public Files {
  public:
-  bool Exists(const std::string& path) override { return existing.count(path) != 0; }
+  bool Exists(const std::string& path) override { return existing.count(path) != 0 || contents.count(path) != 0; }
+  FileStatus ReadAll(const std::string& path, std::string& bytes) override {
+    if (auto it = failing.find(path); it != failing.end()) return it->second;
+    auto it = contents.find(path);
+    if (it == contents.end()) return FileStatus::NotFound;
+    bytes = it->second;
+    return FileStatus::Ok;
+  }
+  FileStatus Append(const std::string& path, std::string_view bytes) override {
+    if (auto it = failing.find(path); it != failing.end()) return it->second;
+    auto it = contents.find(path);
+    if (it == contents.end()) return FileStatus::NotFound;
+    it->second += bytes;
+    return FileStatus::Ok;
+  }
+  std::map<std::string, std::string> contents;   // files with their bytes
+  std::map<std::string, FileStatus> failing;      // files that cannot be read or written
   std::string CurrentDirectory() override { return currentDirectory; }
   std::string ShortPath(const std::string& path) override {
     auto it = shortPaths.find(path);
@@ -115,6 +133,52 @@ class FakeDdeTransport : public DdeTransport {
   long timeout = 0;
   std::vector<std::string> opens, executes;
   std::vector<long> closed;
+};
+
+class FakeShell : public Shell {
+ public:
+  void Open(const std::string& file) override { opened.push_back(file); }
+  std::vector<std::string> opened;
+};
+
+// Values by "key\name" (compared exactly, as the tests spell them); a status per value stands for
+// a read that fails. Each write and broadcast is recorded in order.
+class FakeRegistry : public Registry {
+ public:
+  struct Stored {
+    RegType type = RegType::String;
+    std::string text;
+  };
+  RegValue Read(RegRoot, const std::string& key, const std::string& name) override {
+    RegValue v;
+    if (auto it = readFailures.find(key + "\\" + name); it != readFailures.end()) {
+      v.result = it->second;
+      return v;
+    }
+    auto it = values.find(key + "\\" + name);
+    if (it == values.end()) {
+      v.result.status = RegStatus::NotFound;
+      return v;
+    }
+    v.type = it->second.type;
+    if (v.type != RegType::Other) v.text = it->second.text;
+    return v;
+  }
+  RegResult Write(RegRoot, const std::string& key, const std::string& name, RegType type,
+                  const std::string& text) override {
+    events.push_back("write " + name);
+    if (failWrites) return {RegStatus::AccessDenied, 5};
+    values[key + "\\" + name] = {type, text};
+    return {};
+  }
+  void BroadcastEnvironmentChange() override { events.push_back("broadcast"); }
+  bool IsWindows95Family() override { return windows95; }
+
+  std::map<std::string, Stored> values;
+  std::map<std::string, RegResult> readFailures;
+  std::vector<std::string> events;
+  bool failWrites = false;
+  bool windows95 = false;
 };
 
 class FakeProcesses : public Processes {

@@ -37,11 +37,13 @@ struct Harness {
   FakeLoadingView loading;
   FakeDdeTransport transport;
   FakeProcesses processes;
+  FakeShell shell;
+  FakeRegistry registry;
   FakeViews views;
   StringTranslator translator{profile, files, clock, codec, loading};
   DdeLog ddeLog{profile};
   DdeChannel dde{transport, processes, clock, ddeLog};
-  Services svc{{profile, files, clock, dialogs, processes, translator, dde, views}, ""};
+  Services svc{{profile, files, clock, dialogs, processes, shell, registry, translator, dde, views}, ""};
 };
 
 }  // namespace qz::fake

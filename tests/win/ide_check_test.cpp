@@ -13,6 +13,7 @@
 #include "runtime/platform_win32.h"
 #include "runtime/processes_win32.h"
 #include "runtime/profile_win32.h"
+#include "runtime/registry_win32.h"
 #include "runtime/window_text_win32.h"
 #include "translator/loading_view.h"
 
@@ -102,13 +103,15 @@ struct Program {
   Win32Codec codec;
   Win32Dialogs dialogs;
   Win32Processes processes;
+  Win32Shell shell;
+  Win32Registry registry;
   Win32DdeTransport transport;
   NoLoading loading;
   Win32Views views;
   StringTranslator translator{profile, files, clock, codec, loading};
   DdeLog ddeLog{profile};
   DdeChannel dde{transport, processes, clock, ddeLog};
-  Services svc{{profile, files, clock, dialogs, processes, translator, dde, views}, ""};
+  Services svc{{profile, files, clock, dialogs, processes, shell, registry, translator, dde, views}, ""};
 };
 
 // Runs the prompting on its own thread, as the program would on its main one.

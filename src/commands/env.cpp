@@ -1,0 +1,154 @@
+#include "commands/env.h"
+
+#include <optional>
+#include <set>
+#include <string>
+
+#include "runtime/text.h"
+
+namespace qz {
+
+namespace {
+
+constexpr const char* kEnvironmentKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+constexpr const char* kStartupFile = "C:\\AutoExec.Bat";
+constexpr std::size_t kValueMax = 32767;  // the most Windows hands to a program
+constexpr std::size_t kLineMax = 255;      // a start-up file line is held in 255 characters
+constexpr std::string_view kBlanks = " \t";
+
+std::string_view Trim(std::string_view text) {
+  auto start = text.find_first_not_of(kBlanks);
+  if (start == std::string_view::npos) return {};
+  return text.substr(start, text.find_last_not_of(kBlanks) - start + 1);
+}
+
+std::string ItemKey(std::string_view item) {
+  item = Trim(item);
+  if (!item.empty() && item.back() == '\\') item.remove_suffix(1);
+  return Upper(item);
+}
+
+std::set<std::string> ItemKeys(std::string_view list) {
+  std::set<std::string> keys;
+  for (std::size_t start = 0;;) {
+    auto end = list.find(';', start);
+    keys.insert(ItemKey(list.substr(start, end - start)));
+    if (end == std::string_view::npos) return keys;
+    start = end + 1;
+  }
+}
+
+// Whether every ";"-separated item of value is already an item of list: letter case, blanks around an item
+// and one trailing backslash do not count, and a directory is never taken for the start of a longer one.
+bool ListHoldsValue(std::string_view list, std::string_view value) {
+  const std::set<std::string> held = ItemKeys(list);
+  for (const std::string& key : ItemKeys(value)) {
+    if (!key.empty() && held.count(key) == 0) return false;
+  }
+  return true;
+}
+
+void Refuse(Services& svc, const std::string& name, const std::string& reason) {
+  Box box;
+  box.caption = svc.tr("Environment Variable");
+  box.text = svc.tr("The value was not added to the environment variable:") + "|" + name + "||" + reason;
+  box.icon = Icon::Exclamation;
+  box.outcome = Outcome::Error;
+  svc.Show(box);
+}
+
+// The machine environment in the registry (NT family).
+void AddInRegistry(Services& svc, const std::string& name, const std::string& value) {
+  Registry& registry = svc.registry;
+  RegValue current = registry.Read(RegRoot::LocalMachine, kEnvironmentKey, name);
+  switch (current.result.status) {
+    case RegStatus::Ok:
+      break;
+    case RegStatus::NotFound:
+      current = {};  // a new variable is plain text, numbers included
+      break;
+    case RegStatus::AccessDenied:
+      return Refuse(svc, name, svc.tr("Access to its current value in the registry was denied."));
+    case RegStatus::TooLarge:
+      return Refuse(svc, name, svc.tr("Its current value is too large to read."));
+    case RegStatus::OtherError:
+      return Refuse(svc, name,
+                    svc.tr("Its current value could not be read. Windows error:") + " " +
+                        std::to_string(current.result.code));
+  }
+  if (current.type == RegType::Other)
+    return Refuse(svc, name, svc.tr("Its current value is not text, so it was left as it is."));
+  if (ListHoldsValue(current.text, value)) return;
+
+  // The type stays: an expand-string such as PATH must keep expanding its %SystemRoot%.
+  std::string updated = IsBlank(current.text) ? value : Clip(current.text) + ";" + value;
+  if (updated.size() > kValueMax)
+    return Refuse(svc, name, svc.tr("The result would be longer than 32,767 characters, the most Windows allows."));
+  if (!registry.Write(RegRoot::LocalMachine, kEnvironmentKey, name, current.type, updated).ok()) {
+    svc.Fail();  // not reported to the user; an unattended run says it in its exit code
+    return;
+  }
+  registry.BroadcastEnvironmentChange();
+}
+
+// The text a start-up file line assigns to the variable (upper-case name), or nothing when the line does
+// not set it: "NAME=...", "SET NAME=..." and, for PATH, the statement form "PATH ...".
+std::optional<std::string_view> AssignedText(std::string_view line, const std::string& name) {
+  line = Trim(line);
+  std::string upper = Upper(line);
+  if (upper.starts_with("REM")) return std::nullopt;
+  std::size_t at = 0;
+  if (upper.starts_with("SET") && upper.size() > 3 && kBlanks.find(upper[3]) != std::string_view::npos)
+    at = upper.find_first_not_of(kBlanks, 3);
+  if (at == std::string::npos || upper.compare(at, name.size(), name) != 0) return std::nullopt;
+  at += name.size();
+  std::size_t sign = upper.find_first_not_of(kBlanks, at);
+  if (sign != std::string::npos && upper[sign] == '=') return line.substr(sign + 1);
+  if (name == "PATH" && at == 4 && sign != std::string::npos && sign > at) return line.substr(sign);
+  return std::nullopt;
+}
+
+// The start-up file (Windows 95 family).
+void AddInStartupFile(Services& svc, const std::string& name, const std::string& value) {
+  std::string bytes;
+  if (svc.files.ReadAll(kStartupFile, bytes) != FileStatus::Ok) {
+    svc.Fail();
+    return;
+  }
+  const std::string upperName = Upper(name);
+  std::string_view rest = bytes;
+  while (!rest.empty()) {
+    auto end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    auto assigned = AssignedText(line.substr(0, kLineMax), upperName);
+    if (assigned && ListHoldsValue(*assigned, value)) return;
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
+  std::string added;
+  // A last line without its line end is ended first, so the new line never joins it.
+  if (!bytes.empty() && bytes.back() != '\n') added += "\r\n";
+  added += upperName + "=" + Upper(value) + ";%" + upperName + "%\r\n";
+  if (svc.files.Append(kStartupFile, added) != FileStatus::Ok) svc.Fail();
+}
+
+}  // namespace
+
+// Silent on success, as installers expect.
+void SetEnvironmentVariableCommand(CmdContext& ctx) {
+  Services& svc = ctx.svc;
+  const std::string name = Clip(ctx.GetToken(2));
+  const std::string value = Clip(ctx.GetToken(3));
+  // A value without a name, or nothing to add, is never written; the exit code still says nothing was added.
+  if (IsBlank(name) || IsBlank(value)) {
+    svc.Fail();
+    return;
+  }
+  if (svc.registry.IsWindows95Family())
+    AddInStartupFile(svc, name, value);
+  else
+    AddInRegistry(svc, name, value);
+}
+
+}  // namespace qz

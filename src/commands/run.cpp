@@ -1,0 +1,32 @@
+#include "commands/run.h"
+
+#include "runtime/text.h"
+
+namespace qz {
+
+void RunCommand(CmdContext& ctx) {
+  Services& svc = ctx.svc;
+  std::string joined;
+  for (long k = 2; k <= ctx.TOKENS; ++k) {
+    std::string token = Cut(ctx.GetToken(static_cast<std::uint8_t>(k)), 254);
+    // Leading blanks move to the end, and a token with a blank goes in quotes again.
+    const std::size_t lead = token.find_first_not_of(' ') == std::string::npos ? 0 : token.find_first_not_of(' ');
+    token = token.substr(lead) + std::string(lead, ' ');
+    if (token.find(' ') != std::string::npos) token = '"' + token + '"';
+    joined = Cut(joined.empty() ? token : joined + " " + token, 255);
+  }
+  if (!joined.empty()) {
+    // The whole text goes to the shell as the thing to open: no command interpreter sees it.
+    svc.shell.Open(joined);
+    return;
+  }
+  Box box;
+  box.caption = svc.tr("Run Command Error");
+  box.text = svc.tr("The Run command Should be RUN CommandLine.") + "|  " + svc.tr("The Actuall Command is:") + " " +
+             ctx.CMD;
+  box.icon = Icon::WinLogo;
+  box.outcome = Outcome::Usage;
+  svc.Show(box);
+}
+
+}  // namespace qz

@@ -1,0 +1,16 @@
+#pragma once
+#include "runtime/registry.h"
+
+namespace qz {
+
+// The registry API (RegOpenKeyExA, RegQueryValueExA, RegSetValueExA), WM_SETTINGCHANGE and GetVersion.
+class Win32Registry : public Registry {
+ public:
+  RegValue Read(RegRoot root, const std::string& key, const std::string& name) override;
+  RegResult Write(RegRoot root, const std::string& key, const std::string& name, RegType type,
+                  const std::string& text) override;
+  void BroadcastEnvironmentChange() override;
+  bool IsWindows95Family() override;
+};
+
+}  // namespace qz

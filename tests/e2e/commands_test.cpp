@@ -1,0 +1,91 @@
+// RED, INCLUDE and RUN on real files under Wine.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "e2e/driver_win32.h"
+
+namespace qz::e2e {
+namespace {
+
+const char* const kSection = "Clarion 6.0  Enterprise Edition";
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+class Commands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = work_.Path() + "\\C6";
+    CreateDirectoryA(root_.c_str(), nullptr);
+    CreateDirectoryA((root_ + "\\BIN").c_str(), nullptr);
+    WriteProfileStringA(kSection, "Root", root_.c_str());
+    WriteProfileStringA(kSection, "ExeName", "C60EE");
+  }
+  void TearDown() override { WriteProfileStringA(kSection, nullptr, nullptr); }
+  // Runs qzcl.exe unattended and gives its exit code.
+  DWORD Qzcl(const std::string& arguments) {
+    QzclProcess qzcl({arguments, work_.Path(), {{"QZCL_UNATTENDED", "1"}}, true});
+    auto code = qzcl.WaitForExit();
+    return code ? *code : 999;
+  }
+  // With no C60EE.RED in BIN the other edition's name is used, and the first write creates it.
+  std::string Red(const char* entry) {
+    char buf[512];
+    GetPrivateProfileStringA("Common", entry, "<absent>", buf, sizeof buf, (root_ + "\\BIN\\C60PE.RED").c_str());
+    return buf;
+  }
+
+  TempDirectory work_;
+  std::string root_;
+};
+
+TEST_F(Commands, red_creates_the_file_and_adds_each_directory_once) {
+  EXPECT_EQ(Qzcl("RED Common *.tpl C:\\Vendor\\Templates"), 0u);
+  EXPECT_EQ(Red("*.tpl"), "C:\\Vendor\\Templates");
+  EXPECT_EQ(Qzcl("RED Common *.tpl C:\\Vendor\\Templates"), 0u);
+  EXPECT_EQ(Qzcl("redirect Common *.tpl C:\\VENDOR\\Templates"), 0u);
+  EXPECT_EQ(Qzcl("RED Common *.tpl \"C:\\Vendor Two\\tpl\" 6"), 0u);
+  EXPECT_EQ(Red("*.tpl"), "C:\\Vendor\\Templates;C:\\VENDOR\\Templates;C:\\Vendor Two\\tpl");
+  EXPECT_EQ(Qzcl("RED Common *.tpl"), 2u);  // usage
+}
+
+TEST_F(Commands, include_adds_its_line_byte_for_byte) {
+  struct Case {
+    const char* before;
+    const char* after;
+  } cases[] = {
+      {"#TEMPLATE(A)\r\n", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},
+      {"#TEMPLATE(A)\r\n\r\n", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},
+      {"", "#INCLUDE('x.tpw')\r\n"},
+      {"#TEMPLATE(A)", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string file = work_.Path() + "\\my.tpl";
+    WriteFile(file, c.before);
+    EXPECT_EQ(Qzcl("INCLUDE my.tpl x.tpw"), 0u);
+    EXPECT_EQ(Qzcl("INCLUDE my.tpl x.tpw"), 0u);
+    EXPECT_EQ(ReadFile(file), c.after) << c.before;
+  }
+  EXPECT_EQ(Qzcl("INCLUDE gone.tpl x.tpw"), 1u);
+  EXPECT_EQ(GetFileAttributesA((work_.Path() + "\\gone.tpl").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Commands, run_hands_a_program_to_the_shell) {
+  const std::string program = work_.Path() + "\\leave marker.exe";
+  ASSERT_TRUE(CopyFileA((TestProgramDirectory() + "\\run_marker.exe").c_str(), program.c_str(), FALSE));
+  EXPECT_EQ(Qzcl("RUN \"" + program + "\""), 0u);
+  const std::string marker = work_.Path() + "\\run-marker.txt";
+  for (int i = 0; i < 100 && GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
+  EXPECT_NE(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace
+}  // namespace qz::e2e

@@ -40,6 +40,7 @@ bench: deps build-windows
 	@for b in build/bench/*_bench; do $$b; done
 	@bench/startup.sh
 	@bench/dde.sh
+	@bench/usermenu.sh
 
 clean:
 	rm -rf build

@@ -25,6 +25,8 @@ class NullProfile : public Profile {
     return def;
   }
   bool Write(const std::string&, const std::string&, const std::string&, const std::string&) override { return true; }
+  ProfileSection ReadSection(const std::string&, const std::string&) override { return {}; }
+  bool WriteSection(const std::string&, const std::string&, const ProfileSection&) override { return true; }
 };
 
 class NullFiles : public Files {

@@ -59,10 +59,19 @@ void MenuAdd(CmdContext& ctx, const std::string& appRef, const std::string& menu
   auto& items = *ctx.ITEMQ;
   help.clear();
   items.clear();
+  // The section is read and written whole: a thousand entries read one by one, or written one by one,
+  // would cost a rewrite of the file each.
+  ProfileSection section = svc.profile.ReadSection(ini, kUserMenus);
+  auto valueOf = [&section](const std::string& key) -> std::string* {
+    for (auto& [k, v] : section)
+      if (Clip(k) == key) return &v;
+    return nullptr;
+  };
   const std::string own = menuDisplay + "|" + appRef;
   bool found = false;
   for (int i = 1; i <= kMaxEntries; ++i) {
-    std::string e = Clip(svc.profile.Read(ini, kUserMenus, std::to_string(i), ""));
+    const std::string* stored = valueOf(std::to_string(i));
+    std::string e = stored ? Clip(*stored) : std::string();
     if (e.empty()) break;
     if (IsEntryOf(e, appRef)) {
       e = own;
@@ -77,14 +86,24 @@ void MenuAdd(CmdContext& ctx, const std::string& appRef, const std::string& menu
   auto bySort = [](const Item& a, const Item& b) { return ClipView(a.SORT) < ClipView(b.SORT); };
   std::stable_sort(help.begin(), help.end(), bySort);
   std::stable_sort(items.begin(), items.end(), bySort);
+  // Keys 1 to the new count take the list in place; every other line of the section stays as it was.
   int k = 0;
+  bool changed = false;
   for (const auto* group : {&help, &items}) {
     for (const Item& item : *group) {
-      if (!svc.profile.Write(ini, kUserMenus, std::to_string(++k), item.STR)) {
-        ShowFileError(svc, "The IDE's INI file could not be written:", ini);
-        return;
+      const std::string key = std::to_string(++k);
+      if (std::string* stored = valueOf(key)) {
+        changed = changed || *stored != item.STR;
+        *stored = item.STR;
+      } else {
+        section.emplace_back(key, item.STR);
+        changed = true;
       }
     }
+  }
+  if (changed && !svc.profile.WriteSection(ini, kUserMenus, section)) {
+    ShowFileError(svc, "The IDE's INI file could not be written:", ini);
+    return;
   }
   if (!svc.profile.Write(ini, kUserApplications, Clip(appRef), Clip(commandLine + " " + parm)))
     ShowFileError(svc, "The IDE's INI file could not be written:", ini);

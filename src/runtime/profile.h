@@ -1,8 +1,13 @@
 // Profile (INI) files: the platform's own profile service.
 #pragma once
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace qz {
+
+// The lines of one section, in file order.
+using ProfileSection = std::vector<std::pair<std::string, std::string>>;
 
 class Profile {
  public:
@@ -14,6 +19,10 @@ class Profile {
   // Writes value (creating the file when needed); false when the write failed.
   virtual bool Write(const std::string& file, const std::string& section, const std::string& entry,
                      const std::string& value) = 0;
+  // Every entry of a section; empty when the section does not exist.
+  virtual ProfileSection ReadSection(const std::string& file, const std::string& section) = 0;
+  // Replaces the whole section in one rewrite of the file.
+  virtual bool WriteSection(const std::string& file, const std::string& section, const ProfileSection& lines) = 0;
 };
 
 }  // namespace qz

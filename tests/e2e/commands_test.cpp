@@ -87,5 +87,50 @@ TEST_F(Commands, run_hands_a_program_to_the_shell) {
   EXPECT_NE(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+const char* const kEnvironment = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+
+// The machine environment in the registry, as other programs will see it.
+struct EnvValue {
+  DWORD type = 0;
+  std::string text;
+};
+EnvValue Env(const char* name) {
+  EnvValue v;
+  DWORD size = 0;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, kEnvironment, name, RRF_RT_ANY | RRF_NOEXPAND, &v.type, nullptr, &size) !=
+      ERROR_SUCCESS)
+    return v;
+  v.text.resize(size);
+  RegGetValueA(HKEY_LOCAL_MACHINE, kEnvironment, name, RRF_RT_ANY | RRF_NOEXPAND, &v.type, v.text.data(), &size);
+  v.text.resize(size > 0 ? size - 1 : 0);
+  return v;
+}
+void SetEnv(const char* name, DWORD type, const std::string& text) {
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kEnvironment, name, type, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+void DeleteEnv(const char* name) { RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kEnvironment, name); }
+
+TEST_F(Commands, env_adds_a_value_to_the_machine_environment) {
+  const char* name = "QZCL_E2E_PATH";
+  DeleteEnv(name);
+  EXPECT_EQ(Qzcl("ENV QZCL_E2E_PATH C:\\Tools"), 0u);
+  EXPECT_EQ(Env(name).text, "C:\\Tools");
+  EXPECT_EQ(Env(name).type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(Qzcl("ENVIRONMENT QZCL_E2E_PATH c:\\tools\\"), 0u);  // already there, in another case
+  EXPECT_EQ(Qzcl("ENV QZCL_E2E_PATH C:\\Tools2"), 0u);
+  EXPECT_EQ(Env(name).text, "C:\\Tools;C:\\Tools2");
+
+  SetEnv(name, REG_EXPAND_SZ, "%SystemRoot%\\bin");
+  EXPECT_EQ(Qzcl("ENV QZCL_E2E_PATH C:\\Tools"), 0u);
+  EXPECT_EQ(Env(name).text, "%SystemRoot%\\bin;C:\\Tools");
+  EXPECT_EQ(Env(name).type, static_cast<DWORD>(REG_EXPAND_SZ));
+
+  const std::string full(32760, 'x');
+  SetEnv(name, REG_SZ, full);
+  EXPECT_EQ(Qzcl("ENV QZCL_E2E_PATH C:\\More"), 1u);  // over Windows' limit: refused
+  EXPECT_EQ(Env(name).text, full);
+  DeleteEnv(name);
+}
+
 }  // namespace
 }  // namespace qz::e2e

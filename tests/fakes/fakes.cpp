@@ -4,28 +4,49 @@
 
 namespace qz::fake {
 
-std::string FakeProfile::Key(const std::string& file, const std::string& section, const std::string& entry) {
-  return Upper(file) + '\x01' + Upper(section) + '\x01' + Upper(entry);
+namespace {
+std::string SectionKey(const std::string& file, const std::string& section) {
+  return Upper(file) + '\x01' + Upper(section);
+}
+}  // namespace
+
+const std::string* FakeProfile::Find(const std::string& file, const std::string& section,
+                                     const std::string& entry) const {
+  auto it = sections_.find(SectionKey(file, section));
+  if (it == sections_.end()) return nullptr;
+  for (const auto& [key, value] : it->second)
+    if (Upper(key) == Upper(entry)) return &value;
+  return nullptr;
 }
 
 std::string FakeProfile::Read(const std::string& file, const std::string& section, const std::string& entry,
                               const std::string& def) {
-  auto it = values_.find(Key(file, section, entry));
-  return it == values_.end() ? def : it->second;
+  const std::string* value = Find(file, section, entry);
+  return value ? *value : def;
 }
 
 bool FakeProfile::Write(const std::string& file, const std::string& section, const std::string& entry,
                         const std::string& value) {
   if (failWrites) return false;
   ++writes;
-  values_[Key(file, section, entry)] = value;
+  if (auto* existing = const_cast<std::string*>(Find(file, section, entry))) {
+    *existing = value;
+  } else {
+    sections_[SectionKey(file, section)].emplace_back(entry, value);
+  }
   return true;
 }
 
-const std::string* FakeProfile::Find(const std::string& file, const std::string& section,
-                                     const std::string& entry) const {
-  auto it = values_.find(Key(file, section, entry));
-  return it == values_.end() ? nullptr : &it->second;
+ProfileSection FakeProfile::ReadSection(const std::string& file, const std::string& section) {
+  auto it = sections_.find(SectionKey(file, section));
+  return it == sections_.end() ? ProfileSection{} : it->second;
+}
+
+bool FakeProfile::WriteSection(const std::string& file, const std::string& section, const ProfileSection& lines) {
+  if (failWrites) return false;
+  ++writes;
+  sections_[SectionKey(file, section)] = lines;
+  return true;
 }
 
 std::string Latin1Codec::AnsiToUtf8(std::string_view ansi) {

@@ -27,14 +27,15 @@ class FakeProfile : public Profile {
                    const std::string& def) override;
   bool Write(const std::string& file, const std::string& section, const std::string& entry,
              const std::string& value) override;
+  ProfileSection ReadSection(const std::string& file, const std::string& section) override;
+  bool WriteSection(const std::string& file, const std::string& section, const ProfileSection& lines) override;
   // The stored value, or nullptr when absent.
   const std::string* Find(const std::string& file, const std::string& section, const std::string& entry) const;
-  int writes = 0;
+  int writes = 0;  // rewrites of a file
   bool failWrites = false;
 
  private:
-  static std::string Key(const std::string& file, const std::string& section, const std::string& entry);
-  std::map<std::string, std::string> values_;
+  std::map<std::string, ProfileSection> sections_;  // by upper-cased file and section
 };
 
 class FakeFiles : public Files {

@@ -1,10 +1,10 @@
 #include "commands/env.h"
 
 #include <optional>
-#include <set>
 #include <string>
 
 #include "runtime/text.h"
+#include "runtime/text_list.h"
 
 namespace qz {
 
@@ -22,30 +22,15 @@ std::string_view Trim(std::string_view text) {
   return text.substr(start, text.find_last_not_of(kBlanks) - start + 1);
 }
 
-std::string ItemKey(std::string_view item) {
-  item = Trim(item);
-  if (!item.empty() && item.back() == '\\') item.remove_suffix(1);
-  return Upper(item);
-}
-
-std::set<std::string> ItemKeys(std::string_view list) {
-  std::set<std::string> keys;
-  for (std::size_t start = 0;;) {
-    auto end = list.find(';', start);
-    keys.insert(ItemKey(list.substr(start, end - start)));
-    if (end == std::string_view::npos) return keys;
-    start = end + 1;
-  }
-}
-
-// Whether every ";"-separated item of value is already an item of list: letter case, blanks around an item
-// and one trailing backslash do not count, and a directory is never taken for the start of a longer one.
+// Whether every ";"-separated item of value is already an item of list, letter case not counting.
 bool ListHoldsValue(std::string_view list, std::string_view value) {
-  const std::set<std::string> held = ItemKeys(list);
-  for (const std::string& key : ItemKeys(value)) {
-    if (!key.empty() && held.count(key) == 0) return false;
+  for (;;) {
+    auto end = value.find(';');
+    std::string_view item = value.substr(0, end);
+    if (!IsBlank(item) && !ListHolds(list, item, true)) return false;
+    if (end == std::string_view::npos) return true;
+    value.remove_prefix(end + 1);
   }
-  return true;
 }
 
 void Refuse(Services& svc, const std::string& name, const std::string& reason) {
@@ -116,15 +101,9 @@ void AddInStartupFile(Services& svc, const std::string& name, const std::string&
     return;
   }
   const std::string upperName = Upper(name);
-  std::string_view rest = bytes;
-  while (!rest.empty()) {
-    auto end = rest.find('\n');
-    std::string_view line = rest.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  for (std::string_view line : Lines(bytes)) {
     auto assigned = AssignedText(line.substr(0, kLineMax), upperName);
     if (assigned && ListHoldsValue(*assigned, value)) return;
-    if (end == std::string_view::npos) break;
-    rest.remove_prefix(end + 1);
   }
   std::string added;
   // A last line without its line end is ended first, so the new line never joins it.

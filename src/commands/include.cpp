@@ -1,6 +1,7 @@
 #include "commands/include.h"
 
 #include "runtime/text.h"
+#include "runtime/text_list.h"
 
 namespace qz {
 
@@ -22,17 +23,11 @@ void IncludeTemplate(CmdContext& ctx) {
     svc.Fail();
     return;
   }
-  std::string_view rest = bytes;
   std::string_view last;
-  while (!rest.empty()) {
-    auto end = rest.find('\n');
-    std::string_view text = rest.substr(0, end);
-    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  for (std::string_view text : Lines(bytes)) {
     text = text.substr(0, kLineMax);
     if (text.find(line) != std::string_view::npos) return;
     last = text;
-    if (end == std::string_view::npos) break;
-    rest.remove_prefix(end + 1);
   }
   std::string added;
   // A last line without its line end is ended first, so the new line never joins it.

@@ -1,9 +1,8 @@
 #include "commands/red.h"
 
-#include <vector>
-
 #include "app/ini.h"
 #include "runtime/text.h"
+#include "runtime/text_list.h"
 
 namespace qz {
 
@@ -11,25 +10,6 @@ namespace {
 
 constexpr std::size_t kSectionMax = 79;
 constexpr std::size_t kTextMax = 254;
-
-std::string_view Trimmed(std::string_view item) {
-  item = ClipView(item);
-  while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
-  if (!item.empty() && item.back() == '\\') item.remove_suffix(1);
-  return item;
-}
-
-// Whether dir is one of the ";"-separated items of list. A whole item must match: C:\Tools is not in
-// C:\Tools2, whatever a substring test would say.
-bool ListHolds(std::string_view list, std::string_view dir) {
-  const std::string_view wanted = Trimmed(dir);
-  while (true) {
-    auto end = list.find(';');
-    if (Trimmed(list.substr(0, end)) == wanted) return true;
-    if (end == std::string_view::npos) return false;
-    list.remove_prefix(end + 1);
-  }
-}
 
 void ShowUsage(CmdContext& ctx) {
   Services& svc = ctx.svc;
@@ -76,7 +56,8 @@ void Redirection(CmdContext& ctx) {
   }
   // Read and written whole: the value is never cut to a buffer's size.
   const std::string current = Clip(svc.profile.Read(ctx.CWRED, Clip(section), Clip(entry), ""));
-  if (!IsBlank(current) && ListHolds(current, path)) return;
+  // A whole item must match, in the same letter case: C:\Tools is not in C:\Tools2.
+  if (!IsBlank(current) && ListHolds(current, path, false)) return;
   const std::string value = IsBlank(current) ? Clip(path) : current + ";" + Clip(path);
   if (!svc.profile.Write(ctx.CWRED, Clip(section), Clip(entry), value))
     ShowFileError(svc, "The redirection file could not be written:", ctx.CWRED);

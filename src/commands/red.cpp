@@ -1,6 +1,7 @@
 #include "commands/red.h"
 
 #include "app/ini.h"
+#include "commands/file_error.h"
 #include "runtime/text.h"
 #include "runtime/text_list.h"
 
@@ -23,15 +24,6 @@ void ShowUsage(CmdContext& ctx) {
   svc.Show(box);
 }
 
-void ShowFileError(Services& svc, const char* what, const std::string& file) {
-  Box box;
-  box.caption = svc.tr("QZCL File Error");
-  box.text = svc.tr(what) + "|  " + file + "||" + svc.tr("Nothing was changed.");
-  box.icon = Icon::Exclamation;
-  box.outcome = Outcome::Error;
-  svc.Show(box);
-}
-
 }  // namespace
 
 void Redirection(CmdContext& ctx) {
@@ -51,7 +43,7 @@ void Redirection(CmdContext& ctx) {
   std::string bytes;
   FileStatus status = svc.files.ReadAll(ctx.CWRED, bytes);
   if (status != FileStatus::Ok && status != FileStatus::NotFound) {
-    ShowFileError(svc, "The redirection file could not be read:", ctx.CWRED);
+    ShowFileError(svc, svc.tr("QZCL File Error"), "The redirection file could not be read:", ctx.CWRED);
     return;
   }
   // Read and written whole: the value is never cut to a buffer's size.
@@ -60,7 +52,7 @@ void Redirection(CmdContext& ctx) {
   if (!IsBlank(current) && ListHolds(current, path, false)) return;
   const std::string value = IsBlank(current) ? Clip(path) : current + ";" + Clip(path);
   if (!svc.profile.Write(ctx.CWRED, Clip(section), Clip(entry), value))
-    ShowFileError(svc, "The redirection file could not be written:", ctx.CWRED);
+    ShowFileError(svc, svc.tr("QZCL File Error"), "The redirection file could not be written:", ctx.CWRED);
 }
 
 void AbcPath(CmdContext& ctx) {
@@ -78,7 +70,7 @@ void AbcPath(CmdContext& ctx) {
     return;
   }
   if (!svc.profile.Write(ctx.CWINIFILE, "Paths", "Libsrc", Upper(Clip(ctx.COMMANDLINE)))) {
-    ShowFileError(svc, "The IDE's INI file could not be written:", ctx.CWINIFILE);
+    ShowFileError(svc, svc.tr("QZCL File Error"), "The IDE's INI file could not be written:", ctx.CWINIFILE);
     return;
   }
   std::string error;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ide/ide_check.h"
+#include "commands/file_error.h"
 #include "runtime/text.h"
 
 namespace qz {
@@ -35,15 +36,6 @@ bool IsEntryOf(const std::string& entry, const std::string& appRef) {
   return bar != std::string::npos && Upper(Clip(std::string_view(entry).substr(bar + 1))) == Upper(Clip(appRef));
 }
 
-void ShowFileError(Services& svc, const char* what, const std::string& file) {
-  Box box;
-  box.caption = svc.tr("Add Accessories Item");
-  box.text = svc.tr(what) + "|  " + file + "||" + svc.tr("Nothing was changed.");
-  box.icon = Icon::Exclamation;
-  box.outcome = Outcome::Error;
-  svc.Show(box);
-}
-
 // Rebuilds the numbered list: Accessories/Help entries first, then the others, each group in the
 // order of its sort text (equal texts keep their order), and writes the application's command line.
 void MenuAdd(CmdContext& ctx, const std::string& appRef, const std::string& menuDisplay, const std::string& parm) {
@@ -52,7 +44,7 @@ void MenuAdd(CmdContext& ctx, const std::string& appRef, const std::string& menu
   std::string bytes;
   FileStatus status = svc.files.ReadAll(ini, bytes);
   if (status != FileStatus::Ok && status != FileStatus::NotFound) {
-    ShowFileError(svc, "The IDE's INI file could not be read:", ini);
+    ShowFileError(svc, svc.tr("Add Accessories Item"), "The IDE's INI file could not be read:", ini);
     return;
   }
   auto& help = *ctx.HELPQ;
@@ -102,11 +94,11 @@ void MenuAdd(CmdContext& ctx, const std::string& appRef, const std::string& menu
     }
   }
   if (changed && !svc.profile.WriteSection(ini, kUserMenus, section)) {
-    ShowFileError(svc, "The IDE's INI file could not be written:", ini);
+    ShowFileError(svc, svc.tr("Add Accessories Item"), "The IDE's INI file could not be written:", ini);
     return;
   }
   if (!svc.profile.Write(ini, kUserApplications, Clip(appRef), Clip(commandLine + " " + parm)))
-    ShowFileError(svc, "The IDE's INI file could not be written:", ini);
+    ShowFileError(svc, svc.tr("Add Accessories Item"), "The IDE's INI file could not be written:", ini);
   help.clear();
   items.clear();
 }

@@ -1,24 +1,12 @@
 // RED, INCLUDE and RUN on real files under Wine.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "e2e/driver_win32.h"
 
 namespace qz::e2e {
 namespace {
 
 const char* const kSection = "Clarion 6.0  Enterprise Edition";
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 class Commands : public ::testing::Test {
  protected:
@@ -69,10 +57,10 @@ TEST_F(Commands, include_adds_its_line_byte_for_byte) {
   };
   for (const auto& c : cases) {
     const std::string file = work_.Path() + "\\my.tpl";
-    WriteFile(file, c.before);
+    WriteWholeFile(file, c.before);
     EXPECT_EQ(Qzcl("INCLUDE my.tpl x.tpw"), 0u);
     EXPECT_EQ(Qzcl("INCLUDE my.tpl x.tpw"), 0u);
-    EXPECT_EQ(ReadFile(file), c.after) << c.before;
+    EXPECT_EQ(ReadWholeFile(file), c.after) << c.before;
   }
   EXPECT_EQ(Qzcl("INCLUDE gone.tpl x.tpw"), 1u);
   EXPECT_EQ(GetFileAttributesA((work_.Path() + "\\gone.tpl").c_str()), INVALID_FILE_ATTRIBUTES);

@@ -6,7 +6,9 @@
 #include <condition_variable>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 #include "e2e/box_probe_win32.h"
@@ -368,6 +370,17 @@ void StandInIde::Exit() {
   TerminateProcess(process_.get(), 0);
   WaitForSingleObject(process_.get(), 5000);
   process_.reset();
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 }  // namespace qz::e2e

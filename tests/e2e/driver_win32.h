@@ -63,6 +63,10 @@ class TempDirectory {
   std::string path_;
 };
 
+// A file's bytes, and a file made of bytes.
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+
 // The folder of the running test program, where qzcl.exe and the box probe are built.
 std::string TestProgramDirectory();
 

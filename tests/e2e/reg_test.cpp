@@ -1,24 +1,12 @@
 // qzcl.exe REG against a stand-in IDE that serves the DDE service and logs what it receives.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "e2e/driver_win32.h"
 
 namespace qz::e2e {
 namespace {
 
 const char* const kSection = "Clarion 6.0  Enterprise Edition";
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 std::string Ini(const std::string& file, const char* section, const char* key) {
   char buf[256];
@@ -33,8 +21,8 @@ class Reg : public ::testing::Test {
     root_ = work_.Path() + "\\C6";
     CreateDirectoryA(root_.c_str(), nullptr);
     CreateDirectoryA((root_ + "\\BIN").c_str(), nullptr);
-    WriteFile(work_.Path() + "\\a.tpl", "#TEMPLATE(A,'a')\r\n");
-    WriteFile(work_.Path() + "\\b.tpl", "#TEMPLATE(B,'b')\r\n");
+    WriteWholeFile(work_.Path() + "\\a.tpl", "#TEMPLATE(A,'a')\r\n");
+    WriteWholeFile(work_.Path() + "\\b.tpl", "#TEMPLATE(B,'b')\r\n");
   }
   void TearDown() override { WriteProfileStringA(kSection, nullptr, nullptr); }
   void Install(const char* exeName) {
@@ -43,7 +31,7 @@ class Reg : public ::testing::Test {
   }
   std::string IdeIni() const { return root_ + "\\BIN\\C60EE.ini"; }
   std::string DdeLog(const char* key) const { return Ini(work_.Path() + "\\QZDE.LOG", "Connect", key); }
-  std::string Received() const { return ReadFile(work_.Path() + "\\ide.log"); }
+  std::string Received() const { return ReadWholeFile(work_.Path() + "\\ide.log"); }
   Launch Qzcl(const std::string& arguments) const { return {arguments, work_.Path(), {}, false}; }
 
   TempDirectory work_;
@@ -89,7 +77,7 @@ TEST_F(Reg, starts_the_ide_when_it_is_not_running) {
                         (work_.Path() + "\\C60EE.exe").c_str(), FALSE));
   QzclProcess qzcl(Qzcl("REG a.tpl b.tpl"));
   EXPECT_EQ(qzcl.WaitForExit(40000), 0u);
-  std::string received = ReadFile(work_.Path() + "\\stand_in_ide.log");
+  std::string received = ReadWholeFile(work_.Path() + "\\stand_in_ide.log");
   EXPECT_NE(received.find(kBoth), std::string::npos) << received;
   EXPECT_EQ(DdeLog("Before Run"), "ClarionWin");
   EXPECT_NE(DdeLog("Run Error"), "0");

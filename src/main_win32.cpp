@@ -85,7 +85,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   qz::DdeChannel dde(transport, processes, clock, ddeLog);
   qz::Win32Views shownViews;
   qz::UnattendedViews noViews;
-  qz::Services svc({profile, files, clock, unattended ? static_cast<qz::Dialogs&>(writtenDialogs) : shownDialogs,
+  qz::Services svc({profile, files, clock, codec, unattended ? static_cast<qz::Dialogs&>(writtenDialogs) : shownDialogs,
                     processes, shell, registry, translator, dde, unattended ? static_cast<qz::Views&>(noViews) : shownViews},
                    GetCommandLineA());
   qz::RunMain(svc);

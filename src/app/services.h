@@ -7,6 +7,7 @@
 #include "app/views.h"
 #include "ide/dde_channel.h"
 #include "runtime/clock.h"
+#include "runtime/codec.h"
 #include "runtime/dialogs.h"
 #include "runtime/files.h"
 #include "runtime/processes.h"
@@ -27,6 +28,7 @@ class Services {
     Profile& profile;
     Files& files;
     Clock& clock;
+    TextCodec& codec;
     Dialogs& dialogs;
     Processes& processes;
     Shell& shell;
@@ -36,13 +38,15 @@ class Services {
     Views& views;
   };
   Services(const Wiring& parts, std::string line)
-      : profile(parts.profile), files(parts.files), clock(parts.clock), processes(parts.processes), shell(parts.shell),
+      : profile(parts.profile), files(parts.files), clock(parts.clock), codec(parts.codec),
+        processes(parts.processes), shell(parts.shell),
         registry(parts.registry), translator(parts.translator), dde(parts.dde), views(parts.views),
         commandLine(std::move(line)), dialogs_(parts.dialogs) {}
 
   Profile& profile;
   Files& files;
   Clock& clock;
+  TextCodec& codec;
   Processes& processes;
   Shell& shell;
   Registry& registry;

@@ -43,7 +43,7 @@ struct Harness {
   StringTranslator translator{profile, files, clock, codec, loading};
   DdeLog ddeLog{profile};
   DdeChannel dde{transport, processes, clock, ddeLog};
-  Services svc{{profile, files, clock, dialogs, processes, shell, registry, translator, dde, views}, ""};
+  Services svc{{profile, files, clock, codec, dialogs, processes, shell, registry, translator, dde, views}, ""};
 };
 
 }  // namespace qz::fake

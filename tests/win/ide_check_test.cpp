@@ -111,7 +111,7 @@ struct Program {
   StringTranslator translator{profile, files, clock, codec, loading};
   DdeLog ddeLog{profile};
   DdeChannel dde{transport, processes, clock, ddeLog};
-  Services svc{{profile, files, clock, dialogs, processes, shell, registry, translator, dde, views}, ""};
+  Services svc{{profile, files, clock, codec, dialogs, processes, shell, registry, translator, dde, views}, ""};
 };
 
 // Runs the prompting on its own thread, as the program would on its main one.

@@ -36,6 +36,8 @@ class NullFiles : public Files {
   std::string ShortPath(const std::string& path) override { return path; }
   FileStatus ReadAll(const std::string&, std::string&) override { return FileStatus::NotFound; }
   FileStatus Append(const std::string&, std::string_view) override { return FileStatus::NotFound; }
+  FileStatus Copy(const std::string&, const std::string&) override { return FileStatus::NotFound; }
+  bool CanOpenExclusively(const std::string&) override { return true; }
 };
 
 class SteadyClock : public Clock {
@@ -45,6 +47,7 @@ class SteadyClock : public Clock {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
   }
   void Wait(int) override {}
+  LocalTime Now() override { return {}; }
 };
 
 // Latin-1 as the code page, with the pass-through for plain ASCII that a real code page conversion has.

@@ -4,6 +4,10 @@
 
 namespace qz {
 
+struct LocalTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
 class Clock {
  public:
   virtual ~Clock() = default;
@@ -11,6 +15,8 @@ class Clock {
   virtual std::int64_t Milliseconds() = 0;
   // Waits about ms milliseconds while the program's windows keep receiving their messages.
   virtual void Wait(int ms) = 0;
+  // The local date and time.
+  virtual LocalTime Now() = 0;
 };
 
 }  // namespace qz

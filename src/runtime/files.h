@@ -19,6 +19,10 @@ class Files {
   virtual FileStatus ReadAll(const std::string& path, std::string& bytes) = 0;
   // Adds bytes at the end of an existing file in one write; never creates the file.
   virtual FileStatus Append(const std::string& path, std::string_view bytes) = 0;
+  // Copies an existing file to a new one; never replaces a file that exists.
+  virtual FileStatus Copy(const std::string& from, const std::string& to) = 0;
+  // Whether the file can be opened with every other program shut out: false while anyone holds it open.
+  virtual bool CanOpenExclusively(const std::string& path) = 0;
 };
 
 }  // namespace qz

@@ -68,6 +68,22 @@ FileStatus Win32Files::Append(const std::string& path, std::string_view bytes) {
   return FileStatus::Ok;
 }
 
+FileStatus Win32Files::Copy(const std::string& from, const std::string& to) {
+  return CopyFileA(from.c_str(), to.c_str(), TRUE) ? FileStatus::Ok : StatusOf(GetLastError());
+}
+
+bool Win32Files::CanOpenExclusively(const std::string& path) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(file);
+}
+
+LocalTime Win32Clock::Now() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
 void Win32Shell::Open(const std::string& file) {
   ShellExecuteA(nullptr, nullptr, file.c_str(), nullptr, "", SW_SHOWNORMAL);
 }

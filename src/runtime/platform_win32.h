@@ -14,6 +14,8 @@ class Win32Files : public Files {
   std::string ShortPath(const std::string& path) override;
   FileStatus ReadAll(const std::string& path, std::string& bytes) override;
   FileStatus Append(const std::string& path, std::string_view bytes) override;
+  FileStatus Copy(const std::string& from, const std::string& to) override;
+  bool CanOpenExclusively(const std::string& path) override;
 };
 
 class Win32Shell : public Shell {
@@ -25,6 +27,7 @@ class Win32Clock : public Clock {
  public:
   std::int64_t Milliseconds() override;
   void Wait(int ms) override;
+  LocalTime Now() override;
 };
 
 class Win32Codec : public TextCodec {

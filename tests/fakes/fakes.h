@@ -55,6 +55,18 @@ class FakeFiles : public Files {
     it->second += bytes;
     return FileStatus::Ok;
   }
+  FileStatus Copy(const std::string& from, const std::string& to) override {
+    if (auto it = failing.find(from); it != failing.end()) return it->second;
+    if (Exists(to)) return FileStatus::Failed;
+    auto it = contents.find(from);
+    if (it == contents.end() && !existing.count(from)) return FileStatus::NotFound;
+    contents[to] = it == contents.end() ? std::string() : it->second;
+    copies.push_back(to);
+    return FileStatus::Ok;
+  }
+  bool CanOpenExclusively(const std::string& path) override { return !heldOpen.count(path); }
+  std::vector<std::string> copies;
+  std::set<std::string> heldOpen;
   std::map<std::string, std::string> contents;   // files with their bytes
   std::map<std::string, FileStatus> failing;      // files that cannot be read or written
   std::string CurrentDirectory() override { return currentDirectory; }
@@ -78,6 +90,8 @@ class FakeClock : public Clock {
     now += ms;
     ++waits;
   }
+  LocalTime Now() override { return localTime; }
+  LocalTime localTime{2006, 11, 2, 14, 30, 5};
   std::int64_t now = 0;
   int waits = 0;
   std::int64_t step = 0;

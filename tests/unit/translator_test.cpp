@@ -51,6 +51,7 @@ class WorkClock : public Clock, public fake::Latin1Codec {
  public:
   std::int64_t Milliseconds() override { return now; }
   void Wait(int ms) override { now += ms; }
+  LocalTime Now() override { return {}; }
   std::string Utf8ToAnsi(std::string_view utf8) override {
     now += msPerRecord / 2;  // source and replacement
     return Latin1Codec::Utf8ToAnsi(utf8);

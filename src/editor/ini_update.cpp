@@ -1,0 +1,155 @@
+#include "editor/ini_update.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "editor/section_table.h"
+#include "ide/ide_check.h"
+#include "runtime/text.h"
+#include "translator/translation_file.h"
+
+namespace qz {
+
+namespace {
+
+// A name is looked for this many times; between tries the clock moves on to another second.
+constexpr int kBackupAttempts = 100;
+constexpr int kBackupPauseMs = 20;
+
+// yymmdd hhmmss, as the pictures d11 and t5 show them.
+std::string Stamp(const LocalTime& t) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d%02d%02d %02d%02d%02d", t.year % 100, t.month, t.day, t.hour, t.minute,
+                t.second);
+  return text;
+}
+
+// Copies file to a free name made by name(stamp); the name used, or empty when no copy could be made.
+template <typename MakeName>
+std::string Backup(Services& svc, const std::string& file, MakeName name) {
+  for (int attempt = 0; attempt < kBackupAttempts; ++attempt) {
+    std::string candidate = name(Stamp(svc.clock.Now()));
+    if (!svc.files.Exists(candidate)) return svc.files.Copy(file, candidate) == FileStatus::Ok ? candidate : "";
+    svc.clock.Wait(kBackupPauseMs);
+  }
+  return "";
+}
+
+void Say(Services& svc, const std::string& text, const std::string& caption, Icon icon, Outcome outcome) {
+  Box box;
+  box.caption = caption;
+  box.text = text;
+  box.icon = icon;
+  box.outcome = outcome;
+  svc.Show(box);
+}
+
+bool WriteIni(Services& svc, const std::string& ini, const char* section, const std::string& key,
+              const std::string& value) {
+  return svc.profile.Write(ini, section, key, Clip(value));
+}
+
+bool UpdateIni(CmdContext& ctx, std::string_view sectionName, int storedCount) {
+  Services& svc = ctx.svc;
+  const std::string ini = Clip(ctx.CWINIFILE);
+  const std::string section = Clip(sectionName);
+  // The INI file is written only over a copy that really exists: a completion box must never name a
+  // backup that was not made.
+  const std::string base = ini.size() >= 5 ? ini.substr(0, ini.size() - 5) : ini;
+  const std::string backup = Backup(svc, ini, [&](const std::string& stamp) { return base + " " + stamp + ".ini"; });
+  if (backup.empty()) {
+    Say(svc,
+        svc.tr("The INI file could not be copied to a backup. Nothing was written.") + "|" + Upper(ini),
+        svc.tr("Update File"), Icon::Exclamation, Outcome::Error);
+    return false;
+  }
+  const auto& items = *ctx.ITEMQ;
+  const int n = static_cast<int>(items.size());
+  const int m = std::max(n, storedCount);
+  bool ok = true;
+  auto app = [&](const std::string& appRef, const std::string& commandLine) {
+    if (!IsApplet(appRef) && !commandLine.empty())
+      ok = WriteIni(svc, ini, kUserApplicationsSection, appRef, commandLine) && ok;
+  };
+  for (int i = 1; i <= m && ok; ++i) {
+    const std::string key = std::to_string(i);
+    if (i > n) {
+      ok = WriteIni(svc, ini, section.c_str(), key, "");
+      continue;
+    }
+    const Item& item = items[static_cast<std::size_t>(i - 1)];
+    std::string value;
+    if (section == kUserMenusSection || section == kSetupMenuSection) {
+      value = item.STR + "|" + item.P2;
+      app(item.P2, item.P3);
+    } else if (section == kFileTypesSection) {
+      value = item.STR + "=" + item.P2 + "|" + item.P3;
+      if (item.ALLFLAG == 1) ok = WriteIni(svc, ini, kFileTypesSection, "All", key) && ok;
+      app(item.P3, item.P4);
+    } else {
+      value = Clip(item.STR) + "=" + Clip(item.P2) + "|" + item.P3;
+      app(item.P3, item.P4);
+    }
+    ok = WriteIni(svc, ini, section.c_str(), key, value) && ok;
+  }
+  if (!ok) {
+    Say(svc,
+        svc.tr("The INI file could not be written. The original is in the backup:") + "|" + Upper(backup),
+        svc.tr("Update File"), Icon::Exclamation, Outcome::Error);
+    return false;
+  }
+  Say(svc,
+      Upper(ini) + "||" + svc.tr("The original INI file has been saved to the date time stamped file:") + "|" +
+          Upper(backup),
+      svc.tr("Update Completed"), Icon::WinLogo, Outcome::Info);
+  return true;
+}
+
+bool UpdateTranslations(CmdContext& ctx) {
+  Services& svc = ctx.svc;
+  const std::string file = Clip(svc.langFile);
+  const std::string backup = Backup(svc, file, [](const std::string& stamp) { return "QZCLLang " + stamp + ".tps"; });
+  auto refuse = [&](const char* text) {
+    Say(svc, svc.tr(text), "", Icon::None, Outcome::Error);
+    return false;
+  };
+  if (backup.empty()) return refuse("The file could not be copies. Update canceled.");
+  if (!svc.files.CanOpenExclusively(file))
+    return refuse("The filel cold not be opened for exclusive access. Update canceled.");
+  TranslationFile store(svc.codec);
+  store.SetName(file);
+  if (store.Open() != FileError::None)
+    return refuse("The filel cold not be opened for exclusive access. Update canceled.");
+  std::vector<TranslationPair> pairs;
+  for (const Item& item : *ctx.ITEMQ) pairs.push_back({Clip(item.STR), Clip(item.P2)});
+  // One transaction: the table is replaced whole or stays as it was.
+  if (store.ReplaceAll(pairs) != FileError::None)
+    return refuse("The filel cold not be opened emptied. Update canceled.");
+  store.Close();
+  return true;
+}
+
+}  // namespace
+
+bool ConfirmUpdate(CmdContext& ctx, std::string_view section) {
+  Services& svc = ctx.svc;
+  Box box;
+  box.caption = svc.tr("Update File");
+  box.icon = Icon::Exclamation;
+  box.buttons = Buttons::YesNo;
+  box.defaultButton = Button::Yes;
+  const bool translations = ClipView(section) == kTranslationsSection;
+  box.text = translations
+                 ? svc.tr("The Translation file will be copied to a date and time stamped backup and then updated.")
+                 : svc.tr("The current INI file will be copied to a date and time stamped backup and then updated.") +
+                       "||" + svc.tr("Clarion should be closed.") + " " + svc.tr("Do you want to proceed?");
+  if (svc.Show(box) != Button::Yes) return false;
+  if (translations) return true;
+  return !ClarionIsOpen(ctx) || ClarionMustBeClosed(ctx, svc.tr("Update Items in Clarion INI File"));
+}
+
+bool UpdateSection(CmdContext& ctx, std::string_view section, int storedCount) {
+  return ClipView(section) == kTranslationsSection ? UpdateTranslations(ctx) : UpdateIni(ctx, section, storedCount);
+}
+
+}  // namespace qz

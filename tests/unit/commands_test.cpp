@@ -15,13 +15,6 @@ struct Command : fake::Harness {
     profile.Write("", "Clarion 6.0  Enterprise Edition", "ExeName", "C60EE");
     files.existing.insert(kRed);
   }
-  void Run(const std::string& arguments) {
-    svc.commandLine = "qzcl.exe " + arguments;
-    CmdContext ctx(svc);
-    ctx.Init();
-    Dispatch(ctx);
-    ctx.Kill();
-  }
   std::string Value(const char* file, const char* section, const char* entry) {
     const std::string* v = profile.Find(file, section, entry);
     return v ? *v : "<absent>";

@@ -13,13 +13,6 @@ const char* const kAutoExec = "C:\\AutoExec.Bat";
 using Stored = fake::FakeRegistry::Stored;
 
 struct Env : fake::Harness {
-  void Run(const std::string& arguments) {
-    svc.commandLine = "qzcl.exe " + arguments;
-    CmdContext ctx(svc);
-    ctx.Init();
-    Dispatch(ctx);
-    ctx.Kill();
-  }
   void Set(const std::string& name, RegType type, const std::string& text) {
     registry.values[kKey + "\\" + name] = {type, text};
   }

@@ -2,6 +2,8 @@
 #pragma once
 #include <memory>
 
+#include "app/cmd_context.h"
+#include "app/dispatcher.h"
 #include "app/services.h"
 #include "fakes/fakes.h"
 
@@ -43,6 +45,15 @@ struct Harness {
   StringTranslator translator{profile, files, clock, codec, loading};
   DdeLog ddeLog{profile};
   DdeChannel dde{transport, processes, clock, ddeLog};
+  // Runs the program's dispatch on "qzcl.exe " + arguments, as a start with that command line would.
+  void Run(const std::string& arguments) {
+    svc.commandLine = "qzcl.exe " + arguments;
+    CmdContext ctx(svc);
+    ctx.Init();
+    Dispatch(ctx);
+    ctx.Kill();
+  }
+
   Services svc{{profile, files, clock, codec, dialogs, processes, shell, registry, translator, dde, views}, ""};
 };
 

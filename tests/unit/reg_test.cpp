@@ -17,13 +17,7 @@ struct Reg : fake::Harness {
     if (autoPick) profile.Write(kIni, "Environment", "AutoPick", autoPick);
     transport.serverUp = [](int) { return true; };
   }
-  void Run(const std::string& arguments) {
-    svc.commandLine = "qzcl.exe REG " + arguments;
-    CmdContext ctx(svc);
-    ctx.Init();
-    Dispatch(ctx);
-    ctx.Kill();
-  }
+  void Run(const std::string& arguments) { fake::Harness::Run("REG " + arguments); }
   std::string AutoPick(const std::string& ini = kIni) {
     const std::string* v = profile.Find(ini, "Environment", "AutoPick");
     return v ? *v : "<absent>";

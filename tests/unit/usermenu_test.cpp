@@ -19,13 +19,6 @@ struct Menu : fake::Harness {
       profile.Write(kIni, "User Menus", std::to_string(key++), e);
     }
   }
-  void Run(const std::string& arguments) {
-    svc.commandLine = "qzcl.exe " + arguments;
-    CmdContext ctx(svc);
-    ctx.Init();
-    Dispatch(ctx);
-    ctx.Kill();
-  }
   Entries List(int upTo) {
     Entries out;
     for (int i = 1; i <= upTo; ++i) {

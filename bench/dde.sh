@@ -4,18 +4,8 @@
 #     once: the difference of the medians is the cost beyond process start (target: under 50 ms).
 #  2. The processor time of a REG whose IDE never answers: the 30-second Connect (target: under 1 s).
 set -eu
-here=$(cd "$(dirname "$0")/.." && pwd)
-exe=$here/build/windows
-export WINEPREFIX=$here/build/wine-bench WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" QZCL_UNATTENDED=1
-"$here/scripts/wine-prefix" "$WINEPREFIX"
-wineserver -w
-c=$WINEPREFIX/drive_c
-work=$c/dde-bench
-mkdir -p "$work/C6/BIN"
+. "$(dirname "$0")/common.sh" dde-bench
 printf '#TEMPLATE(A,%s)\r\n' "'a'" >"$work/a.tpl"
-win=$c/windows/win.ini
-sed -i '/^\[Clarion 6.0  Enterprise Edition\]/,/^$/d' "$win" 2>/dev/null || true
-printf '\r\n[Clarion 6.0  Enterprise Edition]\r\nRoot=C:\\dde-bench\\C6\r\nExeName=C60EE\r\n\r\n' >>"$win"
 set_exe() { sed -i "s/^ExeName=.*/ExeName=$1\r/" "$win"; }
 
 wineserver -p

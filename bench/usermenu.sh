@@ -2,17 +2,7 @@
 # USERMENU on an IDE INI file holding 1,000 user menu entries, under Wine: the time of one run
 # (target: under 1 s) and how many times the INI file was rewritten.
 set -eu
-here=$(cd "$(dirname "$0")/.." && pwd)
-exe=$here/build/windows
-export WINEPREFIX=$here/build/wine-bench WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" QZCL_UNATTENDED=1
-"$here/scripts/wine-prefix" "$WINEPREFIX"
-wineserver -w
-c=$WINEPREFIX/drive_c
-work=$c/menu-bench
-mkdir -p "$work/C6/BIN"
-win=$c/windows/win.ini
-sed -i '/^\[Clarion 6.0  Enterprise Edition\]/,/^$/d' "$win" 2>/dev/null || true
-printf '\r\n[Clarion 6.0  Enterprise Edition]\r\nRoot=C:\\menu-bench\\C6\r\nExeName=C60EE\r\n\r\n' >>"$win"
+. "$(dirname "$0")/common.sh" menu-bench
 ini=$work/C6/BIN/C60EE.ini
 make_ini() {
   { printf '[User Menus]\r\n'

@@ -33,6 +33,7 @@ class NullFiles : public Files {
  public:
   bool Exists(const std::string&) override { return true; }
   std::string CurrentDirectory() override { return "."; }
+  std::string ProgramDirectory() override { return "."; }
   std::string ShortPath(const std::string& path) override { return path; }
   FileStatus ReadAll(const std::string&, std::string&) override { return FileStatus::NotFound; }
   FileStatus Append(const std::string&, std::string_view) override { return FileStatus::NotFound; }

@@ -6,6 +6,7 @@
 #include "commands/red.h"
 #include "commands/run.h"
 #include "commands/usermenu.h"
+#include "editor/editor_window.h"
 #include "ide/reg.h"
 #include "runtime/text.h"
 
@@ -25,6 +26,7 @@ constexpr Command kCommands[] = {
     {{"ENVIRONMENT", "ENV"}, SetEnvironmentVariableCommand},
     {{"RED", "REDIRECT", "REDIRECTION"}, Redirection},
     {{"RUN"}, RunCommand},
+    {{"EDIT"}, EditIni},
     {{"CMD"}, ShowCommandSummary},
 };
 

@@ -60,6 +60,9 @@ class Services {
   std::string tr(std::string_view text) { return translator.Translate(text); }
 
   Button Show(const Box& box);
+  std::optional<std::string> ChooseFile(const std::string& title, const std::string& filter) {
+    return dialogs_.ChooseFile(title, filter);
+  }
   // A command failed without a box of its own (for example a write that did not happen).
   void Fail() { failed_ = true; }
   int ExitCode() const { return failed_ ? kExitFailed : usage_ ? kExitUsage : kExitSuccess; }

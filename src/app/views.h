@@ -7,10 +7,13 @@
 
 namespace qz {
 
+class EditorView;
+
 class Views {
  public:
   virtual ~Views() = default;
   virtual std::unique_ptr<PleaseWaitView> PleaseWait() = 0;
+  virtual std::unique_ptr<EditorView> Editor() = 0;
 };
 
 }  // namespace qz

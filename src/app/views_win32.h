@@ -7,12 +7,14 @@ namespace qz {
 class Win32Views : public Views {
  public:
   std::unique_ptr<PleaseWaitView> PleaseWait() override;
+  std::unique_ptr<EditorView> Editor() override;
 };
 
 // An unattended run: windows that only inform open nowhere.
 class UnattendedViews : public Views {
  public:
   std::unique_ptr<PleaseWaitView> PleaseWait() override;
+  std::unique_ptr<EditorView> Editor() override;
 };
 
 }  // namespace qz

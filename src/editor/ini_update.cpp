@@ -44,11 +44,6 @@ void Say(Services& svc, const std::string& text, const std::string& caption, Ico
   svc.Show(box);
 }
 
-bool WriteIni(Services& svc, const std::string& ini, const char* section, const std::string& key,
-              const std::string& value) {
-  return svc.profile.Write(ini, section, key, Clip(value));
-}
-
 bool UpdateIni(CmdContext& ctx, std::string_view sectionName, int storedCount) {
   Services& svc = ctx.svc;
   const std::string ini = Clip(ctx.CWINIFILE);
@@ -63,18 +58,23 @@ bool UpdateIni(CmdContext& ctx, std::string_view sectionName, int storedCount) {
         svc.tr("Update File"), Icon::Exclamation, Outcome::Error);
     return false;
   }
+  // Each section is changed in memory and written back whole: entries one by one would cost a rewrite
+  // of the file each. Lines the list does not own stay where they are.
+  ProfileSection lines = svc.profile.ReadSection(ini, section);
+  ProfileSection applicationLines = svc.profile.ReadSection(ini, kUserApplicationsSection);
+  SectionValues entries(lines), applications(applicationLines);
+  bool applicationsChanged = false;
+  auto app = [&](const std::string& appRef, const std::string& commandLine) {
+    if (!IsApplet(appRef) && !commandLine.empty())
+      applicationsChanged = applications.Write(Clip(appRef), Clip(commandLine)) || applicationsChanged;
+  };
   const auto& items = *ctx.ITEMQ;
   const int n = static_cast<int>(items.size());
   const int m = std::max(n, storedCount);
-  bool ok = true;
-  auto app = [&](const std::string& appRef, const std::string& commandLine) {
-    if (!IsApplet(appRef) && !commandLine.empty())
-      ok = WriteIni(svc, ini, kUserApplicationsSection, appRef, commandLine) && ok;
-  };
-  for (int i = 1; i <= m && ok; ++i) {
+  for (int i = 1; i <= m; ++i) {
     const std::string key = std::to_string(i);
     if (i > n) {
-      ok = WriteIni(svc, ini, section.c_str(), key, "");
+      entries.Write(key, "");
       continue;
     }
     const Item& item = items[static_cast<std::size_t>(i - 1)];
@@ -84,14 +84,16 @@ bool UpdateIni(CmdContext& ctx, std::string_view sectionName, int storedCount) {
       app(item.P2, item.P3);
     } else if (section == kFileTypesSection) {
       value = item.STR + "=" + item.P2 + "|" + item.P3;
-      if (item.ALLFLAG == 1) ok = WriteIni(svc, ini, kFileTypesSection, "All", key) && ok;
+      if (item.ALLFLAG == 1) entries.Write("All", key);
       app(item.P3, item.P4);
     } else {
       value = Clip(item.STR) + "=" + Clip(item.P2) + "|" + item.P3;
       app(item.P3, item.P4);
     }
-    ok = WriteIni(svc, ini, section.c_str(), key, value) && ok;
+    entries.Write(key, Clip(value));
   }
+  bool ok = svc.profile.WriteSection(ini, section, lines);
+  if (ok && applicationsChanged) ok = svc.profile.WriteSection(ini, kUserApplicationsSection, applicationLines);
   if (!ok) {
     Say(svc,
         svc.tr("The INI file could not be written. The original is in the backup:") + "|" + Upper(backup),

@@ -32,8 +32,8 @@ void SplitAtLast(std::string& text, std::string& field, char c) {
   text.resize(at);
 }
 
-std::string CommandLineOf(CmdContext& ctx, const std::string& appRef) {
-  return GETINI(ctx.svc.profile, kUserApplicationsSection, appRef, "", ctx.CWINIFILE);
+std::string CommandLineOf(const SectionValues& applications, const std::string& appRef) {
+  return Cut(applications.Read(appRef), kIniValueMax);
 }
 
 void LoadTranslations(CmdContext& ctx) {
@@ -91,31 +91,33 @@ void LoadSection(CmdContext& ctx, std::string_view section) {
     return;
   }
   const bool fileTypes = Is(section, kFileTypesSection);
-  int allMask = 0;
-  if (fileTypes) {
-    // A whole number held in one byte, as the IDE writes it.
-    allMask = std::atoi(GETINI(svc.profile, kFileTypesSection, "All", "", ctx.CWINIFILE).c_str()) & 0xFF;
-  }
-  const std::string name = Clip(section);
+  // Both sections are read whole: a thousand entries read one by one cost the profile service a
+  // thousand lookups of the file.
+  const std::string ini = Clip(ctx.CWINIFILE);
+  ProfileSection lines = svc.profile.ReadSection(ini, Clip(section));
+  ProfileSection applicationLines = svc.profile.ReadSection(ini, kUserApplicationsSection);
+  const SectionValues entries(lines), applications(applicationLines);
+  // A whole number held in one byte, as the IDE writes it.
+  const int allMask = fileTypes ? std::atoi(entries.Read("All").c_str()) & 0xFF : 0;
   for (int n = 1; n <= kMaxSectionEntries; ++n) {
     Item item;
-    // Read whole: a long value must come back unchanged when the section is written again.
-    item.STR = svc.profile.Read(Clip(ctx.CWINIFILE), name, std::to_string(n), "");
+    // Kept whole: a long value must come back unchanged when the section is written again.
+    item.STR = entries.Read(std::to_string(n));
     if (item.STR.empty()) break;
     item.NUM = n;
     if (Is(section, kUserMenusSection)) {
       SplitAtLast(item.STR, item.P2, '|');
-      item.P3 = LeftJustify(CommandLineOf(ctx, item.P2));
+      item.P3 = LeftJustify(CommandLineOf(applications, item.P2));
       // A command line that lost its opening quote.
       if (Upper(item.P3).find(".EXE\"") != std::string::npos && item.P3.front() != '"') item.P3 = '"' + item.P3;
     } else if (fileTypes || Is(section, kOpenDialogSection) || Is(section, kPickDialogSection)) {
       SplitAtLast(item.STR, item.P3, '|');
       SplitAtLast(item.STR, item.P2, '=');
       if (fileTypes && n == allMask) item.ALLFLAG = 1;
-      if (!IsApplet(item.P3)) item.P4 = CommandLineOf(ctx, item.P3);
+      if (!IsApplet(item.P3)) item.P4 = CommandLineOf(applications, item.P3);
     } else if (Is(section, kSetupMenuSection)) {
       SplitAtLast(item.STR, item.P2, '|');
-      if (!IsApplet(item.P2)) item.P3 = CommandLineOf(ctx, item.P2);
+      if (!IsApplet(item.P2)) item.P3 = CommandLineOf(applications, item.P2);
     }
     item.SORT = item.STR == "-" ? item.STR : LoadTimeSortKey(item.STR);
     items.push_back(std::move(item));

@@ -1,5 +1,6 @@
 // Message boxes: the model and the port that shows them.
 #pragma once
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -27,6 +28,9 @@ class Dialogs {
   virtual ~Dialogs() = default;
   // Shows the box and returns the button pressed.
   virtual Button Show(const Box& box) = 0;
+  // The open-file dialog: filter is "Name|pattern|Name|pattern"; the chosen path, or nothing when cancelled.
+  // The current directory is the same afterwards.
+  virtual std::optional<std::string> ChooseFile(const std::string& title, const std::string& filter) = 0;
 };
 
 // For runs without a desktop: each box is written to a stream and answered with its default button.
@@ -34,6 +38,7 @@ class UnattendedDialogs : public Dialogs {
  public:
   explicit UnattendedDialogs(std::ostream& out) : out_(out) {}
   Button Show(const Box& box) override;
+  std::optional<std::string> ChooseFile(const std::string&, const std::string&) override { return std::nullopt; }
 
  private:
   std::ostream& out_;

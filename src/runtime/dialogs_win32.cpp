@@ -1,6 +1,7 @@
 #include "runtime/dialogs_win32.h"
 
 #include <windows.h>
+#include <commdlg.h>
 
 namespace qz {
 
@@ -62,6 +63,24 @@ Button Win32Dialogs::Show(const Box& box) {
     case IDCANCEL: return Button::Cancel;
     default: return box.buttons == Buttons::Ok ? Button::Ok : Button::Cancel;
   }
+}
+
+std::optional<std::string> Win32Dialogs::ChooseFile(const std::string& title, const std::string& filter) {
+  std::string filters = filter + "||";  // the dialog wants NUL between the parts and two at the end
+  for (char& c : filters)
+    if (c == '|') c = '\0';
+  char path[MAX_PATH] = "";
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = GetActiveWindow();
+  ofn.lpstrFilter = filters.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = path;
+  ofn.nMaxFile = sizeof path;
+  ofn.lpstrTitle = title.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+  return std::string(path);
 }
 
 bool DesktopIsVisible() {

@@ -7,6 +7,7 @@ namespace qz {
 class Win32Dialogs : public Dialogs {
  public:
   Button Show(const Box& box) override;
+  std::optional<std::string> ChooseFile(const std::string& title, const std::string& filter) override;
 };
 
 // Whether boxes can be answered by a person: false for a window station that is not visible

@@ -22,6 +22,20 @@ std::string Win32Files::CurrentDirectory() {
   return dir;
 }
 
+std::string Win32Files::ProgramDirectory() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  auto slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
 std::string Win32Files::ShortPath(const std::string& path) {
   DWORD n = GetShortPathNameA(path.c_str(), nullptr, 0);
   if (n == 0) return path;

@@ -11,6 +11,7 @@ class Win32Files : public Files {
  public:
   bool Exists(const std::string& path) override;
   std::string CurrentDirectory() override;
+  std::string ProgramDirectory() override;
   std::string ShortPath(const std::string& path) override;
   FileStatus ReadAll(const std::string& path, std::string& bytes) override;
   FileStatus Append(const std::string& path, std::string_view bytes) override;

@@ -1,6 +1,7 @@
 // Profile (INI) files: the platform's own profile service.
 #pragma once
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,23 @@ class Profile {
   virtual ProfileSection ReadSection(const std::string& file, const std::string& section) = 0;
   // Replaces the whole section in one rewrite of the file.
   virtual bool WriteSection(const std::string& file, const std::string& section, const ProfileSection& lines) = 0;
+};
+
+// A section read whole, looked up as reading each entry would: names without regard to case (the first
+// of equal names wins), a value without the blanks around it or one pair of enclosing quotes.
+class SectionValues {
+ public:
+  explicit SectionValues(ProfileSection& lines);
+  // The entry's value as stored, for changing it in place; nullptr when the section lacks it.
+  std::string* Find(const std::string& entry);
+  // The value as an entry read gives it, or def.
+  std::string Read(const std::string& entry, const std::string& def = "") const;
+  // Changes an entry in place or adds it at the end; true when the stored text changed.
+  bool Write(const std::string& entry, const std::string& value);
+
+ private:
+  ProfileSection& lines_;
+  std::unordered_map<std::string, std::size_t> index_;  // upper-cased name -> line
 };
 
 }  // namespace qz

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -70,6 +71,7 @@ class FakeFiles : public Files {
   std::map<std::string, std::string> contents;   // files with their bytes
   std::map<std::string, FileStatus> failing;      // files that cannot be read or written
   std::string CurrentDirectory() override { return currentDirectory; }
+  std::string ProgramDirectory() override { return "C:\\QZCL"; }
   std::string ShortPath(const std::string& path) override {
     auto it = shortPaths.find(path);
     return it == shortPaths.end() ? path : it->second;
@@ -113,8 +115,13 @@ class FakeDialogs : public Dialogs {
     answers.erase(answers.begin());
     return b;
   }
+  std::optional<std::string> ChooseFile(const std::string& title, const std::string& filter) override {
+    shown.push_back({title, filter, Icon::None, Buttons::OkCancel});  // recorded as a box with the title as caption
+    return chosenFile;
+  }
   std::vector<Box> shown;
   std::vector<Button> answers;
+  std::optional<std::string> chosenFile;
 };
 
 class FakeLoadingView : public LoadingView {

@@ -5,6 +5,7 @@
 #include "app/cmd_context.h"
 #include "app/dispatcher.h"
 #include "app/services.h"
+#include "editor/editor_view.h"
 #include "fakes/fakes.h"
 
 namespace qz::fake {
@@ -24,10 +25,84 @@ class FakePleaseWait : public PleaseWaitView {
   std::vector<std::string>& events_;
 };
 
+// The editor window as state the tests read; Run plays script, as a person would use the window.
+class FakeEditorView : public EditorView, public TranslatableWindow {
+ public:
+  TranslatableWindow* Open(EditorEvents& events) override {
+    events_ = &events;
+    return this;
+  }
+  void Run() override {
+    running = true;
+    if (script) script(*this, *events_);
+  }
+  void Close() override { running = false; }
+  void SetSections(const std::vector<std::pair<std::string, std::string>>& entries) override { sections = entries; }
+  void ShowSection(const std::string& value) override { section = value; }
+  void ShowIniFile(const std::string& path) override { iniFile = path; }
+  void ShowVersion(const std::string& text) override { version = text; }
+  void ShowPage(int p) override { page = p; }
+  void ShowCount(long n) override { count = n; }
+  void Enable(EditorControl control, bool on) override { enabled[control] = on; }
+  void SetFormat(const std::string& f) override { format = f; }
+  void ShowItems(const std::vector<Item>& list) override { items = &list; }
+  void Redisplay() override {}
+  void Select(int r, int c) override {
+    row = r;
+    column = c;
+  }
+  void FocusList() override { ++listFocused; }
+  void OpenEditor(int r, int c, const CellEditor& e) override {
+    editor = e;
+    editorRow = r;
+    editorColumn = c;
+    editorOpen = true;
+    detached = false;
+  }
+  std::string EditorText() override { return editor.text; }
+  void SetEditorText(const std::string& text) override { editor.text = text; }
+  void DetachEditor() override { detached = true; }
+  void CloseEditor() override { editorOpen = false; }
+
+  ControlKind Kind() const override { return ControlKind::Window; }
+  std::string Title() const override { return "Quendale Notes/Command Utility - Edit Window"; }
+  void SetTitle(std::string_view) override {}
+  int FirstControl() const override { return 0; }
+  int NextControl(int) const override { return 0; }
+  ControlKind KindOf(int) const override { return ControlKind::None; }
+  std::string Get(int, Property) const override { return {}; }
+  void Set(int, Property, std::string_view) override {}
+
+  // Typing into the open field.
+  void Type(const std::string& text) { editor.text = text; }
+  bool On(EditorControl c) const { auto it = enabled.find(c); return it != enabled.end() && it->second; }
+
+  std::function<void(FakeEditorView&, EditorEvents&)> script;
+  bool running = false;
+  std::vector<std::pair<std::string, std::string>> sections;
+  std::string section, iniFile, version, format;
+  int page = 0, row = 0, column = 0, listFocused = 0;
+  long count = -1;
+  std::map<EditorControl, bool> enabled;
+  const std::vector<Item>* items = nullptr;
+  CellEditor editor;
+  int editorRow = 0, editorColumn = 0;
+  bool editorOpen = false, detached = false;
+
+ private:
+  EditorEvents* events_ = nullptr;
+};
+
 class FakeViews : public Views {
  public:
   std::unique_ptr<PleaseWaitView> PleaseWait() override { return std::make_unique<FakePleaseWait>(events); }
+  std::unique_ptr<EditorView> Editor() override {
+    auto view = std::make_unique<FakeEditorView>();
+    view->script = editorScript;
+    return view;
+  }
   std::vector<std::string> events;
+  std::function<void(FakeEditorView&, EditorEvents&)> editorScript;
 };
 
 struct Harness {

@@ -31,7 +31,7 @@ TEST(section_table, loads_each_section_into_its_fields) {
   t.Ini("User Menus", "2", "-|-");
   t.Ini("User Menus", "3", "&Tools|MYTOOL");
   t.Ini("User Menus", "5", "Beyond|GAP");
-  t.Ini("User Applications", "MYTOOL", "C:\\T\\TOOL.EXE");
+  t.Ini("User Applications", "mytool", " 'C:\\T\\TOOL.EXE' ");  // read as an entry read gives it
   t.Ini("User Applications", "SAVER", "  C:\\Program Files\\S\\SAVE.EXE\" /x");
   const auto& menus = t.Load("User Menus");
   ASSERT_EQ(menus.size(), 3u);  // key 4 missing: the list ends there

@@ -142,22 +142,25 @@ TEST_F(Startup, a_valid_entry_is_used_as_it_stands) {
   EXPECT_EQ(profile.Read(".\\QZVXErr.LOG", "File Error", "File Open Error", ""), "None: " + path);
 }
 
-TEST_F(Startup, edit_translates_the_fixed_phrases_and_no_parameter_runs_no_command) {
-  std::string path = TranslationFile({{"From the command line you can:", "Depuis la ligne de commande :"},
-                                      {"The QZInstall is a \"\"Command Line\"\" Clarion Utility.", "Jamais"}});
+TEST_F(Startup, edit_opens_the_translated_editor_and_no_parameter_runs_no_command) {
+  std::string path = TranslationFile({{"File Types", "Types de fichiers"}});
   profile.Write("", "QZCL", "LangFile", path);
+  profile.Write("", "Clarion 6.0  Enterprise Edition", "Root", "C:\\C6");
+  profile.Write("", "Clarion 6.0  Enterprise Edition", "ExeName", "C60EE");
+  std::vector<std::pair<std::string, std::string>> sections;
+  views.editorScript = [&](fake::FakeEditorView& view, EditorEvents&) { sections = view.sections; };
   svc.commandLine = "qzcl.exe edit";
   RunMain(svc);
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  const std::string start =
-      "The QZInstall is a \"Command Line\" Clarion Utility.  Depuis la ligne de commande :|    Register a";
-  EXPECT_EQ(dialogs.shown[0].text.substr(0, start.size()), start);
+  EXPECT_TRUE(dialogs.shown.empty());
+  ASSERT_EQ(sections.size(), 6u);  // with a translation file, its table is offered too
+  EXPECT_EQ(sections[1], (std::pair<std::string, std::string>{"Types de fichiers", "File Types"}));
   EXPECT_FALSE(translator.Initialized());  // closed at the end of the run
 
-  dialogs.shown.clear();
+  sections.clear();
   svc.commandLine = "qzcl.exe";
   RunMain(svc);
   EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_TRUE(sections.empty());
   EXPECT_EQ(svc.langFile, path);
 }
 

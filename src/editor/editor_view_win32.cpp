@@ -1,0 +1,679 @@
+#include "editor/editor_view_win32.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "runtime/dialog_template_win32.h"
+#include "runtime/text.h"
+#include "runtime/window_text_win32.h"
+
+namespace qz {
+
+namespace {
+
+constexpr WORD kFirstId = 1000;  // control n has id kFirstId + n
+constexpr WORD kEntryId = 2001;
+constexpr WORD kComboId = 2002;
+constexpr int kSheet = 1, kTab1 = 2, kList = 3, kEntries = 10, kSection = 14, kIniFile = 15, kNext = 16, kTab2 = 17,
+              kVersion = 19, kBack = 27, kLastControl = 27;
+constexpr int kUp = 8, kDown = 9;
+constexpr int kComboRows = 7;
+constexpr int kComboDropWidth = 100;  // dialog units
+
+struct ControlSpec {
+  int number;
+  ControlKind kind;
+  const char* windowClass;  // nullptr: no window of its own (the pages of the sheet)
+  const char* text;
+  DWORD style;
+  short x, y, cx, cy;
+  int page;  // 0 on every page
+};
+
+constexpr const char* kNotesText =
+    "The utility allows the Clarion INI file to be updated.  The following sections can be edited:\r\n"
+    "     User Menus\r\n     File Types\r\n     Open Dialog\r\n     Pick Dialog\r\n     Setup Menu";
+constexpr const char* kAppRefText =
+    "Each of these sections have menus and an Application Reference (AppRef). AppRefs can be of two types:\r\n"
+    "     Built In Applets with an AppRef and no command line, shown in a drop down list\r\n"
+    "     User Applicatoins.\r\n\r\n"
+    "User Applications require an AppRef and a command line with an executable application. Command lines should "
+    "use DOS short paths.";
+
+using K = ControlKind;
+constexpr DWORD kPush = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kArrow = BS_PUSHBUTTON | BS_ICON | BS_CENTER | BS_VCENTER | WS_TABSTOP;
+constexpr DWORD kShown = SS_LEFT | SS_NOPREFIX;
+
+// In the window's own order, which is also the order its texts are translated in.
+const ControlSpec kControls[] = {
+    {kSheet, K::Sheet, WC_TABCONTROLA, "", WS_CLIPSIBLINGS, 0, 0, 420, 270, 0},
+    {kTab1, K::Tab, nullptr, "", 0, 0, 0, 0, 0, 1},
+    {kList, K::List, WC_LISTVIEWA, "",
+     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA | WS_BORDER | WS_TABSTOP | WS_CLIPSIBLINGS, 4, 20,
+     408, 212, 1},
+    {4, K::Button, "BUTTON", "&Add", kPush, 4, 236, 50, 14, 1},
+    {5, K::Button, "BUTTON", "&Change", kPush, 56, 236, 50, 14, 1},
+    {6, K::Button, "BUTTON", "&Delete", kPush, 108, 236, 50, 14, 1},
+    {7, K::Button, "BUTTON", "&Sort", kPush, 320, 236, 50, 14, 1},
+    {kUp, K::Button, "BUTTON", "", kArrow, 372, 236, 19, 14, 1},
+    {kDown, K::Button, "BUTTON", "", kArrow, 393, 236, 19, 14, 1},
+    {kEntries, K::PictureString, "STATIC", "", kShown, 166, 240, 85, 14, 1},
+    {11, K::Button, "BUTTON", "D&efault", kPush, 268, 236, 50, 14, 1},
+    {12, K::Button, "BUTTON", "&Update File", kPush, 4, 252, 153, 14, 1},
+    {13, K::Button, "BUTTON", "Cl&ose", kPush, 268, 252, 144, 14, 1},
+    {kSection, K::DropList, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 28, 4, 111, 120, 1},
+    {kIniFile, K::PictureString, "STATIC", "", kShown | SS_PATHELLIPSIS, 144, 4, 255, 10, 1},
+    {kNext, K::Button, "BUTTON", "", kArrow, 400, 4, 19, 13, 1},
+    {kTab2, K::Tab, nullptr, "", 0, 0, 0, 0, 0, 2},
+    {18, K::String, "STATIC", "QZCL - Quendale Notes/Command Utility", kShown, 8, 4, 203, 12, 2},
+    {kVersion, K::String, "STATIC", "", kShown, 8, 16, 198, 11, 2},
+    {20, K::Group, "BUTTON", "Command Line Options", BS_GROUPBOX, 1, 28, 413, 38, 2},
+    {21, K::Prompt, "STATIC",
+     "Run QZCL with CMD as a command line parameter to see a list of command line options.", SS_LEFT, 21, 40, 385,
+     18, 2},
+    {22, K::Group, "BUTTON", "Clarion EDIT Command", BS_GROUPBOX, 1, 76, 413, 181, 2},
+    {23, K::String, "STATIC", kNotesText, kShown, 20, 88, 385, 51, 2},
+    {24, K::Prompt, "STATIC", kAppRefText, SS_LEFT, 20, 140, 385, 47, 2},
+    {25, K::Prompt, "STATIC",
+     "In addtion, the strings in the QZCL application can be translated. This uses QZ Vexicon String Component to "
+     "do the translations.",
+     SS_LEFT, 20, 192, 385, 35, 2},
+    {26, K::Prompt, "STATIC", "See the Clarion documentation for more information.", SS_LEFT, 18, 234, 385, 10, 2},
+    {kBack, K::Button, "BUTTON", "", kArrow, 400, 4, 19, 13, 2},
+};
+
+// A black arrow on a transparent 16 by 16 icon, pointing 'U'p, 'D'own, 'L'eft or 'R'ight; the button greys
+// it when disabled.
+HICON ArrowIcon(char direction) {
+  constexpr int kSize = 16;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kSize, -kSize, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP colour = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!colour) return nullptr;
+  auto* pixels = static_cast<DWORD*>(bits);
+  const DWORD ink = 0xFF000000 | GetSysColor(COLOR_BTNTEXT);
+  // The mask too, for the greyed drawing of a disabled button, which ignores the alpha channel.
+  BYTE maskBits[kSize * kSize / 8];
+  std::fill(std::begin(maskBits), std::end(maskBits), BYTE{0xFF});
+  for (int y = 0; y < kSize; ++y) {
+    for (int x = 0; x < kSize; ++x) {
+      const bool vertical = direction == 'U' || direction == 'D';
+      const int along = vertical ? (direction == 'U' ? y - 5 : 10 - y) : (direction == 'L' ? x - 5 : 10 - x);
+      const int across = vertical ? 2 * x - 15 : 2 * y - 15;
+      const bool inside = along >= 0 && along <= 5 && std::abs(across) <= 2 * along + 1;
+      pixels[y * kSize + x] = inside ? ink : 0;
+      if (inside) maskBits[(y * kSize + x) / 8] &= static_cast<BYTE>(~(0x80 >> (x % 8)));
+    }
+  }
+  HBITMAP mask = CreateBitmap(kSize, kSize, 1, 1, maskBits);
+  ICONINFO icon{TRUE, 0, 0, mask, colour};
+  HICON result = CreateIconIndirect(&icon);
+  DeleteObject(mask);
+  DeleteObject(colour);
+  return result;
+}
+
+const ControlSpec* SpecOf(int number) {
+  for (const ControlSpec& spec : kControls)
+    if (spec.number == number) return &spec;
+  return nullptr;
+}
+
+int NumberOf(EditorControl control) {
+  switch (control) {
+    case EditorControl::Add: return 4;
+    case EditorControl::Change: return 5;
+    case EditorControl::Delete: return 6;
+    case EditorControl::Sort: return 7;
+    case EditorControl::Up: return kUp;
+    case EditorControl::Down: return kDown;
+    case EditorControl::Default: return 11;
+    case EditorControl::Update: return 12;
+    case EditorControl::Close: return 13;
+    case EditorControl::Next: return kNext;
+    case EditorControl::Back: return kBack;
+  }
+  return 0;
+}
+
+bool ControlOf(int number, EditorControl& control) {
+  for (EditorControl c : {EditorControl::Add, EditorControl::Change, EditorControl::Delete, EditorControl::Sort,
+                          EditorControl::Up, EditorControl::Down, EditorControl::Default, EditorControl::Update,
+                          EditorControl::Close, EditorControl::Next, EditorControl::Back}) {
+    if (NumberOf(c) == number) {
+      control = c;
+      return true;
+    }
+  }
+  return false;
+}
+
+const std::string& FieldOf(const Item& item, int field) {
+  switch (field) {
+    case 2: return item.P2;
+    case 3: return item.P3;
+    case 4: return item.P4;
+    default: return item.STR;
+  }
+}
+
+}  // namespace
+
+Win32EditorView::~Win32EditorView() {
+  dialog_.reset();
+  for (HICON icon : arrows_) DestroyIcon(icon);
+}
+
+TranslatableWindow* Win32EditorView::Open(EditorEvents& events) {
+  events_ = &events;
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  DialogLayout layout{"Quendale Notes/Command Utility - Edit Window",
+                      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_3DLOOK,
+                      424, 272, "Arial", 8, {}};
+  // The two fields laid over cells come first, above the list; the sheet last, beneath everything.
+  layout.controls.push_back({"EDIT", "", ES_AUTOHSCROLL | WS_BORDER, 0, 0, 10, 10, kEntryId});
+  layout.controls.push_back(
+      {"COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0, 0, 10, 100, kComboId});
+  for (const ControlSpec& c : kControls) {
+    if (!c.windowClass || c.number == kSheet) continue;
+    layout.controls.push_back({c.windowClass, c.text, c.style, c.x, c.y, c.cx, c.cy,
+                               static_cast<WORD>(kFirstId + c.number)});
+  }
+  const ControlSpec& sheet = *SpecOf(kSheet);
+  layout.controls.push_back({sheet.windowClass, "", sheet.style, sheet.x, sheet.y, sheet.cx, sheet.cy,
+                             static_cast<WORD>(kFirstId + kSheet)});
+  std::vector<WORD> tmpl = BuildDialogTemplate(layout);
+  // The dialog procedure takes the handle at WM_INITDIALOG, so that the controls are known from then on.
+  HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()),
+                                           nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
+  if (!dialog) dialog_.release();
+  return dialog_ ? static_cast<TranslatableWindow*>(this) : nullptr;
+}
+
+void Win32EditorView::OnInit() {
+  HWND dialog = dialog_.get();
+  list_ = Control(kList);
+  entry_ = GetDlgItem(dialog, kEntryId);
+  combo_ = GetDlgItem(dialog, kComboId);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (GetComboBoxInfo(combo_, &info)) comboEdit_ = info.hwndItem;
+  ShowWindow(entry_, SW_HIDE);
+  ShowWindow(combo_, SW_HIDE);
+  SetWindowSubclass(list_, ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(entry_, FieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  if (comboEdit_) SetWindowSubclass(comboEdit_, FieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
+  const std::pair<int, char> arrows[] = {{kUp, 'U'}, {kDown, 'D'}, {kNext, 'R'}, {kBack, 'L'}};
+  for (auto [number, direction] : arrows) {
+    arrows_.push_back(ArrowIcon(direction));
+    SendMessageA(Control(number), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(arrows_.back()));
+  }
+  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, GetModuleHandleA(nullptr),
+                             nullptr);
+  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+  if (icon) SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  ShowPage(1);
+}
+
+HWND Win32EditorView::Control(int number) const { return GetDlgItem(dialog_.get(), kFirstId + number); }
+
+HWND Win32EditorView::Field() const { return fieldIsCombo_ ? comboEdit_ : entry_; }
+
+void Win32EditorView::Run() {
+  HWND dialog = dialog_.get();
+  ShowWindow(dialog, SW_SHOWNORMAL);
+  SetForegroundWindow(dialog);
+  SetFocus(fieldShown_ ? Field() : list_);
+  MSG msg;
+  while (!closed_) {
+    int got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (!IsDialogMessageA(dialog, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  ShowWindow(dialog, SW_HIDE);
+}
+
+void Win32EditorView::Close() {
+  closed_ = true;
+  PostMessageA(dialog_.get(), WM_NULL, 0, 0);
+}
+
+void Win32EditorView::SetSections(const std::vector<std::pair<std::string, std::string>>& entries) {
+  sections_ = entries;
+  HWND box = Control(kSection);
+  SendMessageA(box, CB_RESETCONTENT, 0, 0);
+  for (const auto& entry : entries) SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.first.c_str()));
+}
+
+void Win32EditorView::ShowSection(const std::string& value) {
+  for (std::size_t i = 0; i < sections_.size(); ++i)
+    if (sections_[i].second == value) SendMessageA(Control(kSection), CB_SETCURSEL, i, 0);
+}
+
+void Win32EditorView::ShowIniFile(const std::string& path) { SetWindowTextA(Control(kIniFile), path.c_str()); }
+
+void Win32EditorView::ShowVersion(const std::string& text) { SetWindowTextA(Control(kVersion), text.c_str()); }
+
+void Win32EditorView::ShowPage(int page) {
+  page_ = page;
+  for (const ControlSpec& c : kControls)
+    if (c.windowClass && c.page != 0) ShowWindow(Control(c.number), c.page == page ? SW_SHOWNA : SW_HIDE);
+  HWND field = fieldIsCombo_ ? combo_ : entry_;
+  ShowWindow(field, fieldShown_ && page == 1 ? SW_SHOWNA : SW_HIDE);
+  SetFocus(page == 1 ? list_ : Control(kBack));
+}
+
+void Win32EditorView::ShowCount(long count) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%3ld", count);
+  SetWindowTextA(Control(kEntries), text);
+}
+
+void Win32EditorView::Enable(EditorControl control, bool enabled) {
+  HWND button = Control(NumberOf(control));
+  if (!enabled && GetFocus() == button) SetFocus(list_);  // a disabled button keeps no focus
+  EnableWindow(button, enabled);
+}
+
+void Win32EditorView::SetFormat(const std::string& format) {
+  format_ = format;
+  columns_ = ParseListFormat(format);
+  ++quiet_;
+  while (ListView_DeleteColumn(list_, 0)) {
+  }
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    const ListColumn& c = columns_[i];
+    RECT units{0, 0, c.width, 0};
+    MapDialogRect(dialog_.get(), &units);
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    column.fmt = c.align == 'R' ? LVCFMT_RIGHT : c.align == 'C' ? LVCFMT_CENTER : LVCFMT_LEFT;
+    column.cx = units.right;
+    std::string header = c.header;
+    column.pszText = header.data();
+    SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+  }
+  if (column_ > static_cast<int>(columns_.size())) column_ = 1;
+  --quiet_;
+}
+
+void Win32EditorView::ShowItems(const std::vector<Item>& items) {
+  items_ = &items;
+  Redisplay();
+}
+
+void Win32EditorView::Redisplay() {
+  ++quiet_;
+  const int count = items_ ? static_cast<int>(items_->size()) : 0;
+  ListView_SetItemCountEx(list_, count, LVSICF_NOSCROLL);
+  InvalidateRect(list_, nullptr, FALSE);
+  --quiet_;
+}
+
+int Win32EditorView::SelectedRow() const { return ListView_GetNextItem(list_, -1, LVNI_SELECTED) + 1; }
+
+void Win32EditorView::Select(int row, int column) {
+  ++quiet_;
+  const int before = SelectedRow();
+  ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  if (row > 0) {
+    ListView_SetItemState(list_, row - 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list_, row - 1, FALSE);
+  }
+  if (column >= 1) column_ = column;
+  RedrawRow(before);
+  RedrawRow(row);
+  --quiet_;
+}
+
+void Win32EditorView::RedrawRow(int row) {
+  if (row > 0) ListView_RedrawItems(list_, row - 1, row - 1);
+}
+
+void Win32EditorView::FocusList() {
+  if (page_ == 1) SetFocus(list_);
+}
+
+void Win32EditorView::OpenEditor(int row, int column, const CellEditor& editor) {
+  fieldIsCombo_ = editor.kind == CellEditor::Kind::Combo;
+  fieldRow_ = row;
+  fieldColumn_ = column;
+  filePicker_ = !editor.tip.empty();
+  HWND field = fieldIsCombo_ ? combo_ : entry_;
+  if (fieldIsCombo_) {
+    SendMessageA(combo_, CB_RESETCONTENT, 0, 0);
+    std::string choices = editor.choices;
+    std::size_t from = 0;
+    for (;;) {
+      std::size_t bar = choices.find('|', from);
+      std::string choice = choices.substr(from, bar == std::string::npos ? std::string::npos : bar - from);
+      SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.c_str()));
+      if (bar == std::string::npos) break;
+      from = bar + 1;
+    }
+    SendMessageA(combo_, CB_LIMITTEXT, editor.maxChars, 0);
+    RECT units{0, 0, kComboDropWidth, 0};
+    MapDialogRect(dialog_.get(), &units);
+    SendMessageA(combo_, CB_SETDROPPEDWIDTH, units.right, 0);
+  } else {
+    SendMessageA(entry_, EM_LIMITTEXT, editor.maxChars, 0);
+  }
+  SetWindowTextA(field, editor.text.c_str());
+  // The tool tip names the Alt+Down key on command-line cells only.
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = dialog_.get();
+  tool.uId = reinterpret_cast<UINT_PTR>(entry_);
+  SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  if (filePicker_ && !fieldIsCombo_) {
+    tipText_ = editor.tip;
+    tool.lpszText = tipText_.data();
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  fieldShown_ = true;
+  fieldChanged_ = false;
+  PlaceField();
+  ShowWindow(field, SW_SHOW);
+  SetFocus(Field());
+  SendMessageA(Field(), EM_SETSEL, 0, -1);
+}
+
+void Win32EditorView::PlaceField() {
+  if (!fieldShown_) return;
+  ListView_EnsureVisible(list_, fieldRow_ - 1, FALSE);
+  RECT cell{};
+  ListView_GetSubItemRect(list_, fieldRow_ - 1, fieldColumn_ - 1, fieldColumn_ == 1 ? LVIR_LABEL : LVIR_BOUNDS, &cell);
+  MapWindowPoints(list_, dialog_.get(), reinterpret_cast<POINT*>(&cell), 2);
+  int height = cell.bottom - cell.top;
+  HWND field = fieldIsCombo_ ? combo_ : entry_;
+  if (fieldIsCombo_) {
+    int item = static_cast<int>(SendMessageA(combo_, CB_GETITEMHEIGHT, 0, 0));
+    height = std::max(height, item + 6) + kComboRows * item + 2;
+  }
+  SetWindowPos(field, HWND_TOP, cell.left, cell.top, cell.right - cell.left, height, SWP_NOACTIVATE);
+}
+
+std::string Win32EditorView::EditorText() {
+  fieldChanged_ = false;
+  return WindowText(fieldIsCombo_ ? combo_ : entry_);
+}
+
+void Win32EditorView::SetEditorText(const std::string& text) {
+  SetWindowTextA(fieldIsCombo_ ? combo_ : entry_, text.c_str());
+  fieldChanged_ = false;
+}
+
+void Win32EditorView::DetachEditor() {
+  if (!fieldShown_) return;
+  fieldShown_ = false;
+  const bool focused = GetFocus() == Field();
+  ShowWindow(fieldIsCombo_ ? combo_ : entry_, SW_HIDE);
+  if (focused) SetFocus(list_);
+}
+
+void Win32EditorView::CloseEditor() {
+  DetachEditor();
+  fieldChanged_ = false;
+  fieldRow_ = fieldColumn_ = 0;
+}
+
+std::string Win32EditorView::CellText(int row, int column) const {
+  if (!items_ || row < 1 || row > static_cast<int>(items_->size()) || column < 1 ||
+      column > static_cast<int>(columns_.size()))
+    return {};
+  const ListColumn& c = columns_[static_cast<std::size_t>(column - 1)];
+  const std::string& text = FieldOf((*items_)[static_cast<std::size_t>(row - 1)], c.field);
+  const std::size_t shown = StringPictureWidth(c.picture);
+  return shown ? Cut(text, shown) : text;
+}
+
+LRESULT Win32EditorView::OnCustomDraw(NMLVCUSTOMDRAW* draw) {
+  // The selected row is drawn pale with its current cell in the selection colour, so that the user sees
+  // which cell Change and Enter open.
+  switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      const int row = static_cast<int>(draw->nmcd.dwItemSpec) + 1;
+      if (row != SelectedRow()) return CDRF_DODEFAULT;
+      draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+      return CDRF_NOTIFYSUBITEMDRAW;
+    }
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+      const bool current = draw->iSubItem + 1 == column_;
+      const bool focused = GetFocus() == list_ || fieldShown_;
+      draw->clrTextBk = current ? GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNSHADOW) : GetSysColor(COLOR_BTNFACE);
+      draw->clrText = current ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_WINDOWTEXT);
+      return CDRF_NEWFONT;
+    }
+    default: return CDRF_DODEFAULT;
+  }
+}
+
+LRESULT Win32EditorView::OnListNotify(NMHDR* header) {
+  switch (header->code) {
+    case LVN_GETDISPINFOA: {
+      auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+      if (info->item.mask & LVIF_TEXT) {
+        std::string text = CellText(info->item.iItem + 1, info->item.iSubItem + 1);
+        lstrcpynA(info->item.pszText, text.c_str(), info->item.cchTextMax);
+      }
+      return 0;
+    }
+    case LVN_ITEMCHANGED: {
+      auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+      if (quiet_ == 0 && change->iItem >= 0 && (change->uNewState & LVIS_SELECTED) &&
+          !(change->uOldState & LVIS_SELECTED))
+        events_->OnNewSelection(change->iItem + 1, column_);
+      return 0;
+    }
+    case NM_DBLCLK: events_->OnActivate(); return 0;
+    case NM_CUSTOMDRAW: return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+    case LVN_ENDSCROLL: PlaceField(); return 0;
+    default: return 0;
+  }
+}
+
+LRESULT CALLBACK Win32EditorView::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR data) {
+  auto* self = reinterpret_cast<Win32EditorView*>(data);
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+      // The cell under the mouse becomes the current one before the list reports the new row.
+      LVHITTESTINFO hit{};
+      hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      const int before = self->SelectedRow();
+      if (ListView_SubItemHitTest(list, &hit) >= 0) self->column_ = hit.iSubItem + 1;
+      LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+      // A click on the row already selected is a new selection all the same.
+      if (hit.iItem >= 0 && hit.iItem + 1 == before && self->SelectedRow() == before) {
+        self->RedrawRow(before);
+        self->events_->OnNewSelection(before, self->column_);
+      }
+      return result;
+    }
+    case WM_KEYDOWN:
+      if (wParam == VK_LEFT || wParam == VK_RIGHT) {
+        const int last = static_cast<int>(self->columns_.size());
+        const int column = std::clamp(self->column_ + (wParam == VK_LEFT ? -1 : 1), 1, std::max(last, 1));
+        if (column != self->column_ && self->SelectedRow() > 0) {
+          self->column_ = column;
+          self->RedrawRow(self->SelectedRow());
+          self->events_->OnNewSelection(self->SelectedRow(), column);
+        }
+        return 0;
+      }
+      break;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_MOUSEWHEEL: {
+      LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+      self->PlaceField();
+      return result;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: self->RedrawRow(self->SelectedRow()); break;
+    default: break;
+  }
+  return DefSubclassProc(list, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32EditorView::FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                            DWORD_PTR data) {
+  auto* self = reinterpret_cast<Win32EditorView*>(data);
+  const bool combo = field == self->comboEdit_;
+  auto key = [self](EditKey k) {
+    self->events_->OnEditKey(k);
+    return LRESULT{0};
+  };
+  switch (message) {
+    case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DefSubclassProc(field, message, wParam, lParam);
+    case WM_KEYDOWN:
+      switch (wParam) {
+        case VK_ESCAPE: return key(EditKey::Esc);
+        case VK_RETURN: return key(EditKey::Enter);
+        case VK_TAB: return key(GetKeyState(VK_SHIFT) < 0 ? EditKey::ShiftTab : EditKey::Tab);
+        case VK_UP:
+          if (!combo) return key(EditKey::Up);
+          break;
+        case VK_DOWN:
+          if (!combo) return key(EditKey::Down);
+          break;
+        default: break;
+      }
+      break;
+    case WM_SYSKEYDOWN:
+      if (wParam == VK_DOWN && !combo && self->filePicker_) return key(EditKey::AltDown);
+      break;
+    case WM_CHAR:
+      if (wParam == '\t' || wParam == '\r' || wParam == 27) return 0;  // handled as keys; no beep
+      break;
+    case WM_KILLFOCUS: {
+      LRESULT result = DefSubclassProc(field, message, wParam, lParam);
+      // Leaving a changed field for another control of the window accepts it; a drop list of the
+      // combo itself, or another program, does not.
+      HWND to = reinterpret_cast<HWND>(wParam);
+      if (self->fieldShown_ && self->fieldChanged_ && to && to != self->combo_ && IsChild(self->dialog_.get(), to))
+        self->events_->OnEditAccepted();
+      return result;
+    }
+    default: break;
+  }
+  return DefSubclassProc(field, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK Win32EditorView::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<Win32EditorView*>(lParam);
+    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    self->dialog_.reset(dialog);
+    self->OnInit();
+    return FALSE;
+  }
+  auto* self = reinterpret_cast<Win32EditorView*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  return self ? self->Handle(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR Win32EditorView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND dialog = dialog_.get();
+  switch (message) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const int code = HIWORD(wParam);
+      if (id == kEntryId && code == EN_CHANGE) fieldChanged_ = true;
+      if (id == kComboId && (code == CBN_EDITCHANGE || code == CBN_SELCHANGE)) fieldChanged_ = true;
+      if (id == IDOK) {
+        if (GetFocus() == list_) events_->OnActivate();
+        return TRUE;
+      }
+      if (id == IDCANCEL) return TRUE;  // Esc does not close the window
+      if (id == kFirstId + kSection && code == CBN_SELCHANGE) {
+        auto at = SendMessageA(reinterpret_cast<HWND>(lParam), CB_GETCURSEL, 0, 0);
+        if (at >= 0 && static_cast<std::size_t>(at) < sections_.size())
+          events_->OnSectionChosen(sections_[static_cast<std::size_t>(at)].second);
+        return TRUE;
+      }
+      EditorControl control;
+      if (code == BN_CLICKED && id > kFirstId && ControlOf(id - kFirstId, control)) {
+        events_->OnAccepted(control);
+        return TRUE;
+      }
+      return FALSE;
+    }
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      if (header->hwndFrom != list_) return FALSE;
+      SetWindowLongPtrA(dialog, DWLP_MSGRESULT, OnListNotify(header));
+      return TRUE;
+    }
+    case WM_CLOSE: events_->OnCloseRequest(); return TRUE;
+    case WM_HELP: events_->OnHelp(); return TRUE;
+    default: return FALSE;
+  }
+}
+
+std::string Win32EditorView::Title() const { return WindowText(dialog_.get()); }
+
+void Win32EditorView::SetTitle(std::string_view title) { SetWindowTextA(dialog_.get(), std::string(title).c_str()); }
+
+int Win32EditorView::NextControl(int control) const { return control >= 1 && control < kLastControl ? control + 1 : 0; }
+
+ControlKind Win32EditorView::KindOf(int control) const {
+  const ControlSpec* spec = SpecOf(control);
+  return spec ? spec->kind : ControlKind::None;
+}
+
+std::string Win32EditorView::Get(int control, Property property) const {
+  const ControlSpec* spec = SpecOf(control);
+  if (!spec) return {};
+  if (property == Property::Format) return spec->kind == K::List ? format_ : std::string();
+  if (property != Property::Text) return {};
+  switch (spec->kind) {
+    case K::Tab: return tabTexts_[control == kTab1 ? 0 : 1];
+    case K::PictureString: return pictures_[control == kEntries ? 0 : 1];
+    case K::Button:
+      if (control == kUp || control == kDown || control == kNext || control == kBack) return {};  // icons
+      return WindowText(Control(control));
+    case K::String:
+    case K::Prompt:
+    case K::Group: return WindowText(Control(control));
+    default: return {};
+  }
+}
+
+void Win32EditorView::Set(int control, Property property, std::string_view value) {
+  const ControlSpec* spec = SpecOf(control);
+  if (!spec) return;
+  if (property == Property::Format) {
+    if (spec->kind == K::List) SetFormat(std::string(value));
+    return;
+  }
+  if (property != Property::Text) return;
+  switch (spec->kind) {
+    case K::Tab: tabTexts_[control == kTab1 ? 0 : 1] = value; break;
+    case K::PictureString: pictures_[control == kEntries ? 0 : 1] = value; break;
+    case K::Button:
+      if (control == kUp || control == kDown || control == kNext || control == kBack) break;
+      [[fallthrough]];
+    case K::String:
+    case K::Prompt:
+    case K::Group: SetWindowTextA(Control(control), std::string(value).c_str()); break;
+    default: break;
+  }
+}
+
+}  // namespace qz

@@ -1,0 +1,86 @@
+// The editor window on Win32: a dialog built in memory, a report list that reads the items on demand,
+// and one entry field and one combo that are laid over a cell when the presenter asks.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "editor/editor_view.h"
+#include "runtime/handle_win32.h"
+#include "runtime/list_format.h"
+
+namespace qz {
+
+class Win32EditorView : public EditorView, public TranslatableWindow {
+ public:
+  Win32EditorView() = default;
+  ~Win32EditorView() override;
+
+  TranslatableWindow* Open(EditorEvents& events) override;
+  void Run() override;
+  void Close() override;
+  void SetSections(const std::vector<std::pair<std::string, std::string>>& entries) override;
+  void ShowSection(const std::string& value) override;
+  void ShowIniFile(const std::string& path) override;
+  void ShowVersion(const std::string& text) override;
+  void ShowPage(int page) override;
+  void ShowCount(long count) override;
+  void Enable(EditorControl control, bool enabled) override;
+  void SetFormat(const std::string& format) override;
+  void ShowItems(const std::vector<Item>& items) override;
+  void Redisplay() override;
+  void Select(int row, int column) override;
+  void FocusList() override;
+  void OpenEditor(int row, int column, const CellEditor& editor) override;
+  std::string EditorText() override;
+  void SetEditorText(const std::string& text) override;
+  void DetachEditor() override;
+  void CloseEditor() override;
+
+  ControlKind Kind() const override { return ControlKind::Window; }
+  std::string Title() const override;
+  void SetTitle(std::string_view title) override;
+  int FirstControl() const override { return 1; }
+  int NextControl(int control) const override;
+  ControlKind KindOf(int control) const override;
+  std::string Get(int control, Property property) const override;
+  void Set(int control, Property property, std::string_view value) override;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK FieldProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnListNotify(NMHDR* header);
+  LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
+  void OnInit();
+  HWND Control(int number) const;
+  HWND Field() const;  // the field laid over the cell: the entry or the combo's own edit
+  void PlaceField();
+  void RedrawRow(int row);
+  int SelectedRow() const;
+  std::string CellText(int row, int column) const;
+
+  UniqueHwnd dialog_;
+  HWND list_ = nullptr, entry_ = nullptr, combo_ = nullptr, comboEdit_ = nullptr, tooltip_ = nullptr;
+  std::vector<HICON> arrows_;
+  EditorEvents* events_ = nullptr;
+  bool closed_ = false;
+  int quiet_ = 0;  // above 0 while the view itself changes the selection
+  const std::vector<Item>* items_ = nullptr;
+  std::string format_;
+  std::vector<ListColumn> columns_;
+  int column_ = 1;
+  std::vector<std::pair<std::string, std::string>> sections_;
+  // The field over the cell.
+  bool fieldShown_ = false, fieldIsCombo_ = false, fieldChanged_ = false, filePicker_ = false;
+  int fieldRow_ = 0, fieldColumn_ = 0;
+  int page_ = 1;
+  std::string tabTexts_[2] = {"Items", "Notes"};
+  std::string pictures_[2] = {"n_3", "s255"};
+  std::string tipText_;
+};
+
+}  // namespace qz

@@ -1,0 +1,485 @@
+#include "editor/editor_window.h"
+
+#include "app/help_texts.h"
+#include "editor/ini_update.h"
+#include "editor/section_table.h"
+#include "runtime/list_format.h"
+#include "runtime/text.h"
+
+namespace qz {
+
+namespace {
+
+constexpr const char* kHelpKeyword = "QZCL Editor";
+constexpr const char* kSetupApplets = "|CWedt|CWadm|CWadm.2|CWgen.1|CWscr|CWgen.103|CWasl.54|CWasl.38|CWasl.36";
+constexpr const char* kApplets = "|CWedt|CWcif|CWprj|CWadm|CWgen|CWbrw|CWtty";
+
+std::string& FieldOf(Item& item, int field) {
+  switch (field) {
+    case 2: return item.P2;
+    case 3: return item.P3;
+    case 4: return item.P4;
+    default: return item.STR;
+  }
+}
+
+}  // namespace
+
+std::string SectionFormat(std::string_view section) {
+  section = ClipView(section);
+  if (section == kFileTypesSection)
+    return "129L(2)|_M~Menu~@s255@#1#80L(2)|_M~Mask~@s255@#2#60L(2)|_M~AppRef~@s80@#3#120L(2)|_M~User "
+           "Application~@s255@#4#";
+  if (section == kOpenDialogSection || section == kPickDialogSection)
+    return "129L(2)|_M~Menu~@s255@#1#40L(2)|_M~Extension~@s255@#2#60L(2)|_M~AppRef~@s255@#3#120L(2)|_M~User "
+           "Applications~@s255@#4#";
+  if (section == kSetupMenuSection)
+    return "129L(2)|_M~Menu~@s255@#1#60L(2)|_M~AppRef~@s255@#2#160L(2)|_M~User Application~@s255@#3#";
+  if (section == kTranslationsSection)
+    return "178L(2)|_M~Source String~@s255@#1#60L(2)|_M~Replacement String~@s255@#2#";
+  return "129L(2)|_M~Menu~@s255@#1#60L(2)|_M~AppRef~@s255@#2#20L(2)|_M~Command Line~@s255@#3#";
+}
+
+bool EditorPresenter::Run() {
+  TranslatableWindow* window = view_.Open(*this);
+  if (!window) return false;
+  svc_.translator.TranslateWindow(*window);
+  std::vector<std::pair<std::string, std::string>> sections;
+  for (const char* name :
+       {kUserMenusSection, kFileTypesSection, kOpenDialogSection, kPickDialogSection, kSetupMenuSection})
+    sections.emplace_back(svc_.tr(name), name);
+  if (!IsBlank(svc_.langFile)) sections.emplace_back(svc_.tr(kTranslationsSection), kTranslationsSection);
+  view_.SetSections(sections);
+  section_ = previousSection_ = kUserMenusSection;
+  ApplyFormat();
+  Load();
+  view_.ShowSection(section_);
+  view_.ShowIniFile(ctx_.CWINIFILE);
+  view_.ShowPage(1);
+  view_.ShowVersion(svc_.tr("Version") + " " + kProgramVersion);
+  RefreshButtons();
+  view_.FocusList();
+  view_.Run();
+  Items().clear();
+  return true;
+}
+
+void EditorPresenter::ApplyFormat() {
+  const std::string format = svc_.translator.TranslateFormat(SectionFormat(section_));
+  columns_ = std::max<int>(1, static_cast<int>(ParseListFormat(format).size()));
+  // A list keeps its current column only while the new layout has it.
+  if (column_ > columns_) column_ = 1;
+  view_.SetFormat(format);
+}
+
+void EditorPresenter::Load() {
+  LoadSection(ctx_, section_);
+  storedCount_ = Count();
+  view_.ShowItems(Items());
+  SelectRow(Count() > 0 ? 1 : 0);
+  if (selected_ > 0) buffer_ = Items()[0];
+}
+
+void EditorPresenter::SelectRow(int row) {
+  selected_ = row;
+  view_.Select(row, column_);
+}
+
+void EditorPresenter::TakeSelectedItem() {
+  if (selected_ >= 1 && selected_ <= Count()) buffer_ = Items()[static_cast<std::size_t>(selected_ - 1)];
+}
+
+void EditorPresenter::StoreItem() {
+  int row = pendingRow_ ? pendingRow_ : selected_;
+  if (row >= 1 && row <= Count()) Items()[static_cast<std::size_t>(row - 1)] = buffer_;
+  view_.Redisplay();
+}
+
+bool EditorPresenter::ListsAppRefInColumn3() const {
+  return Is(kFileTypesSection) || Is(kOpenDialogSection) || Is(kPickDialogSection);
+}
+
+int EditorPresenter::LastColumn() const {
+  if (Is(kTranslationsSection)) return 2;
+  return ListsAppRefInColumn3() ? 4 : 3;
+}
+
+// The all-files mask of "File Types" filters every record: its mask is not edited.
+bool EditorPresenter::RefusesAllMask(const char* caption) {
+  if (column_ != 2 || buffer_.ALLFLAG != 1 || !Is(kFileTypesSection)) return false;
+  Box box;
+  box.text = svc_.tr("This mask is used for filtering all records and cannot be changed.");
+  box.caption = caption;
+  box.icon = Icon::WinLogo;
+  svc_.Show(box);
+  return true;
+}
+
+void EditorPresenter::OnAccepted(EditorControl control) {
+  switch (control) {
+    case EditorControl::Add:
+      editAction_ = 1;
+      buffer_ = Item{};
+      buffer_.NUM = Count() + 1;
+      Items().push_back(buffer_);
+      view_.Redisplay();
+      SelectRow(Count());
+      PrimeEdit();
+      RefreshButtons();
+      break;
+    case EditorControl::Change:
+      if (selected_ < 1 || selected_ > Count()) break;
+      TakeSelectedItem();
+      if (RefusesAllMask(svc_.tr("All Mask").c_str())) break;
+      editAction_ = 2;
+      SelectRow(selected_);
+      PrimeEdit();
+      RefreshButtons();
+      break;
+    case EditorControl::Delete: Delete(); break;
+    case EditorControl::Sort:
+      SortBySortKey(Items());
+      view_.Redisplay();
+      TakeSelectedItem();
+      break;
+    case EditorControl::Default:
+      SortByNumber(Items());
+      view_.Redisplay();
+      TakeSelectedItem();
+      break;
+    case EditorControl::Up: Move(true); break;
+    case EditorControl::Down: Move(false); break;
+    case EditorControl::Update: Update(); break;
+    case EditorControl::Close: OnCloseRequest(); break;
+    case EditorControl::Next: view_.ShowPage(2); break;
+    case EditorControl::Back: view_.ShowPage(1); break;
+  }
+}
+
+void EditorPresenter::Delete() {
+  const int r = selected_;
+  if (r < 1 || r > Count()) return;
+  TakeSelectedItem();
+  Box box;
+  if (buffer_.ALLFLAG == 1) {
+    box.text = svc_.tr("This record is used for filtering all records. It cannot be deleted.");
+    box.caption = svc_.tr("All Entry");
+    box.icon = Icon::Asterisk;
+    svc_.Show(box);
+    return;
+  }
+  box.text = svc_.tr("Are you sure you want to delete the item") + ": " + Clip(buffer_.STR) + "?";
+  box.caption = svc_.tr("Delete Record");
+  box.icon = Icon::Exclamation;
+  box.buttons = Buttons::YesNo;
+  box.defaultButton = Button::Yes;
+  if (svc_.Show(box) != Button::Yes) return;
+  Items().erase(Items().begin() + (r - 1));
+  view_.Redisplay();
+  SelectRow(r > Count() ? r - 1 : r);
+  TakeSelectedItem();
+  editAction_ = 0;
+  pendingRow_ = 0;
+  changed_ = true;
+  EndEdit();
+  RefreshButtons();
+}
+
+void EditorPresenter::Move(bool up) {
+  const int from = selected_;
+  const int to = static_cast<int>(up ? MoveItemUp(Items(), static_cast<std::size_t>(from))
+                                     : MoveItemDown(Items(), static_cast<std::size_t>(from)));
+  if (to == from) return;
+  EndEdit();
+  view_.Redisplay();
+  SelectRow(to);
+  TakeSelectedItem();
+  changed_ = true;
+  RefreshButtons();
+}
+
+void EditorPresenter::Update() {
+  if (ConfirmUpdate(ctx_, section_) && UpdateSection(ctx_, section_, storedCount_)) {
+    changed_ = false;
+    storedCount_ = Count();
+    RefreshButtons();
+  }
+  if (closing_) Close();
+}
+
+void EditorPresenter::Close() {
+  if (closed_) return;
+  closed_ = true;
+  EndEdit();
+  view_.Close();
+}
+
+void EditorPresenter::OnCloseRequest() {
+  if (changed_ && !closing_) {
+    Box box;
+    box.text = svc_.tr("The list has been changed. To you want to save your changes?");
+    box.caption = svc_.tr("Close");
+    box.icon = Icon::Exclamation;
+    box.buttons = Buttons::YesNoCancel;
+    box.defaultButton = Button::Yes;
+    switch (svc_.Show(box)) {
+      case Button::Yes:
+        closing_ = true;
+        Update();
+        return;
+      case Button::No: break;
+      default: return;
+    }
+  }
+  Close();
+}
+
+void EditorPresenter::OnSectionChosen(const std::string& value) {
+  if (changed_) {
+    Box box;
+    box.text = svc_.tr("The list has been changed and will be overwritten.") + " " +
+               svc_.tr("Do yo want to load the new selection?");
+    box.caption = svc_.tr("List Changed");
+    box.icon = Icon::Exclamation;
+    box.buttons = Buttons::YesNo;
+    box.defaultButton = Button::Yes;
+    if (svc_.Show(box) != Button::Yes) {
+      section_ = previousSection_;
+      view_.ShowSection(section_);
+      view_.FocusList();
+      return;
+    }
+  }
+  section_ = previousSection_ = Clip(value);
+  ApplyFormat();
+  EndEdit();
+  changed_ = false;
+  // The new list holds no item under edit: an edit left open would lock the selection to a row of the
+  // old section.
+  editAction_ = 0;
+  pendingRow_ = 0;
+  if (!IsBlank(section_)) Load();
+  RefreshButtons();
+}
+
+void EditorPresenter::OnNewSelection(int row, int column) {
+  selected_ = row;
+  if (column >= 1 && column <= columns_) column_ = column;
+  TakeEditorContents();
+  if (editAction_ != 0 && !ValidateItem(section_, buffer_)) {
+    // An incomplete item cannot be left: the selection goes back to it.
+    if (row == pendingRow_) return;
+    selected_ = pendingRow_;
+    if (editColumn_) column_ = editColumn_;
+    view_.Select(selected_, column_);
+    return;
+  }
+  editAction_ = 0;
+  pendingRow_ = 0;
+  EndEdit();
+  TakeSelectedItem();
+  RefreshButtons();
+}
+
+void EditorPresenter::OnActivate() {
+  if (selected_ < 1 || selected_ > Count()) return;
+  TakeSelectedItem();
+  if (RefusesAllMask("ALL Mask")) return;
+  editAction_ = 2;
+  PrimeEdit();
+  RefreshButtons();
+}
+
+void EditorPresenter::PrimeEdit() {
+  EndEdit();
+  const int c = column_;
+  const bool menus = Is(kUserMenusSection) || Is(kSetupMenuSection);
+  CellEditor editor;
+  int field = 0;
+  bool combo = false, filePicker = false;
+  if (c == 1) {
+    field = 1;
+  } else if (c == 2) {
+    field = 2;
+    combo = menus;
+  } else if (c == 3) {
+    field = 3;
+    combo = ListsAppRefInColumn3();
+    filePicker = menus;
+  } else if (c == 4 && ListsAppRefInColumn3() && !IsApplet(buffer_.P3) && !buffer_.P3.empty()) {
+    field = 4;
+    filePicker = true;
+  }
+  editRow_ = pendingRow_ = selected_;
+  editColumn_ = c;
+  if (field == 0) return;  // nothing to edit in this cell, but the item counts as being edited
+  if (combo) {
+    editor.kind = CellEditor::Kind::Combo;
+    picker_ = FieldOf(buffer_, field);
+    editor.text = picker_;
+    editor.choices = Is(kSetupMenuSection) ? kSetupApplets : kApplets;
+  } else {
+    editor.text = FieldOf(buffer_, field);
+  }
+  if (filePicker) editor.tip = svc_.tr("Press AltDown to select a file");
+  const auto layout = ParseListFormat(SectionFormat(section_));
+  if (c <= static_cast<int>(layout.size())) {
+    if (std::size_t width = StringPictureWidth(layout[static_cast<std::size_t>(c - 1)].picture)) editor.maxChars = width;
+  }
+  field_ = field;
+  fieldIsCombo_ = combo;
+  fieldOpen_ = true;
+  view_.OpenEditor(selected_, c, editor);
+}
+
+void EditorPresenter::TakeEditorContents() {
+  if (!fieldOpen_) return;
+  std::string text = view_.EditorText();
+  if (fieldIsCombo_) {
+    picker_ = std::move(text);
+  } else {
+    FieldOf(buffer_, field_) = std::move(text);
+  }
+}
+
+void EditorPresenter::CompleteEdit() {
+  TakeEditorContents();
+  if (fieldOpen_ && fieldIsCombo_ && (editColumn_ == 2 || editColumn_ == 3)) {
+    FieldOf(buffer_, editColumn_) = picker_;
+    view_.Redisplay();
+  }
+  SetEditTimeSortKey(buffer_);
+  if (editAction_ != 0 && !ValidateItem(section_, buffer_)) {
+    // Kept as far as it goes; the edit stays open until the item is complete or deleted.
+    if (fieldOpen_) view_.DetachEditor();
+    picker_.clear();
+    StoreItem();
+    return;
+  }
+  StoreItem();
+  changed_ = true;
+  editAction_ = 0;
+  pendingRow_ = 0;
+  EndEdit();
+  RefreshButtons();
+}
+
+void EditorPresenter::EndEdit() {
+  if (!fieldOpen_) {
+    editRow_ = editColumn_ = 0;
+    return;
+  }
+  fieldOpen_ = false;
+  picker_.clear();
+  editRow_ = editColumn_ = 0;
+  view_.CloseEditor();
+}
+
+void EditorPresenter::RefreshButtons() {
+  using C = EditorControl;
+  for (C c : {C::Add, C::Change, C::Delete, C::Sort, C::Up, C::Down, C::Default, C::Update}) view_.Enable(c, true);
+  if (selected_ <= 1) {
+    view_.Enable(C::Up, false);
+  } else if (selected_ >= Count()) {
+    view_.Enable(C::Down, false);
+  }
+  view_.Enable(C::Update, changed_);
+  if (Count() == 0) {
+    for (C c : {C::Change, C::Delete, C::Sort, C::Up, C::Down}) view_.Enable(c, false);
+  }
+  if (editAction_ != 0) {
+    for (C c : {C::Add, C::Change, C::Delete, C::Sort, C::Up, C::Down, C::Default, C::Update}) view_.Enable(c, false);
+    if (Count() > 0) view_.Enable(C::Delete, true);
+  }
+  view_.ShowCount(Count());
+}
+
+void EditorPresenter::MoveTo(int row) {
+  CompleteEdit();
+  if (editAction_ != 0) return;
+  SelectRow(row);
+  TakeSelectedItem();
+  PrimeEdit();
+  editAction_ = 2;
+  RefreshButtons();
+}
+
+void EditorPresenter::MoveToColumn(int column) {
+  column_ = column;
+  view_.Select(selected_, column_);
+  PrimeEdit();
+  editAction_ = 2;
+  RefreshButtons();
+}
+
+void EditorPresenter::ChooseFile() {
+  const bool menus = Is(kUserMenusSection) || Is(kSetupMenuSection);
+  if (auto path = svc_.ChooseFile(svc_.tr("File to Run"), "Executable (*.exe)|*.exe|All (*.*)|*.*")) {
+    (menus ? buffer_.P3 : buffer_.P4) = *path;
+    view_.SetEditorText(*path);
+  }
+  StoreItem();
+}
+
+void EditorPresenter::OnEditKey(EditKey key) {
+  if (!fieldOpen_) return;  // the keys come from the field
+  const int c = editColumn_ ? editColumn_ : column_;
+  switch (key) {
+    case EditKey::AltDown:
+      if (fieldOpen_ && !fieldIsCombo_ && (field_ == 3 || field_ == 4)) ChooseFile();
+      break;
+    case EditKey::Esc: OnNewSelection(selected_, column_); break;
+    case EditKey::Enter:
+      CompleteEdit();
+      view_.FocusList();
+      EndEdit();
+      RefreshButtons();
+      break;
+    case EditKey::Up:
+      if (selected_ > 1) MoveTo(selected_ - 1);
+      break;
+    case EditKey::Down:
+      if (selected_ < Count()) MoveTo(selected_ + 1);
+      break;
+    case EditKey::Tab:
+      CompleteEdit();
+      if (c >= LastColumn()) {
+        view_.FocusList();
+      } else {
+        MoveToColumn(c + 1);
+      }
+      break;
+    case EditKey::ShiftTab:
+      CompleteEdit();
+      if (c > 1) {
+        MoveToColumn(c - 1);
+      } else {
+        view_.FocusList();
+      }
+      break;
+  }
+}
+
+void EditorPresenter::OnEditAccepted() {
+  CompleteEdit();
+  view_.FocusList();
+  view_.Redisplay();
+}
+
+void EditorPresenter::OnHelp() { OpenHelp(svc_, kHelpKeyword); }
+
+void EditIni(CmdContext& ctx) {
+  ctx.SetVersion(Cut(ctx.GetToken(2), 3));
+  if (ctx.LocateInstallation()) return;
+  std::unique_ptr<EditorView> view = ctx.svc.views.Editor();
+  if (!view || !EditorPresenter(ctx, *view).Run()) {
+    Box box;
+    box.caption = "QZCL";
+    box.text = ctx.svc.tr("The editor is a window and cannot run without a desktop.");
+    box.icon = Icon::Exclamation;
+    box.outcome = Outcome::Usage;
+    ctx.svc.Show(box);
+  }
+}
+
+}  // namespace qz

@@ -1,0 +1,81 @@
+// The EDIT command and its window: a list of one section's items, edited in place and written back.
+#pragma once
+#include <string>
+
+#include "app/cmd_context.h"
+#include "editor/editor_view.h"
+
+namespace qz {
+
+// The list layout of a section (columns, headers, pictures, fields), before translation.
+std::string SectionFormat(std::string_view section);
+
+class EditorPresenter : public EditorEvents {
+ public:
+  EditorPresenter(CmdContext& ctx, EditorView& view) : ctx_(ctx), svc_(ctx.svc), view_(view) {}
+
+  // Opens the window on "User Menus" and returns when it has closed; false when no window could be opened.
+  bool Run();
+
+  void OnAccepted(EditorControl control) override;
+  void OnSectionChosen(const std::string& value) override;
+  void OnNewSelection(int row, int column) override;
+  void OnActivate() override;
+  void OnEditKey(EditKey key) override;
+  void OnEditAccepted() override;
+  void OnCloseRequest() override;
+  void OnHelp() override;
+
+  // 0 browsing, 1 editing a new item, 2 editing an existing one.
+  int EditAction() const { return editAction_; }
+  bool Changed() const { return changed_; }
+  const std::string& Section() const { return section_; }
+  int SelectedRow() const { return selected_; }
+  int CurrentColumn() const { return column_; }
+
+ private:
+  std::vector<Item>& Items() { return *ctx_.ITEMQ; }
+  int Count() const { return static_cast<int>(ctx_.ITEMQ->size()); }
+  bool Is(const char* name) const { return section_ == name; }
+  bool ListsAppRefInColumn3() const;
+  int LastColumn() const;
+  void Load();
+  void ApplyFormat();
+  void SelectRow(int row);
+  void TakeSelectedItem();
+  void StoreItem();
+  bool RefusesAllMask(const char* caption);
+  void TakeEditorContents();
+  void PrimeEdit();
+  void CompleteEdit();
+  void EndEdit();
+  void RefreshButtons();
+  void MoveTo(int row);
+  void MoveToColumn(int column);
+  void ChooseFile();
+  void Delete();
+  void Move(bool up);
+  void Update();
+  void Close();
+
+  CmdContext& ctx_;
+  Services& svc_;
+  EditorView& view_;
+  std::string section_, previousSection_;
+  bool changed_ = false, closing_ = false, closed_ = false;
+  int editAction_ = 0;
+  int editRow_ = 0, editColumn_ = 0;
+  int pendingRow_ = 0;  // the row of the item being edited, while the edit counts as open
+  std::string picker_;
+  int storedCount_ = 0;
+  int selected_ = 0, column_ = 1, columns_ = 1;
+  Item buffer_;
+  // The open field: which item field it edits (1 to 4), whether it is the AppRef combo.
+  bool fieldOpen_ = false, fieldIsCombo_ = false;
+  int field_ = 0;
+};
+
+// EDIT [version]
+void EditIni(CmdContext& ctx);
+
+}  // namespace qz

@@ -41,6 +41,7 @@ bench: deps build-windows
 	@bench/startup.sh
 	@bench/dde.sh
 	@bench/usermenu.sh
+	@bench/editor.sh
 
 clean:
 	rm -rf build

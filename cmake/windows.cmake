@@ -50,9 +50,19 @@ file(GLOB QZ_WIN_TESTS CONFIGURE_DEPENDS tests/win/*_test.cpp)
 qz_add_win_test(win_tests ${QZ_WIN_TESTS})
 
 # End-to-end: qzcl.exe driven through its real windows and boxes.
-file(GLOB QZ_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*_test.cpp tests/e2e/driver_win32.cpp)
+# The driver that operates qzcl.exe from outside, for the end-to-end tests and the window benchmarks.
+add_library(qz_e2e_driver STATIC tests/e2e/driver_win32.cpp)
+target_include_directories(qz_e2e_driver PUBLIC tests)
+target_link_libraries(qz_e2e_driver PUBLIC qzwin)
+file(GLOB QZ_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*_test.cpp)
 qz_add_win_test(e2e_tests ${QZ_E2E_TESTS})
+target_link_libraries(e2e_tests PRIVATE qz_e2e_driver)
 add_dependencies(e2e_tests qzcl)
+
+# Times the editor window with a large section, operating it through the driver.
+add_executable(editor_bench bench/editor_bench_win32.cpp)
+target_link_libraries(editor_bench PRIVATE qz_e2e_driver)
+add_dependencies(editor_bench qzcl e2e_box_probe)
 
 # A minimal static program that exits at once: the yardstick of the start-up benchmark.
 add_executable(exit_at_once WIN32 bench/exit_at_once_win32.cpp)

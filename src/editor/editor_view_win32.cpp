@@ -13,9 +13,9 @@ namespace qz {
 
 namespace {
 
-constexpr WORD kFirstId = 1000;  // control n has id kFirstId + n
-constexpr WORD kEntryId = 2001;
-constexpr WORD kComboId = 2002;
+constexpr WORD kFirstId = kEditorFirstId;
+constexpr WORD kEntryId = kEditorEntryId;
+constexpr WORD kComboId = kEditorComboId;
 constexpr int kSheet = 1, kTab1 = 2, kList = 3, kEntries = 10, kSection = 14, kIniFile = 15, kNext = 16, kTab2 = 17,
               kVersion = 19, kBack = 27, kLastControl = 27;
 constexpr int kUp = 8, kDown = 9;

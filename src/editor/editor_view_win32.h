@@ -13,6 +13,13 @@
 
 namespace qz {
 
+// Control ids: the window's control number n has id kEditorFirstId + n (the list is 3, Add 4, Change 5,
+// Delete 6, Sort 7, Up 8, Down 9, the item count 10, Default 11, Update File 12, Close 13, the section
+// list 14, Next 16, Back 27); the fields laid over cells have their own.
+inline constexpr WORD kEditorFirstId = 1000;
+inline constexpr WORD kEditorEntryId = 2001;
+inline constexpr WORD kEditorComboId = 2002;
+
 class Win32EditorView : public EditorView, public TranslatableWindow {
  public:
   Win32EditorView() = default;

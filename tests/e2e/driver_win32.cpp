@@ -1,5 +1,8 @@
 #include "e2e/driver_win32.h"
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -58,17 +61,6 @@ std::string ClassOf(HWND window) {
   return name;
 }
 
-std::string TextOf(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length)) return {};
-  std::string text(length + 1, '\0');
-  DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                           SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied))
-    return {};
-  text.resize(std::min<std::size_t>(copied, length));
-  return text;
-}
 
 bool IsMessageBox(HWND window) {
   HWND text = GetDlgItem(window, kTextControl);
@@ -381,6 +373,111 @@ std::string ReadWholeFile(const std::string& path) {
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length)) return {};
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied))
+    return {};
+  text.resize(std::min<std::size_t>(copied, length));
+  return text;
+}
+
+HWND QzclProcess::WaitForWindow(std::string_view title, DWORD timeoutMs) {
+  struct Search {
+    DWORD processId;
+    std::string_view title;
+    HWND found = nullptr;
+  } search{processId_, title};
+  auto find = [](HWND window, LPARAM param) -> BOOL {
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != s->processId || !IsWindowVisible(window) || TextOf(window) != s->title) return TRUE;
+    s->found = window;
+    return FALSE;
+  };
+  WaitUntil(
+      [&] {
+        EnumWindows(find, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr || !Running();
+      },
+      timeoutMs);
+  return search.found;
+}
+
+void ClickButton(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+namespace {
+
+// A list view's cell rectangle, asked for through memory of the list's own process.
+RECT CellRect(HWND list, int row, int column) {
+  RECT rect{LVIR_BOUNDS, column - 1, 0, 0};
+  DWORD processId = 0;
+  GetWindowThreadProcessId(list, &processId);
+  UniqueKernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+  if (!process) return {};
+  void* remote = VirtualAllocEx(process.get(), nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return {};
+  SIZE_T moved = 0;
+  rect.left = column == 1 ? LVIR_LABEL : LVIR_BOUNDS;
+  rect.top = column - 1;
+  WriteProcessMemory(process.get(), remote, &rect, sizeof rect, &moved);
+  DWORD_PTR ok = 0;
+  SendMessageTimeoutA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row - 1), reinterpret_cast<LPARAM>(remote),
+                      SMTO_ABORTIFHUNG, kSendTimeoutMs, &ok);
+  ReadProcessMemory(process.get(), remote, &rect, sizeof rect, &moved);
+  VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+  return ok ? rect : RECT{};
+}
+
+}  // namespace
+
+void ClickCell(HWND list, int row, int column, bool doubleClick) {
+  RECT cell = CellRect(list, row, column);
+  const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(list, WM_LBUTTONUP, 0, at);
+  if (doubleClick) {
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+  }
+}
+
+void PressKey(HWND target, UINT virtualKey) {
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+  PostMessageA(target, WM_KEYDOWN, virtualKey, scan | 1);
+  PostMessageA(target, WM_KEYUP, virtualKey, scan | 1 | (LPARAM{3} << 30));
+}
+
+void TypeText(HWND target, std::string_view text) {
+  for (unsigned char c : text) PostMessageA(target, WM_CHAR, c, 1);
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+int SelectedRow(HWND list) {
+  DWORD_PTR index = static_cast<DWORD_PTR>(-1);
+  SendMessageTimeoutA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                      &index);
+  return static_cast<int>(static_cast<LRESULT>(index)) + 1;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(kPollMs);
+  }
 }
 
 }  // namespace qz::e2e

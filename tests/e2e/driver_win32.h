@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -102,6 +103,8 @@ class QzclProcess {
   bool NoWindowWithin(DWORD timeoutMs, bool boxesOnly = false);
   // Presses a button of the box and waits until the box has gone; false when it stays.
   bool Press(const Box& box, int buttonId);
+  // The visible top-level window of the process with this title; nullptr when none appears in time.
+  HWND WaitForWindow(std::string_view title, DWORD timeoutMs = kBoxTimeoutMs);
   // The exit code; none when the process is still running after the time.
   std::optional<DWORD> WaitForExit(DWORD timeoutMs = kExitTimeoutMs);
   // All that the process wrote to standard error, once it has ended.
@@ -116,5 +119,18 @@ class QzclProcess {
   std::string startError_;
   std::shared_ptr<ErrorReader> errors_;
 };
+
+// Operating a window of another process as a person would: posted clicks, keys and characters. Each
+// returns at once; WaitUntil waits for what the window should do in answer.
+void ClickButton(HWND button);
+void ClickCell(HWND list, int row, int column, bool doubleClick = false);
+void PressKey(HWND target, UINT virtualKey);
+void TypeText(HWND target, std::string_view text);
+// The control with the keyboard focus in window's thread.
+HWND FocusOf(HWND window);
+std::string TextOf(HWND window);
+// The 1-based row selected in a list view; 0 when none.
+int SelectedRow(HWND list);
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kBoxTimeoutMs);
 
 }  // namespace qz::e2e

@@ -49,7 +49,8 @@ constexpr DWORD kShown = SS_LEFT | SS_NOPREFIX;
 
 // In the window's own order, which is also the order its texts are translated in.
 const ControlSpec kControls[] = {
-    {kSheet, K::Sheet, WC_TABCONTROLA, "", WS_CLIPSIBLINGS, 0, 0, 420, 270, 0},
+    // The sheet shows no tabs: its pages are the two sets of controls, shown one at a time.
+    {kSheet, K::Sheet, nullptr, "", 0, 0, 0, 420, 270, 0},
     {kTab1, K::Tab, nullptr, "", 0, 0, 0, 0, 0, 1},
     {kList, K::List, WC_LISTVIEWA, "",
      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA | WS_BORDER | WS_TABSTOP | WS_CLIPSIBLINGS, 4, 20,
@@ -170,23 +171,20 @@ Win32EditorView::~Win32EditorView() {
 
 TranslatableWindow* Win32EditorView::Open(EditorEvents& events) {
   events_ = &events;
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   DialogLayout layout{"Quendale Notes/Command Utility - Edit Window",
                       WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_3DLOOK,
                       424, 272, "Arial", 8, {}};
-  // The two fields laid over cells come first, above the list; the sheet last, beneath everything.
+  // The two fields laid over cells come first, above the list in the z-order.
   layout.controls.push_back({"EDIT", "", ES_AUTOHSCROLL | WS_BORDER, 0, 0, 10, 10, kEntryId});
   layout.controls.push_back(
       {"COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0, 0, 10, 100, kComboId});
   for (const ControlSpec& c : kControls) {
-    if (!c.windowClass || c.number == kSheet) continue;
+    if (!c.windowClass) continue;
     layout.controls.push_back({c.windowClass, c.text, c.style, c.x, c.y, c.cx, c.cy,
                                static_cast<WORD>(kFirstId + c.number)});
   }
-  const ControlSpec& sheet = *SpecOf(kSheet);
-  layout.controls.push_back({sheet.windowClass, "", sheet.style, sheet.x, sheet.y, sheet.cx, sheet.cy,
-                             static_cast<WORD>(kFirstId + kSheet)});
   std::vector<WORD> tmpl = BuildDialogTemplate(layout);
   // The dialog procedure takes the handle at WM_INITDIALOG, so that the controls are known from then on.
   HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()),
@@ -219,6 +217,9 @@ void Win32EditorView::OnInit() {
                              nullptr);
   HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
   if (icon) SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  if (HICON small = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)))
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
   ShowPage(1);
 }
 
@@ -274,6 +275,7 @@ void Win32EditorView::ShowPage(int page) {
   HWND field = fieldIsCombo_ ? combo_ : entry_;
   ShowWindow(field, fieldShown_ && page == 1 ? SW_SHOWNA : SW_HIDE);
   SetFocus(page == 1 ? list_ : Control(kBack));
+  RedrawWindow(dialog_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Win32EditorView::ShowCount(long count) {

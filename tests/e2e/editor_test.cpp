@@ -139,5 +139,15 @@ TEST_F(Editor, switching_sections_with_changes_can_be_declined) {
   EXPECT_TRUE(Backups().empty());
 }
 
+TEST(EditorUnattended, says_it_needs_a_desktop_instead_of_waiting) {
+  TempDirectory work;
+  WriteProfileStringA(kSection, "Root", (work.Path() + "\\C6").c_str());
+  WriteProfileStringA(kSection, "ExeName", "C60EE");
+  QzclProcess qzcl(Launch{"EDIT", work.Path(), {{"QZCL_UNATTENDED", "1"}}, true});
+  EXPECT_EQ(qzcl.WaitForExit(), 2u);
+  EXPECT_NE(qzcl.StandardError().find("The editor is a window and cannot run without a desktop."), std::string::npos);
+  WriteProfileStringA(kSection, nullptr, nullptr);
+}
+
 }  // namespace
 }  // namespace qz::e2e

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "editor/section_table.h"
 #include "runtime/dialog_template_win32.h"
 #include "runtime/text.h"
 #include "runtime/window_text_win32.h"
@@ -153,14 +154,6 @@ bool ControlOf(int number, EditorControl& control) {
   return false;
 }
 
-const std::string& FieldOf(const Item& item, int field) {
-  switch (field) {
-    case 2: return item.P2;
-    case 3: return item.P3;
-    case 4: return item.P4;
-    default: return item.STR;
-  }
-}
 
 }  // namespace
 

@@ -14,15 +14,6 @@ constexpr const char* kHelpKeyword = "QZCL Editor";
 constexpr const char* kSetupApplets = "|CWedt|CWadm|CWadm.2|CWgen.1|CWscr|CWgen.103|CWasl.54|CWasl.38|CWasl.36";
 constexpr const char* kApplets = "|CWedt|CWcif|CWprj|CWadm|CWgen|CWbrw|CWtty";
 
-std::string& FieldOf(Item& item, int field) {
-  switch (field) {
-    case 2: return item.P2;
-    case 3: return item.P3;
-    case 4: return item.P4;
-    default: return item.STR;
-  }
-}
-
 }  // namespace
 
 std::string SectionFormat(std::string_view section) {

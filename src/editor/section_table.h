@@ -34,6 +34,17 @@ void SetEditTimeSortKey(Item& item);
 
 bool IsSeparator(const Item& item);
 
+// The item's field by its number in a list format: 1 STR, 2 P2, 3 P3, 4 P4.
+inline std::string& FieldOf(Item& item, int field) {
+  switch (field) {
+    case 2: return item.P2;
+    case 3: return item.P3;
+    case 4: return item.P4;
+    default: return item.STR;
+  }
+}
+inline const std::string& FieldOf(const Item& item, int field) { return FieldOf(const_cast<Item&>(item), field); }
+
 // Exchanges the item at position p (1-based) with its neighbour; the new position of the item, or p
 // when it cannot move.
 std::size_t MoveItemUp(std::vector<Item>& items, std::size_t p);

@@ -155,7 +155,25 @@ bool ControlOf(int number, EditorControl& control) {
 }
 
 
+// Where events go once the window has closed: while it is torn down its controls still report.
+class NoEvents : public EditorEvents {
+ public:
+  void OnAccepted(EditorControl) override {}
+  void OnSectionChosen(const std::string&) override {}
+  void OnNewSelection(int, int) override {}
+  void OnActivate() override {}
+  void OnEditKey(EditKey) override {}
+  void OnEditAccepted() override {}
+  void OnCloseRequest() override {}
+  void OnHelp() override {}
+};
+
 }  // namespace
+
+EditorEvents& Win32EditorView::Events() {
+  static NoEvents none;
+  return events_ && !closed_ ? *events_ : none;
+}
 
 Win32EditorView::~Win32EditorView() {
   dialog_.reset();
@@ -472,10 +490,10 @@ LRESULT Win32EditorView::OnListNotify(NMHDR* header) {
       auto* change = reinterpret_cast<NMLISTVIEW*>(header);
       if (quiet_ == 0 && change->iItem >= 0 && (change->uNewState & LVIS_SELECTED) &&
           !(change->uOldState & LVIS_SELECTED))
-        events_->OnNewSelection(change->iItem + 1, column_);
+        Events().OnNewSelection(change->iItem + 1, column_);
       return 0;
     }
-    case NM_DBLCLK: events_->OnActivate(); return 0;
+    case NM_DBLCLK: Events().OnActivate(); return 0;
     case NM_CUSTOMDRAW: return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
     case LVN_ENDSCROLL: PlaceField(); return 0;
     default: return 0;
@@ -493,11 +511,14 @@ LRESULT CALLBACK Win32EditorView::ListProc(HWND list, UINT message, WPARAM wPara
       hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       const int before = self->SelectedRow();
       if (ListView_SubItemHitTest(list, &hit) >= 0) self->column_ = hit.iSubItem + 1;
+      // Leaving the field comes first, as the user sees it: what was typed is accepted before the list
+      // reports its new row.
+      if (GetFocus() != list) SetFocus(list);
       LRESULT result = DefSubclassProc(list, message, wParam, lParam);
       // A click on the row already selected is a new selection all the same.
       if (hit.iItem >= 0 && hit.iItem + 1 == before && self->SelectedRow() == before) {
         self->RedrawRow(before);
-        self->events_->OnNewSelection(before, self->column_);
+        self->Events().OnNewSelection(before, self->column_);
       }
       return result;
     }
@@ -508,7 +529,7 @@ LRESULT CALLBACK Win32EditorView::ListProc(HWND list, UINT message, WPARAM wPara
         if (column != self->column_ && self->SelectedRow() > 0) {
           self->column_ = column;
           self->RedrawRow(self->SelectedRow());
-          self->events_->OnNewSelection(self->SelectedRow(), column);
+          self->Events().OnNewSelection(self->SelectedRow(), column);
         }
         return 0;
       }
@@ -532,7 +553,7 @@ LRESULT CALLBACK Win32EditorView::FieldProc(HWND field, UINT message, WPARAM wPa
   auto* self = reinterpret_cast<Win32EditorView*>(data);
   const bool combo = field == self->comboEdit_;
   auto key = [self](EditKey k) {
-    self->events_->OnEditKey(k);
+    self->Events().OnEditKey(k);
     return LRESULT{0};
   };
   switch (message) {
@@ -563,7 +584,7 @@ LRESULT CALLBACK Win32EditorView::FieldProc(HWND field, UINT message, WPARAM wPa
       // combo itself, or another program, does not.
       HWND to = reinterpret_cast<HWND>(wParam);
       if (self->fieldShown_ && self->fieldChanged_ && to && to != self->combo_ && IsChild(self->dialog_.get(), to))
-        self->events_->OnEditAccepted();
+        self->Events().OnEditAccepted();
       return result;
     }
     default: break;
@@ -592,19 +613,19 @@ INT_PTR Win32EditorView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (id == kEntryId && code == EN_CHANGE) fieldChanged_ = true;
       if (id == kComboId && (code == CBN_EDITCHANGE || code == CBN_SELCHANGE)) fieldChanged_ = true;
       if (id == IDOK) {
-        if (GetFocus() == list_) events_->OnActivate();
+        if (GetFocus() == list_) Events().OnActivate();
         return TRUE;
       }
       if (id == IDCANCEL) return TRUE;  // Esc does not close the window
       if (id == kFirstId + kSection && code == CBN_SELCHANGE) {
         auto at = SendMessageA(reinterpret_cast<HWND>(lParam), CB_GETCURSEL, 0, 0);
         if (at >= 0 && static_cast<std::size_t>(at) < sections_.size())
-          events_->OnSectionChosen(sections_[static_cast<std::size_t>(at)].second);
+          Events().OnSectionChosen(sections_[static_cast<std::size_t>(at)].second);
         return TRUE;
       }
       EditorControl control;
       if (code == BN_CLICKED && id > kFirstId && ControlOf(id - kFirstId, control)) {
-        events_->OnAccepted(control);
+        Events().OnAccepted(control);
         return TRUE;
       }
       return FALSE;
@@ -615,8 +636,8 @@ INT_PTR Win32EditorView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       SetWindowLongPtrA(dialog, DWLP_MSGRESULT, OnListNotify(header));
       return TRUE;
     }
-    case WM_CLOSE: events_->OnCloseRequest(); return TRUE;
-    case WM_HELP: events_->OnHelp(); return TRUE;
+    case WM_CLOSE: Events().OnCloseRequest(); return TRUE;
+    case WM_HELP: Events().OnHelp(); return TRUE;
     default: return FALSE;
   }
 }

@@ -60,6 +60,7 @@ class Win32EditorView : public EditorView, public TranslatableWindow {
   static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK FieldProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  EditorEvents& Events();
   LRESULT OnListNotify(NMHDR* header);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
   void OnInit();

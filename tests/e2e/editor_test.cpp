@@ -139,6 +139,28 @@ TEST_F(Editor, switching_sections_with_changes_can_be_declined) {
   EXPECT_TRUE(Backups().empty());
 }
 
+TEST_F(Editor, an_incomplete_new_item_holds_the_selection_until_deleted) {
+  ClickButton(Control(4));  // Add
+  HWND field = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    field = FocusOf(window_);
+    return field && GetDlgCtrlID(field) == kEditorEntryId;
+  }));
+  TypeText(field, "&New");
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(field) == "&New"; }));
+  ClickCell(list_, 1, 1);  // no AppRef yet: the list goes back to the new row
+  Sleep(300);
+  EXPECT_TRUE(WaitUntil([&] { return SelectedRow(list_) == 4; }));
+  EXPECT_FALSE(IsWindowEnabled(Control(4)));
+  ClickButton(Control(kDelete));
+  Box asked = Answer("Delete Record", IDYES);
+  EXPECT_EQ(asked.text, "Are you sure you want to delete the item: &New?");
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(Control(kEntries)) == "  3" && IsWindowEnabled(Control(4)); }));
+  PostMessageA(window_, WM_CLOSE, 0, 0);
+  Answer("Close", IDNO);
+  EXPECT_EQ(qzcl_->WaitForExit(), 0u);
+}
+
 TEST(EditorUnattended, says_it_needs_a_desktop_instead_of_waiting) {
   TempDirectory work;
   WriteProfileStringA(kSection, "Root", (work.Path() + "\\C6").c_str());

@@ -129,14 +129,12 @@ FileError TextFile::Append(std::string_view text, std::int64_t* position) {
   if (!IsOneLine(text)) return FileError::InvalidData;
   std::int64_t size = 0;
   if (FileError e = file_.Size(size); e != FileError::None) return e;
-  std::string bytes;
+  std::string last;
   if (size > 0) {
-    std::string last;
     if (FileError e = file_.Read(size - 1, 1, last); e != FileError::None) return e;
-    // A last line without its end is ended first, so that the new line never joins it.
-    if (last == "\r") bytes = "\n";
-    else if (last != "\n") bytes = "\r\n";
   }
+  // A last line without its end is ended first, so that the new line never joins it.
+  std::string bytes(last.empty() || last == "\n" ? "" : last == "\r" ? "\n" : "\r\n");
   const std::int64_t start = size + static_cast<std::int64_t>(bytes.size());
   bytes.append(text);
   bytes += "\r\n";

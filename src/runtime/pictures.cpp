@@ -74,7 +74,7 @@ bool TimeExists(const LocalTime& t) {
 }
 
 std::string TwoDigits(int a, int b, int c = -1) {
-  char text[16];
+  char text[40];
   if (c < 0) {
     std::snprintf(text, sizeof text, "%02d%02d", a, b);
   } else {
@@ -113,7 +113,7 @@ std::string FormatDate(const LocalTime& t, std::string_view picture) {
   const std::string name = Name(picture);
   if (name == "d1") {
     if (!DateExists(t)) return std::string(8, ' ');
-    char text[16];
+    char text[40];
     std::snprintf(text, sizeof text, "%02d/%02d/%02d", t.month, t.day, t.year % 100);
     return text;
   }

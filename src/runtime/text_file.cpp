@@ -77,49 +77,72 @@ FileError TextFile::ReadLine(std::int64_t position, std::string& text) {
 
 FileError TextFile::Rewrite(std::vector<TextLine>& edits) {
   if (!IsOpen()) return FileError::NotOpen;
+  if (edits.empty()) return FileError::None;
   for (std::size_t i = 0; i < edits.size(); ++i) {
     if (!IsOneLine(edits[i].text)) return FileError::InvalidData;
-    if (i > 0 && edits[i].position <= edits[i - 1].position) return FileError::InvalidData;
+    if (edits[i].position < 0 || (i > 0 && edits[i].position <= edits[i - 1].position))
+      return FileError::InvalidData;
   }
-  std::vector<Line> old(edits.size());
-  for (std::size_t i = 0; i < edits.size(); ++i)
-    if (FileError e = ReadLineAt(edits[i].position, old[i]); e != FileError::None) return e;
-
-  // The first line that grows; the lines before it are changed where they stand.
-  std::size_t grows = 0;
-  while (grows < edits.size() && edits[grows].text.size() <= old[grows].text.size()) ++grows;
+  // One read from the byte before the first edited line to the end of the file.
+  const std::int64_t from = std::max<std::int64_t>(edits.front().position - 1, 0);
+  std::int64_t size = 0;
+  if (FileError e = file_.Size(size); e != FileError::None) return e;
+  if (size - from > kLargestFile) return FileError::InsufficientMemory;
+  std::string region;
+  if (size > from) {
+    if (FileError e = file_.Read(from, static_cast<std::size_t>(size - from), region); e != FileError::None)
+      return e;
+  }
+  struct Old {
+    std::size_t at, length, endLength;  // in region
+  };
+  std::vector<Old> old(edits.size());
+  for (std::size_t i = 0; i < edits.size(); ++i) {
+    const auto at = static_cast<std::size_t>(edits[i].position - from);
+    if (at >= region.size() || (edits[i].position > 0 && region[at - 1] != '\n'))
+      return FileError::RecordNotAvailable;
+    old[i].at = at;
+    old[i].length = SplitLine(std::string_view(region).substr(at), old[i].endLength);
+  }
+  // The new text of a line: never shorter than the old one, so that no line after it moves.
   auto padded = [&](std::size_t i) {
     std::string text = edits[i].text;
-    if (text.size() < old[i].text.size()) text.resize(old[i].text.size(), ' ');
+    if (text.size() < old[i].length) text.resize(old[i].length, ' ');
     return text;
   };
-  for (std::size_t i = 0; i < grows; ++i) {
-    const std::string text = padded(i);
-    if (text == old[i].text) continue;
-    if (FileError e = file_.Write(edits[i].position, text); e != FileError::None) return e;
+  auto changed = [&](std::size_t i) { return padded(i) != std::string_view(region).substr(old[i].at, old[i].length); };
+
+  // Lines before the first that grows change where they stand, adjacent changed lines in one write.
+  std::size_t grows = 0;
+  while (grows < edits.size() && edits[grows].text.size() <= old[grows].length) ++grows;
+  for (std::size_t i = 0; i < grows;) {
+    if (!changed(i)) {
+      ++i;
+      continue;
+    }
+    std::string run = padded(i);
+    std::size_t j = i + 1;
+    for (; j < grows && changed(j) && old[j].at == old[j - 1].at + old[j - 1].length + old[j - 1].endLength; ++j)
+      run.append(region, old[j - 1].at + old[j - 1].length, old[j - 1].endLength).append(padded(j));
+    if (FileError e = file_.Write(edits[i].position, run); e != FileError::None) return e;
+    i = j;
   }
   if (grows == edits.size()) return FileError::None;
 
-  // From the first growing line to the end of the file, in one write.
-  const std::int64_t base = edits[grows].position;
-  std::int64_t size = 0;
-  if (FileError e = file_.Size(size); e != FileError::None) return e;
-  if (size - base > kLargestFile) return FileError::InsufficientMemory;
-  std::string tail;
-  if (FileError e = file_.Read(base, static_cast<std::size_t>(size - base), tail); e != FileError::None) return e;
+  // From the first line that grows to the end of the file, in one write.
+  const std::size_t base = old[grows].at;
   std::string moved;
-  moved.reserve(tail.size() + 64);
-  std::size_t cursor = 0;
+  moved.reserve(region.size() - base + 64);
+  std::size_t cursor = base;
   std::vector<std::int64_t> positions;
   for (std::size_t i = grows; i < edits.size(); ++i) {
-    const auto at = static_cast<std::size_t>(edits[i].position - base);
-    moved.append(tail, cursor, at - cursor);
-    positions.push_back(base + static_cast<std::int64_t>(moved.size()));
+    moved.append(region, cursor, old[i].at - cursor);
+    positions.push_back(edits[grows].position + static_cast<std::int64_t>(moved.size()));
     moved += padded(i);
-    cursor = at + old[i].text.size();
+    cursor = old[i].at + old[i].length;
   }
-  moved.append(tail, cursor, std::string::npos);
-  if (FileError e = file_.Write(base, moved); e != FileError::None) return e;
+  moved.append(region, cursor, std::string::npos);
+  if (FileError e = file_.Write(edits[grows].position, moved); e != FileError::None) return e;
   for (std::size_t i = grows; i < edits.size(); ++i) edits[i].position = positions[i - grows];
   return FileError::None;
 }

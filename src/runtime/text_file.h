@@ -3,9 +3,10 @@
 // the offset of its first byte.
 //
 // Every write keeps each line whole, even when the program is killed between two writes, because each
-// change goes out in one platform write and the file is never cut shorter:
+// write carries whole lines only, in one platform write, and the file is never cut shorter:
 // - a new text no longer than the line it replaces is written over it, padded with blanks to the old
-//   length, so that no other line moves (trailing blanks mean nothing to a reader of records);
+//   length, so that no other line moves (trailing blanks mean nothing to a reader of records); adjacent
+//   changed lines go out together;
 // - a longer text moves the lines after it: the changed line and everything after it go out together in
 //   one write, so the file is as it was before or as it is after, never in between;
 // - an appended line goes out with its CR LF, behind the line end that a last line lacked, in one write.

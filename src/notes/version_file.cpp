@@ -104,7 +104,7 @@ void LoadVersionFile(VersionNotes& notes, Services& svc) {
 
   std::vector<TextLine> lines;
   if (notes.file.ReadLines(lines) != FileError::None || lines.empty()) {
-    notes.VER.VER = "1.00";
+    notes.VER.VER = PadTo("1.00", VersionRecord::kVerWidth);
     notes.VER.BUILD = "0001";
   } else {
     std::vector<TextLine> edits;

@@ -29,6 +29,7 @@ struct VersionRecord {
                                kRpWidth = 3, kAddedWidth = 20, kNoteWidth = 180;
   static constexpr std::size_t kWidth = 241;
 
+  // Each holds its field's text; FromLine gives them blank-padded to their widths.
   std::string LABEL, LP, VER, SP, BUILD, RP, ADDED, NOTE;
 
   // A line as read: padded with blanks (or cut) to the record's width, then split into its fields.

@@ -36,6 +36,7 @@ OVERLAPPED At(std::int64_t offset) {
 }  // namespace
 
 FileError Win32HeldFile::Open(const std::string& path) {
+  file_.reset();  // first: the same file may be opened again
   file_.reset(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
   return file_ ? FileError::None : FromWin32(GetLastError());

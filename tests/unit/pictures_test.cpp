@@ -23,11 +23,7 @@ TEST(pictures, numbers_fill_their_width_and_overflow_as_hashes) {
       {"n9.2", 1234.5, " 1,234.50"}, {"n7", -1234567, "#######"}, {"n10", -1234567, "-1,234,567"},
   };
   for (const Case& c : cases) EXPECT_EQ(FormatNumber(c.value, c.picture), c.shown) << c.picture << " " << c.value;
-}
-
-TEST(pictures, what_is_not_a_numeric_picture_shows_nothing) {
-  for (const char* picture : {"", "n", "n_", "n0", "n4.", "n4.2x", "s20", "d1"})
-    EXPECT_EQ(FormatNumber(1, picture), "") << picture;
+  for (const char* other : {"", "n", "n_", "n0", "n4.", "n4.2x", "s20", "d1"}) EXPECT_EQ(FormatNumber(1, other), "");
 }
 
 TEST(pictures, dates_and_times_have_two_digits_a_part) {

@@ -54,6 +54,7 @@ TEST_F(HeldFileTest, others_may_read_but_not_write_while_it_is_open) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
   Win32HeldFile second;
   EXPECT_EQ(second.Open(path), FileError::SharingViolation);
+  EXPECT_EQ(text_.Open(path), FileError::None);  // again by its holder, as after a change of file name
   text_.Close();
   EXPECT_TRUE(OthersMayOpen(path, GENERIC_WRITE));
 }

@@ -118,32 +118,6 @@ std::string_view ColumnText(sqlite3_stmt* stmt, int column) {
 
 }  // namespace
 
-std::string_view ErrorText(FileError code) {
-  switch (code) {
-    case FileError::None:
-      return "";
-    case FileError::NotFound:
-      return "File Not Found";
-    case FileError::PathNotFound:
-      return "Path Not Found";
-    case FileError::AccessDenied:
-      return "Access Denied";
-    case FileError::InsufficientMemory:
-      return "Insufficient Memory";
-    case FileError::AlreadyLocked:
-      return "File Is Already Locked";
-    case FileError::InvalidData:
-      return "Invalid Data File";
-    case FileError::NotOpen:
-      return "File Not Open";
-    case FileError::SharingViolation:
-      return "Sharing Violation";
-    case FileError::FileSystem:
-      return "File System Error";
-  }
-  return "File System Error";
-}
-
 TranslationFile::TranslationFile(TextCodec& codec) : codec_(codec) {}
 
 TranslationFile::~TranslationFile() { Close(); }

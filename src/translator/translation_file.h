@@ -13,28 +13,12 @@
 #include <vector>
 
 #include "runtime/codec.h"
+#include "runtime/file_errors.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace qz {
-
-// The runtime's error codes that the store reports.
-enum class FileError : int {
-  None = 0,
-  NotFound = 2,
-  PathNotFound = 3,
-  AccessDenied = 5,
-  InsufficientMemory = 8,
-  AlreadyLocked = 32,
-  InvalidData = 36,
-  NotOpen = 37,
-  SharingViolation = 64,
-  FileSystem = 90,
-};
-
-// The runtime's error text of code; empty for None.
-std::string_view ErrorText(FileError code);
 
 struct TranslationPair {
   std::string source, replacement;

@@ -1,0 +1,73 @@
+// The version equate file that the notes window keeps: one live line declaring the equate Version with a
+// version and a four-digit build, older lines commented out, each with date, time and note; and the
+// settings file that remembers the window's setup.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/services.h"
+#include "runtime/held_file.h"
+#include "runtime/text_file.h"
+
+namespace qz {
+
+inline constexpr const char* kNotesSettingsFile = ".\\QZCL60.ini";
+inline constexpr const char* kStatusSection = "Status";
+inline constexpr const char* kOnKey = "On";
+inline constexpr const char* kAutoIncrementKey = "Auto Increment";
+inline constexpr const char* kFileNameSection = "FileName";
+inline constexpr const char* kFileNameKey = "Name";
+inline constexpr const char* kDefaultVersionFile = "Version.qzi";
+
+inline constexpr std::size_t kFileNameMax = 119;  // CSTRING(120)
+
+// One line of the version file: fixed-width fields side by side, 241 characters in all.
+struct VersionRecord {
+  static constexpr std::size_t kLabelWidth = 20, kLpWidth = 8, kVerWidth = 5, kSpWidth = 1, kBuildWidth = 4,
+                               kRpWidth = 3, kAddedWidth = 20, kNoteWidth = 180;
+  static constexpr std::size_t kWidth = 241;
+
+  // Each holds its field's text; FromLine gives them blank-padded to their widths.
+  std::string LABEL, LP, VER, SP, BUILD, RP, ADDED, NOTE;
+
+  // A line as read: padded with blanks (or cut) to the record's width, then split into its fields.
+  static VersionRecord FromLine(std::string_view line);
+  // The line to write: each field blank-padded or cut to its width, without trailing blanks.
+  std::string Line() const;
+};
+
+// What the notes window holds of the version file and its settings.
+struct VersionNotes {
+  explicit VersionNotes(HeldFile& held) : file(held) {}
+
+  std::uint8_t ONOFF = 0;          // updates enabled
+  std::uint8_t AUTOINCREMENT = 0;  // the build goes up by one at each opening
+  std::string FILENAME;            // the version file, relative to the current directory unless a full path
+  std::string startingFileName;    // FILENAME as read when the window opened
+  std::uint8_t updatesOnAtOpening = 0;
+  std::uint8_t autoAtOpening = 0;
+  std::optional<std::int64_t> lastPosition;  // of the file's last line; none when the file had no lines
+  VersionRecord VER;                         // the new entry, edited by the window
+  TextFile file;
+  FileError openError = FileError::None;  // why the version file is not open, when it is not
+};
+
+// Reads the three settings from the settings file; stores the default file name when none was set.
+void ReadSettings(VersionNotes& notes, Services& svc);
+// Opens (or creates) the version file and leaves it open with writes denied to others, comments out its
+// live lines, and prepares the new entry from the last line: its version, and its build raised by one when
+// auto increment is on.
+void LoadVersionFile(VersionNotes& notes, Services& svc);
+// Ok: appends the new entry (to a newly named file when FILENAME was changed) and stores the setup.
+void SaveEntry(VersionNotes& notes, Services& svc);
+// Cancel: the last line of the file becomes live again.
+void RestoreLastEntry(VersionNotes& notes, Services& svc);
+// The updates-off countdown closed the window: the last entry is restored as Cancel does, so that the
+// project keeps a live Version equate.
+void RestoreAfterCountdown(VersionNotes& notes, Services& svc);
+// Harmless when the file is already closed.
+void CloseVersionFile(VersionNotes& notes);
+
+}  // namespace qz

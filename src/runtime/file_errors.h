@@ -1,0 +1,27 @@
+// The runtime's file error codes and their texts, as messages and logs show them.
+#pragma once
+#include <string_view>
+
+namespace qz {
+
+// The codes that the program's file stores report.
+enum class FileError : int {
+  None = 0,
+  NotFound = 2,
+  PathNotFound = 3,
+  TooManyOpenFiles = 4,
+  AccessDenied = 5,
+  InsufficientMemory = 8,
+  AlreadyLocked = 32,
+  RecordNotAvailable = 33,
+  InvalidData = 36,
+  NotOpen = 37,
+  InvalidFilename = 45,
+  SharingViolation = 64,
+  FileSystem = 90,
+};
+
+// The runtime's error text of code; empty for None.
+std::string_view ErrorText(FileError code);
+
+}  // namespace qz

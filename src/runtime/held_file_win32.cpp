@@ -1,0 +1,85 @@
+#include "runtime/held_file_win32.h"
+
+#include <limits>
+
+namespace qz {
+
+namespace {
+
+FileError FromWin32(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND: return FileError::NotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH: return FileError::PathNotFound;
+    case ERROR_TOO_MANY_OPEN_FILES: return FileError::TooManyOpenFiles;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT: return FileError::AccessDenied;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY: return FileError::InsufficientMemory;
+    case ERROR_LOCK_VIOLATION: return FileError::AlreadyLocked;
+    case ERROR_SHARING_VIOLATION: return FileError::SharingViolation;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE: return FileError::InvalidFilename;
+    default: return FileError::FileSystem;
+  }
+}
+
+OVERLAPPED At(std::int64_t offset) {
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(static_cast<std::uint64_t>(offset) & 0xFFFFFFFFu);
+  at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
+  return at;
+}
+
+}  // namespace
+
+FileError Win32HeldFile::Open(const std::string& path) {
+  file_.reset();  // first: the same file may be opened again
+  file_.reset(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file_ ? FileError::None : FromWin32(GetLastError());
+}
+
+FileError Win32HeldFile::Create(const std::string& path) {
+  UniqueFile created(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  return created ? FileError::None : FromWin32(GetLastError());
+}
+
+FileError Win32HeldFile::Size(std::int64_t& size) {
+  if (!file_) return FileError::NotOpen;
+  LARGE_INTEGER n{};
+  if (!GetFileSizeEx(file_.get(), &n)) return FromWin32(GetLastError());
+  size = n.QuadPart;
+  return FileError::None;
+}
+
+FileError Win32HeldFile::Read(std::int64_t offset, std::size_t count, std::string& bytes) {
+  bytes.clear();
+  if (!file_) return FileError::NotOpen;
+  if (count > std::numeric_limits<DWORD>::max()) return FileError::InsufficientMemory;
+  bytes.resize(count);
+  OVERLAPPED at = At(offset);
+  DWORD read = 0;
+  if (count > 0 && !ReadFile(file_.get(), bytes.data(), static_cast<DWORD>(count), &read, &at)) {
+    const DWORD error = GetLastError();
+    bytes.clear();
+    if (error != ERROR_HANDLE_EOF) return FromWin32(error);
+  }
+  bytes.resize(read);
+  return FileError::None;
+}
+
+FileError Win32HeldFile::Write(std::int64_t offset, std::string_view bytes) {
+  if (!file_) return FileError::NotOpen;
+  if (bytes.size() > std::numeric_limits<DWORD>::max()) return FileError::InsufficientMemory;
+  OVERLAPPED at = At(offset);
+  DWORD written = 0;
+  if (!WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, &at))
+    return FromWin32(GetLastError());
+  return written == bytes.size() ? FileError::None : FileError::FileSystem;
+}
+
+}  // namespace qz

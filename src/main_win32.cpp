@@ -13,6 +13,7 @@
 #include "ide/dde_channel.h"
 #include "runtime/dde_transport_win32.h"
 #include "runtime/dialogs_win32.h"
+#include "runtime/held_file_win32.h"
 #include "runtime/platform_win32.h"
 #include "runtime/processes_win32.h"
 #include "runtime/profile_win32.h"
@@ -80,13 +81,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   qz::Win32Processes processes;
   qz::Win32Shell shell;
   qz::Win32Registry registry;
+  qz::Win32HeldFile heldFile;
   qz::Win32DdeTransport transport;
   qz::DdeLog ddeLog(profile);
   qz::DdeChannel dde(transport, processes, clock, ddeLog);
   qz::Win32Views shownViews;
   qz::UnattendedViews noViews;
   qz::Services svc({profile, files, clock, codec, unattended ? static_cast<qz::Dialogs&>(writtenDialogs) : shownDialogs,
-                    processes, shell, registry, translator, dde, unattended ? static_cast<qz::Views&>(noViews) : shownViews},
+                    processes, shell, registry, heldFile, translator, dde, unattended ? static_cast<qz::Views&>(noViews) : shownViews},
                    GetCommandLineA());
   qz::RunMain(svc);
   // Interactive runs keep exit code 0; installers running unattended learn whether the command worked.

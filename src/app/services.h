@@ -10,6 +10,7 @@
 #include "runtime/codec.h"
 #include "runtime/dialogs.h"
 #include "runtime/files.h"
+#include "runtime/held_file.h"
 #include "runtime/processes.h"
 #include "runtime/profile.h"
 #include "runtime/registry.h"
@@ -33,6 +34,7 @@ class Services {
     Processes& processes;
     Shell& shell;
     Registry& registry;
+    HeldFile& heldFile;
     StringTranslator& translator;
     DdeChannel& dde;
     Views& views;
@@ -40,7 +42,7 @@ class Services {
   Services(const Wiring& parts, std::string line)
       : profile(parts.profile), files(parts.files), clock(parts.clock), codec(parts.codec),
         processes(parts.processes), shell(parts.shell),
-        registry(parts.registry), translator(parts.translator), dde(parts.dde), views(parts.views),
+        registry(parts.registry), heldFile(parts.heldFile), translator(parts.translator), dde(parts.dde), views(parts.views),
         commandLine(std::move(line)), dialogs_(parts.dialogs) {}
 
   Profile& profile;
@@ -50,6 +52,7 @@ class Services {
   Processes& processes;
   Shell& shell;
   Registry& registry;
+  HeldFile& heldFile;  // the one file the program holds open while a window works on it
   StringTranslator& translator;
   DdeChannel& dde;
   Views& views;

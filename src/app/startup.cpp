@@ -3,6 +3,7 @@
 #include "app/cmd_context.h"
 #include "app/dispatcher.h"
 #include "app/ini.h"
+#include "notes/notes_window.h"
 #include "runtime/text.h"
 
 namespace qz {
@@ -37,6 +38,8 @@ void RunMain(Services& svc) {
     CmdContext ctx(svc);
     if (!ctx.Init()) Dispatch(ctx);
     ctx.Kill();
+  } else {
+    WorkLog(svc);
   }
   if (!IsBlank(svc.langFile)) svc.translator.Kill();
 }

@@ -8,12 +8,14 @@
 namespace qz {
 
 class EditorView;
+class NotesView;
 
 class Views {
  public:
   virtual ~Views() = default;
   virtual std::unique_ptr<PleaseWaitView> PleaseWait() = 0;
   virtual std::unique_ptr<EditorView> Editor() = 0;
+  virtual std::unique_ptr<NotesView> Notes() = 0;
 };
 
 }  // namespace qz

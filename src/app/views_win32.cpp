@@ -2,6 +2,7 @@
 
 #include "editor/editor_view_win32.h"
 #include "ide/please_wait_win32.h"
+#include "notes/notes_view_win32.h"
 
 namespace qz {
 
@@ -24,5 +25,9 @@ std::unique_ptr<EditorView> Win32Views::Editor() { return std::make_unique<Win32
 
 // Nobody could use the editor: the command says so instead of waiting for a person.
 std::unique_ptr<EditorView> UnattendedViews::Editor() { return nullptr; }
+
+std::unique_ptr<NotesView> Win32Views::Notes() { return std::make_unique<Win32NotesView>(); }
+
+std::unique_ptr<NotesView> UnattendedViews::Notes() { return nullptr; }
 
 }  // namespace qz

@@ -8,6 +8,7 @@ class Win32Views : public Views {
  public:
   std::unique_ptr<PleaseWaitView> PleaseWait() override;
   std::unique_ptr<EditorView> Editor() override;
+  std::unique_ptr<NotesView> Notes() override;
 };
 
 // An unattended run: windows that only inform open nowhere.
@@ -15,6 +16,7 @@ class UnattendedViews : public Views {
  public:
   std::unique_ptr<PleaseWaitView> PleaseWait() override;
   std::unique_ptr<EditorView> Editor() override;
+  std::unique_ptr<NotesView> Notes() override;
 };
 
 }  // namespace qz

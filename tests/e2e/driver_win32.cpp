@@ -388,16 +388,24 @@ std::string TextOf(HWND window) {
 }
 
 HWND QzclProcess::WaitForWindow(std::string_view title, DWORD timeoutMs) {
+  return WaitForWindowWhere([title](HWND window) { return TextOf(window) == title; }, timeoutMs);
+}
+
+HWND QzclProcess::WaitForWindowWith(int controlId, DWORD timeoutMs) {
+  return WaitForWindowWhere([controlId](HWND window) { return GetDlgItem(window, controlId) != nullptr; }, timeoutMs);
+}
+
+HWND QzclProcess::WaitForWindowWhere(const std::function<bool(HWND)>& wanted, DWORD timeoutMs) {
   struct Search {
     DWORD processId;
-    std::string_view title;
+    const std::function<bool(HWND)>& wanted;
     HWND found = nullptr;
-  } search{processId_, title};
+  } search{processId_, wanted};
   auto find = [](HWND window, LPARAM param) -> BOOL {
     auto* s = reinterpret_cast<Search*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != s->processId || !IsWindowVisible(window) || TextOf(window) != s->title) return TRUE;
+    if (owner != s->processId || !IsWindowVisible(window) || !s->wanted(window)) return TRUE;
     s->found = window;
     return FALSE;
   };

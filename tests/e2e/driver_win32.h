@@ -105,6 +105,8 @@ class QzclProcess {
   bool Press(const Box& box, int buttonId);
   // The visible top-level window of the process with this title; nullptr when none appears in time.
   HWND WaitForWindow(std::string_view title, DWORD timeoutMs = kBoxTimeoutMs);
+  // The visible top-level window of the process that has a control with this id.
+  HWND WaitForWindowWith(int controlId, DWORD timeoutMs = kBoxTimeoutMs);
   // The exit code; none when the process is still running after the time.
   std::optional<DWORD> WaitForExit(DWORD timeoutMs = kExitTimeoutMs);
   // All that the process wrote to standard error, once it has ended.
@@ -113,6 +115,7 @@ class QzclProcess {
  private:
   struct ErrorReader;
   bool Running() const;
+  HWND WaitForWindowWhere(const std::function<bool(HWND)>& wanted, DWORD timeoutMs);
 
   UniqueKernelHandle process_;
   DWORD processId_ = 0;

@@ -6,7 +6,9 @@
 #include "app/dispatcher.h"
 #include "app/services.h"
 #include "editor/editor_view.h"
+#include "notes/notes_view.h"
 #include "fakes/fakes.h"
+#include "fakes/held_file.h"
 
 namespace qz::fake {
 
@@ -93,6 +95,58 @@ class FakeEditorView : public EditorView, public TranslatableWindow {
   EditorEvents* events_ = nullptr;
 };
 
+// The notes window as state the tests read; Run plays script.
+class FakeNotesView : public NotesView, public TranslatableWindow {
+ public:
+  TranslatableWindow* Open(NotesEvents& events) override {
+    events_ = &events;
+    return this;
+  }
+  void Run() override {
+    running = true;
+    if (script) script(*this, *events_);
+  }
+  void Close() override { running = false; }
+  void SetText(NotesControl c, const std::string& text) override { texts[c] = text; }
+  std::string Text(NotesControl c) override { return texts[c]; }
+  void SetChecked(NotesControl c, bool on) override { checks[c] = on; }
+  bool Checked(NotesControl c) override { return checks[c]; }
+  void Enable(NotesArea area, bool on) override { enabled[area] = on; }
+  void ShowPath(const std::string& p) override { path = p; }
+  void ShowNotice(const std::string&) override {}
+  void ShowVersion(const std::string& text) override { version = text; }
+  void ShowStatus(int zone, const std::string& text) override { status[zone] = text; }
+  void ShowPage(int p) override { page = p; }
+  void SetTimer(int hundredths) override { timer = hundredths; }
+
+  ControlKind Kind() const override { return ControlKind::Window; }
+  std::string Title() const override { return ""; }
+  void SetTitle(std::string_view) override {}
+  int FirstControl() const override { return 0; }
+  int NextControl(int) const override { return 0; }
+  ControlKind KindOf(int) const override { return ControlKind::None; }
+  std::string Get(int, Property) const override { return {}; }
+  void Set(int, Property, std::string_view) override {}
+
+  // Clicking a check box: its value flips, then the window reports it.
+  void Click(NotesControl c) {
+    checks[c] = !checks[c];
+    events_->OnAccepted(c);
+  }
+
+  std::function<void(FakeNotesView&, NotesEvents&)> script;
+  bool running = false;
+  std::map<NotesControl, std::string> texts;
+  std::map<NotesControl, bool> checks;
+  std::map<NotesArea, bool> enabled;
+  std::map<int, std::string> status;
+  std::string path, version;
+  int page = 1, timer = -1;
+
+ private:
+  NotesEvents* events_ = nullptr;
+};
+
 class FakeViews : public Views {
  public:
   std::unique_ptr<PleaseWaitView> PleaseWait() override { return std::make_unique<FakePleaseWait>(events); }
@@ -101,8 +155,14 @@ class FakeViews : public Views {
     view->script = editorScript;
     return view;
   }
+  std::unique_ptr<NotesView> Notes() override {
+    auto view = std::make_unique<FakeNotesView>();
+    view->script = notesScript;
+    return view;
+  }
   std::vector<std::string> events;
   std::function<void(FakeEditorView&, EditorEvents&)> editorScript;
+  std::function<void(FakeNotesView&, NotesEvents&)> notesScript;
 };
 
 struct Harness {
@@ -116,6 +176,7 @@ struct Harness {
   FakeProcesses processes;
   FakeShell shell;
   FakeRegistry registry;
+  FakeHeldFile heldFile;
   FakeViews views;
   StringTranslator translator{profile, files, clock, codec, loading};
   DdeLog ddeLog{profile};
@@ -129,7 +190,7 @@ struct Harness {
     ctx.Kill();
   }
 
-  Services svc{{profile, files, clock, codec, dialogs, processes, shell, registry, translator, dde, views}, ""};
+  Services svc{{profile, files, clock, codec, dialogs, processes, shell, registry, heldFile, translator, dde, views}, ""};
 };
 
 }  // namespace qz::fake

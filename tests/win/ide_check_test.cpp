@@ -9,6 +9,7 @@
 #include "ide/ide_check.h"
 #include "runtime/dde_transport_win32.h"
 #include "runtime/dialogs_win32.h"
+#include "runtime/held_file_win32.h"
 #include "runtime/handle_win32.h"
 #include "runtime/platform_win32.h"
 #include "runtime/processes_win32.h"
@@ -105,13 +106,14 @@ struct Program {
   Win32Processes processes;
   Win32Shell shell;
   Win32Registry registry;
+  Win32HeldFile heldFile;
   Win32DdeTransport transport;
   NoLoading loading;
   Win32Views views;
   StringTranslator translator{profile, files, clock, codec, loading};
   DdeLog ddeLog{profile};
   DdeChannel dde{transport, processes, clock, ddeLog};
-  Services svc{{profile, files, clock, codec, dialogs, processes, shell, registry, translator, dde, views}, ""};
+  Services svc{{profile, files, clock, codec, dialogs, processes, shell, registry, heldFile, translator, dde, views}, ""};
 };
 
 // Runs the prompting on its own thread, as the program would on its main one.

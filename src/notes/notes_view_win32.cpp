@@ -1,0 +1,410 @@
+#include "notes/notes_view_win32.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "runtime/dialog_template_win32.h"
+#include "runtime/pictures.h"
+#include "runtime/window_text_win32.h"
+
+namespace qz {
+
+namespace {
+
+using K = ControlKind;
+
+constexpr int kImage = 1, kHeader = 2, kSheet = 3, kTab1 = 4, kPath = 5, kEntryGroup = 6, kNext = 7, kNote = 9,
+              kVersion = 11, kBuild = 13, kOnOff = 15, kAutoIncrement = 16, kFilePrompt = 17, kFileName = 18,
+              kOk = 19, kCancel = 20, kTab2 = 21, kVersionText = 22, kBack = 23, kNotice = 24, kLastControl = 29;
+constexpr UINT_PTR kTimerId = 1;
+constexpr COLORREF kTeal = RGB(0, 128, 128), kNavy = RGB(0, 0, 128);
+
+struct ControlSpec {
+  int number;
+  ControlKind kind;
+  const char* windowClass;  // nullptr: no window of its own
+  const char* text;
+  DWORD style;
+  short x, y, cx, cy;
+  int page;  // 0 on both pages
+};
+
+constexpr DWORD kPush = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kArrow = BS_PUSHBUTTON | BS_ICON | BS_CENTER | BS_VCENTER | WS_TABSTOP;
+constexpr DWORD kEntry = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+constexpr DWORD kShown = SS_LEFT | SS_NOPREFIX;
+
+// In the window's own order: each prompt stands right before the control its mnemonic selects.
+const ControlSpec kControls[] = {
+    {kImage, K::Image, "STATIC", "", SS_ICON | SS_CENTERIMAGE, 0, 0, 21, 18, 0},
+    {kHeader, K::String, "STATIC", "Quendale Notes-Command Utility", kShown, 21, 0, 223, 18, 0},
+    {kSheet, K::Sheet, nullptr, "", 0, 0, 0, 0, 0, 0},
+    {kTab1, K::Tab, nullptr, "", 0, 0, 0, 0, 0, 1},
+    {kPath, K::String, "STATIC", "***", kShown | SS_PATHELLIPSIS, 5, 20, 210, 10, 1},
+    {kEntryGroup, K::Group, "BUTTON", "V&ersion Information", BS_GROUPBOX, 4, 30, 235, 54, 1},
+    {kNext, K::Button, "BUTTON", "", kArrow, 221, 19, 19, 13, 1},
+    {8, K::Prompt, "STATIC", "&Note:", SS_LEFT, 16, 42, 38, 10, 1},
+    {kNote, K::Entry, "EDIT", "", kEntry, 56, 42, 175, 10, 1},
+    {10, K::Prompt, "STATIC", "&Version:", SS_LEFT, 16, 67, 38, 10, 1},
+    {kVersion, K::Spin, "EDIT", "", kEntry | ES_RIGHT, 56, 67, 50, 10, 1},
+    {12, K::Prompt, "STATIC", "&Build Number:", SS_LEFT, 116, 67, 62, 10, 1},
+    {kBuild, K::Spin, "EDIT", "", kEntry | ES_RIGHT, 181, 67, 50, 10, 1},
+    {14, K::Group, "BUTTON", "&Setup", BS_GROUPBOX, 4, 85, 235, 46, 1},
+    {kOnOff, K::Check, "BUTTON", "&Enable Updates", BS_AUTOCHECKBOX | WS_TABSTOP, 56, 96, 90, 10, 1},
+    {kAutoIncrement, K::Check, "BUTTON", "&Auto Increment Build", BS_AUTOCHECKBOX | WS_TABSTOP, 153, 96, 84, 10, 1},
+    {kFilePrompt, K::Prompt, "STATIC", "&File:", SS_LEFT, 16, 115, 38, 10, 1},
+    {kFileName, K::Entry, "EDIT", "", kEntry, 56, 115, 175, 10, 1},
+    {kOk, K::Button, "BUTTON", "&Ok", kPush, 4, 134, 115, 14, 1},
+    {kCancel, K::Button, "BUTTON", "&Cancel", kPush, 123, 134, 117, 14, 1},
+    {kTab2, K::Tab, nullptr, "", 0, 0, 0, 0, 0, 2},
+    {kVersionText, K::String, "STATIC", "***", kShown, 4, 20, 198, 11, 2},
+    {kBack, K::Button, "BUTTON", "", kArrow, 221, 19, 19, 13, 2},
+    {kNotice, K::String, "STATIC", "", kShown, 4, 29, 203, 12, 2},
+    {25, K::Group, "BUTTON", "Command Line Options", BS_GROUPBOX, 1, 42, 239, 38, 2},
+    {26, K::Prompt, "STATIC",
+     "Run DIRadad with CMD as a command line parameter to see a list of command line options.", SS_LEFT, 21, 54,
+     203, 18, 2},
+    {27, K::Group, "BUTTON", "Notes Utility", BS_GROUPBOX, 1, 82, 238, 66, 2},
+    {28, K::Prompt, "STATIC",
+     "This procedure creates an equate called \"VERSION\" and increments the build number.  Each entry also has a "
+     "date, time, and comment.  Previous equates and comments are commented out but remain.",
+     SS_LEFT, 21, 94, 203, 50, 2},
+    {29, K::Prompt, "STATIC",
+     "If added to the end of a project and called by RE Zezizuv, it will send a DDE message indicating that the "
+     "compile is complete.  In this case, the window will not display.",
+     SS_LEFT, 21, 111, 203, 31, 2},
+};
+
+const ControlSpec* SpecOf(int number) {
+  for (const ControlSpec& spec : kControls)
+    if (spec.number == number) return &spec;
+  return nullptr;
+}
+
+int NumberOf(NotesControl control) {
+  switch (control) {
+    case NotesControl::Note: return kNote;
+    case NotesControl::Version: return kVersion;
+    case NotesControl::Build: return kBuild;
+    case NotesControl::OnOff: return kOnOff;
+    case NotesControl::AutoIncrement: return kAutoIncrement;
+    case NotesControl::FileName: return kFileName;
+    case NotesControl::Ok: return kOk;
+    case NotesControl::Cancel: return kCancel;
+    case NotesControl::Next: return kNext;
+    case NotesControl::Back: return kBack;
+  }
+  return 0;
+}
+
+bool ControlOf(int number, NotesControl& control) {
+  for (NotesControl c : {NotesControl::Note, NotesControl::Version, NotesControl::Build, NotesControl::OnOff,
+                         NotesControl::AutoIncrement, NotesControl::FileName, NotesControl::Ok, NotesControl::Cancel,
+                         NotesControl::Next, NotesControl::Back}) {
+    if (NumberOf(c) == number) {
+      control = c;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Where events go once the window has closed: while it is torn down its controls still report.
+class NoEvents : public NotesEvents {
+ public:
+  void OnAccepted(NotesControl) override {}
+  void OnSpun(NotesControl) override {}
+  void OnTimer() override {}
+  void OnCloseRequest() override {}
+  void OnHelp() override {}
+};
+
+HFONT ItalicArial(HWND dialog, int points) {
+  HDC dc = GetDC(dialog);
+  const int height = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
+  ReleaseDC(dialog, dc);
+  return CreateFontA(height, 0, 0, 0, FW_NORMAL, TRUE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+}
+
+}  // namespace
+
+NotesEvents& Win32NotesView::Events() {
+  static NoEvents none;
+  return events_ && !closed_ ? *events_ : none;
+}
+
+Win32NotesView::~Win32NotesView() {
+  dialog_.reset();
+  for (HICON icon : icons_) DestroyIcon(icon);
+  if (headerFont_) DeleteObject(headerFont_);
+  if (noticeFont_) DeleteObject(noticeFont_);
+}
+
+TranslatableWindow* Win32NotesView::Open(NotesEvents& events) {
+  events_ = &events;
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  DialogLayout layout{"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_3DLOOK,
+                      244, 154, "Arial", 8, {}};
+  for (const ControlSpec& c : kControls) {
+    if (!c.windowClass) continue;
+    layout.controls.push_back({c.windowClass, c.text, c.style, c.x, c.y, c.cx, c.cy,
+                               static_cast<WORD>(kNotesFirstId + c.number)});
+  }
+  std::vector<WORD> tmpl = BuildDialogTemplate(layout);
+  // The dialog procedure takes the handle at WM_INITDIALOG, so that the controls are known from then on.
+  HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()),
+                                           nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
+  if (!dialog) dialog_.release();
+  return dialog_ ? static_cast<TranslatableWindow*>(this) : nullptr;
+}
+
+void Win32NotesView::OnInit() {
+  HWND dialog = dialog_.get();
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  if (HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(1))) {
+    SendMessageA(Control(kImage), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  }
+  const std::pair<int, char> arrows[] = {{kNext, 'R'}, {kBack, 'L'}};
+  for (auto [number, direction] : arrows) {
+    icons_.push_back(ArrowIcon(direction));
+    SendMessageA(Control(number), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_.back()));
+  }
+  headerFont_ = ItalicArial(dialog, 16);
+  noticeFont_ = ItalicArial(dialog, 10);
+  SendMessageA(Control(kHeader), WM_SETFONT, reinterpret_cast<WPARAM>(headerFont_), FALSE);
+  SendMessageA(Control(kNotice), WM_SETFONT, reinterpret_cast<WPARAM>(noticeFont_), FALSE);
+  SendMessageA(Control(kNote), EM_LIMITTEXT, 180, 0);
+  SendMessageA(Control(kFileName), EM_LIMITTEXT, 119, 0);
+
+  // The spin boxes: arrows beside each entry, stepping the value the presenter keeps.
+  for (int i = 0; i < 2; ++i) {
+    HWND buddy = Control(i == 0 ? kVersion : kBuild);
+    arrows_[i] = CreateWindowExA(0, UPDOWN_CLASSA, nullptr,
+                                 WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0,
+                                 dialog, nullptr, instance, nullptr);
+    SendMessageA(arrows_[i], UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+    SendMessageA(arrows_[i], UDM_SETRANGE32, 0, 100);  // the presenter's range applies; this sets the direction
+  }
+
+  // The status bar lies below the controls: the window grows by its height.
+  status_ = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, dialog,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNotesStatusBarId)), instance, nullptr);
+  RECT bar{}, window{};
+  GetWindowRect(status_, &bar);
+  GetWindowRect(dialog, &window);
+  SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left,
+               window.bottom - window.top + (bar.bottom - bar.top), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT client{};
+  GetClientRect(dialog, &client);
+  SendMessageA(status_, WM_SIZE, 0, 0);
+  const int parts[] = {client.right * 3 / 10, client.right * 8 / 10, -1};
+  SendMessageA(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+  ShowPage(1);
+}
+
+HWND Win32NotesView::Control(int number) const { return GetDlgItem(dialog_.get(), kNotesFirstId + number); }
+
+void Win32NotesView::Run() {
+  HWND dialog = dialog_.get();
+  ShowWindow(dialog, SW_SHOWNORMAL);
+  SetForegroundWindow(dialog);
+  SetFocus(IsWindowEnabled(Control(kNote)) ? Control(kNote) : Control(kOnOff));
+  MSG msg;
+  while (!closed_) {
+    int got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (!IsDialogMessageA(dialog, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  ShowWindow(dialog, SW_HIDE);
+}
+
+void Win32NotesView::Close() {
+  closed_ = true;
+  KillTimer(dialog_.get(), kTimerId);
+  PostMessageA(dialog_.get(), WM_NULL, 0, 0);
+}
+
+void Win32NotesView::SetText(NotesControl control, const std::string& text) {
+  HWND field = Control(NumberOf(control));
+  SetWindowTextA(field, text.c_str());
+  SendMessageA(field, EM_SETMODIFY, FALSE, 0);
+}
+
+std::string Win32NotesView::Text(NotesControl control) { return WindowText(Control(NumberOf(control))); }
+
+void Win32NotesView::SetChecked(NotesControl control, bool checked) {
+  SendMessageA(Control(NumberOf(control)), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool Win32NotesView::Checked(NotesControl control) {
+  return SendMessageA(Control(NumberOf(control)), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32NotesView::Enable(NotesArea area, bool enabled) {
+  std::vector<int> numbers;
+  switch (area) {
+    case NotesArea::VersionGroup: numbers = {kEntryGroup, kNext, 8, kNote, 10, kVersion, 12, kBuild}; break;
+    case NotesArea::Setup: numbers = {kAutoIncrement, kFilePrompt, kFileName}; break;
+    case NotesArea::Buttons: numbers = {kOk, kCancel}; break;
+  }
+  HWND focus = GetFocus();
+  for (int n : numbers) {
+    if (!enabled && Control(n) == focus) SetFocus(Control(kOnOff));  // Enable Updates is never disabled
+    EnableWindow(Control(n), enabled);
+  }
+  if (area == NotesArea::VersionGroup)
+    for (HWND arrows : arrows_) EnableWindow(arrows, enabled);
+}
+
+void Win32NotesView::ShowPath(const std::string& path) { SetWindowTextA(Control(kPath), path.c_str()); }
+
+void Win32NotesView::ShowNotice(const std::string& text) { SetWindowTextA(Control(kNotice), text.c_str()); }
+
+void Win32NotesView::ShowVersion(const std::string& text) { SetWindowTextA(Control(kVersionText), text.c_str()); }
+
+void Win32NotesView::ShowStatus(int zone, const std::string& text) {
+  SendMessageA(status_, SB_SETTEXTA, static_cast<WPARAM>(zone - 1), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Win32NotesView::ShowPage(int page) {
+  for (const ControlSpec& c : kControls)
+    if (c.windowClass && c.page != 0) ShowWindow(Control(c.number), c.page == page ? SW_SHOWNA : SW_HIDE);
+  for (HWND arrows : arrows_) ShowWindow(arrows, page == 1 ? SW_SHOWNA : SW_HIDE);
+  SetFocus(Control(page == 1 ? kNext : kBack));
+  RedrawWindow(dialog_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Win32NotesView::SetTimer(int hundredths) {
+  if (hundredths > 0) {
+    ::SetTimer(dialog_.get(), kTimerId, static_cast<UINT>(hundredths) * 10, nullptr);
+  } else {
+    KillTimer(dialog_.get(), kTimerId);
+  }
+}
+
+// One step of a spin box's arrows, within its range, shown through its picture.
+void Win32NotesView::Spin(int number, int delta) {
+  const bool version = number == kVersion;
+  const double step = version ? 0.01 : 1, high = version ? 9.99 : 9999;
+  const double now = NumberOf(WindowText(Control(number)));
+  const double next = std::clamp(std::round((now + delta * step) / step) * step, 0.0, high);
+  SetWindowTextA(Control(number), FormatNumber(next, version ? "n5.2" : "n04").c_str());
+  Events().OnSpun(version ? NotesControl::Version : NotesControl::Build);
+}
+
+INT_PTR CALLBACK Win32NotesView::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<Win32NotesView*>(lParam);
+    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    self->dialog_.reset(dialog);
+    self->OnInit();
+    return FALSE;
+  }
+  auto* self = reinterpret_cast<Win32NotesView*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  return self ? self->Handle(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR Win32NotesView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: {
+      const int number = LOWORD(wParam) - kNotesFirstId;
+      const int code = HIWORD(wParam);
+      NotesControl control;
+      if (!ControlOf(number, control)) return FALSE;  // Enter and Esc do nothing here
+      if (code == BN_CLICKED && (SpecOf(number)->kind == K::Button || SpecOf(number)->kind == K::Check)) {
+        Events().OnAccepted(control);
+        return TRUE;
+      }
+      // A field left after its text changed is accepted.
+      if (code == EN_KILLFOCUS && SendMessageA(reinterpret_cast<HWND>(lParam), EM_GETMODIFY, 0, 0)) {
+        SendMessageA(reinterpret_cast<HWND>(lParam), EM_SETMODIFY, FALSE, 0);
+        Events().OnAccepted(control);
+        return TRUE;
+      }
+      return FALSE;
+    }
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      for (int i = 0; i < 2; ++i) {
+        if (header->hwndFrom == arrows_[i] && header->code == UDN_DELTAPOS) {
+          Spin(i == 0 ? kVersion : kBuild, reinterpret_cast<NMUPDOWN*>(lParam)->iDelta);
+          SetWindowLongPtrA(dialog_.get(), DWLP_MSGRESULT, 1);  // the value is ours, not the arrows'
+          return TRUE;
+        }
+      }
+      return FALSE;
+    }
+    case WM_CTLCOLORSTATIC: {
+      HWND control = reinterpret_cast<HWND>(lParam);
+      if (control != Control(kHeader) && control != Control(kNotice)) return FALSE;
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, control == Control(kHeader) ? kTeal : kNavy);
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_TIMER:
+      if (wParam == kTimerId) Events().OnTimer();
+      return TRUE;
+    case WM_CLOSE: Events().OnCloseRequest(); return TRUE;
+    case WM_HELP: Events().OnHelp(); return TRUE;
+    default: return FALSE;
+  }
+}
+
+std::string Win32NotesView::Title() const { return WindowText(dialog_.get()); }
+
+void Win32NotesView::SetTitle(std::string_view title) { SetWindowTextA(dialog_.get(), std::string(title).c_str()); }
+
+int Win32NotesView::NextControl(int control) const { return control >= 1 && control < kLastControl ? control + 1 : 0; }
+
+ControlKind Win32NotesView::KindOf(int control) const {
+  const ControlSpec* spec = SpecOf(control);
+  return spec ? spec->kind : ControlKind::None;
+}
+
+std::string Win32NotesView::Get(int control, Property property) const {
+  const ControlSpec* spec = SpecOf(control);
+  if (!spec || property != Property::Text) return {};
+  switch (spec->kind) {
+    case K::Tab: return tabTexts_[control == kTab1 ? 0 : 1];
+    case K::Entry: return control == kNote ? pictures_[0] : filePicture_;
+    case K::Spin: return pictures_[control == kVersion ? 1 : 2];
+    case K::Button:
+      if (control == kNext || control == kBack) return {};  // icons
+      return WindowText(Control(control));
+    case K::String:
+    case K::Prompt:
+    case K::Group:
+    case K::Check: return WindowText(Control(control));
+    default: return {};
+  }
+}
+
+void Win32NotesView::Set(int control, Property property, std::string_view value) {
+  const ControlSpec* spec = SpecOf(control);
+  if (!spec || property != Property::Text) return;
+  switch (spec->kind) {
+    case K::Tab: tabTexts_[control == kTab1 ? 0 : 1] = value; break;
+    case K::Entry: (control == kNote ? pictures_[0] : filePicture_) = value; break;
+    case K::Spin: pictures_[control == kVersion ? 1 : 2] = value; break;
+    case K::Button:
+      if (control == kNext || control == kBack) break;
+      [[fallthrough]];
+    case K::String:
+    case K::Prompt:
+    case K::Group:
+    case K::Check: SetWindowTextA(Control(control), std::string(value).c_str()); break;
+    default: break;
+  }
+}
+
+}  // namespace qz

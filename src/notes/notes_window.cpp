@@ -1,0 +1,216 @@
+#include "notes/notes_window.h"
+
+#include <cctype>
+
+#include "app/help_texts.h"
+#include "runtime/pictures.h"
+#include "runtime/text.h"
+
+namespace qz {
+
+namespace {
+
+constexpr const char* kHelpKeyword = "QZCL Note/Version Log";
+constexpr const char* kNotice = "Keeps the version and build of your project.";
+constexpr int kTimerInterval = 100;  // hundredths of a second
+constexpr int kCountdownTicks = 2;   // the window closes on the tick after these
+
+struct NumberField {
+  const char* picture;  // as the spin box shows it
+  const char* stored;   // as the record keeps it
+  double high;
+  std::size_t width;
+};
+
+const NumberField& FieldFor(NotesControl control) {
+  static const NumberField version{"n5.2", "n4.2", 9.99, VersionRecord::kVerWidth};
+  static const NumberField build{"n04", "n04", 9999, VersionRecord::kBuildWidth};
+  return control == NotesControl::Version ? version : build;
+}
+
+// A text a numeric picture takes: digits with at most one point, blanks around them and "," between
+// groups; blank counts as 0.
+bool ParseNumber(std::string_view text, double& value) {
+  std::string digits;
+  bool point = false;
+  const std::string trimmed = LeftJustify(text);
+  for (char c : ClipView(trimmed)) {
+    if (std::isdigit(static_cast<unsigned char>(c))) {
+      digits += c;
+    } else if (c == '.' && !point) {
+      point = true;
+      digits += c;
+    } else if (c != ',') {
+      return false;
+    }
+  }
+  value = digits.empty() || digits == "." ? 0 : NumberOf(digits);
+  return true;
+}
+
+}  // namespace
+
+bool NotesPresenter::Run() {
+  ReadSettings(notes_, svc_);
+  closing_ = false;
+  TranslatableWindow* window = view_.Open(*this);
+  if (!window) return false;
+  svc_.translator.TranslateWindow(*window);
+  view_.ShowNotice(kNotice);
+  view_.ShowPath(svc_.files.ShortPath(svc_.files.CurrentDirectory()));
+  if (notes_.ONOFF) {
+    view_.SetTimer(0);
+  } else {
+    SetUpdatesOff();
+  }
+  ShowStatus();
+  LoadVersionFile(notes_, svc_);
+  ShowStatus();
+  Display();
+  view_.Run();
+  CloseVersionFile(notes_);
+  return true;
+}
+
+void NotesPresenter::Display() {
+  view_.SetText(NotesControl::Note, Clip(notes_.VER.NOTE));
+  for (NotesControl c : {NotesControl::Version, NotesControl::Build}) {
+    const std::string& stored = c == NotesControl::Version ? notes_.VER.VER : notes_.VER.BUILD;
+    view_.SetText(c, IsBlank(stored) ? "" : FormatNumber(NumberOf(stored), FieldFor(c).picture));
+  }
+  view_.SetChecked(NotesControl::OnOff, notes_.ONOFF != 0);
+  view_.SetChecked(NotesControl::AutoIncrement, notes_.AUTOINCREMENT != 0);
+  view_.SetText(NotesControl::FileName, notes_.FILENAME);
+}
+
+void NotesPresenter::ShowStatus() {
+  view_.ShowStatus(1, FormatNumber(NumberOf(notes_.VER.VER), "n04.2") + " " +
+                          FormatNumber(NumberOf(notes_.VER.BUILD), "n04"));
+  view_.ShowStatus(2, notes_.FILENAME);
+  // The setting read at opening, not later clicks on the box.
+  view_.ShowStatus(3, notes_.autoAtOpening ? "Auto" : "Manual");
+  view_.ShowVersion(std::string("Version: ") + kProgramVersion);
+}
+
+void NotesPresenter::SetUpdatesOff() {
+  view_.Enable(NotesArea::VersionGroup, false);
+  view_.Enable(NotesArea::Setup, false);
+  view_.Enable(NotesArea::Buttons, false);
+  notes_.VER.NOTE = "Update is turned off";
+  view_.SetTimer(kTimerInterval);
+}
+
+void NotesPresenter::SetUpdatesOn() {
+  view_.Enable(NotesArea::VersionGroup, true);
+  view_.Enable(NotesArea::Setup, true);
+  notes_.VER.NOTE.clear();
+  view_.Enable(NotesArea::Buttons, true);
+  view_.SetTimer(0);
+}
+
+// The version or build as typed; a text the picture rejects blanks the field.
+bool NotesPresenter::TakeNumber(NotesControl control) {
+  const NumberField& field = FieldFor(control);
+  std::string& stored = control == NotesControl::Version ? notes_.VER.VER : notes_.VER.BUILD;
+  double value = 0;
+  if (!ParseNumber(view_.Text(control), value) || value > field.high) {
+    stored.assign(field.width, ' ');
+    Display();
+    return false;
+  }
+  stored = PadTo(FormatNumber(value, field.stored), field.width);
+  view_.SetText(control, FormatNumber(value, field.picture));  // shown through its picture again
+  return true;
+}
+
+// What the fields hold now, as their Accepted events would have taken it.
+void NotesPresenter::TakeFields() {
+  notes_.VER.NOTE = Cut(view_.Text(NotesControl::Note), VersionRecord::kNoteWidth);
+  notes_.FILENAME = Cut(view_.Text(NotesControl::FileName), kFileNameMax);
+  notes_.AUTOINCREMENT = view_.Checked(NotesControl::AutoIncrement) ? 1 : 0;
+  notes_.ONOFF = view_.Checked(NotesControl::OnOff) ? 1 : 0;
+}
+
+void NotesPresenter::OnAccepted(NotesControl control) {
+  switch (control) {
+    case NotesControl::Note: notes_.VER.NOTE = Cut(view_.Text(control), VersionRecord::kNoteWidth); break;
+    case NotesControl::FileName: notes_.FILENAME = Cut(view_.Text(control), kFileNameMax); break;
+    case NotesControl::AutoIncrement: notes_.AUTOINCREMENT = view_.Checked(control) ? 1 : 0; break;
+    case NotesControl::Version:
+    case NotesControl::Build:
+      if (TakeNumber(control)) ShowStatus();
+      break;
+    case NotesControl::OnOff:
+      TakeFields();
+      // Only a window that opened with updates off follows the box; otherwise Ok merely stores it.
+      if (!notes_.updatesOnAtOpening) {
+        if (notes_.ONOFF) {
+          SetUpdatesOn();
+        } else {
+          SetUpdatesOff();
+        }
+      }
+      Display();
+      break;
+    case NotesControl::Ok:
+      TakeFields();
+      if (!TakeNumber(NotesControl::Version) || !TakeNumber(NotesControl::Build)) break;
+      closing_ = true;
+      SaveEntry(notes_, svc_);
+      Close();
+      break;
+    case NotesControl::Cancel:
+      closing_ = true;
+      RestoreLastEntry(notes_, svc_);
+      Close();
+      break;
+    case NotesControl::Next: view_.ShowPage(2); break;
+    case NotesControl::Back: view_.ShowPage(1); break;
+  }
+}
+
+void NotesPresenter::OnSpun(NotesControl control) {
+  if (TakeNumber(control)) ShowStatus();
+}
+
+void NotesPresenter::OnTimer() {
+  if (notes_.ONOFF || closing_) return;
+  if (++ticks_ <= kCountdownTicks) return;
+  closing_ = true;
+  // The project keeps a live Version equate: the entry that opening commented out comes back.
+  RestoreAfterCountdown(notes_, svc_);
+  Close();
+}
+
+void NotesPresenter::OnCloseRequest() {
+  // The close box is Cancel, in every state.
+  if (!closing_) {
+    OnAccepted(NotesControl::Cancel);
+    return;
+  }
+  Close();
+}
+
+void NotesPresenter::Close() {
+  if (closed_) return;
+  closed_ = true;
+  view_.SetTimer(0);
+  CloseVersionFile(notes_);
+  view_.Close();
+}
+
+void NotesPresenter::OnHelp() { OpenHelp(svc_, kHelpKeyword); }
+
+void WorkLog(Services& svc) {
+  std::unique_ptr<NotesView> view = svc.views.Notes();
+  if (!view || !NotesPresenter(svc, *view).Run()) {
+    Box box;
+    box.caption = "QZCL";
+    box.text = svc.tr("The notes window cannot open without a desktop.");
+    box.icon = Icon::Exclamation;
+    box.outcome = Outcome::Usage;
+    svc.Show(box);
+  }
+}
+
+}  // namespace qz

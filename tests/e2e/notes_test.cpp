@@ -1,0 +1,75 @@
+// The notes window of a start without parameters, under Wine, operated as a person would.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include "e2e/driver_win32.h"
+#include "notes/notes_view_win32.h"
+
+namespace qz::e2e {
+namespace {
+
+constexpr int kNote = 9, kOk = 19, kCancel = 20;
+const char* const kLast = "Version             EQUATE('1.00  0041')  ! 12/01/06 0900 -- older";
+
+class Notes : public ::testing::Test {
+ protected:
+  void Start(const std::string& settings = "") {
+    file_ = work_.Path() + "\\Version.qzi";
+    WriteWholeFile(file_, std::string(kLast) + "\r\n");
+    if (!settings.empty()) WriteWholeFile(work_.Path() + "\\QZCL60.ini", settings);
+    qzcl_ = std::make_unique<QzclProcess>(Launch{"", work_.Path(), {}, false});
+    window_ = qzcl_->WaitForWindowWith(kNotesFirstId + kOk);
+    ASSERT_NE(window_, nullptr);
+  }
+  HWND Control(int number) { return GetDlgItem(window_, kNotesFirstId + number); }
+  std::vector<std::string> Lines() {
+    std::vector<std::string> lines;
+    std::string bytes = ReadWholeFile(file_), line;
+    for (std::size_t at = 0; at < bytes.size();) {
+      std::size_t end = bytes.find("\r\n", at);
+      lines.push_back(bytes.substr(at, end - at));
+      at = end == std::string::npos ? bytes.size() : end + 2;
+    }
+    return lines;
+  }
+
+  TempDirectory work_;
+  std::string file_;
+  std::unique_ptr<QzclProcess> qzcl_;
+  HWND window_ = nullptr;
+};
+
+TEST_F(Notes, ok_appends_the_typed_note_with_the_next_build) {
+  Start();
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(window_) == Control(kNote); }));
+  TypeText(Control(kNote), "First build");
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(Control(kNote)) == "First build"; }));
+  ClickButton(Control(kOk));
+  EXPECT_EQ(qzcl_->WaitForExit(), 0u);
+  std::vector<std::string> lines = Lines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "!Version            EQUATE('1.00  0041')  ! 12/01/06 0900 -- older");
+  EXPECT_EQ(lines[1].substr(0, 43), "Version             EQUATE('1.00  0042')  !");
+  EXPECT_EQ(lines[1].substr(57), " -- First build");
+  EXPECT_NE(ReadWholeFile(work_.Path() + "\\QZCL60.ini").find("Name=Version.qzi"), std::string::npos);
+}
+
+TEST_F(Notes, cancel_and_the_countdown_leave_the_last_entry_live) {
+  for (bool updatesOff : {false, true}) {
+    Start(updatesOff ? "[Status]\r\nOn=0\r\n" : "");
+    // Opening comments the entry out while the window is open.
+    ASSERT_TRUE(WaitUntil([&] { return ReadWholeFile(file_).front() == '!'; }));
+    if (updatesOff) {
+      EXPECT_FALSE(IsWindowEnabled(Control(kOk)));
+      EXPECT_EQ(TextOf(Control(kNote)), "Update is turned off");
+      EXPECT_EQ(qzcl_->WaitForExit(6000), 0u);  // by itself on the third tick of a second
+    } else {
+      ClickButton(Control(kCancel));
+      EXPECT_EQ(qzcl_->WaitForExit(), 0u);
+    }
+    EXPECT_EQ(Lines(), std::vector<std::string>{kLast}) << updatesOff;
+  }
+}
+
+}  // namespace
+}  // namespace qz::e2e

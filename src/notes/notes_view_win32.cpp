@@ -34,7 +34,8 @@ constexpr DWORD kArrow = BS_PUSHBUTTON | BS_ICON | BS_CENTER | BS_VCENTER | WS_T
 constexpr DWORD kEntry = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
 constexpr DWORD kShown = SS_LEFT | SS_NOPREFIX;
 
-// In the window's own order: each prompt stands right before the control its mnemonic selects.
+// In the window's own order: each prompt stands right before the control its mnemonic selects. The two
+// notes of the last group are placed one under the other, so that neither hides the other's last lines.
 const ControlSpec kControls[] = {
     {kImage, K::Image, "STATIC", "", SS_ICON | SS_CENTERIMAGE, 0, 0, 21, 18, 0},
     {kHeader, K::String, "STATIC", "Quendale Notes-Command Utility", kShown, 21, 0, 223, 18, 0},
@@ -64,15 +65,15 @@ const ControlSpec kControls[] = {
     {26, K::Prompt, "STATIC",
      "Run DIRadad with CMD as a command line parameter to see a list of command line options.", SS_LEFT, 21, 54,
      203, 18, 2},
-    {27, K::Group, "BUTTON", "Notes Utility", BS_GROUPBOX, 1, 82, 238, 66, 2},
+    {27, K::Group, "BUTTON", "Notes Utility", BS_GROUPBOX, 1, 82, 238, 71, 2},
     {28, K::Prompt, "STATIC",
      "This procedure creates an equate called \"VERSION\" and increments the build number.  Each entry also has a "
      "date, time, and comment.  Previous equates and comments are commented out but remain.",
-     SS_LEFT, 21, 94, 203, 50, 2},
+     SS_LEFT, 21, 94, 212, 32, 2},
     {29, K::Prompt, "STATIC",
      "If added to the end of a project and called by RE Zezizuv, it will send a DDE message indicating that the "
      "compile is complete.  In this case, the window will not display.",
-     SS_LEFT, 21, 111, 203, 31, 2},
+     SS_LEFT, 21, 126, 212, 25, 2},
 };
 
 const ControlSpec* SpecOf(int number) {

@@ -42,6 +42,7 @@ bench: deps build-windows
 	@bench/dde.sh
 	@bench/usermenu.sh
 	@bench/editor.sh
+	@bench/notes.sh
 
 clean:
 	rm -rf build

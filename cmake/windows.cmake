@@ -63,6 +63,9 @@ add_dependencies(e2e_tests qzcl)
 add_executable(editor_bench bench/editor_bench_win32.cpp)
 target_link_libraries(editor_bench PRIVATE qz_e2e_driver)
 add_dependencies(editor_bench qzcl e2e_box_probe)
+add_executable(notes_bench bench/notes_bench_win32.cpp)
+target_link_libraries(notes_bench PRIVATE qz_e2e_driver)
+add_dependencies(notes_bench qzcl e2e_box_probe)
 
 # A minimal static program that exits at once: the yardstick of the start-up benchmark.
 add_executable(exit_at_once WIN32 bench/exit_at_once_win32.cpp)

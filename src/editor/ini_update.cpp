@@ -1,10 +1,10 @@
 #include "editor/ini_update.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "editor/section_table.h"
 #include "ide/ide_check.h"
+#include "runtime/pictures.h"
 #include "runtime/text.h"
 #include "translator/translation_file.h"
 
@@ -16,13 +16,8 @@ namespace {
 constexpr int kBackupAttempts = 100;
 constexpr int kBackupPauseMs = 20;
 
-// yymmdd hhmmss, as the pictures d11 and t5 show them.
-std::string Stamp(const LocalTime& t) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d%02d%02d %02d%02d%02d", t.year % 100, t.month, t.day, t.hour, t.minute,
-                t.second);
-  return text;
-}
+// yymmdd hhmmss.
+std::string Stamp(const LocalTime& t) { return FormatDate(t, "d11") + " " + FormatTime(t, "t5"); }
 
 // Copies file to a free name made by name(stamp); the name used, or empty when no copy could be made.
 template <typename MakeName>

@@ -220,6 +220,11 @@ void Win32NotesView::Run() {
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
+    // F1 anywhere in the window opens its help page.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd))) {
+      Events().OnHelp();
+      continue;
+    }
     if (!IsDialogMessageA(dialog, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);

@@ -161,6 +161,31 @@ TEST_F(Editor, an_incomplete_new_item_holds_the_selection_until_deleted) {
   EXPECT_EQ(qzcl_->WaitForExit(), 0u);
 }
 
+TEST_F(Editor, f1_opens_the_help_page_at_the_editor) {
+  // The program that opens HTML pages is, for this test, one that writes down its command line.
+  char before[MAX_PATH] = "";
+  LONG size = sizeof before;
+  const bool hadType = RegQueryValueA(HKEY_CLASSES_ROOT, ".html", before, &size) == ERROR_SUCCESS;
+  const std::string browser = work_.Path() + "\\run_marker.exe";
+  ASSERT_TRUE(CopyFileA((TestProgramDirectory() + "\\run_marker.exe").c_str(), browser.c_str(), FALSE));
+  const std::string command = "\"" + browser + "\" \"%1\"";
+  RegSetValueA(HKEY_CLASSES_ROOT, ".html", REG_SZ, "QzclTestPage", 0);
+  RegSetValueA(HKEY_CLASSES_ROOT, "QzclTestPage\\shell\\open\\command", REG_SZ, command.c_str(), 0);
+  PressKey(list_, VK_F1);
+  const std::string marker = work_.Path() + "\\run-marker.txt";
+  EXPECT_TRUE(WaitUntil([&] { return !ReadWholeFile(marker).empty(); }));
+  RegDeleteTreeA(HKEY_CLASSES_ROOT, "QzclTestPage");
+  if (hadType) {
+    RegSetValueA(HKEY_CLASSES_ROOT, ".html", REG_SZ, before, 0);
+  } else {
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, ".html");
+  }
+  const std::string line = ReadWholeFile(marker);
+  EXPECT_NE(line.find(" \"file:///"), std::string::npos) << line;
+  EXPECT_NE(line.find("/qzcl.html#QZCL%20Editor\""), std::string::npos) << line;
+  CloseWindow();
+}
+
 TEST(EditorUnattended, says_it_needs_a_desktop_instead_of_waiting) {
   TempDirectory work;
   WriteProfileStringA(kSection, "Root", (work.Path() + "\\C6").c_str());

@@ -1,7 +1,7 @@
 #include "commands/include.h"
 
 #include "runtime/text.h"
-#include "runtime/text_list.h"
+#include "runtime/text_file.h"
 
 namespace qz {
 
@@ -18,23 +18,21 @@ void IncludeTemplate(CmdContext& ctx) {
   if (IsBlank(name) || IsBlank(file)) return;
   const std::string line = "#INCLUDE('" + name + "')";
 
-  std::string bytes;
-  if (svc.files.ReadAll(Clip(file), bytes) != FileStatus::Ok) {
-    svc.Fail();
-    return;
-  }
-  std::string_view last;
-  for (std::string_view text : Lines(bytes)) {
-    text = text.substr(0, kLineMax);
-    if (text.find(line) != std::string_view::npos) return;
-    last = text;
-  }
-  std::string added;
-  // A last line without its line end is ended first, so the new line never joins it.
-  if (!bytes.empty() && bytes.back() != '\n') added += "\r\n";
-  if (!IsBlank(last)) added += "\r\n";
-  added += line + "\r\n";
-  if (svc.files.Append(Clip(file), added) != FileStatus::Ok) svc.Fail();
+  // Held while it is read and written, so that nobody writes between the two.
+  TextFile text(svc.heldFile);
+  const bool ok = [&] {
+    std::vector<TextLine> lines;
+    if (text.Open(Clip(file)) != FileError::None || text.ReadLines(lines) != FileError::None) return false;
+    for (const TextLine& l : lines)
+      if (std::string_view(l.text).substr(0, kLineMax).find(line) != std::string_view::npos) return true;
+    // On a line of its own, after a blank one; a last line without its line end is ended first.
+    if (!lines.empty() && !IsBlank(std::string_view(lines.back().text).substr(0, kLineMax)) &&
+        text.Append("") != FileError::None)
+      return false;
+    return text.Append(line) == FileError::None;
+  }();
+  text.Close();
+  if (!ok) svc.Fail();
 }
 
 }  // namespace qz

@@ -112,10 +112,11 @@ TEST(include, appends_its_line_on_a_line_of_its_own_once) {
   };
   for (const auto& c : cases) {
     Command t;
-    t.files.contents["my.tpl"] = c.before;
+    t.heldFile.files["my.tpl"] = c.before;
     t.Run("INCLUDE my.tpl x.tpw");
     t.Run("INCLUDE my.tpl x.tpw");  // twice: added once
-    EXPECT_EQ(t.files.contents["my.tpl"], c.after) << c.before;
+    EXPECT_EQ(t.heldFile.files["my.tpl"], c.after) << c.before;
+    EXPECT_FALSE(t.heldFile.IsOpen());
     EXPECT_TRUE(t.dialogs.shown.empty());
   }
 }
@@ -128,12 +129,12 @@ TEST(include, is_silent_when_it_can_do_nothing) {
                {"INCLUDE locked.tpl x.tpw", kExitFailed}};
   for (const auto& c : cases) {
     Command t;
-    t.files.contents["my.tpl"] = "a\r\n";
-    t.files.contents["locked.tpl"] = "a\r\n";
-    t.files.failing["locked.tpl"] = FileStatus::Locked;
+    t.heldFile.files["my.tpl"] = "a\r\n";
+    t.heldFile.files["locked.tpl"] = "a\r\n";
+    t.heldFile.openFailures["locked.tpl"] = FileError::SharingViolation;
     t.Run(c.arguments);
-    EXPECT_EQ(t.files.contents["my.tpl"], "a\r\n");
-    EXPECT_EQ(t.files.contents.count("gone.tpl"), 0u);
+    EXPECT_EQ(t.heldFile.files["my.tpl"], "a\r\n");
+    EXPECT_EQ(t.heldFile.files.count("gone.tpl"), 0u);
     EXPECT_TRUE(t.dialogs.shown.empty());
     EXPECT_EQ(t.svc.ExitCode(), c.exitCode) << c.arguments;
   }

@@ -91,8 +91,11 @@ class FakeClock : public Clock {
   void Wait(int ms) override {
     now += ms;
     ++waits;
+    // With secondsRun, the wall clock moves on by the time waited (within its minute).
+    if (secondsRun && (now / 1000) != ((now - ms) / 1000)) ++localTime.second;
   }
   LocalTime Now() override { return localTime; }
+  bool secondsRun = false;
   LocalTime localTime{2006, 11, 2, 14, 30, 5};
   std::int64_t now = 0;
   int waits = 0;

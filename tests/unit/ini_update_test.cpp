@@ -92,6 +92,22 @@ TEST(ini_update, writes_nothing_without_a_backup) {
   EXPECT_EQ(t.clock.waits, 100);
 }
 
+TEST(ini_update, a_backup_name_already_taken_waits_for_the_next_second) {
+  for (const char* section : {"User Menus", "Translations"}) {
+    Update t;
+    t.clock.secondsRun = true;
+    t.svc.langFile = "QZCLLang.str";
+    t.files.existing.insert("QZCLLang.str");
+    t.files.existing.insert(kBackup);
+    t.files.existing.insert("QZCLLang 061102 143005.tps");
+    t.ctx.ITEMQ->assign({{"A", "APP", "a.exe", "", "", 1, 0}});
+    UpdateSection(t.ctx, section, 1);
+    ASSERT_EQ(t.files.copies.size(), 1u) << section;
+    EXPECT_EQ(t.files.copies[0], std::string(section) == "User Menus" ? "C:\\C6\\BIN\\C60EE 061102 143006.ini"
+                                                                       : "QZCLLang 061102 143006.tps");
+  }
+}
+
 TEST(ini_update, confirmation_and_the_running_ide) {
   struct Case {
     const char* section;

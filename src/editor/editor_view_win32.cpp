@@ -140,11 +140,11 @@ class NoEvents : public EditorEvents {
 
 EditorEvents& Win32EditorView::Events() {
   static NoEvents none;
-  return events_ && !closed_ ? *events_ : none;
+  return events_ && !LoopEnded() ? *events_ : none;
 }
 
 Win32EditorView::~Win32EditorView() {
-  dialog_.reset();
+  DestroyDialog();
   for (HICON icon : arrows_) DestroyIcon(icon);
 }
 
@@ -164,16 +164,11 @@ TranslatableWindow* Win32EditorView::Open(EditorEvents& events) {
     layout.controls.push_back({c.windowClass, c.text, c.style, c.x, c.y, c.cx, c.cy,
                                static_cast<WORD>(kFirstId + c.number)});
   }
-  std::vector<WORD> tmpl = BuildDialogTemplate(layout);
-  // The dialog procedure takes the handle at WM_INITDIALOG, so that the controls are known from then on.
-  HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()),
-                                           nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
-  if (!dialog) dialog_.release();
-  return dialog_ ? static_cast<TranslatableWindow*>(this) : nullptr;
+  return Create(layout) ? static_cast<TranslatableWindow*>(this) : nullptr;
 }
 
 void Win32EditorView::OnInit() {
-  HWND dialog = dialog_.get();
+  HWND dialog = Dialog();
   list_ = Control(kList);
   entry_ = GetDlgItem(dialog, kEntryId);
   combo_ = GetDlgItem(dialog, kComboId);
@@ -202,39 +197,13 @@ void Win32EditorView::OnInit() {
   ShowPage(1);
 }
 
-HWND Win32EditorView::Control(int number) const { return GetDlgItem(dialog_.get(), kFirstId + number); }
+HWND Win32EditorView::Control(int number) const { return GetDlgItem(Dialog(), kFirstId + number); }
 
 HWND Win32EditorView::Field() const { return fieldIsCombo_ ? comboEdit_ : entry_; }
 
-void Win32EditorView::Run() {
-  HWND dialog = dialog_.get();
-  ShowWindow(dialog, SW_SHOWNORMAL);
-  SetForegroundWindow(dialog);
-  SetFocus(fieldShown_ ? Field() : list_);
-  MSG msg;
-  while (!closed_) {
-    int got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got <= 0) {
-      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    // F1 anywhere in the window opens its help page.
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd))) {
-      Events().OnHelp();
-      continue;
-    }
-    if (!IsDialogMessageA(dialog, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-  ShowWindow(dialog, SW_HIDE);
-}
+void Win32EditorView::Run() { RunLoop(fieldShown_ ? Field() : list_); }
 
-void Win32EditorView::Close() {
-  closed_ = true;
-  PostMessageA(dialog_.get(), WM_NULL, 0, 0);
-}
+void Win32EditorView::Close() { EndLoop(); }
 
 void Win32EditorView::SetSections(const std::vector<std::pair<std::string, std::string>>& entries) {
   sections_ = entries;
@@ -259,7 +228,7 @@ void Win32EditorView::ShowPage(int page) {
   HWND field = fieldIsCombo_ ? combo_ : entry_;
   ShowWindow(field, fieldShown_ && page == 1 ? SW_SHOWNA : SW_HIDE);
   SetFocus(page == 1 ? list_ : Control(kBack));
-  RedrawWindow(dialog_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  RedrawWindow(Dialog(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Win32EditorView::ShowCount(long count) {
@@ -283,7 +252,7 @@ void Win32EditorView::SetFormat(const std::string& format) {
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     const ListColumn& c = columns_[i];
     RECT units{0, 0, c.width, 0};
-    MapDialogRect(dialog_.get(), &units);
+    MapDialogRect(Dialog(), &units);
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     column.fmt = c.align == 'R' ? LVCFMT_RIGHT : c.align == 'C' ? LVCFMT_CENTER : LVCFMT_LEFT;
@@ -352,7 +321,7 @@ void Win32EditorView::OpenEditor(int row, int column, const CellEditor& editor) 
     }
     SendMessageA(combo_, CB_LIMITTEXT, editor.maxChars, 0);
     RECT units{0, 0, kComboDropWidth, 0};
-    MapDialogRect(dialog_.get(), &units);
+    MapDialogRect(Dialog(), &units);
     SendMessageA(combo_, CB_SETDROPPEDWIDTH, units.right, 0);
   } else {
     SendMessageA(entry_, EM_LIMITTEXT, editor.maxChars, 0);
@@ -362,7 +331,7 @@ void Win32EditorView::OpenEditor(int row, int column, const CellEditor& editor) 
   TOOLINFOA tool{};
   tool.cbSize = TTTOOLINFOA_V1_SIZE;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = dialog_.get();
+  tool.hwnd = Dialog();
   tool.uId = reinterpret_cast<UINT_PTR>(entry_);
   SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   if (filePicker_ && !fieldIsCombo_) {
@@ -383,7 +352,7 @@ void Win32EditorView::PlaceField() {
   ListView_EnsureVisible(list_, fieldRow_ - 1, FALSE);
   RECT cell{};
   ListView_GetSubItemRect(list_, fieldRow_ - 1, fieldColumn_ - 1, fieldColumn_ == 1 ? LVIR_LABEL : LVIR_BOUNDS, &cell);
-  MapWindowPoints(list_, dialog_.get(), reinterpret_cast<POINT*>(&cell), 2);
+  MapWindowPoints(list_, Dialog(), reinterpret_cast<POINT*>(&cell), 2);
   int height = cell.bottom - cell.top;
   HWND field = fieldIsCombo_ ? combo_ : entry_;
   if (fieldIsCombo_) {
@@ -556,7 +525,7 @@ LRESULT CALLBACK Win32EditorView::FieldProc(HWND field, UINT message, WPARAM wPa
       // Leaving a changed field for another control of the window accepts it; a drop list of the
       // combo itself, or another program, does not.
       HWND to = reinterpret_cast<HWND>(wParam);
-      if (self->fieldShown_ && self->fieldChanged_ && to && to != self->combo_ && IsChild(self->dialog_.get(), to))
+      if (self->fieldShown_ && self->fieldChanged_ && to && to != self->combo_ && IsChild(self->Dialog(), to))
         self->Events().OnEditAccepted();
       return result;
     }
@@ -565,20 +534,8 @@ LRESULT CALLBACK Win32EditorView::FieldProc(HWND field, UINT message, WPARAM wPa
   return DefSubclassProc(field, message, wParam, lParam);
 }
 
-INT_PTR CALLBACK Win32EditorView::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* self = reinterpret_cast<Win32EditorView*>(lParam);
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    self->dialog_.reset(dialog);
-    self->OnInit();
-    return FALSE;
-  }
-  auto* self = reinterpret_cast<Win32EditorView*>(GetWindowLongPtrA(dialog, DWLP_USER));
-  return self ? self->Handle(message, wParam, lParam) : FALSE;
-}
-
-INT_PTR Win32EditorView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND dialog = dialog_.get();
+INT_PTR Win32EditorView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND dialog = Dialog();
   switch (message) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
@@ -615,9 +572,9 @@ INT_PTR Win32EditorView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-std::string Win32EditorView::Title() const { return WindowText(dialog_.get()); }
+std::string Win32EditorView::Title() const { return DialogTitle(); }
 
-void Win32EditorView::SetTitle(std::string_view title) { SetWindowTextA(dialog_.get(), std::string(title).c_str()); }
+void Win32EditorView::SetTitle(std::string_view title) { SetDialogTitle(title); }
 
 int Win32EditorView::NextControl(int control) const { return control >= 1 && control < kLastControl ? control + 1 : 0; }
 

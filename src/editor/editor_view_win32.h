@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "editor/editor_view.h"
-#include "runtime/handle_win32.h"
+#include "runtime/dialog_window_win32.h"
 #include "runtime/list_format.h"
 
 namespace qz {
@@ -20,7 +20,7 @@ inline constexpr WORD kEditorFirstId = 1000;
 inline constexpr WORD kEditorEntryId = 2001;
 inline constexpr WORD kEditorComboId = 2002;
 
-class Win32EditorView : public EditorView, public TranslatableWindow {
+class Win32EditorView : public EditorView, public TranslatableWindow, private DialogWindow {
  public:
   Win32EditorView() = default;
   ~Win32EditorView() override;
@@ -56,14 +56,14 @@ class Win32EditorView : public EditorView, public TranslatableWindow {
   void Set(int control, Property property, std::string_view value) override;
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK FieldProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnHelpKey() override { Events().OnHelp(); }
   EditorEvents& Events();
   LRESULT OnListNotify(NMHDR* header);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
-  void OnInit();
+  void OnInit() override;
   HWND Control(int number) const;
   HWND Field() const;  // the field laid over the cell: the entry or the combo's own edit
   void PlaceField();
@@ -71,11 +71,9 @@ class Win32EditorView : public EditorView, public TranslatableWindow {
   int SelectedRow() const;
   std::string CellText(int row, int column) const;
 
-  UniqueHwnd dialog_;
   HWND list_ = nullptr, entry_ = nullptr, combo_ = nullptr, comboEdit_ = nullptr, tooltip_ = nullptr;
   std::vector<HICON> arrows_;
   EditorEvents* events_ = nullptr;
-  bool closed_ = false;
   int quiet_ = 0;  // above 0 while the view itself changes the selection
   const std::vector<Item>* items_ = nullptr;
   std::string format_;

@@ -132,11 +132,11 @@ HFONT ItalicArial(HWND dialog, int points) {
 
 NotesEvents& Win32NotesView::Events() {
   static NoEvents none;
-  return events_ && !closed_ ? *events_ : none;
+  return events_ && !LoopEnded() ? *events_ : none;
 }
 
 Win32NotesView::~Win32NotesView() {
-  dialog_.reset();
+  DestroyDialog();
   for (HICON icon : icons_) DestroyIcon(icon);
   if (headerFont_) DeleteObject(headerFont_);
   if (noticeFont_) DeleteObject(noticeFont_);
@@ -153,16 +153,11 @@ TranslatableWindow* Win32NotesView::Open(NotesEvents& events) {
     layout.controls.push_back({c.windowClass, c.text, c.style, c.x, c.y, c.cx, c.cy,
                                static_cast<WORD>(kNotesFirstId + c.number)});
   }
-  std::vector<WORD> tmpl = BuildDialogTemplate(layout);
-  // The dialog procedure takes the handle at WM_INITDIALOG, so that the controls are known from then on.
-  HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()),
-                                           nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
-  if (!dialog) dialog_.release();
-  return dialog_ ? static_cast<TranslatableWindow*>(this) : nullptr;
+  return Create(layout) ? static_cast<TranslatableWindow*>(this) : nullptr;
 }
 
 void Win32NotesView::OnInit() {
-  HWND dialog = dialog_.get();
+  HWND dialog = Dialog();
   HINSTANCE instance = GetModuleHandleA(nullptr);
   if (HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(1))) {
     SendMessageA(Control(kImage), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
@@ -206,37 +201,13 @@ void Win32NotesView::OnInit() {
   ShowPage(1);
 }
 
-HWND Win32NotesView::Control(int number) const { return GetDlgItem(dialog_.get(), kNotesFirstId + number); }
+HWND Win32NotesView::Control(int number) const { return GetDlgItem(Dialog(), kNotesFirstId + number); }
 
-void Win32NotesView::Run() {
-  HWND dialog = dialog_.get();
-  ShowWindow(dialog, SW_SHOWNORMAL);
-  SetForegroundWindow(dialog);
-  SetFocus(IsWindowEnabled(Control(kNote)) ? Control(kNote) : Control(kOnOff));
-  MSG msg;
-  while (!closed_) {
-    int got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got <= 0) {
-      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    // F1 anywhere in the window opens its help page.
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd))) {
-      Events().OnHelp();
-      continue;
-    }
-    if (!IsDialogMessageA(dialog, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-  ShowWindow(dialog, SW_HIDE);
-}
+void Win32NotesView::Run() { RunLoop(IsWindowEnabled(Control(kNote)) ? Control(kNote) : Control(kOnOff)); }
 
 void Win32NotesView::Close() {
-  closed_ = true;
-  KillTimer(dialog_.get(), kTimerId);
-  PostMessageA(dialog_.get(), WM_NULL, 0, 0);
+  KillTimer(Dialog(), kTimerId);
+  EndLoop();
 }
 
 void Win32NotesView::SetText(NotesControl control, const std::string& text) {
@@ -286,14 +257,14 @@ void Win32NotesView::ShowPage(int page) {
     if (c.windowClass && c.page != 0) ShowWindow(Control(c.number), c.page == page ? SW_SHOWNA : SW_HIDE);
   for (HWND arrows : arrows_) ShowWindow(arrows, page == 1 ? SW_SHOWNA : SW_HIDE);
   SetFocus(Control(page == 1 ? kNext : kBack));
-  RedrawWindow(dialog_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  RedrawWindow(Dialog(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Win32NotesView::SetTimer(int hundredths) {
   if (hundredths > 0) {
-    ::SetTimer(dialog_.get(), kTimerId, static_cast<UINT>(hundredths) * 10, nullptr);
+    ::SetTimer(Dialog(), kTimerId, static_cast<UINT>(hundredths) * 10, nullptr);
   } else {
-    KillTimer(dialog_.get(), kTimerId);
+    KillTimer(Dialog(), kTimerId);
   }
 }
 
@@ -307,19 +278,7 @@ void Win32NotesView::Spin(int number, int delta) {
   Events().OnSpun(version ? NotesControl::Version : NotesControl::Build);
 }
 
-INT_PTR CALLBACK Win32NotesView::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* self = reinterpret_cast<Win32NotesView*>(lParam);
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    self->dialog_.reset(dialog);
-    self->OnInit();
-    return FALSE;
-  }
-  auto* self = reinterpret_cast<Win32NotesView*>(GetWindowLongPtrA(dialog, DWLP_USER));
-  return self ? self->Handle(message, wParam, lParam) : FALSE;
-}
-
-INT_PTR Win32NotesView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR Win32NotesView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
       const int number = LOWORD(wParam) - kNotesFirstId;
@@ -343,7 +302,7 @@ INT_PTR Win32NotesView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       for (int i = 0; i < 2; ++i) {
         if (header->hwndFrom == arrows_[i] && header->code == UDN_DELTAPOS) {
           Spin(i == 0 ? kVersion : kBuild, reinterpret_cast<NMUPDOWN*>(lParam)->iDelta);
-          SetWindowLongPtrA(dialog_.get(), DWLP_MSGRESULT, 1);  // the value is ours, not the arrows'
+          SetWindowLongPtrA(Dialog(), DWLP_MSGRESULT, 1);  // the value is ours, not the arrows'
           return TRUE;
         }
       }
@@ -366,9 +325,9 @@ INT_PTR Win32NotesView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-std::string Win32NotesView::Title() const { return WindowText(dialog_.get()); }
+std::string Win32NotesView::Title() const { return DialogTitle(); }
 
-void Win32NotesView::SetTitle(std::string_view title) { SetWindowTextA(dialog_.get(), std::string(title).c_str()); }
+void Win32NotesView::SetTitle(std::string_view title) { SetDialogTitle(title); }
 
 int Win32NotesView::NextControl(int control) const { return control >= 1 && control < kLastControl ? control + 1 : 0; }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "notes/notes_view.h"
-#include "runtime/handle_win32.h"
+#include "runtime/dialog_window_win32.h"
 
 namespace qz {
 
@@ -17,7 +17,7 @@ namespace qz {
 inline constexpr WORD kNotesFirstId = 1000;
 inline constexpr WORD kNotesStatusBarId = 2001;
 
-class Win32NotesView : public NotesView, public TranslatableWindow {
+class Win32NotesView : public NotesView, public TranslatableWindow, private DialogWindow {
  public:
   Win32NotesView() = default;
   ~Win32NotesView() override;
@@ -47,20 +47,18 @@ class Win32NotesView : public NotesView, public TranslatableWindow {
   void Set(int control, Property property, std::string_view value) override;
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnInit();
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnHelpKey() override { Events().OnHelp(); }
+  void OnInit() override;
   NotesEvents& Events();
   HWND Control(int number) const;
   void Spin(int number, int delta);
 
-  UniqueHwnd dialog_;
   HWND status_ = nullptr;
   HWND arrows_[2] = {};  // the up-down controls of the version and the build
   std::vector<HICON> icons_;
   HFONT headerFont_ = nullptr, noticeFont_ = nullptr;
   NotesEvents* events_ = nullptr;
-  bool closed_ = false;
   std::string pictures_[3] = {"s180", "n5.2", "n04"};  // the note, the version, the build
   std::string filePicture_ = "s120";
   std::string tabTexts_[2];

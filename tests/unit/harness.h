@@ -27,8 +27,21 @@ class FakePleaseWait : public PleaseWaitView {
   std::vector<std::string>& events_;
 };
 
+// A window without controls, for the translator to walk.
+class BareWindow : public TranslatableWindow {
+ public:
+  ControlKind Kind() const override { return ControlKind::Window; }
+  std::string Title() const override { return {}; }
+  void SetTitle(std::string_view) override {}
+  int FirstControl() const override { return 0; }
+  int NextControl(int) const override { return 0; }
+  ControlKind KindOf(int) const override { return ControlKind::None; }
+  std::string Get(int, Property) const override { return {}; }
+  void Set(int, Property, std::string_view) override {}
+};
+
 // The editor window as state the tests read; Run plays script, as a person would use the window.
-class FakeEditorView : public EditorView, public TranslatableWindow {
+class FakeEditorView : public EditorView, public BareWindow {
  public:
   TranslatableWindow* Open(EditorEvents& events) override {
     events_ = &events;
@@ -66,15 +79,6 @@ class FakeEditorView : public EditorView, public TranslatableWindow {
   void DetachEditor() override { detached = true; }
   void CloseEditor() override { editorOpen = false; }
 
-  ControlKind Kind() const override { return ControlKind::Window; }
-  std::string Title() const override { return "Quendale Notes/Command Utility - Edit Window"; }
-  void SetTitle(std::string_view) override {}
-  int FirstControl() const override { return 0; }
-  int NextControl(int) const override { return 0; }
-  ControlKind KindOf(int) const override { return ControlKind::None; }
-  std::string Get(int, Property) const override { return {}; }
-  void Set(int, Property, std::string_view) override {}
-
   // Typing into the open field.
   void Type(const std::string& text) { editor.text = text; }
   bool On(EditorControl c) const { auto it = enabled.find(c); return it != enabled.end() && it->second; }
@@ -96,7 +100,7 @@ class FakeEditorView : public EditorView, public TranslatableWindow {
 };
 
 // The notes window as state the tests read; Run plays script.
-class FakeNotesView : public NotesView, public TranslatableWindow {
+class FakeNotesView : public NotesView, public BareWindow {
  public:
   TranslatableWindow* Open(NotesEvents& events) override {
     events_ = &events;
@@ -118,15 +122,6 @@ class FakeNotesView : public NotesView, public TranslatableWindow {
   void ShowStatus(int zone, const std::string& text) override { status[zone] = text; }
   void ShowPage(int p) override { page = p; }
   void SetTimer(int hundredths) override { timer = hundredths; }
-
-  ControlKind Kind() const override { return ControlKind::Window; }
-  std::string Title() const override { return ""; }
-  void SetTitle(std::string_view) override {}
-  int FirstControl() const override { return 0; }
-  int NextControl(int) const override { return 0; }
-  ControlKind KindOf(int) const override { return ControlKind::None; }
-  std::string Get(int, Property) const override { return {}; }
-  void Set(int, Property, std::string_view) override {}
 
   // Clicking a check box: its value flips, then the window reports it.
   void Click(NotesControl c) {

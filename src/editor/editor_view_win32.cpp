@@ -23,7 +23,7 @@ constexpr int kUp = 8, kDown = 9;
 constexpr int kComboRows = 7;
 constexpr int kComboDropWidth = 100;  // dialog units
 
-struct ControlSpec {
+struct ControlDef {
   int number;
   ControlKind kind;
   const char* windowClass;  // nullptr: no window of its own (the pages of the sheet)
@@ -49,7 +49,7 @@ constexpr DWORD kArrow = BS_PUSHBUTTON | BS_ICON | BS_CENTER | BS_VCENTER | WS_T
 constexpr DWORD kShown = SS_LEFT | SS_NOPREFIX;
 
 // In the window's own order, which is also the order its texts are translated in.
-const ControlSpec kControls[] = {
+const ControlDef kControls[] = {
     // The sheet shows no tabs: its pages are the two sets of controls, shown one at a time.
     {kSheet, K::Sheet, nullptr, "", 0, 0, 0, 420, 270, 0},
     {kTab1, K::Tab, nullptr, "", 0, 0, 0, 0, 0, 1},
@@ -87,9 +87,9 @@ const ControlSpec kControls[] = {
     {kBack, K::Button, "BUTTON", "", kArrow, 400, 4, 19, 13, 2},
 };
 
-const ControlSpec* SpecOf(int number) {
-  for (const ControlSpec& spec : kControls)
-    if (spec.number == number) return &spec;
+const ControlDef* DefOf(int number) {
+  for (const ControlDef& def : kControls)
+    if (def.number == number) return &def;
   return nullptr;
 }
 
@@ -159,7 +159,7 @@ TranslatableWindow* Win32EditorView::Open(EditorEvents& events) {
   layout.controls.push_back({"EDIT", "", ES_AUTOHSCROLL | WS_BORDER, 0, 0, 10, 10, kEntryId});
   layout.controls.push_back(
       {"COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0, 0, 10, 100, kComboId});
-  for (const ControlSpec& c : kControls) {
+  for (const ControlDef& c : kControls) {
     if (!c.windowClass) continue;
     layout.controls.push_back({c.windowClass, c.text, c.style, c.x, c.y, c.cx, c.cy,
                                static_cast<WORD>(kFirstId + c.number)});
@@ -223,7 +223,7 @@ void Win32EditorView::ShowVersion(const std::string& text) { SetWindowTextA(Cont
 
 void Win32EditorView::ShowPage(int page) {
   page_ = page;
-  for (const ControlSpec& c : kControls)
+  for (const ControlDef& c : kControls)
     if (c.windowClass && c.page != 0) ShowWindow(Control(c.number), c.page == page ? SW_SHOWNA : SW_HIDE);
   HWND field = fieldIsCombo_ ? combo_ : entry_;
   ShowWindow(field, fieldShown_ && page == 1 ? SW_SHOWNA : SW_HIDE);
@@ -579,16 +579,16 @@ void Win32EditorView::SetTitle(std::string_view title) { SetDialogTitle(title); 
 int Win32EditorView::NextControl(int control) const { return control >= 1 && control < kLastControl ? control + 1 : 0; }
 
 ControlKind Win32EditorView::KindOf(int control) const {
-  const ControlSpec* spec = SpecOf(control);
-  return spec ? spec->kind : ControlKind::None;
+  const ControlDef* def = DefOf(control);
+  return def ? def->kind : ControlKind::None;
 }
 
 std::string Win32EditorView::Get(int control, Property property) const {
-  const ControlSpec* spec = SpecOf(control);
-  if (!spec) return {};
-  if (property == Property::Format) return spec->kind == K::List ? format_ : std::string();
+  const ControlDef* def = DefOf(control);
+  if (!def) return {};
+  if (property == Property::Format) return def->kind == K::List ? format_ : std::string();
   if (property != Property::Text) return {};
-  switch (spec->kind) {
+  switch (def->kind) {
     case K::Tab: return tabTexts_[control == kTab1 ? 0 : 1];
     case K::PictureString: return pictures_[control == kEntries ? 0 : 1];
     case K::Button:
@@ -602,14 +602,14 @@ std::string Win32EditorView::Get(int control, Property property) const {
 }
 
 void Win32EditorView::Set(int control, Property property, std::string_view value) {
-  const ControlSpec* spec = SpecOf(control);
-  if (!spec) return;
+  const ControlDef* def = DefOf(control);
+  if (!def) return;
   if (property == Property::Format) {
-    if (spec->kind == K::List) SetFormat(std::string(value));
+    if (def->kind == K::List) SetFormat(std::string(value));
     return;
   }
   if (property != Property::Text) return;
-  switch (spec->kind) {
+  switch (def->kind) {
     case K::Tab: tabTexts_[control == kTab1 ? 0 : 1] = value; break;
     case K::PictureString: pictures_[control == kEntries ? 0 : 1] = value; break;
     case K::Button:

@@ -19,7 +19,7 @@ constexpr int kImage = 1, kHeader = 2, kSheet = 3, kTab1 = 4, kPath = 5, kEntryG
 constexpr UINT_PTR kTimerId = 1;
 constexpr COLORREF kTeal = RGB(0, 128, 128), kNavy = RGB(0, 0, 128);
 
-struct ControlSpec {
+struct ControlDef {
   int number;
   ControlKind kind;
   const char* windowClass;  // nullptr: no window of its own
@@ -36,7 +36,7 @@ constexpr DWORD kShown = SS_LEFT | SS_NOPREFIX;
 
 // In the window's own order: each prompt stands right before the control its mnemonic selects. The two
 // notes of the last group are placed one under the other, so that neither hides the other's last lines.
-const ControlSpec kControls[] = {
+const ControlDef kControls[] = {
     {kImage, K::Image, "STATIC", "", SS_ICON | SS_CENTERIMAGE, 0, 0, 21, 18, 0},
     {kHeader, K::String, "STATIC", "Quendale Notes-Command Utility", kShown, 21, 0, 223, 18, 0},
     {kSheet, K::Sheet, nullptr, "", 0, 0, 0, 0, 0, 0},
@@ -76,9 +76,9 @@ const ControlSpec kControls[] = {
      SS_LEFT, 21, 126, 212, 25, 2},
 };
 
-const ControlSpec* SpecOf(int number) {
-  for (const ControlSpec& spec : kControls)
-    if (spec.number == number) return &spec;
+const ControlDef* DefOf(int number) {
+  for (const ControlDef& def : kControls)
+    if (def.number == number) return &def;
   return nullptr;
 }
 
@@ -148,7 +148,7 @@ TranslatableWindow* Win32NotesView::Open(NotesEvents& events) {
   InitCommonControlsEx(&icc);
   DialogLayout layout{"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_3DLOOK,
                       244, 154, "Arial", 8, {}};
-  for (const ControlSpec& c : kControls) {
+  for (const ControlDef& c : kControls) {
     if (!c.windowClass) continue;
     layout.controls.push_back({c.windowClass, c.text, c.style, c.x, c.y, c.cx, c.cy,
                                static_cast<WORD>(kNotesFirstId + c.number)});
@@ -253,7 +253,7 @@ void Win32NotesView::ShowStatus(int zone, const std::string& text) {
 }
 
 void Win32NotesView::ShowPage(int page) {
-  for (const ControlSpec& c : kControls)
+  for (const ControlDef& c : kControls)
     if (c.windowClass && c.page != 0) ShowWindow(Control(c.number), c.page == page ? SW_SHOWNA : SW_HIDE);
   for (HWND arrows : arrows_) ShowWindow(arrows, page == 1 ? SW_SHOWNA : SW_HIDE);
   SetFocus(Control(page == 1 ? kNext : kBack));
@@ -285,7 +285,7 @@ INT_PTR Win32NotesView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const int code = HIWORD(wParam);
       NotesControl control;
       if (!ControlOf(number, control)) return FALSE;  // Enter and Esc do nothing here
-      if (code == BN_CLICKED && (SpecOf(number)->kind == K::Button || SpecOf(number)->kind == K::Check)) {
+      if (code == BN_CLICKED && (DefOf(number)->kind == K::Button || DefOf(number)->kind == K::Check)) {
         Events().OnAccepted(control);
         return TRUE;
       }
@@ -332,14 +332,14 @@ void Win32NotesView::SetTitle(std::string_view title) { SetDialogTitle(title); }
 int Win32NotesView::NextControl(int control) const { return control >= 1 && control < kLastControl ? control + 1 : 0; }
 
 ControlKind Win32NotesView::KindOf(int control) const {
-  const ControlSpec* spec = SpecOf(control);
-  return spec ? spec->kind : ControlKind::None;
+  const ControlDef* def = DefOf(control);
+  return def ? def->kind : ControlKind::None;
 }
 
 std::string Win32NotesView::Get(int control, Property property) const {
-  const ControlSpec* spec = SpecOf(control);
-  if (!spec || property != Property::Text) return {};
-  switch (spec->kind) {
+  const ControlDef* def = DefOf(control);
+  if (!def || property != Property::Text) return {};
+  switch (def->kind) {
     case K::Tab: return tabTexts_[control == kTab1 ? 0 : 1];
     case K::Entry: return control == kNote ? pictures_[0] : filePicture_;
     case K::Spin: return pictures_[control == kVersion ? 1 : 2];
@@ -355,9 +355,9 @@ std::string Win32NotesView::Get(int control, Property property) const {
 }
 
 void Win32NotesView::Set(int control, Property property, std::string_view value) {
-  const ControlSpec* spec = SpecOf(control);
-  if (!spec || property != Property::Text) return;
-  switch (spec->kind) {
+  const ControlDef* def = DefOf(control);
+  if (!def || property != Property::Text) return;
+  switch (def->kind) {
     case K::Tab: tabTexts_[control == kTab1 ? 0 : 1] = value; break;
     case K::Entry: (control == kNote ? pictures_[0] : filePicture_) = value; break;
     case K::Spin: pictures_[control == kVersion ? 1 : 2] = value; break;

@@ -4,19 +4,15 @@
 
 #include "ide/ide_check.h"
 #include "commands/file_error.h"
+#include "editor/section_table.h"
 #include "runtime/text.h"
 
 namespace qz {
 
 namespace {
 
-constexpr const char* kUserMenus = "User Menus";
-constexpr const char* kUserApplications = "User Applications";
 constexpr std::size_t kTextMax = 254;
 constexpr std::size_t kSortMax = 99;
-// The editor shows at most this many items; reading on to the first empty key means the rewrite never
-// writes over an entry it did not read.
-constexpr int kMaxEntries = 1000;
 
 std::string Replaced(std::string text, char from, char to) {
   std::replace(text.begin(), text.end(), from, to);
@@ -53,16 +49,14 @@ void MenuAdd(CmdContext& ctx, const std::string& appRef, const std::string& menu
   items.clear();
   // The section is read and written whole: a thousand entries read one by one, or written one by one,
   // would cost a rewrite of the file each.
-  ProfileSection section = svc.profile.ReadSection(ini, kUserMenus);
-  auto valueOf = [&section](const std::string& key) -> std::string* {
-    for (auto& [k, v] : section)
-      if (Clip(k) == key) return &v;
-    return nullptr;
-  };
+  ProfileSection section = svc.profile.ReadSection(ini, kUserMenusSection);
+  SectionValues entries(section);
   const std::string own = menuDisplay + "|" + appRef;
   bool found = false;
-  for (int i = 1; i <= kMaxEntries; ++i) {
-    const std::string* stored = valueOf(std::to_string(i));
+  // The editor shows at most this many items; reading on to the first empty key means the rewrite never
+  // writes over an entry it did not read.
+  for (int i = 1; i <= kMaxSectionEntries; ++i) {
+    const std::string* stored = entries.Find(std::to_string(i));
     std::string e = stored ? Clip(*stored) : std::string();
     if (e.empty()) break;
     if (IsEntryOf(e, appRef)) {
@@ -81,23 +75,13 @@ void MenuAdd(CmdContext& ctx, const std::string& appRef, const std::string& menu
   // Keys 1 to the new count take the list in place; every other line of the section stays as it was.
   int k = 0;
   bool changed = false;
-  for (const auto* group : {&help, &items}) {
-    for (const Item& item : *group) {
-      const std::string key = std::to_string(++k);
-      if (std::string* stored = valueOf(key)) {
-        changed = changed || *stored != item.STR;
-        *stored = item.STR;
-      } else {
-        section.emplace_back(key, item.STR);
-        changed = true;
-      }
-    }
-  }
-  if (changed && !svc.profile.WriteSection(ini, kUserMenus, section)) {
+  for (const auto* group : {&help, &items})
+    for (const Item& item : *group) changed = entries.Write(std::to_string(++k), item.STR) || changed;
+  if (changed && !svc.profile.WriteSection(ini, kUserMenusSection, section)) {
     ShowFileError(svc, svc.tr("Add Accessories Item"), "The IDE's INI file could not be written:", ini);
     return;
   }
-  if (!svc.profile.Write(ini, kUserApplications, Clip(appRef), Clip(commandLine + " " + parm)))
+  if (!svc.profile.Write(ini, kUserApplicationsSection, Clip(appRef), Clip(commandLine + " " + parm)))
     ShowFileError(svc, svc.tr("Add Accessories Item"), "The IDE's INI file could not be written:", ini);
   help.clear();
   items.clear();

@@ -57,9 +57,9 @@ bool EditorPresenter::Run() {
 
 void EditorPresenter::ApplyFormat() {
   const std::string format = svc_.translator.TranslateFormat(SectionFormat(section_));
-  columns_ = std::max<int>(1, static_cast<int>(ParseListFormat(format).size()));
+  layout_ = ParseListFormat(format);
   // A list keeps its current column only while the new layout has it.
-  if (column_ > columns_) column_ = 1;
+  if (column_ > Columns()) column_ = 1;
   view_.SetFormat(format);
 }
 
@@ -255,7 +255,7 @@ void EditorPresenter::OnSectionChosen(const std::string& value) {
 
 void EditorPresenter::OnNewSelection(int row, int column) {
   selected_ = row;
-  if (column >= 1 && column <= columns_) column_ = column;
+  if (column >= 1 && column <= Columns()) column_ = column;
   TakeEditorContents();
   if (editAction_ != 0 && !ValidateItem(section_, buffer_)) {
     // An incomplete item cannot be left: the selection goes back to it.
@@ -301,7 +301,7 @@ void EditorPresenter::PrimeEdit() {
     field = 4;
     filePicker = true;
   }
-  editRow_ = pendingRow_ = selected_;
+  pendingRow_ = selected_;
   editColumn_ = c;
   if (field == 0) return;  // nothing to edit in this cell, but the item counts as being edited
   if (combo) {
@@ -313,9 +313,9 @@ void EditorPresenter::PrimeEdit() {
     editor.text = FieldOf(buffer_, field);
   }
   if (filePicker) editor.tip = svc_.tr("Press AltDown to select a file");
-  const auto layout = ParseListFormat(SectionFormat(section_));
-  if (c <= static_cast<int>(layout.size())) {
-    if (std::size_t width = StringPictureWidth(layout[static_cast<std::size_t>(c - 1)].picture)) editor.maxChars = width;
+  if (c <= static_cast<int>(layout_.size())) {
+    if (std::size_t width = StringPictureWidth(layout_[static_cast<std::size_t>(c - 1)].picture))
+      editor.maxChars = width;
   }
   field_ = field;
   fieldIsCombo_ = combo;
@@ -356,13 +356,10 @@ void EditorPresenter::CompleteEdit() {
 }
 
 void EditorPresenter::EndEdit() {
-  if (!fieldOpen_) {
-    editRow_ = editColumn_ = 0;
-    return;
-  }
+  editColumn_ = 0;
+  if (!fieldOpen_) return;
   fieldOpen_ = false;
   picker_.clear();
-  editRow_ = editColumn_ = 0;
   view_.CloseEditor();
 }
 

@@ -1,9 +1,12 @@
 // The EDIT command and its window: a list of one section's items, edited in place and written back.
 #pragma once
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/cmd_context.h"
 #include "editor/editor_view.h"
+#include "runtime/list_format.h"
 
 namespace qz {
 
@@ -26,12 +29,7 @@ class EditorPresenter : public EditorEvents {
   void OnCloseRequest() override;
   void OnHelp() override;
 
-  // 0 browsing, 1 editing a new item, 2 editing an existing one.
-  int EditAction() const { return editAction_; }
-  bool Changed() const { return changed_; }
   const std::string& Section() const { return section_; }
-  int SelectedRow() const { return selected_; }
-  int CurrentColumn() const { return column_; }
 
  private:
   std::vector<Item>& Items() { return *ctx_.ITEMQ; }
@@ -39,6 +37,7 @@ class EditorPresenter : public EditorEvents {
   bool Is(const char* name) const { return section_ == name; }
   bool ListsAppRefInColumn3() const;
   int LastColumn() const;
+  int Columns() const { return std::max(1, static_cast<int>(layout_.size())); }
   void Load();
   void ApplyFormat();
   void SelectRow(int row);
@@ -64,11 +63,12 @@ class EditorPresenter : public EditorEvents {
   std::string section_, previousSection_;
   bool changed_ = false, closing_ = false, closed_ = false;
   int editAction_ = 0;
-  int editRow_ = 0, editColumn_ = 0;
+  int editColumn_ = 0;
   int pendingRow_ = 0;  // the row of the item being edited, while the edit counts as open
   std::string picker_;
   int storedCount_ = 0;
-  int selected_ = 0, column_ = 1, columns_ = 1;
+  int selected_ = 0, column_ = 1;
+  std::vector<ListColumn> layout_;  // the section's list layout, as translated
   Item buffer_;
   // The open field: which item field it edits (1 to 4), whether it is the AppRef combo.
   bool fieldOpen_ = false, fieldIsCombo_ = false;

@@ -19,8 +19,8 @@ class NotesEvents {
   virtual ~NotesEvents() = default;
   // A button pressed, a check box clicked, or a field left after its text changed.
   virtual void OnAccepted(NotesControl control) = 0;
-  // A spin box's arrows changed its value.
-  virtual void OnSpun(NotesControl control) = 0;
+  // A spin box's arrows were pressed: steps up (negative: down).
+  virtual void OnSpin(NotesControl control, int steps) = 0;
   virtual void OnTimer() = 0;
   // The close box, Alt+F4.
   virtual void OnCloseRequest() = 0;

@@ -1,10 +1,7 @@
 #include "notes/notes_view_win32.h"
 
-#include <algorithm>
-#include <cmath>
 
 #include "runtime/dialog_template_win32.h"
-#include "runtime/pictures.h"
 #include "runtime/window_text_win32.h"
 
 namespace qz {
@@ -114,7 +111,7 @@ bool ControlOf(int number, NotesControl& control) {
 class NoEvents : public NotesEvents {
  public:
   void OnAccepted(NotesControl) override {}
-  void OnSpun(NotesControl) override {}
+  void OnSpin(NotesControl, int) override {}
   void OnTimer() override {}
   void OnCloseRequest() override {}
   void OnHelp() override {}
@@ -268,16 +265,6 @@ void Win32NotesView::SetTimer(int hundredths) {
   }
 }
 
-// One step of a spin box's arrows, within its range, shown through its picture.
-void Win32NotesView::Spin(int number, int delta) {
-  const bool version = number == kVersion;
-  const double step = version ? 0.01 : 1, high = version ? 9.99 : 9999;
-  const double now = NumberOf(WindowText(Control(number)));
-  const double next = std::clamp(std::round((now + delta * step) / step) * step, 0.0, high);
-  SetWindowTextA(Control(number), FormatNumber(next, version ? "n5.2" : "n04").c_str());
-  Events().OnSpun(version ? NotesControl::Version : NotesControl::Build);
-}
-
 INT_PTR Win32NotesView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
@@ -301,7 +288,8 @@ INT_PTR Win32NotesView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
       for (int i = 0; i < 2; ++i) {
         if (header->hwndFrom == arrows_[i] && header->code == UDN_DELTAPOS) {
-          Spin(i == 0 ? kVersion : kBuild, reinterpret_cast<NMUPDOWN*>(lParam)->iDelta);
+          Events().OnSpin(i == 0 ? NotesControl::Version : NotesControl::Build,
+                          reinterpret_cast<NMUPDOWN*>(lParam)->iDelta);
           SetWindowLongPtrA(Dialog(), DWLP_MSGRESULT, 1);  // the value is ours, not the arrows'
           return TRUE;
         }

@@ -52,7 +52,6 @@ class Win32NotesView : public NotesView, public TranslatableWindow, private Dial
   void OnInit() override;
   NotesEvents& Events();
   HWND Control(int number) const;
-  void Spin(int number, int delta);
 
   HWND status_ = nullptr;
   HWND arrows_[2] = {};  // the up-down controls of the version and the build

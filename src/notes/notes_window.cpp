@@ -1,6 +1,8 @@
 #include "notes/notes_window.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "app/help_texts.h"
 #include "runtime/pictures.h"
@@ -18,13 +20,13 @@ constexpr int kCountdownTicks = 2;   // the window closes on the tick after thes
 struct NumberField {
   const char* picture;  // as the spin box shows it
   const char* stored;   // as the record keeps it
-  double high;
+  double step, high;    // the spin box's arrows; its range starts at 0
   std::size_t width;
 };
 
 const NumberField& FieldFor(NotesControl control) {
-  static const NumberField version{"n5.2", "n4.2", 9.99, VersionRecord::kVerWidth};
-  static const NumberField build{"n04", "n04", 9999, VersionRecord::kBuildWidth};
+  static const NumberField version{"n5.2", "n4.2", 0.01, 9.99, VersionRecord::kVerWidth};
+  static const NumberField build{"n04", "n04", 1, 9999, VersionRecord::kBuildWidth};
   return control == NotesControl::Version ? version : build;
 }
 
@@ -118,9 +120,15 @@ bool NotesPresenter::TakeNumber(NotesControl control) {
     Display();
     return false;
   }
+  Store(control, value);
+  return true;
+}
+
+void NotesPresenter::Store(NotesControl control, double value) {
+  const NumberField& field = FieldFor(control);
+  std::string& stored = control == NotesControl::Version ? notes_.VER.VER : notes_.VER.BUILD;
   stored = PadTo(FormatNumber(value, field.stored), field.width);
   view_.SetText(control, FormatNumber(value, field.picture));  // shown through its picture again
-  return true;
 }
 
 // What the fields hold now, as their Accepted events would have taken it.
@@ -169,8 +177,12 @@ void NotesPresenter::OnAccepted(NotesControl control) {
   }
 }
 
-void NotesPresenter::OnSpun(NotesControl control) {
-  if (TakeNumber(control)) ShowStatus();
+void NotesPresenter::OnSpin(NotesControl control, int steps) {
+  // One step of the arrows from what the field shows, kept within the range.
+  const NumberField& field = FieldFor(control);
+  const double now = NumberOf(view_.Text(control));
+  Store(control, std::clamp(std::round((now + steps * field.step) / field.step) * field.step, 0.0, field.high));
+  ShowStatus();
 }
 
 void NotesPresenter::OnTimer() {

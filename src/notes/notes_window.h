@@ -15,12 +15,10 @@ class NotesPresenter : public NotesEvents {
   bool Run();
 
   void OnAccepted(NotesControl control) override;
-  void OnSpun(NotesControl control) override;
+  void OnSpin(NotesControl control, int steps) override;
   void OnTimer() override;
   void OnCloseRequest() override;
   void OnHelp() override;
-
-  const VersionNotes& Notes() const { return notes_; }
 
  private:
   void ShowStatus();
@@ -29,6 +27,7 @@ class NotesPresenter : public NotesEvents {
   void Display();
   void TakeFields();
   bool TakeNumber(NotesControl control);
+  void Store(NotesControl control, double value);
   void Close();
 
   Services& svc_;

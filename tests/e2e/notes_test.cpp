@@ -4,6 +4,7 @@
 
 #include "e2e/driver_win32.h"
 #include "notes/notes_view_win32.h"
+#include "runtime/text_list.h"
 
 namespace qz::e2e {
 namespace {
@@ -23,13 +24,9 @@ class Notes : public ::testing::Test {
   }
   HWND Control(int number) { return GetDlgItem(window_, kNotesFirstId + number); }
   std::vector<std::string> Lines() {
+    const std::string bytes = ReadWholeFile(file_);
     std::vector<std::string> lines;
-    std::string bytes = ReadWholeFile(file_), line;
-    for (std::size_t at = 0; at < bytes.size();) {
-      std::size_t end = bytes.find("\r\n", at);
-      lines.push_back(bytes.substr(at, end - at));
-      at = end == std::string::npos ? bytes.size() : end + 2;
-    }
+    for (std::string_view line : qz::Lines(bytes)) lines.emplace_back(line);
     return lines;
   }
 

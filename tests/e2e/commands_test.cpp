@@ -46,22 +46,12 @@ TEST_F(Commands, red_creates_the_file_and_adds_each_directory_once) {
 }
 
 TEST_F(Commands, include_adds_its_line_byte_for_byte) {
-  struct Case {
-    const char* before;
-    const char* after;
-  } cases[] = {
-      {"#TEMPLATE(A)\r\n", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},
-      {"#TEMPLATE(A)\r\n\r\n", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},
-      {"", "#INCLUDE('x.tpw')\r\n"},
-      {"#TEMPLATE(A)", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},
-  };
-  for (const auto& c : cases) {
-    const std::string file = work_.Path() + "\\my.tpl";
-    WriteWholeFile(file, c.before);
-    EXPECT_EQ(Qzcl("INCLUDE my.tpl x.tpw"), 0u);
-    EXPECT_EQ(Qzcl("INCLUDE my.tpl x.tpw"), 0u);
-    EXPECT_EQ(ReadWholeFile(file), c.after) << c.before;
-  }
+  // The line endings on disk; the other cases are the native tests'.
+  const std::string file = work_.Path() + "\\my.tpl";
+  WriteWholeFile(file, "#TEMPLATE(A)");
+  EXPECT_EQ(Qzcl("INCLUDE my.tpl x.tpw"), 0u);
+  EXPECT_EQ(Qzcl("INCLUDE my.tpl x.tpw"), 0u);
+  EXPECT_EQ(ReadWholeFile(file), "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n");
   EXPECT_EQ(Qzcl("INCLUDE gone.tpl x.tpw"), 1u);
   EXPECT_EQ(GetFileAttributesA((work_.Path() + "\\gone.tpl").c_str()), INVALID_FILE_ATTRIBUTES);
 }

@@ -149,24 +149,5 @@ TEST(close_prompt, ok_after_the_ide_has_exited_goes_on) {
   EXPECT_TRUE(result.get());
 }
 
-TEST(close_prompt, four_oks_with_the_ide_running_give_up) {
-  StandInIde ide;
-  Program program;
-  auto result = Prompting(program);
-  for (int i = 0; i < 4; ++i) {
-    auto box = WaitForBox();
-    ASSERT_TRUE(box) << i;
-    EXPECT_EQ(box->text, kPrompt) << i;
-    Press(*box, IDOK);
-  }
-  auto giveUp = WaitForBox();
-  ASSERT_TRUE(giveUp);
-  EXPECT_EQ(giveUp->caption, "Update Items in Clarion INI File");
-  EXPECT_EQ(giveUp->text, "Because clarion is open, this operation could not be completed.");
-  EXPECT_EQ(GetDlgItem(giveUp->window, IDCANCEL), nullptr);
-  Press(*giveUp, IDOK);
-  EXPECT_FALSE(result.get());
-}
-
 }  // namespace
 }  // namespace qz

@@ -35,9 +35,9 @@ class NullFiles : public Files {
   std::string CurrentDirectory() override { return "."; }
   std::string ProgramDirectory() override { return "."; }
   std::string ShortPath(const std::string& path) override { return path; }
-  FileStatus ReadAll(const std::string&, std::string&) override { return FileStatus::NotFound; }
-  FileStatus Append(const std::string&, std::string_view) override { return FileStatus::NotFound; }
-  FileStatus Copy(const std::string&, const std::string&) override { return FileStatus::NotFound; }
+  FileError ReadAll(const std::string&, std::string&) override { return FileError::NotFound; }
+  FileError Append(const std::string&, std::string_view) override { return FileError::NotFound; }
+  FileError Copy(const std::string&, const std::string&) override { return FileError::NotFound; }
   bool CanOpenExclusively(const std::string&) override { return true; }
 };
 
@@ -81,19 +81,12 @@ class Latin1 : public TextCodec {
   }
 };
 
-class NoView : public LoadingView {
- public:
-  void Open() override {}
-  void SetProgress(int) override {}
-  void Close() override {}
-};
-
 struct Ports {
   NullProfile profile;
   NullFiles files;
   SteadyClock clock;
   Latin1 codec;
-  NoView view;
+  NoLoadingView view;
 };
 
 // Texts of the length and shape of a program's messages, some with accented letters.
@@ -141,7 +134,7 @@ void BM_Load100kPairs(benchmark::State& state) {
   Ports ports;
   for (auto _ : state) {
     StringTranslator translator(ports.profile, ports.files, ports.clock, ports.codec, ports.view);
-    translator.Init(data.path, "", StringTranslator::kLoad);
+    translator.Init(data.path, StringTranslator::kLoad);
     if (translator.Count() != static_cast<std::size_t>(kPairs)) state.SkipWithError("not every pair loaded");
     state.PauseTiming();
     translator.Kill();
@@ -155,7 +148,7 @@ void BM_Lookup(benchmark::State& state) {
   Fixture& data = Data();
   Ports ports;
   StringTranslator translator(ports.profile, ports.files, ports.clock, ports.codec, ports.view);
-  translator.Init(data.path, "", StringTranslator::kLoad);
+  translator.Init(data.path, StringTranslator::kLoad);
   // One lookup in ten misses, as for a partly translated program.
   std::vector<std::string> misses;
   for (int i = 0; i < 1000; ++i) misses.push_back("No translation for text " + std::to_string(i));
@@ -190,7 +183,7 @@ void BM_MemoryPerTextByte(benchmark::State& state) {
     const std::size_t before = inUse();
     auto translator =
         std::make_unique<StringTranslator>(ports.profile, ports.files, ports.clock, ports.codec, ports.view);
-    translator->Init(data.path, "", StringTranslator::kLoad);
+    translator->Init(data.path, StringTranslator::kLoad);
     const std::size_t after = inUse();
     state.counters["heap_bytes"] = static_cast<double>(after - before);
     state.counters["text_bytes"] = static_cast<double>(data.textBytes);

@@ -113,7 +113,7 @@ void BM_SaveEntry(benchmark::State& state) {
     Write(bytes);
     Setup s(Path());
     LoadVersionFile(s.notes, s.svc);
-    s.notes.VER.NOTE = "Benchmark entry";
+    s.notes.entry.note = "Benchmark entry";
     state.ResumeTiming();
     SaveEntry(s.notes, s.svc);
     state.PauseTiming();

@@ -1,6 +1,6 @@
 # The Windows build: the product, its adapters and the tests that run under Wine.
 file(GLOB QZ_WIN32_SOURCES CONFIGURE_DEPENDS src/*/*_win32.cpp)
-list(FILTER QZ_WIN32_SOURCES EXCLUDE REGEX "main_win32\\.cpp$")
+list(FILTER QZ_WIN32_SOURCES EXCLUDE REGEX "(main|file_errors)_win32\\.cpp$")
 add_library(qzwin STATIC ${QZ_WIN32_SOURCES})
 target_link_libraries(qzwin PUBLIC qzcore comctl32 user32 gdi32 advapi32 shell32 comdlg32 shlwapi)
 target_compile_options(qzwin PRIVATE ${QZ_WARNINGS})
@@ -21,7 +21,7 @@ foreach(dll user32 gdi32 comctl32 shell32 comdlg32 advapi32 shlwapi)
 endforeach()
 
 configure_file(res/qzcl.rc.in ${CMAKE_BINARY_DIR}/qzcl.rc @ONLY)
-add_executable(qzcl WIN32 src/main_win32.cpp ${CMAKE_BINARY_DIR}/qzcl.rc)
+add_executable(qzcl WIN32 src/app/main_win32.cpp ${CMAKE_BINARY_DIR}/qzcl.rc)
 target_include_directories(qzcl PRIVATE res)
 # The delay-import libraries come first, so they answer for the system functions.
 target_link_libraries(qzcl PRIVATE ${QZ_DELAY_LIBS} qzwin ${QZ_DELAY_LIBS} delayimp)

@@ -1,5 +1,8 @@
 #include "app/dispatcher.h"
 
+#include <array>
+#include <string_view>
+
 #include "app/help_texts.h"
 #include "commands/env.h"
 #include "commands/include.h"
@@ -12,39 +15,43 @@
 
 namespace qz {
 
-void ShowCommandSummary(CmdContext& ctx) { ctx.svc.Show(CommandSummary(ctx.svc)); }
-
 namespace {
 
-// To add a command: write its procedure in its own file, declare it in a header beside it
-// and give it its row here, in the order the words are tried.
+struct Command {
+  std::array<std::string_view, 3> words;  // upper case; unused slots empty
+  void (*run)(Services& svc, const CommandLine& line, Views& views);
+};
+
+// To add a command: write its procedure in its own file, declare it in a header beside it and give it its
+// row here, in the order the words are tried. A command with a window gets it from views.
 constexpr Command kCommands[] = {
-    {{"REG"}, RegisterTemplates},
-    {{"USERMENU", "MENU"}, UserMenu},
-    {{"INCLUDE"}, IncludeTemplate},
-    {{"LIBSRC", "CLASS", "ABCPATH"}, AbcPath},
-    {{"ENVIRONMENT", "ENV"}, SetEnvironmentVariableCommand},
-    {{"RED", "REDIRECT", "REDIRECTION"}, Redirection},
-    {{"RUN"}, RunCommand},
-    {{"EDIT"}, EditIni},
-    {{"CMD"}, ShowCommandSummary},
+    {{"REG"}, [](Services& svc, const CommandLine& line, Views& views) {
+       RegisterTemplates(svc, line, *views.PleaseWait());
+     }},
+    {{"USERMENU", "MENU"}, [](Services& svc, const CommandLine& line, Views&) { UserMenu(svc, line); }},
+    {{"INCLUDE"}, [](Services& svc, const CommandLine& line, Views&) { IncludeTemplate(svc, line); }},
+    {{"LIBSRC", "CLASS", "ABCPATH"}, [](Services& svc, const CommandLine& line, Views&) { AbcPath(svc, line); }},
+    {{"ENVIRONMENT", "ENV"},
+     [](Services& svc, const CommandLine& line, Views&) { SetEnvironmentVariableCommand(svc, line); }},
+    {{"RED", "REDIRECT", "REDIRECTION"}, [](Services& svc, const CommandLine& line, Views&) { Redirection(svc, line); }},
+    {{"RUN"}, [](Services& svc, const CommandLine& line, Views&) { RunCommand(svc, line); }},
+    {{"EDIT"}, [](Services& svc, const CommandLine& line, Views& views) { EditIni(svc, line, views.Editor().get()); }},
+    {{"CMD"}, [](Services& svc, const CommandLine&, Views&) { svc.Show(CommandSummary(svc)); }},
 };
 
 }  // namespace
 
-std::span<const Command> CommandTable() { return kCommands; }
-
-void Dispatch(CmdContext& ctx) {
-  std::string_view word = ClipView(ctx.CMD1);
+void Dispatch(Services& svc, const CommandLine& line, Views& views) {
+  const std::string_view word = ClipView(line.Word());
   for (const Command& command : kCommands) {
     for (std::string_view w : command.words) {
       if (!w.empty() && w == word) {
-        command.run(ctx);
+        command.run(svc, line, views);
         return;
       }
     }
   }
-  ctx.svc.Show(GeneralDescription(ctx.svc));
+  svc.Show(GeneralDescription(svc));
 }
 
 }  // namespace qz

@@ -1,26 +1,12 @@
 // The command words and the procedure each runs.
 #pragma once
-#include <array>
-#include <span>
-#include <string_view>
-
-#include "app/cmd_context.h"
+#include "app/views.h"
+#include "base/command_line.h"
+#include "base/services.h"
 
 namespace qz {
 
-using CommandProc = void (*)(CmdContext&);
-
-struct Command {
-  std::array<std::string_view, 3> words;  // upper case; unused slots empty
-  CommandProc run;
-};
-
-// The table in dispatch order.
-std::span<const Command> CommandTable();
-
-// Runs the procedure of CMD1, or shows the general description for any other word.
-void Dispatch(CmdContext& ctx);
-
-void ShowCommandSummary(CmdContext& ctx);
+// Runs the procedure of the line's command word, or shows the general description for any other word.
+void Dispatch(Services& svc, const CommandLine& line, Views& views);
 
 }  // namespace qz

@@ -11,12 +11,4 @@ class Win32Views : public Views {
   std::unique_ptr<NotesView> Notes() override;
 };
 
-// An unattended run: windows that only inform open nowhere.
-class UnattendedViews : public Views {
- public:
-  std::unique_ptr<PleaseWaitView> PleaseWait() override;
-  std::unique_ptr<EditorView> Editor() override;
-  std::unique_ptr<NotesView> Notes() override;
-};
-
 }  // namespace qz

@@ -45,7 +45,7 @@ void Refuse(Services& svc, const std::string& name, const std::string& reason) {
 // The machine environment in the registry (NT family).
 void AddInRegistry(Services& svc, const std::string& name, const std::string& value) {
   Registry& registry = svc.registry;
-  RegValue current = registry.Read(RegRoot::LocalMachine, kEnvironmentKey, name);
+  RegValue current = registry.Read(kEnvironmentKey, name);
   switch (current.result.status) {
     case RegStatus::Ok:
       break;
@@ -69,7 +69,7 @@ void AddInRegistry(Services& svc, const std::string& name, const std::string& va
   std::string updated = IsBlank(current.text) ? value : Clip(current.text) + ";" + value;
   if (updated.size() > kValueMax)
     return Refuse(svc, name, svc.tr("The result would be longer than 32,767 characters, the most Windows allows."));
-  if (!registry.Write(RegRoot::LocalMachine, kEnvironmentKey, name, current.type, updated).ok()) {
+  if (!registry.Write(kEnvironmentKey, name, current.type, updated).ok()) {
     svc.Fail();  // not reported to the user; an unattended run says it in its exit code
     return;
   }
@@ -96,7 +96,7 @@ std::optional<std::string_view> AssignedText(std::string_view line, const std::s
 // The start-up file (Windows 95 family).
 void AddInStartupFile(Services& svc, const std::string& name, const std::string& value) {
   std::string bytes;
-  if (svc.files.ReadAll(kStartupFile, bytes) != FileStatus::Ok) {
+  if (svc.files.ReadAll(kStartupFile, bytes) != FileError::None) {
     svc.Fail();
     return;
   }
@@ -109,16 +109,15 @@ void AddInStartupFile(Services& svc, const std::string& name, const std::string&
   // A last line without its line end is ended first, so the new line never joins it.
   if (!bytes.empty() && bytes.back() != '\n') added += "\r\n";
   added += upperName + "=" + Upper(value) + ";%" + upperName + "%\r\n";
-  if (svc.files.Append(kStartupFile, added) != FileStatus::Ok) svc.Fail();
+  if (svc.files.Append(kStartupFile, added) != FileError::None) svc.Fail();
 }
 
 }  // namespace
 
 // Silent on success, as installers expect.
-void SetEnvironmentVariableCommand(CmdContext& ctx) {
-  Services& svc = ctx.svc;
-  const std::string name = Clip(ctx.GetToken(2));
-  const std::string value = Clip(ctx.GetToken(3));
+void SetEnvironmentVariableCommand(Services& svc, const CommandLine& line) {
+  const std::string name = Clip(line.Token(2));
+  const std::string value = Clip(line.Token(3));
   // A value without a name, or nothing to add, is never written; the exit code still says nothing was added.
   if (IsBlank(name) || IsBlank(value)) {
     svc.Fail();

@@ -1,9 +1,10 @@
 // ENV adds a value, such as a directory, to a machine-wide environment variable.
 #pragma once
-#include "app/cmd_context.h"
+#include "base/command_line.h"
+#include "base/services.h"
 
 namespace qz {
 
-void SetEnvironmentVariableCommand(CmdContext& ctx);
+void SetEnvironmentVariableCommand(Services& svc, const CommandLine& line);
 
 }  // namespace qz

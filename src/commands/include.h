@@ -1,9 +1,10 @@
 // INCLUDE appends an #INCLUDE line to a template file unless the file already has it.
 #pragma once
-#include "app/cmd_context.h"
+#include "base/command_line.h"
+#include "base/services.h"
 
 namespace qz {
 
-void IncludeTemplate(CmdContext& ctx);
+void IncludeTemplate(Services& svc, const CommandLine& line);
 
 }  // namespace qz

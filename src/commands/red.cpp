@@ -1,7 +1,7 @@
 #include "commands/red.h"
 
-#include "app/ini.h"
-#include "commands/file_error.h"
+#include "base/file_error_box.h"
+#include "base/installation.h"
 #include "runtime/text.h"
 #include "runtime/text_list.h"
 
@@ -12,13 +12,13 @@ namespace {
 constexpr std::size_t kSectionMax = 79;
 constexpr std::size_t kTextMax = 254;
 
-void ShowUsage(CmdContext& ctx) {
-  Services& svc = ctx.svc;
+void ShowUsage(Services& svc, const CommandLine& line, const Installation& ide) {
   Box box;
+  // "Redirecton" is the program's own spelling, kept because translation files look it up.
   box.caption = svc.tr("Redirecton Command Error");
   box.text = svc.tr("Redirection Command should be RED Section Entry Path Version.") + "|  " +
-             svc.tr("Actual Command:") + " " + ctx.CMD + "|  " + svc.tr("Redirection File:") + " " + ctx.CWRED +
-             "|  " + svc.tr("Version") + ": " + ctx.CWVERSION;
+             svc.tr("Actual Command:") + " " + line.Text() + "|  " + svc.tr("Redirection File:") + " " +
+             ide.redFile + "|  " + svc.tr("Version") + ": " + ide.version;
   box.icon = Icon::Information;
   box.outcome = Outcome::Usage;
   svc.Show(box);
@@ -26,41 +26,39 @@ void ShowUsage(CmdContext& ctx) {
 
 }  // namespace
 
-void Redirection(CmdContext& ctx) {
-  Services& svc = ctx.svc;
-  const std::string section = Cut(ctx.GetToken(2), kSectionMax);
-  const std::string entry = Cut(ctx.GetToken(3), kTextMax);
-  const std::string version = Cut(ctx.GetToken(5), 3);
-  const std::string path = Cut(ctx.GetToken(4), kTextMax);
-  ctx.SetVersion(version);
-  if (ctx.LocateInstallation()) return;
+void Redirection(Services& svc, const CommandLine& line) {
+  const std::string section = Cut(line.Token(2), kSectionMax);
+  const std::string entry = Cut(line.Token(3), kTextMax);
+  const std::string version = Cut(line.Token(5), 3);
+  const std::string path = Cut(line.Token(4), kTextMax);
+  const std::optional<Installation> ide = LocateInstallation(svc, VersionCode(version), line.Text());
+  if (!ide) return;
   if (IsBlank(path) || IsBlank(entry) || IsBlank(section)) {
-    ShowUsage(ctx);
+    ShowUsage(svc, line, *ide);
     return;
   }
   // A file that exists but cannot be read would read as empty, and writing "empty plus the path"
   // would throw away every directory it lists.
   std::string bytes;
-  FileStatus status = svc.files.ReadAll(ctx.CWRED, bytes);
-  if (status != FileStatus::Ok && status != FileStatus::NotFound) {
-    ShowFileError(svc, svc.tr("QZCL File Error"), "The redirection file could not be read:", ctx.CWRED);
+  const FileError read = svc.files.ReadAll(ide->redFile, bytes);
+  if (read != FileError::None && !IsMissing(read)) {
+    ShowFileError(svc, svc.tr("QZCL File Error"), "The redirection file could not be read:", ide->redFile);
     return;
   }
   // Read and written whole: the value is never cut to a buffer's size.
-  const std::string current = Clip(svc.profile.Read(ctx.CWRED, Clip(section), Clip(entry), ""));
+  const std::string current = Clip(svc.profile.Read(ide->redFile, Clip(section), Clip(entry), ""));
   // A whole item must match, in the same letter case: C:\Tools is not in C:\Tools2.
   if (!IsBlank(current) && ListHolds(current, path, false)) return;
   const std::string value = IsBlank(current) ? Clip(path) : current + ";" + Clip(path);
-  if (!svc.profile.Write(ctx.CWRED, Clip(section), Clip(entry), value))
-    ShowFileError(svc, svc.tr("QZCL File Error"), "The redirection file could not be written:", ctx.CWRED);
+  if (!svc.profile.Write(ide->redFile, Clip(section), Clip(entry), value))
+    ShowFileError(svc, svc.tr("QZCL File Error"), "The redirection file could not be written:", ide->redFile);
 }
 
-void AbcPath(CmdContext& ctx) {
-  Services& svc = ctx.svc;
-  ctx.SetVersion(Cut(ctx.GetToken(3), 3));
-  if (ctx.LocateInstallation()) return;
-  ctx.COMMANDLINE = Cut(ctx.GetToken(2), kTextMax);
-  if (IsBlank(ctx.COMMANDLINE)) {
+void AbcPath(Services& svc, const CommandLine& line) {
+  const std::optional<Installation> ide = LocateInstallation(svc, VersionCode(Cut(line.Token(3), 3)), line.Text());
+  if (!ide) return;
+  const std::string path = Cut(line.Token(2), kTextMax);
+  if (IsBlank(path)) {
     Box box;
     box.caption = svc.tr("Set ABC Library Directory");
     box.text = svc.tr("File parameter missing from command line");
@@ -69,12 +67,12 @@ void AbcPath(CmdContext& ctx) {
     svc.Show(box);
     return;
   }
-  if (!svc.profile.Write(ctx.CWINIFILE, "Paths", "Libsrc", Upper(Clip(ctx.COMMANDLINE)))) {
-    ShowFileError(svc, svc.tr("QZCL File Error"), "The IDE's INI file could not be written:", ctx.CWINIFILE);
+  if (!svc.profile.Write(ide->iniFile, "Paths", "Libsrc", Upper(Clip(path)))) {
+    ShowFileError(svc, svc.tr("QZCL File Error"), "The IDE's INI file could not be written:", ide->iniFile);
     return;
   }
   std::string error;
-  if (!IsBlank(ctx.CWEXE) && svc.processes.Start(Clip(ctx.CWEXE), error) != 0) svc.Fail();
+  if (!IsBlank(ide->exe) && svc.processes.Start(Clip(ide->exe), error) != 0) svc.Fail();
 }
 
 }  // namespace qz

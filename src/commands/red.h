@@ -1,10 +1,11 @@
 // RED adds a directory to an entry of the IDE's redirection file; ABCPATH sets the library source path.
 #pragma once
-#include "app/cmd_context.h"
+#include "base/command_line.h"
+#include "base/services.h"
 
 namespace qz {
 
-void Redirection(CmdContext& ctx);
-void AbcPath(CmdContext& ctx);
+void Redirection(Services& svc, const CommandLine& line);
+void AbcPath(Services& svc, const CommandLine& line);
 
 }  // namespace qz

@@ -4,11 +4,10 @@
 
 namespace qz {
 
-void RunCommand(CmdContext& ctx) {
-  Services& svc = ctx.svc;
+void RunCommand(Services& svc, const CommandLine& line) {
   std::string joined;
-  for (long k = 2; k <= ctx.TOKENS; ++k) {
-    std::string token = Cut(ctx.GetToken(static_cast<std::uint8_t>(k)), 254);
+  for (int k = 2; k <= line.TokenCount(); ++k) {
+    std::string token = Cut(line.Token(k), 254);
     // Leading blanks move to the end, and a token with a blank goes in quotes again.
     const std::size_t lead = token.find_first_not_of(' ') == std::string::npos ? 0 : token.find_first_not_of(' ');
     token = token.substr(lead) + std::string(lead, ' ');
@@ -23,7 +22,7 @@ void RunCommand(CmdContext& ctx) {
   Box box;
   box.caption = svc.tr("Run Command Error");
   box.text = svc.tr("The Run command Should be RUN CommandLine.") + "|  " + svc.tr("The Actuall Command is:") + " " +
-             ctx.CMD;
+             line.Text();
   box.icon = Icon::WinLogo;
   box.outcome = Outcome::Usage;
   svc.Show(box);

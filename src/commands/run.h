@@ -1,9 +1,10 @@
 // RUN hands the rest of the command line to the shell's default action.
 #pragma once
-#include "app/cmd_context.h"
+#include "base/command_line.h"
+#include "base/services.h"
 
 namespace qz {
 
-void RunCommand(CmdContext& ctx);
+void RunCommand(Services& svc, const CommandLine& line);
 
 }  // namespace qz

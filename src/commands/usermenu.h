@@ -1,9 +1,10 @@
 // USERMENU (MENU): puts an application on the IDE's user menu.
 #pragma once
-#include "app/cmd_context.h"
+#include "base/command_line.h"
+#include "base/services.h"
 
 namespace qz {
 
-void UserMenu(CmdContext& ctx);
+void UserMenu(Services& svc, const CommandLine& line);
 
 }  // namespace qz

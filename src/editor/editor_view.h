@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/cmd_context.h"
+#include "editor/section_table.h"
 #include "translator/translatable_window.h"
 
 namespace qz {

@@ -1,8 +1,7 @@
 #include "editor/editor_window.h"
 
-#include "app/help_texts.h"
+#include "base/help.h"
 #include "editor/ini_update.h"
-#include "editor/section_table.h"
 #include "runtime/list_format.h"
 #include "runtime/text.h"
 
@@ -25,10 +24,10 @@ std::string SectionFormat(std::string_view section) {
     return "129L(2)|_M~Menu~@s255@#1#40L(2)|_M~Extension~@s255@#2#60L(2)|_M~AppRef~@s255@#3#120L(2)|_M~User "
            "Applications~@s255@#4#";
   if (section == kSetupMenuSection)
-    return "129L(2)|_M~Menu~@s255@#1#60L(2)|_M~AppRef~@s255@#2#160L(2)|_M~User Application~@s255@#3#";
+    return "129L(2)|_M~Menu~@s255@#1#60L(2)|_M~AppRef~@s255@#3#160L(2)|_M~User Application~@s255@#4#";
   if (section == kTranslationsSection)
-    return "178L(2)|_M~Source String~@s255@#1#60L(2)|_M~Replacement String~@s255@#2#";
-  return "129L(2)|_M~Menu~@s255@#1#60L(2)|_M~AppRef~@s255@#2#20L(2)|_M~Command Line~@s255@#3#";
+    return "178L(2)|_M~Source String~@s255@#1#60L(2)|_M~Replacement String~@s255@#5#";
+  return "129L(2)|_M~Menu~@s255@#1#60L(2)|_M~AppRef~@s255@#3#20L(2)|_M~Command Line~@s255@#4#";
 }
 
 bool EditorPresenter::Run() {
@@ -45,13 +44,12 @@ bool EditorPresenter::Run() {
   ApplyFormat();
   Load();
   view_.ShowSection(section_);
-  view_.ShowIniFile(ctx_.CWINIFILE);
+  view_.ShowIniFile(ide_.iniFile);
   view_.ShowPage(1);
   view_.ShowVersion(svc_.tr("Version") + " " + kProgramVersion);
   RefreshButtons();
   view_.FocusList();
   view_.Run();
-  Items().clear();
   return true;
 }
 
@@ -63,12 +61,17 @@ void EditorPresenter::ApplyFormat() {
   view_.SetFormat(format);
 }
 
+int EditorPresenter::FieldAt(int column) const {
+  return column >= 1 && column <= static_cast<int>(layout_.size()) ? layout_[static_cast<std::size_t>(column - 1)].field
+                                                                    : 0;
+}
+
 void EditorPresenter::Load() {
-  LoadSection(ctx_, section_);
+  items_ = LoadSection(svc_, ide_.iniFile, section_);
   storedCount_ = Count();
-  view_.ShowItems(Items());
+  view_.ShowItems(items_);
   SelectRow(Count() > 0 ? 1 : 0);
-  if (selected_ > 0) buffer_ = Items()[0];
+  if (selected_ > 0) buffer_ = items_[0];
 }
 
 void EditorPresenter::SelectRow(int row) {
@@ -77,12 +80,12 @@ void EditorPresenter::SelectRow(int row) {
 }
 
 void EditorPresenter::TakeSelectedItem() {
-  if (selected_ >= 1 && selected_ <= Count()) buffer_ = Items()[static_cast<std::size_t>(selected_ - 1)];
+  if (selected_ >= 1 && selected_ <= Count()) buffer_ = items_[static_cast<std::size_t>(selected_ - 1)];
 }
 
 void EditorPresenter::StoreItem() {
   int row = pendingRow_ ? pendingRow_ : selected_;
-  if (row >= 1 && row <= Count()) Items()[static_cast<std::size_t>(row - 1)] = buffer_;
+  if (row >= 1 && row <= Count()) items_[static_cast<std::size_t>(row - 1)] = buffer_;
   view_.Redisplay();
 }
 
@@ -97,7 +100,7 @@ int EditorPresenter::LastColumn() const {
 
 // The all-files mask of "File Types" filters every record: its mask is not edited.
 bool EditorPresenter::RefusesAllMask(const char* caption) {
-  if (column_ != 2 || buffer_.ALLFLAG != 1 || !Is(kFileTypesSection)) return false;
+  if (FieldAt(column_) != kMaskField || !buffer_.allFilesMask || !Is(kFileTypesSection)) return false;
   Box box;
   box.text = svc_.tr("This mask is used for filtering all records and cannot be changed.");
   box.caption = caption;
@@ -109,10 +112,10 @@ bool EditorPresenter::RefusesAllMask(const char* caption) {
 void EditorPresenter::OnAccepted(EditorControl control) {
   switch (control) {
     case EditorControl::Add:
-      editAction_ = 1;
+      editAction_ = EditAction::Add;
       buffer_ = Item{};
-      buffer_.NUM = Count() + 1;
-      Items().push_back(buffer_);
+      buffer_.number = Count() + 1;
+      items_.push_back(buffer_);
       view_.Redisplay();
       SelectRow(Count());
       PrimeEdit();
@@ -122,19 +125,19 @@ void EditorPresenter::OnAccepted(EditorControl control) {
       if (selected_ < 1 || selected_ > Count()) break;
       TakeSelectedItem();
       if (RefusesAllMask(svc_.tr("All Mask").c_str())) break;
-      editAction_ = 2;
+      editAction_ = EditAction::Change;
       SelectRow(selected_);
       PrimeEdit();
       RefreshButtons();
       break;
     case EditorControl::Delete: Delete(); break;
     case EditorControl::Sort:
-      SortBySortKey(Items());
+      SortBySortKey(items_);
       view_.Redisplay();
       TakeSelectedItem();
       break;
     case EditorControl::Default:
-      SortByNumber(Items());
+      SortByNumber(items_);
       view_.Redisplay();
       TakeSelectedItem();
       break;
@@ -152,24 +155,24 @@ void EditorPresenter::Delete() {
   if (r < 1 || r > Count()) return;
   TakeSelectedItem();
   Box box;
-  if (buffer_.ALLFLAG == 1) {
+  if (buffer_.allFilesMask) {
     box.text = svc_.tr("This record is used for filtering all records. It cannot be deleted.");
     box.caption = svc_.tr("All Entry");
     box.icon = Icon::Asterisk;
     svc_.Show(box);
     return;
   }
-  box.text = svc_.tr("Are you sure you want to delete the item") + ": " + Clip(buffer_.STR) + "?";
+  box.text = svc_.tr("Are you sure you want to delete the item") + ": " + Clip(buffer_.text) + "?";
   box.caption = svc_.tr("Delete Record");
   box.icon = Icon::Exclamation;
   box.buttons = Buttons::YesNo;
   box.defaultButton = Button::Yes;
   if (svc_.Show(box) != Button::Yes) return;
-  Items().erase(Items().begin() + (r - 1));
+  items_.erase(items_.begin() + (r - 1));
   view_.Redisplay();
   SelectRow(r > Count() ? r - 1 : r);
   TakeSelectedItem();
-  editAction_ = 0;
+  editAction_ = EditAction::None;
   pendingRow_ = 0;
   changed_ = true;
   EndEdit();
@@ -178,8 +181,8 @@ void EditorPresenter::Delete() {
 
 void EditorPresenter::Move(bool up) {
   const int from = selected_;
-  const int to = static_cast<int>(up ? MoveItemUp(Items(), static_cast<std::size_t>(from))
-                                     : MoveItemDown(Items(), static_cast<std::size_t>(from)));
+  const int to = static_cast<int>(up ? MoveItemUp(items_, static_cast<std::size_t>(from))
+                                     : MoveItemDown(items_, static_cast<std::size_t>(from)));
   if (to == from) return;
   EndEdit();
   view_.Redisplay();
@@ -190,7 +193,7 @@ void EditorPresenter::Move(bool up) {
 }
 
 void EditorPresenter::Update() {
-  if (ConfirmUpdate(ctx_, section_) && UpdateSection(ctx_, section_, storedCount_)) {
+  if (ConfirmUpdate(svc_, ide_, section_) && UpdateSection(svc_, ide_, section_, items_, storedCount_)) {
     changed_ = false;
     storedCount_ = Count();
     RefreshButtons();
@@ -208,6 +211,7 @@ void EditorPresenter::Close() {
 void EditorPresenter::OnCloseRequest() {
   if (changed_ && !closing_) {
     Box box;
+    // "To you want" is the program's own text, kept because translation files look it up.
     box.text = svc_.tr("The list has been changed. To you want to save your changes?");
     box.caption = svc_.tr("Close");
     box.icon = Icon::Exclamation;
@@ -247,7 +251,7 @@ void EditorPresenter::OnSectionChosen(const std::string& value) {
   changed_ = false;
   // The new list holds no item under edit: an edit left open would lock the selection to a row of the
   // old section.
-  editAction_ = 0;
+  editAction_ = EditAction::None;
   pendingRow_ = 0;
   if (!IsBlank(section_)) Load();
   RefreshButtons();
@@ -257,7 +261,7 @@ void EditorPresenter::OnNewSelection(int row, int column) {
   selected_ = row;
   if (column >= 1 && column <= Columns()) column_ = column;
   TakeEditorContents();
-  if (editAction_ != 0 && !ValidateItem(section_, buffer_)) {
+  if (editAction_ != EditAction::None && !ValidateItem(section_, buffer_)) {
     // An incomplete item cannot be left: the selection goes back to it.
     if (row == pendingRow_) return;
     selected_ = pendingRow_;
@@ -265,7 +269,7 @@ void EditorPresenter::OnNewSelection(int row, int column) {
     view_.Select(selected_, column_);
     return;
   }
-  editAction_ = 0;
+  editAction_ = EditAction::None;
   pendingRow_ = 0;
   EndEdit();
   TakeSelectedItem();
@@ -276,7 +280,7 @@ void EditorPresenter::OnActivate() {
   if (selected_ < 1 || selected_ > Count()) return;
   TakeSelectedItem();
   if (RefusesAllMask("ALL Mask")) return;
-  editAction_ = 2;
+  editAction_ = EditAction::Change;
   PrimeEdit();
   RefreshButtons();
 }
@@ -284,23 +288,13 @@ void EditorPresenter::OnActivate() {
 void EditorPresenter::PrimeEdit() {
   EndEdit();
   const int c = column_;
-  const bool menus = Is(kUserMenusSection) || Is(kSetupMenuSection);
   CellEditor editor;
-  int field = 0;
-  bool combo = false, filePicker = false;
-  if (c == 1) {
-    field = 1;
-  } else if (c == 2) {
-    field = 2;
-    combo = menus;
-  } else if (c == 3) {
-    field = 3;
-    combo = ListsAppRefInColumn3();
-    filePicker = menus;
-  } else if (c == 4 && ListsAppRefInColumn3() && !IsApplet(buffer_.P3) && !buffer_.P3.empty()) {
-    field = 4;
-    filePicker = true;
-  }
+  int field = FieldAt(c);
+  // A file list has a command line only for a user application.
+  if (field == kCommandLineField && ListsAppRefInColumn3() && (IsApplet(buffer_.appRef) || buffer_.appRef.empty()))
+    field = 0;
+  const bool combo = field == kAppRefField;
+  const bool filePicker = field == kCommandLineField;
   pendingRow_ = selected_;
   editColumn_ = c;
   if (field == 0) return;  // nothing to edit in this cell, but the item counts as being edited
@@ -335,12 +329,12 @@ void EditorPresenter::TakeEditorContents() {
 
 void EditorPresenter::CompleteEdit() {
   TakeEditorContents();
-  if (fieldOpen_ && fieldIsCombo_ && (editColumn_ == 2 || editColumn_ == 3)) {
-    FieldOf(buffer_, editColumn_) = picker_;
+  if (fieldOpen_ && fieldIsCombo_) {
+    buffer_.appRef = picker_;
     view_.Redisplay();
   }
   SetEditTimeSortKey(buffer_);
-  if (editAction_ != 0 && !ValidateItem(section_, buffer_)) {
+  if (editAction_ != EditAction::None && !ValidateItem(section_, buffer_)) {
     // Kept as far as it goes; the edit stays open until the item is complete or deleted.
     if (fieldOpen_) view_.DetachEditor();
     picker_.clear();
@@ -349,7 +343,7 @@ void EditorPresenter::CompleteEdit() {
   }
   StoreItem();
   changed_ = true;
-  editAction_ = 0;
+  editAction_ = EditAction::None;
   pendingRow_ = 0;
   EndEdit();
   RefreshButtons();
@@ -375,7 +369,7 @@ void EditorPresenter::RefreshButtons() {
   if (Count() == 0) {
     for (C c : {C::Change, C::Delete, C::Sort, C::Up, C::Down}) view_.Enable(c, false);
   }
-  if (editAction_ != 0) {
+  if (editAction_ != EditAction::None) {
     for (C c : {C::Add, C::Change, C::Delete, C::Sort, C::Up, C::Down, C::Default, C::Update}) view_.Enable(c, false);
     if (Count() > 0) view_.Enable(C::Delete, true);
   }
@@ -384,11 +378,11 @@ void EditorPresenter::RefreshButtons() {
 
 void EditorPresenter::MoveTo(int row) {
   CompleteEdit();
-  if (editAction_ != 0) return;
+  if (editAction_ != EditAction::None) return;
   SelectRow(row);
   TakeSelectedItem();
   PrimeEdit();
-  editAction_ = 2;
+  editAction_ = EditAction::Change;
   RefreshButtons();
 }
 
@@ -396,14 +390,13 @@ void EditorPresenter::MoveToColumn(int column) {
   column_ = column;
   view_.Select(selected_, column_);
   PrimeEdit();
-  editAction_ = 2;
+  editAction_ = EditAction::Change;
   RefreshButtons();
 }
 
 void EditorPresenter::ChooseFile() {
-  const bool menus = Is(kUserMenusSection) || Is(kSetupMenuSection);
   if (auto path = svc_.ChooseFile(svc_.tr("File to Run"), "Executable (*.exe)|*.exe|All (*.*)|*.*")) {
-    (menus ? buffer_.P3 : buffer_.P4) = *path;
+    buffer_.commandLine = *path;
     view_.SetEditorText(*path);
   }
   StoreItem();
@@ -414,7 +407,7 @@ void EditorPresenter::OnEditKey(EditKey key) {
   const int c = editColumn_ ? editColumn_ : column_;
   switch (key) {
     case EditKey::AltDown:
-      if (fieldOpen_ && !fieldIsCombo_ && (field_ == 3 || field_ == 4)) ChooseFile();
+      if (field_ == kCommandLineField) ChooseFile();
       break;
     case EditKey::Esc: OnNewSelection(selected_, column_); break;
     case EditKey::Enter:
@@ -456,17 +449,16 @@ void EditorPresenter::OnEditAccepted() {
 
 void EditorPresenter::OnHelp() { OpenHelp(svc_, kHelpKeyword); }
 
-void EditIni(CmdContext& ctx) {
-  ctx.SetVersion(Cut(ctx.GetToken(2), 3));
-  if (ctx.LocateInstallation()) return;
-  std::unique_ptr<EditorView> view = ctx.svc.views.Editor();
-  if (!view || !EditorPresenter(ctx, *view).Run()) {
+void EditIni(Services& svc, const CommandLine& line, EditorView* view) {
+  const std::optional<Installation> ide = LocateInstallation(svc, VersionCode(Cut(line.Token(2), 3)), line.Text());
+  if (!ide) return;
+  if (!view || !EditorPresenter(svc, *ide, *view).Run()) {
     Box box;
     box.caption = "QZCL";
-    box.text = ctx.svc.tr("The editor is a window and cannot run without a desktop.");
+    box.text = svc.tr("The editor is a window and cannot run without a desktop.");
     box.icon = Icon::Exclamation;
     box.outcome = Outcome::Usage;
-    ctx.svc.Show(box);
+    svc.Show(box);
   }
 }
 

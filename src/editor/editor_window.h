@@ -4,8 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "app/cmd_context.h"
+#include "base/command_line.h"
+#include "base/installation.h"
+#include "base/services.h"
 #include "editor/editor_view.h"
+#include "editor/section_table.h"
 #include "runtime/list_format.h"
 
 namespace qz {
@@ -15,7 +18,7 @@ std::string SectionFormat(std::string_view section);
 
 class EditorPresenter : public EditorEvents {
  public:
-  EditorPresenter(CmdContext& ctx, EditorView& view) : ctx_(ctx), svc_(ctx.svc), view_(view) {}
+  EditorPresenter(Services& svc, const Installation& ide, EditorView& view) : svc_(svc), ide_(ide), view_(view) {}
 
   // Opens the window on "User Menus" and returns when it has closed; false when no window could be opened.
   bool Run();
@@ -32,12 +35,16 @@ class EditorPresenter : public EditorEvents {
   const std::string& Section() const { return section_; }
 
  private:
-  std::vector<Item>& Items() { return *ctx_.ITEMQ; }
-  int Count() const { return static_cast<int>(ctx_.ITEMQ->size()); }
+  // What the open edit is for: nothing, a new item, or the selected one.
+  enum class EditAction { None, Add, Change };
+
+  int Count() const { return static_cast<int>(items_.size()); }
   bool Is(const char* name) const { return section_ == name; }
   bool ListsAppRefInColumn3() const;
   int LastColumn() const;
   int Columns() const { return std::max(1, static_cast<int>(layout_.size())); }
+  // The item field the list shows in column (1-based); 0 when there is no such column.
+  int FieldAt(int column) const;
   void Load();
   void ApplyFormat();
   void SelectRow(int row);
@@ -57,12 +64,13 @@ class EditorPresenter : public EditorEvents {
   void Update();
   void Close();
 
-  CmdContext& ctx_;
   Services& svc_;
+  const Installation& ide_;
   EditorView& view_;
+  std::vector<Item> items_;  // the list shows them; the view keeps a reference
   std::string section_, previousSection_;
   bool changed_ = false, closing_ = false, closed_ = false;
-  int editAction_ = 0;
+  EditAction editAction_ = EditAction::None;
   int editColumn_ = 0;
   int pendingRow_ = 0;  // the row of the item being edited, while the edit counts as open
   std::string picker_;
@@ -70,12 +78,12 @@ class EditorPresenter : public EditorEvents {
   int selected_ = 0, column_ = 1;
   std::vector<ListColumn> layout_;  // the section's list layout, as translated
   Item buffer_;
-  // The open field: which item field it edits (1 to 4), whether it is the AppRef combo.
+  // The open field: which item field it edits, whether it is the AppRef combo.
   bool fieldOpen_ = false, fieldIsCombo_ = false;
   int field_ = 0;
 };
 
-// EDIT [version]
-void EditIni(CmdContext& ctx);
+// EDIT [version]; view is nullptr where no window can open (an unattended run).
+void EditIni(Services& svc, const CommandLine& line, EditorView* view);
 
 }  // namespace qz

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "editor/section_table.h"
 #include "ide/ide_check.h"
 #include "runtime/pictures.h"
 #include "runtime/text.h"
@@ -24,7 +23,7 @@ template <typename MakeName>
 std::string Backup(Services& svc, const std::string& file, MakeName name) {
   for (int attempt = 0; attempt < kBackupAttempts; ++attempt) {
     std::string candidate = name(Stamp(svc.clock.Now()));
-    if (!svc.files.Exists(candidate)) return svc.files.Copy(file, candidate) == FileStatus::Ok ? candidate : "";
+    if (!svc.files.Exists(candidate)) return svc.files.Copy(file, candidate) == FileError::None ? candidate : "";
     svc.clock.Wait(kBackupPauseMs);
   }
   return "";
@@ -39,9 +38,9 @@ void Say(Services& svc, const std::string& text, const std::string& caption, Ico
   svc.Show(box);
 }
 
-bool UpdateIni(CmdContext& ctx, std::string_view sectionName, int storedCount) {
-  Services& svc = ctx.svc;
-  const std::string ini = Clip(ctx.CWINIFILE);
+bool UpdateIni(Services& svc, const std::string& iniFile, std::string_view sectionName, const std::vector<Item>& items,
+               int storedCount) {
+  const std::string ini = Clip(iniFile);
   const std::string section = Clip(sectionName);
   // The INI file is written only over a copy that really exists: a completion box must never name a
   // backup that was not made.
@@ -63,7 +62,6 @@ bool UpdateIni(CmdContext& ctx, std::string_view sectionName, int storedCount) {
     if (!IsApplet(appRef) && !commandLine.empty())
       applicationsChanged = applications.Write(Clip(appRef), Clip(commandLine)) || applicationsChanged;
   };
-  const auto& items = *ctx.ITEMQ;
   const int n = static_cast<int>(items.size());
   const int m = std::max(n, storedCount);
   for (int i = 1; i <= m; ++i) {
@@ -75,16 +73,14 @@ bool UpdateIni(CmdContext& ctx, std::string_view sectionName, int storedCount) {
     const Item& item = items[static_cast<std::size_t>(i - 1)];
     std::string value;
     if (section == kUserMenusSection || section == kSetupMenuSection) {
-      value = item.STR + "|" + item.P2;
-      app(item.P2, item.P3);
+      value = item.text + "|" + item.appRef;
     } else if (section == kFileTypesSection) {
-      value = item.STR + "=" + item.P2 + "|" + item.P3;
-      if (item.ALLFLAG == 1) entries.Write("All", key);
-      app(item.P3, item.P4);
+      value = item.text + "=" + item.mask + "|" + item.appRef;
+      if (item.allFilesMask) entries.Write("All", key);
     } else {
-      value = Clip(item.STR) + "=" + Clip(item.P2) + "|" + item.P3;
-      app(item.P3, item.P4);
+      value = Clip(item.text) + "=" + Clip(item.mask) + "|" + item.appRef;
     }
+    app(item.appRef, item.commandLine);
     entries.Write(key, Clip(value));
   }
   bool ok = svc.profile.WriteSection(ini, section, lines);
@@ -102,14 +98,14 @@ bool UpdateIni(CmdContext& ctx, std::string_view sectionName, int storedCount) {
   return true;
 }
 
-bool UpdateTranslations(CmdContext& ctx) {
-  Services& svc = ctx.svc;
+bool UpdateTranslations(Services& svc, const std::vector<Item>& items) {
   const std::string file = Clip(svc.langFile);
   const std::string backup = Backup(svc, file, [](const std::string& stamp) { return "QZCLLang " + stamp + ".tps"; });
   auto refuse = [&](const char* text) {
     Say(svc, svc.tr(text), "", Icon::None, Outcome::Error);
     return false;
   };
+  // The misspellings are the program's own texts, kept because translation files look them up.
   if (backup.empty()) return refuse("The file could not be copies. Update canceled.");
   if (!svc.files.CanOpenExclusively(file))
     return refuse("The filel cold not be opened for exclusive access. Update canceled.");
@@ -118,7 +114,7 @@ bool UpdateTranslations(CmdContext& ctx) {
   if (store.Open() != FileError::None)
     return refuse("The filel cold not be opened for exclusive access. Update canceled.");
   std::vector<TranslationPair> pairs;
-  for (const Item& item : *ctx.ITEMQ) pairs.push_back({Clip(item.STR), Clip(item.P2)});
+  for (const Item& item : items) pairs.push_back({Clip(item.text), Clip(item.replacement)});
   // One transaction: the table is replaced whole or stays as it was.
   if (store.ReplaceAll(pairs) != FileError::None)
     return refuse("The filel cold not be opened emptied. Update canceled.");
@@ -128,8 +124,7 @@ bool UpdateTranslations(CmdContext& ctx) {
 
 }  // namespace
 
-bool ConfirmUpdate(CmdContext& ctx, std::string_view section) {
-  Services& svc = ctx.svc;
+bool ConfirmUpdate(Services& svc, const Installation& ide, std::string_view section) {
   Box box;
   box.caption = svc.tr("Update File");
   box.icon = Icon::Exclamation;
@@ -142,11 +137,13 @@ bool ConfirmUpdate(CmdContext& ctx, std::string_view section) {
                        "||" + svc.tr("Clarion should be closed.") + " " + svc.tr("Do you want to proceed?");
   if (svc.Show(box) != Button::Yes) return false;
   if (translations) return true;
-  return !ClarionIsOpen(ctx) || ClarionMustBeClosed(ctx, svc.tr("Update Items in Clarion INI File"));
+  return !ClarionIsOpen(svc, ide.exe) || ClarionMustBeClosed(svc, ide.exe, svc.tr("Update Items in Clarion INI File"));
 }
 
-bool UpdateSection(CmdContext& ctx, std::string_view section, int storedCount) {
-  return ClipView(section) == kTranslationsSection ? UpdateTranslations(ctx) : UpdateIni(ctx, section, storedCount);
+bool UpdateSection(Services& svc, const Installation& ide, std::string_view section, const std::vector<Item>& items,
+                   int storedCount) {
+  return ClipView(section) == kTranslationsSection ? UpdateTranslations(svc, items)
+                                                   : UpdateIni(svc, ide.iniFile, section, items, storedCount);
 }
 
 }  // namespace qz

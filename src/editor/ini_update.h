@@ -2,16 +2,20 @@
 // time-stamped backup.
 #pragma once
 #include <string_view>
+#include <vector>
 
-#include "app/cmd_context.h"
+#include "base/installation.h"
+#include "base/services.h"
+#include "editor/section_table.h"
 
 namespace qz {
 
 // The question before the update, and the IDE check for the INI sections: true when the update may run.
-bool ConfirmUpdate(CmdContext& ctx, std::string_view section);
+bool ConfirmUpdate(Services& svc, const Installation& ide, std::string_view section);
 
-// Writes ITEMQ back; storedCount is how many numbered entries the file holds, so that entries the list no
+// Writes items back; storedCount is how many numbered entries the file holds, so that entries the list no
 // longer has are cleared. True when the section was written.
-bool UpdateSection(CmdContext& ctx, std::string_view section, int storedCount);
+bool UpdateSection(Services& svc, const Installation& ide, std::string_view section, const std::vector<Item>& items,
+                   int storedCount);
 
 }  // namespace qz

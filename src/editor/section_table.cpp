@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/ini.h"
 #include "runtime/text.h"
 #include "translator/translation_file.h"
 
@@ -36,24 +35,37 @@ std::string CommandLineOf(const SectionValues& applications, const std::string& 
   return Cut(applications.Read(appRef), kIniValueMax);
 }
 
-void LoadTranslations(CmdContext& ctx) {
-  Services& svc = ctx.svc;
-  if (IsBlank(svc.langFile) || !svc.files.Exists(Clip(svc.langFile))) return;
+std::vector<Item> LoadTranslations(Services& svc) {
+  std::vector<Item> items;
+  if (IsBlank(svc.langFile) || !svc.files.Exists(Clip(svc.langFile))) return items;
   TranslationFile file(svc.codec);
   file.SetName(Clip(svc.langFile));
-  if (file.Open() != FileError::None) return;
+  if (file.Open() != FileError::None) return items;
   TranslationFile::Reader reader = file.Read();
   std::string source, replacement;
   while (reader.Next(source, replacement)) {
     Item item;
-    item.STR = Cut(PadTo(source, 255), kFieldMax);
-    item.P2 = Cut(PadTo(replacement, 255), kFieldMax);
-    item.SORT = Upper(item.STR);
-    ctx.ITEMQ->push_back(std::move(item));
+    item.text = Cut(PadTo(source, 255), kFieldMax);
+    item.replacement = Cut(PadTo(replacement, 255), kFieldMax);
+    item.sortKey = Upper(item.text);
+    items.push_back(std::move(item));
   }
+  return items;
 }
 
 }  // namespace
+
+std::string& FieldOf(Item& item, int field) {
+  switch (field) {
+    case kMaskField: return item.mask;
+    case kAppRefField: return item.appRef;
+    case kCommandLineField: return item.commandLine;
+    case kReplacementField: return item.replacement;
+    default: return item.text;
+  }
+}
+
+const std::string& FieldOf(const Item& item, int field) { return FieldOf(const_cast<Item&>(item), field); }
 
 bool IsApplet(std::string_view name) {
   const std::string wanted = Upper(ClipView(name));
@@ -74,69 +86,67 @@ std::string LoadTimeSortKey(std::string_view text) {
 }
 
 void SetEditTimeSortKey(Item& item) {
-  if (IsBlank(item.STR)) return;
-  std::string key = item.STR;
+  if (IsBlank(item.text)) return;
+  std::string key = item.text;
   if (auto amp = key.find('&'); amp != std::string::npos) key.erase(amp, 1);
-  item.SORT = Cut(Upper(key), kSortMax);
+  item.sortKey = Cut(Upper(key), kSortMax);
 }
 
-bool IsSeparator(const Item& item) { return item.STR == "-" || ClipView(item.STR).ends_with("/-"); }
+bool IsSeparator(const Item& item) { return item.text == "-" || ClipView(item.text).ends_with("/-"); }
 
-void LoadSection(CmdContext& ctx, std::string_view section) {
-  auto& items = *ctx.ITEMQ;
-  items.clear();
-  Services& svc = ctx.svc;
-  if (Is(section, kTranslationsSection)) {
-    LoadTranslations(ctx);
-    return;
-  }
+std::vector<Item> LoadSection(Services& svc, const std::string& iniFile, std::string_view section) {
+  if (Is(section, kTranslationsSection)) return LoadTranslations(svc);
+  std::vector<Item> items;
   const bool fileTypes = Is(section, kFileTypesSection);
   // Both sections are read whole: a thousand entries read one by one cost the profile service a
   // thousand lookups of the file.
-  const std::string ini = Clip(ctx.CWINIFILE);
+  const std::string ini = Clip(iniFile);
   ProfileSection lines = svc.profile.ReadSection(ini, Clip(section));
   ProfileSection applicationLines = svc.profile.ReadSection(ini, kUserApplicationsSection);
   const SectionValues entries(lines), applications(applicationLines);
   // A whole number held in one byte, as the IDE writes it.
   const int allMask = fileTypes ? std::atoi(entries.Read("All").c_str()) & 0xFF : 0;
-  for (int n = 1; n <= kMaxSectionEntries; ++n) {
+  for (int n = 1; n <= kMaxListEntries; ++n) {
     Item item;
     // Kept whole: a long value must come back unchanged when the section is written again.
-    item.STR = entries.Read(std::to_string(n));
-    if (item.STR.empty()) break;
-    item.NUM = n;
+    item.text = entries.Read(std::to_string(n));
+    if (item.text.empty()) break;
+    item.number = n;
     if (Is(section, kUserMenusSection)) {
-      SplitAtLast(item.STR, item.P2, '|');
-      item.P3 = LeftJustify(CommandLineOf(applications, item.P2));
+      SplitAtLast(item.text, item.appRef, '|');
+      item.commandLine = LeftJustify(CommandLineOf(applications, item.appRef));
       // A command line that lost its opening quote.
-      if (Upper(item.P3).find(".EXE\"") != std::string::npos && item.P3.front() != '"') item.P3 = '"' + item.P3;
+      if (Upper(item.commandLine).find(".EXE\"") != std::string::npos && item.commandLine.front() != '"')
+        item.commandLine = '"' + item.commandLine;
     } else if (fileTypes || Is(section, kOpenDialogSection) || Is(section, kPickDialogSection)) {
-      SplitAtLast(item.STR, item.P3, '|');
-      SplitAtLast(item.STR, item.P2, '=');
-      if (fileTypes && n == allMask) item.ALLFLAG = 1;
-      if (!IsApplet(item.P3)) item.P4 = CommandLineOf(applications, item.P3);
+      SplitAtLast(item.text, item.appRef, '|');
+      SplitAtLast(item.text, item.mask, '=');
+      item.allFilesMask = fileTypes && n == allMask;
+      if (!IsApplet(item.appRef)) item.commandLine = CommandLineOf(applications, item.appRef);
     } else if (Is(section, kSetupMenuSection)) {
-      SplitAtLast(item.STR, item.P2, '|');
-      if (!IsApplet(item.P2)) item.P3 = CommandLineOf(applications, item.P2);
+      SplitAtLast(item.text, item.appRef, '|');
+      if (!IsApplet(item.appRef)) item.commandLine = CommandLineOf(applications, item.appRef);
     }
-    item.SORT = item.STR == "-" ? item.STR : LoadTimeSortKey(item.STR);
+    item.sortKey = item.text == "-" ? item.text : LoadTimeSortKey(item.text);
     items.push_back(std::move(item));
   }
   // A separator carries the key of the item after it, so that sorting keeps it in front of that item.
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (items[i].STR != "-") continue;
-    items[i].SORT = i + 1 < items.size() ? items[i + 1].SORT : std::string(kSortMax, '\xFF');
+    if (items[i].text != "-") continue;
+    items[i].sortKey = i + 1 < items.size() ? items[i + 1].sortKey : std::string(kSortMax, '\xFF');
   }
+  return items;
 }
 
 bool ValidateItem(std::string_view section, const Item& item) {
-  if (item.STR.empty()) return false;
-  if (item.P2.empty() && !Is(section, kTranslationsSection) && item.P3.empty()) return false;
+  if (item.text.empty()) return false;
+  if (Is(section, kTranslationsSection)) return true;
+  const bool menu = Is(section, kUserMenusSection) || Is(section, kSetupMenuSection);
+  // A menu names its application in the column after the text; a file list its mask or extension first.
+  if ((menu ? item.appRef : item.mask).empty() && (menu ? item.commandLine : item.appRef).empty()) return false;
   if (IsSeparator(item)) return true;
-  if (Is(section, kUserMenusSection) || Is(section, kSetupMenuSection))
-    return !item.P2.empty() && (IsApplet(item.P2) || !item.P3.empty());
-  if (Is(section, kFileTypesSection) || Is(section, kOpenDialogSection) || Is(section, kPickDialogSection))
-    return !item.P3.empty() && (IsApplet(item.P3) || !item.P4.empty());
+  if (menu || Is(section, kFileTypesSection) || Is(section, kOpenDialogSection) || Is(section, kPickDialogSection))
+    return !item.appRef.empty() && (IsApplet(item.appRef) || !item.commandLine.empty());
   return true;
 }
 
@@ -144,7 +154,7 @@ std::size_t MoveItemUp(std::vector<Item>& items, std::size_t p) {
   if (p <= 1 || p > items.size()) return p;
   Item& a = items[p - 1];
   Item& b = items[p - 2];
-  if (IsSeparator(a)) a.SORT = b.SORT;  // b will follow it
+  if (IsSeparator(a)) a.sortKey = b.sortKey;  // b will follow it
   std::swap(a, b);
   return p - 1;
 }
@@ -152,18 +162,18 @@ std::size_t MoveItemUp(std::vector<Item>& items, std::size_t p) {
 std::size_t MoveItemDown(std::vector<Item>& items, std::size_t p) {
   if (p < 1 || p >= items.size()) return p;
   Item& a = items[p - 1];
-  if (IsSeparator(a) && p + 2 <= items.size()) a.SORT = items[p + 1].SORT;  // item p+2 will follow it
+  if (IsSeparator(a) && p + 2 <= items.size()) a.sortKey = items[p + 1].sortKey;  // item p+2 will follow it
   std::swap(a, items[p]);
   return p + 1;
 }
 
 void SortBySortKey(std::vector<Item>& items) {
   std::stable_sort(items.begin(), items.end(),
-                   [](const Item& a, const Item& b) { return ClipView(a.SORT) < ClipView(b.SORT); });
+                   [](const Item& a, const Item& b) { return ClipView(a.sortKey) < ClipView(b.sortKey); });
 }
 
 void SortByNumber(std::vector<Item>& items) {
-  std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.NUM < b.NUM; });
+  std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.number < b.number; });
 }
 
 }  // namespace qz

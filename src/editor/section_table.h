@@ -1,29 +1,41 @@
-// The editor's model of one list section of the IDE's INI file (or of the translation table):
-// loading it into ITEMQ, the built-in applets, validation, sort keys and moves.
+// The editor's model of one list section of the IDE's INI file (or of the translation table): its items,
+// loading them, the built-in applets, validation, sort keys and moves.
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "app/cmd_context.h"
+#include "base/installation.h"
+#include "base/services.h"
 
 namespace qz {
 
-// Section names as the editor offers them.
-inline constexpr const char* kUserMenusSection = "User Menus";
-inline constexpr const char* kFileTypesSection = "File Types";
-inline constexpr const char* kOpenDialogSection = "Open Dialog";
-inline constexpr const char* kPickDialogSection = "Pick Dialog";
-inline constexpr const char* kSetupMenuSection = "Setup Menu";
 inline constexpr const char* kTranslationsSection = "Translations";
-inline constexpr const char* kUserApplicationsSection = "User Applications";
 
-inline constexpr int kMaxSectionEntries = 1000;
+// One row of the list. The sections use the fields they have: a menu its text, AppRef and command line; a
+// file list also its mask (File Types) or extension (Open and Pick Dialog); a translation its text and
+// replacement.
+struct Item {
+  std::string text;
+  std::string mask;
+  std::string appRef;
+  std::string commandLine;  // of a user application; empty for a built-in applet
+  std::string replacement;
+  std::string sortKey;       // at most 99 characters
+  long number = 0;           // the numbered entry it was read from: the order Default restores
+  bool allFilesMask = false;  // the File Types entry that "All" names
+};
+
+// The fields by the numbers that the list formats give them ("#3#" shows the AppRef).
+enum ItemField : int { kTextField = 1, kMaskField = 2, kAppRefField = 3, kCommandLineField = 4, kReplacementField = 5 };
+std::string& FieldOf(Item& item, int field);
+const std::string& FieldOf(const Item& item, int field);
 
 // Whether name (any case, trailing blanks ignored) is a built-in applet of the IDE, or a leading part of one.
 bool IsApplet(std::string_view name);
 
-// Empties ITEMQ and fills it with the section from CWINIFILE, or from the translation file LANGFILE.
-void LoadSection(CmdContext& ctx, std::string_view section);
+// The section's items, from the IDE's INI file, or from the translation file svc.langFile.
+std::vector<Item> LoadSection(Services& svc, const std::string& iniFile, std::string_view section);
 
 // Whether item may be stored in section.
 bool ValidateItem(std::string_view section, const Item& item);
@@ -33,17 +45,6 @@ std::string LoadTimeSortKey(std::string_view text);
 void SetEditTimeSortKey(Item& item);
 
 bool IsSeparator(const Item& item);
-
-// The item's field by its number in a list format: 1 STR, 2 P2, 3 P3, 4 P4.
-inline std::string& FieldOf(Item& item, int field) {
-  switch (field) {
-    case 2: return item.P2;
-    case 3: return item.P3;
-    case 4: return item.P4;
-    default: return item.STR;
-  }
-}
-inline const std::string& FieldOf(const Item& item, int field) { return FieldOf(const_cast<Item&>(item), field); }
 
 // Exchanges the item at position p (1-based) with its neighbour; the new position of the item, or p
 // when it cannot move.

@@ -1,64 +1,57 @@
 #include "ide/dde_channel.h"
 
-#include "app/ini.h"
 #include "runtime/text.h"
 
 namespace qz {
 
 namespace {
+constexpr std::string_view kLogFile = ".\\QZDE.LOG";
 constexpr std::string_view kLogSection = "Connect";
-constexpr std::size_t kNameMax = 119;   // CSTRING(120)
-constexpr std::size_t kErrorMax = 124;  // CSTRING(125)
+constexpr std::size_t kExeMax = 119;    // held in 120 bytes
+constexpr std::size_t kErrorMax = 124;  // held in 125 bytes
 }  // namespace
 
-void DdeLog::Write(std::string_view section, std::string_view key, std::string_view value) {
-  if (IsBlank(FILE)) FILE = ".\\QZDE.LOG";
-  PUTINI(profile_, section, key, value, FILE);
+DdeChannel::DdeChannel(Services& svc, std::string_view exe)
+    : transport_(svc.dde), processes_(svc.processes), clock_(svc.clock), profile_(svc.profile),
+      exe_(Cut(exe, kExeMax)) {}
+
+void DdeChannel::Log(std::string_view key, std::string_view value) {
+  WriteIni(profile_, kLogFile, kLogSection, key, value);
 }
 
-void DdeLog::Write(std::string_view section, std::string_view key, long value) {
-  Write(section, key, std::to_string(value));
+void DdeChannel::Open() {
+  Close();
+  channel_ = transport_.Open(kIdeService, "");
 }
 
-void DdeChannel::Init(std::string_view exe) {
-  DDE.APP = kIdeService;
-  DDE.EXE = Cut(exe, kNameMax);
-  DDE.TIMEOUT = 100;
-}
-
-void DdeChannel::OpenChannel() {
-  if (CHANNEL != 0) CloseChannel();
-  CHANNEL = transport_.Open(Clip(DDE.APP), "");
-}
-
-std::uint8_t DdeChannel::Run() {
-  int r = 0;
-  if (!IsBlank(DDE.EXE)) {
+int DdeChannel::StartIde() {
+  int result = 0;
+  if (!IsBlank(exe_)) {
     std::string error;
-    r = processes_.Start(Clip(DDE.EXE), error);
-    if (r != 0) {
-      DDEERROR = Cut(error, kErrorMax);
-      DDEERRORCODE = r;
+    result = processes_.Start(Clip(exe_), error);
+    if (result != 0) {
+      error_ = Cut(error, kErrorMax);
+      errorCode_ = result;
     }
   }
-  OpenChannel();
-  return static_cast<std::uint8_t>(r);
+  Open();
+  return static_cast<std::uint8_t>(result);
 }
 
 bool DdeChannel::Connect() {
-  log_.Write(kLogSection, "App", DDE.APP);
-  transport_.SetTimeout(DDE.TIMEOUT != 0 ? DDE.TIMEOUT : 100);
-  log_.Write(kLogSection, "Before Open Channel", DDE.APP);
+  Log("App", kIdeService);
+  transport_.SetTimeout(kTimeoutHundredths);
+  Log("Before Open Channel", kIdeService);
   bool started = false;
   const std::int64_t first = clock_.Milliseconds();
   for (;;) {
-    OpenChannel();
-    if (CHANNEL != 0) break;
+    Open();
+    if (IsOpen()) break;
     if (!started) {
-      log_.Write(kLogSection, "Before Run", DDE.APP);
-      std::uint8_t r = Run();
+      Log("Before Run", kIdeService);
+      const int result = StartIde();
       started = true;
-      log_.Write(kLogSection, "Run Error", static_cast<long>(r));
+      Log("Run Error", std::to_string(result));
       continue;
     }
     if (clock_.Milliseconds() - first > kConnectWindowMs) break;
@@ -66,28 +59,22 @@ bool DdeChannel::Connect() {
     // burns the processor it needs.
     clock_.Wait(kRetryPauseMs);
   }
-  if (CHANNEL != 0) log_.Write(kLogSection, "Run Error", CHANNEL);
-  return CHANNEL != 0;
+  if (IsOpen()) Log("Run Error", std::to_string(channel_));
+  return IsOpen();
 }
 
-// Execute command: "[" command "]", the command without trailing blanks.
 int DdeChannel::Execute(std::string_view command) {
-  if (CHANNEL == 0) return kDdeNotOpen;
-  return transport_.Execute(CHANNEL, "[" + Clip(command) + "]");
+  if (!IsOpen()) return kDdeNotOpen;
+  return transport_.Execute(channel_, "[" + Clip(command) + "]");
 }
 
-// RegisterTemplateChain(<templates>,<flag>) with templates as "a.tpl" "b.tpl", flag in decimal.
-int DdeChannel::RegisterTemplateChain(std::string_view templates, std::uint8_t flag) {
+int DdeChannel::RegisterTemplateChain(std::string_view templates, int flag) {
   return Execute("RegisterTemplateChain(" + Clip(templates) + "," + std::to_string(flag) + ")");
 }
 
-void DdeChannel::CloseChannel() {
-  if (CHANNEL != 0) transport_.Close(CHANNEL);
-  CHANNEL = 0;
-}
-
-void DdeChannel::Kill() {
-  if (CHANNEL != 0) CloseChannel();
+void DdeChannel::Close() {
+  if (channel_ != 0) transport_.Close(channel_);
+  channel_ = 0;
 }
 
 }  // namespace qz

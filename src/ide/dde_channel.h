@@ -1,72 +1,61 @@
-// One client conversation with the IDE's DDE service, and the log of its connections.
+// One client conversation with the IDE's DDE service, logging its connections in .\QZDE.LOG (each key
+// holds the value of the last run that wrote it).
 #pragma once
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "runtime/clock.h"
-#include "runtime/dde_transport.h"
-#include "runtime/processes.h"
-#include "runtime/profile.h"
+#include "base/services.h"
 
 namespace qz {
-
-// .\QZDE.LOG: each key holds the value of the last run that wrote it.
-class DdeLog {
- public:
-  explicit DdeLog(Profile& profile) : profile_(profile) {}
-  void Write(std::string_view section, std::string_view key, std::string_view value);
-  void Write(std::string_view section, std::string_view key, long value);
-
-  std::string FILE;  // blank until the first Write
-
- private:
-  Profile& profile_;
-};
 
 inline constexpr const char* kIdeService = "ClarionWin";
 
 class DdeChannel {
  public:
-  DdeChannel(DdeTransport& transport, Processes& processes, Clock& clock, DdeLog& log)
-      : transport_(transport), processes_(processes), clock_(clock), log_(log) {}
-  virtual ~DdeChannel() = default;
+  // A channel to the IDE that exe starts; no conversation is open yet.
+  DdeChannel(Services& svc, std::string_view exe);
+  // Ends a conversation still open.
+  ~DdeChannel() { Close(); }
   DdeChannel(const DdeChannel&) = delete;
   DdeChannel& operator=(const DdeChannel&) = delete;
 
-  void Init(std::string_view exe);
-  // True when a conversation is open on return; starts EXE once when no server answers,
-  // then looks for it until 30 seconds after the first attempt.
-  virtual bool Connect();
-  virtual void OpenChannel();
-  // Starts EXE, then opens the conversation; 0, or the start's failure as an unsigned byte (252).
-  virtual std::uint8_t Run();
+  // True when a conversation is open on return; starts the IDE once when no server answers, then looks
+  // for it until 30 seconds after the first attempt.
+  bool Connect();
+  // Opens a conversation with a running server, if one answers; ends the one open before.
+  void Open();
+  bool IsOpen() const { return channel_ != 0; }
+  // "[" command "]" as one execute; kDdeOk or the transport's error.
   int Execute(std::string_view command);
-  int RegisterTemplateChain(std::string_view templates, std::uint8_t flag);
-  void CloseChannel();
-  void Kill();
-  long GetErrorCode() const { return DDEERRORCODE; }
-  const std::string& GetError() const { return DDEERROR; }
+  // RegisterTemplateChain(<templates>,<flag>) with templates as "a.tpl" "b.tpl", flag in decimal.
+  int RegisterTemplateChain(std::string_view templates, int flag);
+  void Close();
 
-  long CHANNEL = 0;
-  std::string DDEERROR;  // CSTRING(125)
-  long DDEERRORCODE = 0;
-  struct Settings {
-    std::string APP;  // CSTRING(120)
-    std::string EXE;  // CSTRING(120)
-    long TIMEOUT = 0;  // hundredths of a second
-  } DDE;
+  // Why the IDE could not be started, when it could not.
+  long ErrorCode() const { return errorCode_; }
+  const std::string& Error() const { return error_; }
 
-  // How long Connect looks for a server, and how long it rests between attempts so that the
-  // wait costs no processor time.
+  // How long Connect looks for a server, and how long it rests between attempts so that the wait costs no
+  // processor time.
   static constexpr std::int64_t kConnectWindowMs = 30000;
   static constexpr int kRetryPauseMs = 75;
+  // How long an execute waits for its acknowledgement.
+  static constexpr long kTimeoutHundredths = 100;
 
  private:
+  // Starts the IDE, then opens a conversation; 0, or the start's failure as the runtime's byte (252).
+  int StartIde();
+  void Log(std::string_view key, std::string_view value);
+
   DdeTransport& transport_;
   Processes& processes_;
   Clock& clock_;
-  DdeLog& log_;
+  Profile& profile_;
+  std::string exe_;
+  long channel_ = 0;
+  std::string error_;
+  long errorCode_ = 0;
 };
 
 }  // namespace qz

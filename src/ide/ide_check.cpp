@@ -1,20 +1,17 @@
 #include "ide/ide_check.h"
 
+#include "ide/dde_channel.h"
 #include "runtime/text.h"
 
 namespace qz {
 
-bool ClarionIsOpen(CmdContext& ctx) {
-  DdeChannel& dde = ctx.svc.dde;
-  dde.Init(ctx.CWEXE);
-  dde.OpenChannel();
-  bool result = dde.CHANNEL != 0;
-  dde.Kill();
-  return result;
+bool ClarionIsOpen(Services& svc, std::string_view exe) {
+  DdeChannel dde(svc, exe);
+  dde.Open();
+  return dde.IsOpen();
 }
 
-bool ClarionMustBeClosed(CmdContext& ctx, std::string_view title) {
-  Services& svc = ctx.svc;
+bool ClarionMustBeClosed(Services& svc, std::string_view exe, std::string_view title) {
   for (int prompts = 1; prompts < 5; ++prompts) {
     Box prompt;
     prompt.caption = Clip(title);
@@ -26,7 +23,7 @@ bool ClarionMustBeClosed(CmdContext& ctx, std::string_view title) {
       svc.Fail();
       return false;
     }
-    if (!ClarionIsOpen(ctx)) return true;
+    if (!ClarionIsOpen(svc, exe)) return true;
   }
   Box giveUp;
   giveUp.caption = Clip(title);

@@ -2,14 +2,14 @@
 #pragma once
 #include <string_view>
 
-#include "app/cmd_context.h"
+#include "base/services.h"
 
 namespace qz {
 
 // True when a server of the IDE's service answers; starts nothing, logs nothing.
-bool ClarionIsOpen(CmdContext& ctx);
-// Asks (at most four times) until the IDE is closed: true when it is, false when the user cancelled
-// or gave up. title is the boxes' caption, already translated.
-bool ClarionMustBeClosed(CmdContext& ctx, std::string_view title);
+bool ClarionIsOpen(Services& svc, std::string_view exe);
+// Asks (at most four times) until the IDE is closed: true when it is, false when the user cancelled or
+// gave up. title is the boxes' caption, already translated.
+bool ClarionMustBeClosed(Services& svc, std::string_view exe, std::string_view title);
 
 }  // namespace qz

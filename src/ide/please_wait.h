@@ -1,4 +1,4 @@
-// DDEWINDOW: the small "Please Wait..." window shown while templates are registered.
+// The small "Please Wait..." window shown while templates are registered.
 #pragma once
 #include <string>
 
@@ -15,6 +15,14 @@ class PleaseWaitView {
   // Makes the window visible and paints it.
   virtual void Display() = 0;
   virtual void Close() = 0;
+};
+
+// An unattended run: the window only informs, so it opens nowhere.
+class NoPleaseWait : public PleaseWaitView {
+ public:
+  TranslatableWindow* Open(const std::string&) override { return nullptr; }
+  void Display() override {}
+  void Close() override {}
 };
 
 }  // namespace qz

@@ -1,23 +1,26 @@
 #include "ide/reg.h"
 
-#include "app/ini.h"
+#include "base/installation.h"
+#include "ide/dde_channel.h"
 #include "runtime/text.h"
 
 namespace qz {
 
 namespace {
-constexpr std::size_t kTemplateListMax = 1023;  // CSTRING(1024)
+constexpr std::size_t kTemplateListMax = 1023;  // held in 1024 bytes
+constexpr std::size_t kAutoPickMax = 19;        // held in 20 bytes
 constexpr const char* kEnvironment = "Environment";
 constexpr const char* kAutoPick = "AutoPick";
 }  // namespace
 
-void RegisterTemplates(CmdContext& ctx) {
-  Services& svc = ctx.svc;
+void RegisterTemplates(Services& svc, const CommandLine& line, PleaseWaitView& view) {
   std::string templateList;
-  long n = ctx.TOKENS;
-  if (ctx.SetVersion(Cut(ctx.GetToken(static_cast<std::uint8_t>(n)), 3))) --n;
-  for (long i = 2; i <= n; ++i) {
-    std::string file = ctx.GetToken(static_cast<std::uint8_t>(i));
+  int n = line.TokenCount();
+  const std::string last = Cut(line.Token(n), 3);
+  const std::string version = VersionCode(last);
+  if (IsVersionCode(last)) --n;
+  for (int i = 2; i <= n; ++i) {
+    std::string file = line.Token(i);
     if (!file.empty() && svc.files.Exists(file)) {
       if (!templateList.empty()) templateList += ' ';
       templateList = Cut(templateList + '"' + file + '"', kTemplateListMax);
@@ -30,26 +33,24 @@ void RegisterTemplates(CmdContext& ctx) {
       svc.Show(box);
     }
   }
-  if (ctx.LocateInstallation()) return;
-  if (IsBlank(templateList)) return;
+  const std::optional<Installation> ide = LocateInstallation(svc, version, line.Text());
+  if (!ide || IsBlank(templateList)) return;
 
   // AutoPick would open the IDE's pick dialog for every template it registers.
-  ctx.SAVAUTOPIC = Cut(GETINI(svc.profile, kEnvironment, kAutoPick, "on", ctx.CWINIFILE), 19);
-  PUTINI(svc.profile, kEnvironment, kAutoPick, "off", ctx.CWINIFILE);
-  DdeWindow(svc, ctx.CWEXE, templateList);
-  PUTINI(svc.profile, kEnvironment, kAutoPick, ctx.SAVAUTOPIC, ctx.CWINIFILE);
+  const std::string autoPick = Cut(ReadIni(svc.profile, ide->iniFile, kEnvironment, kAutoPick, "on"), kAutoPickMax);
+  WriteIni(svc.profile, ide->iniFile, kEnvironment, kAutoPick, "off");
+  SendTemplates(svc, view, ide->exe, templateList);
+  WriteIni(svc.profile, ide->iniFile, kEnvironment, kAutoPick, autoPick);
 }
 
-void DdeWindow(Services& svc, const std::string& exe, const std::string& templateList) {
-  std::unique_ptr<PleaseWaitView> view = svc.views.PleaseWait();
-  if (TranslatableWindow* window = view->Open(templateList)) svc.translator.TranslateWindow(*window);
-  view->Display();
-  DdeChannel& dde = svc.dde;
-  dde.Init(exe);
+void SendTemplates(Services& svc, PleaseWaitView& view, const std::string& exe, const std::string& templateList) {
+  if (TranslatableWindow* window = view.Open(templateList)) svc.translator.TranslateWindow(*window);
+  view.Display();
+  DdeChannel dde(svc, exe);
   // The user is not told how it went; an unattended run says it in its exit code.
   if (!dde.Connect() || dde.RegisterTemplateChain(templateList, 0) != kDdeOk) svc.Fail();
-  dde.Kill();
-  view->Close();
+  dde.Close();
+  view.Close();
 }
 
 }  // namespace qz

@@ -2,13 +2,16 @@
 #pragma once
 #include <string>
 
-#include "app/cmd_context.h"
+#include "base/command_line.h"
+#include "base/services.h"
+#include "ide/please_wait.h"
 
 namespace qz {
 
-void RegisterTemplates(CmdContext& ctx);
+// REG a.tpl b.tpl [version]; view shows "Please Wait..." meanwhile.
+void RegisterTemplates(Services& svc, const CommandLine& line, PleaseWaitView& view);
 
-// DDEWINDOW: shows "Please Wait..." while the template list is sent to the IDE started as exe.
-void DdeWindow(Services& svc, const std::string& exe, const std::string& templateList);
+// Shows "Please Wait..." while the template list is sent to the IDE started as exe.
+void SendTemplates(Services& svc, PleaseWaitView& view, const std::string& exe, const std::string& templateList);
 
 }  // namespace qz

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "app/help_texts.h"
+#include "base/help.h"
 #include "runtime/pictures.h"
 #include "runtime/text.h"
 
@@ -25,7 +25,7 @@ struct NumberField {
 };
 
 const NumberField& FieldFor(NotesControl control) {
-  static const NumberField version{"n5.2", "n4.2", 0.01, 9.99, VersionRecord::kVerWidth};
+  static const NumberField version{"n5.2", "n4.2", 0.01, 9.99, VersionRecord::kVersionWidth};
   static const NumberField build{"n04", "n04", 1, 9999, VersionRecord::kBuildWidth};
   return control == NotesControl::Version ? version : build;
 }
@@ -60,7 +60,7 @@ bool NotesPresenter::Run() {
   svc_.translator.TranslateWindow(*window);
   view_.ShowNotice(kNotice);
   view_.ShowPath(svc_.files.ShortPath(svc_.files.CurrentDirectory()));
-  if (notes_.ONOFF) {
+  if (notes_.updatesOn) {
     view_.SetTimer(0);
   } else {
     SetUpdatesOff();
@@ -75,20 +75,20 @@ bool NotesPresenter::Run() {
 }
 
 void NotesPresenter::Display() {
-  view_.SetText(NotesControl::Note, Clip(notes_.VER.NOTE));
+  view_.SetText(NotesControl::Note, Clip(notes_.entry.note));
   for (NotesControl c : {NotesControl::Version, NotesControl::Build}) {
-    const std::string& stored = c == NotesControl::Version ? notes_.VER.VER : notes_.VER.BUILD;
+    const std::string& stored = c == NotesControl::Version ? notes_.entry.version : notes_.entry.build;
     view_.SetText(c, IsBlank(stored) ? "" : FormatNumber(NumberOf(stored), FieldFor(c).picture));
   }
-  view_.SetChecked(NotesControl::OnOff, notes_.ONOFF != 0);
-  view_.SetChecked(NotesControl::AutoIncrement, notes_.AUTOINCREMENT != 0);
-  view_.SetText(NotesControl::FileName, notes_.FILENAME);
+  view_.SetChecked(NotesControl::OnOff, notes_.updatesOn);
+  view_.SetChecked(NotesControl::AutoIncrement, notes_.autoIncrement);
+  view_.SetText(NotesControl::FileName, notes_.fileName);
 }
 
 void NotesPresenter::ShowStatus() {
-  view_.ShowStatus(1, FormatNumber(NumberOf(notes_.VER.VER), "n04.2") + " " +
-                          FormatNumber(NumberOf(notes_.VER.BUILD), "n04"));
-  view_.ShowStatus(2, notes_.FILENAME);
+  view_.ShowStatus(1, FormatNumber(NumberOf(notes_.entry.version), "n04.2") + " " +
+                          FormatNumber(NumberOf(notes_.entry.build), "n04"));
+  view_.ShowStatus(2, notes_.fileName);
   // The setting read at opening, not later clicks on the box.
   view_.ShowStatus(3, notes_.autoAtOpening ? "Auto" : "Manual");
   view_.ShowVersion(std::string("Version: ") + kProgramVersion);
@@ -98,14 +98,14 @@ void NotesPresenter::SetUpdatesOff() {
   view_.Enable(NotesArea::VersionGroup, false);
   view_.Enable(NotesArea::Setup, false);
   view_.Enable(NotesArea::Buttons, false);
-  notes_.VER.NOTE = "Update is turned off";
+  notes_.entry.note = "Update is turned off";
   view_.SetTimer(kTimerInterval);
 }
 
 void NotesPresenter::SetUpdatesOn() {
   view_.Enable(NotesArea::VersionGroup, true);
   view_.Enable(NotesArea::Setup, true);
-  notes_.VER.NOTE.clear();
+  notes_.entry.note.clear();
   view_.Enable(NotesArea::Buttons, true);
   view_.SetTimer(0);
 }
@@ -113,7 +113,7 @@ void NotesPresenter::SetUpdatesOn() {
 // The version or build as typed; a text the picture rejects blanks the field.
 bool NotesPresenter::TakeNumber(NotesControl control) {
   const NumberField& field = FieldFor(control);
-  std::string& stored = control == NotesControl::Version ? notes_.VER.VER : notes_.VER.BUILD;
+  std::string& stored = control == NotesControl::Version ? notes_.entry.version : notes_.entry.build;
   double value = 0;
   if (!ParseNumber(view_.Text(control), value) || value > field.high) {
     stored.assign(field.width, ' ');
@@ -126,24 +126,24 @@ bool NotesPresenter::TakeNumber(NotesControl control) {
 
 void NotesPresenter::Store(NotesControl control, double value) {
   const NumberField& field = FieldFor(control);
-  std::string& stored = control == NotesControl::Version ? notes_.VER.VER : notes_.VER.BUILD;
+  std::string& stored = control == NotesControl::Version ? notes_.entry.version : notes_.entry.build;
   stored = PadTo(FormatNumber(value, field.stored), field.width);
   view_.SetText(control, FormatNumber(value, field.picture));  // shown through its picture again
 }
 
 // What the fields hold now, as their Accepted events would have taken it.
 void NotesPresenter::TakeFields() {
-  notes_.VER.NOTE = Cut(view_.Text(NotesControl::Note), VersionRecord::kNoteWidth);
-  notes_.FILENAME = Cut(view_.Text(NotesControl::FileName), kFileNameMax);
-  notes_.AUTOINCREMENT = view_.Checked(NotesControl::AutoIncrement) ? 1 : 0;
-  notes_.ONOFF = view_.Checked(NotesControl::OnOff) ? 1 : 0;
+  notes_.entry.note = Cut(view_.Text(NotesControl::Note), VersionRecord::kNoteWidth);
+  notes_.fileName = Cut(view_.Text(NotesControl::FileName), kFileNameMax);
+  notes_.autoIncrement = view_.Checked(NotesControl::AutoIncrement);
+  notes_.updatesOn = view_.Checked(NotesControl::OnOff);
 }
 
 void NotesPresenter::OnAccepted(NotesControl control) {
   switch (control) {
-    case NotesControl::Note: notes_.VER.NOTE = Cut(view_.Text(control), VersionRecord::kNoteWidth); break;
-    case NotesControl::FileName: notes_.FILENAME = Cut(view_.Text(control), kFileNameMax); break;
-    case NotesControl::AutoIncrement: notes_.AUTOINCREMENT = view_.Checked(control) ? 1 : 0; break;
+    case NotesControl::Note: notes_.entry.note = Cut(view_.Text(control), VersionRecord::kNoteWidth); break;
+    case NotesControl::FileName: notes_.fileName = Cut(view_.Text(control), kFileNameMax); break;
+    case NotesControl::AutoIncrement: notes_.autoIncrement = view_.Checked(control); break;
     case NotesControl::Version:
     case NotesControl::Build:
       if (TakeNumber(control)) ShowStatus();
@@ -152,7 +152,7 @@ void NotesPresenter::OnAccepted(NotesControl control) {
       TakeFields();
       // Only a window that opened with updates off follows the box; otherwise Ok merely stores it.
       if (!notes_.updatesOnAtOpening) {
-        if (notes_.ONOFF) {
+        if (notes_.updatesOn) {
           SetUpdatesOn();
         } else {
           SetUpdatesOff();
@@ -186,7 +186,7 @@ void NotesPresenter::OnSpin(NotesControl control, int steps) {
 }
 
 void NotesPresenter::OnTimer() {
-  if (notes_.ONOFF || closing_) return;
+  if (notes_.updatesOn || closing_) return;
   if (++ticks_ <= kCountdownTicks) return;
   closing_ = true;
   // The project keeps a live Version equate: the entry that opening commented out comes back.
@@ -213,8 +213,7 @@ void NotesPresenter::Close() {
 
 void NotesPresenter::OnHelp() { OpenHelp(svc_, kHelpKeyword); }
 
-void WorkLog(Services& svc) {
-  std::unique_ptr<NotesView> view = svc.views.Notes();
+void WorkLog(Services& svc, NotesView* view) {
   if (!view || !NotesPresenter(svc, *view).Run()) {
     Box box;
     box.caption = "QZCL";

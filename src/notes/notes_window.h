@@ -1,7 +1,7 @@
 // The window of a start without a command word: it shows the next entry of the version equate file and
 // appends it on Ok.
 #pragma once
-#include "app/services.h"
+#include "base/services.h"
 #include "notes/notes_view.h"
 #include "notes/version_file.h"
 
@@ -37,7 +37,7 @@ class NotesPresenter : public NotesEvents {
   int ticks_ = 0;
 };
 
-// The start without a command word.
-void WorkLog(Services& svc);
+// The start without a command word; view is nullptr where no window can open (an unattended run).
+void WorkLog(Services& svc, NotesView* view);
 
 }  // namespace qz

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/ini.h"
 #include "runtime/pictures.h"
 #include "runtime/text.h"
 
@@ -39,10 +38,10 @@ void Say(Services& svc, std::string text) {
   svc.Show(box);
 }
 
-// Opens FILENAME for updating, creating it first when it cannot be opened. A failure is not shown here:
+// Opens the version file for updating, creating it first when it cannot be opened. A failure is not shown here:
 // the reads that follow find nothing, and an append says why.
 void OpenVersionFile(VersionNotes& notes) {
-  const std::string name = Clip(notes.FILENAME);
+  const std::string name = Clip(notes.fileName);
   notes.openError = notes.file.Open(name);
   if (notes.openError == FileError::None) return;
   notes.file.Create(name);
@@ -67,45 +66,46 @@ VersionRecord VersionRecord::FromLine(std::string_view line) {
     return field;
   };
   VersionRecord r;
-  r.LABEL = next(kLabelWidth);
-  r.LP = next(kLpWidth);
-  r.VER = next(kVerWidth);
-  r.SP = next(kSpWidth);
-  r.BUILD = next(kBuildWidth);
-  r.RP = next(kRpWidth);
-  r.ADDED = next(kAddedWidth);
-  r.NOTE = next(kNoteWidth);
+  r.label = next(kLabelWidth);
+  r.open = next(kOpenWidth);
+  r.version = next(kVersionWidth);
+  r.space = next(kSpaceWidth);
+  r.build = next(kBuildWidth);
+  r.close = next(kCloseWidth);
+  r.added = next(kAddedWidth);
+  r.note = next(kNoteWidth);
   return r;
 }
 
 std::string VersionRecord::Line() const {
-  return Clip(PadTo(LABEL, kLabelWidth) + PadTo(LP, kLpWidth) + PadTo(VER, kVerWidth) + PadTo(SP, kSpWidth) +
-              PadTo(BUILD, kBuildWidth) + PadTo(RP, kRpWidth) + PadTo(ADDED, kAddedWidth) + PadTo(NOTE, kNoteWidth));
+  return Clip(PadTo(label, kLabelWidth) + PadTo(open, kOpenWidth) + PadTo(version, kVersionWidth) +
+              PadTo(space, kSpaceWidth) + PadTo(build, kBuildWidth) + PadTo(close, kCloseWidth) +
+              PadTo(added, kAddedWidth) + PadTo(note, kNoteWidth));
 }
 
 void ReadSettings(VersionNotes& notes, Services& svc) {
-  notes.ONOFF = ByteOf(GETINI(svc.profile, kStatusSection, kOnKey, "1", kNotesSettingsFile));
-  if (notes.ONOFF == 0) notes.VER.NOTE = svc.tr("Update is turned off!");
-  notes.updatesOnAtOpening = notes.ONOFF;
-  notes.AUTOINCREMENT = ByteOf(GETINI(svc.profile, kStatusSection, kAutoIncrementKey, "1", kNotesSettingsFile));
-  notes.autoAtOpening = notes.AUTOINCREMENT;
-  notes.FILENAME = Cut(GETINI(svc.profile, kFileNameSection, kFileNameKey, "", kNotesSettingsFile), kFileNameMax);
-  if (IsBlank(notes.FILENAME)) {
-    notes.FILENAME = kDefaultVersionFile;
-    PUTINI(svc.profile, kFileNameSection, kFileNameKey, kDefaultVersionFile, kNotesSettingsFile);
+  notes.updatesOn = ByteOf(ReadIni(svc.profile, kNotesSettingsFile, kStatusSection, kOnKey, "1")) != 0;
+  if (!notes.updatesOn) notes.entry.note = svc.tr("Update is turned off!");
+  notes.updatesOnAtOpening = notes.updatesOn;
+  notes.autoIncrement = ByteOf(ReadIni(svc.profile, kNotesSettingsFile, kStatusSection, kAutoIncrementKey, "1")) != 0;
+  notes.autoAtOpening = notes.autoIncrement;
+  notes.fileName = Cut(ReadIni(svc.profile, kNotesSettingsFile, kFileNameSection, kFileNameKey, ""), kFileNameMax);
+  if (IsBlank(notes.fileName)) {
+    notes.fileName = kDefaultVersionFile;
+    WriteIni(svc.profile, kNotesSettingsFile, kFileNameSection, kFileNameKey, kDefaultVersionFile);
   }
-  notes.startingFileName = notes.FILENAME;
+  notes.startingFileName = notes.fileName;
 }
 
 void LoadVersionFile(VersionNotes& notes, Services& svc) {
   OpenVersionFile(notes);
   notes.lastPosition.reset();
-  notes.VER = VersionRecord::FromLine("");
+  notes.entry = VersionRecord::FromLine("");
 
   std::vector<TextLine> lines;
   if (notes.file.ReadLines(lines) != FileError::None || lines.empty()) {
-    notes.VER.VER = PadTo("1.00", VersionRecord::kVerWidth);
-    notes.VER.BUILD = "0001";
+    notes.entry.version = PadTo("1.00", VersionRecord::kVersionWidth);
+    notes.entry.build = "0001";
   } else {
     std::vector<TextLine> edits;
     for (const TextLine& line : lines)
@@ -117,53 +117,53 @@ void LoadVersionFile(VersionNotes& notes, Services& svc) {
     if (FileError e = notes.file.Rewrite(edits); e != FileError::None) Say(svc, std::string(ErrorText(e)));
     notes.lastPosition = edits.back().position;
 
-    notes.VER = VersionRecord::FromLine(lines.back().text);
-    double build = NumberOf(notes.VER.BUILD);
-    if (notes.AUTOINCREMENT) build += 1;
-    notes.VER.BUILD = PadTo(DecimalText(build), VersionRecord::kBuildWidth);
+    notes.entry = VersionRecord::FromLine(lines.back().text);
+    double build = NumberOf(notes.entry.build);
+    if (notes.autoIncrement) build += 1;
+    notes.entry.build = PadTo(DecimalText(build), VersionRecord::kBuildWidth);
   }
 
   const LocalTime now = svc.clock.Now();
-  notes.VER.LABEL = PadTo(kLive, VersionRecord::kLabelWidth);
-  notes.VER.LP = "EQUATE('";
-  notes.VER.RP = PadTo("')", VersionRecord::kRpWidth);
-  notes.VER.ADDED = PadTo(" ! " + FormatDate(now, "d1") + " " + FormatTime(now, "t2") + " -- ",
+  notes.entry.label = PadTo(kLive, VersionRecord::kLabelWidth);
+  notes.entry.open = "EQUATE('";
+  notes.entry.close = PadTo("')", VersionRecord::kCloseWidth);
+  notes.entry.added = PadTo(" ! " + FormatDate(now, "d1") + " " + FormatTime(now, "t2") + " -- ",
                           VersionRecord::kAddedWidth);
-  notes.VER.NOTE = notes.ONOFF == 0 ? "Update is turned off" : "";
+  notes.entry.note = notes.updatesOn ? "" : "Update is turned off";
 }
 
 void SaveEntry(VersionNotes& notes, Services& svc) {
-  notes.VER.BUILD = FormatNumber(NumberOf(notes.VER.BUILD), "n04");
-  notes.VER.VER = FormatNumber(NumberOf(notes.VER.VER), "n4.2");
-  notes.VER.SP.assign(1, ' ');
+  notes.entry.build = FormatNumber(NumberOf(notes.entry.build), "n04");
+  notes.entry.version = FormatNumber(NumberOf(notes.entry.version), "n4.2");
+  notes.entry.space.assign(1, ' ');
 
-  const std::string name = Clip(notes.FILENAME);
+  const std::string name = Clip(notes.fileName);
   if (!name.empty() && name != Clip(notes.startingFileName)) {
     notes.file.Close();
-    PUTINI(svc.profile, kFileNameSection, kFileNameKey, name, kNotesSettingsFile);
+    WriteIni(svc.profile, kNotesSettingsFile, kFileNameSection, kFileNameKey, name);
     OpenVersionFile(notes);  // the new file's own lines stay as they are
   }
 
-  FileError e = notes.file.IsOpen() ? notes.file.Append(notes.VER.Line()) : notes.openError;
+  FileError e = notes.file.IsOpen() ? notes.file.Append(notes.entry.Line()) : notes.openError;
   if (e == FileError::None && !notes.file.IsOpen()) e = FileError::NotOpen;
   if (e != FileError::None) Say(svc, std::string(ErrorText(e)));
 
-  PUTINI(svc.profile, kStatusSection, kOnKey, notes.ONOFF ? "1" : "0", kNotesSettingsFile);
-  PUTINI(svc.profile, kStatusSection, kAutoIncrementKey, notes.AUTOINCREMENT ? "1" : "0", kNotesSettingsFile);
+  WriteIni(svc.profile, kNotesSettingsFile, kStatusSection, kOnKey, notes.updatesOn ? "1" : "0");
+  WriteIni(svc.profile, kNotesSettingsFile, kStatusSection, kAutoIncrementKey, notes.autoIncrement ? "1" : "0");
 }
 
 void RestoreLastEntry(VersionNotes& notes, Services& svc) {
   if (!notes.lastPosition) return;
   const std::int64_t position = *notes.lastPosition;
-  notes.VER = VersionRecord::FromLine("");
+  notes.entry = VersionRecord::FromLine("");
   std::string line;
   if (FileError e = notes.file.ReadLine(position, line); e != FileError::None) {
     Say(svc, svc.tr("Error getting last record") + ": " + std::string(ErrorText(e)) + "|Ptr: " +
                  std::to_string(position));
     return;  // a cleared record must never be written over the last entry
   }
-  notes.VER = VersionRecord::FromLine(line);
-  notes.VER.LABEL = PadTo(kLive, VersionRecord::kLabelWidth);
+  notes.entry = VersionRecord::FromLine(line);
+  notes.entry.label = PadTo(kLive, VersionRecord::kLabelWidth);
   std::vector<TextLine> edit{{position, Relabelled(line, kLive)}};
   if (FileError e = notes.file.Rewrite(edit); e != FileError::None)
     Say(svc, svc.tr("Error restoring last record") + ": " + std::string(ErrorText(e)));

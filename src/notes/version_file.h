@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/services.h"
+#include "base/services.h"
 #include "runtime/held_file.h"
 #include "runtime/text_file.h"
 
@@ -25,12 +25,12 @@ inline constexpr std::size_t kFileNameMax = 119;  // CSTRING(120)
 
 // One line of the version file: fixed-width fields side by side, 241 characters in all.
 struct VersionRecord {
-  static constexpr std::size_t kLabelWidth = 20, kLpWidth = 8, kVerWidth = 5, kSpWidth = 1, kBuildWidth = 4,
-                               kRpWidth = 3, kAddedWidth = 20, kNoteWidth = 180;
+  static constexpr std::size_t kLabelWidth = 20, kOpenWidth = 8, kVersionWidth = 5, kSpaceWidth = 1, kBuildWidth = 4,
+                               kCloseWidth = 3, kAddedWidth = 20, kNoteWidth = 180;
   static constexpr std::size_t kWidth = 241;
 
   // Each holds its field's text; FromLine gives them blank-padded to their widths.
-  std::string LABEL, LP, VER, SP, BUILD, RP, ADDED, NOTE;
+  std::string label, open, version, space, build, close, added, note;
 
   // A line as read: padded with blanks (or cut) to the record's width, then split into its fields.
   static VersionRecord FromLine(std::string_view line);
@@ -42,14 +42,14 @@ struct VersionRecord {
 struct VersionNotes {
   explicit VersionNotes(HeldFile& held) : file(held) {}
 
-  std::uint8_t ONOFF = 0;          // updates enabled
-  std::uint8_t AUTOINCREMENT = 0;  // the build goes up by one at each opening
-  std::string FILENAME;            // the version file, relative to the current directory unless a full path
-  std::string startingFileName;    // FILENAME as read when the window opened
-  std::uint8_t updatesOnAtOpening = 0;
-  std::uint8_t autoAtOpening = 0;
+  bool updatesOn = false;
+  bool autoIncrement = false;    // the build goes up by one at each opening
+  std::string fileName;          // the version file, relative to the current directory unless a full path
+  std::string startingFileName;  // fileName as read when the window opened
+  bool updatesOnAtOpening = false;
+  bool autoAtOpening = false;
   std::optional<std::int64_t> lastPosition;  // of the file's last line; none when the file had no lines
-  VersionRecord VER;                         // the new entry, edited by the window
+  VersionRecord entry;                       // the new entry, edited by the window
   TextFile file;
   FileError openError = FileError::None;  // why the version file is not open, when it is not
 };
@@ -60,7 +60,7 @@ void ReadSettings(VersionNotes& notes, Services& svc);
 // live lines, and prepares the new entry from the last line: its version, and its build raised by one when
 // auto increment is on.
 void LoadVersionFile(VersionNotes& notes, Services& svc);
-// Ok: appends the new entry (to a newly named file when FILENAME was changed) and stores the setup.
+// Ok: appends the new entry (to a newly named file when fileName was changed) and stores the setup.
 void SaveEntry(VersionNotes& notes, Services& svc);
 // Cancel: the last line of the file becomes live again.
 void RestoreLastEntry(VersionNotes& notes, Services& svc);

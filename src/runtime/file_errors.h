@@ -24,4 +24,11 @@ enum class FileError : int {
 // The runtime's error text of code; empty for None.
 std::string_view ErrorText(FileError code);
 
+// A file or the folder it should be in does not exist.
+inline bool IsMissing(FileError code) { return code == FileError::NotFound || code == FileError::PathNotFound; }
+
+// Why the platform could not open, read or write a file (GetLastError on Windows, errno elsewhere). The one
+// translation of system error numbers: every file store reports through it.
+FileError FileErrorOfSystem(unsigned long code);
+
 }  // namespace qz

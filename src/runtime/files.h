@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-namespace qz {
+#include "runtime/file_errors.h"
 
-enum class FileStatus { Ok, NotFound, AccessDenied, Locked, Failed };
+namespace qz {
 
 class Files {
  public:
@@ -18,11 +18,11 @@ class Files {
   // The short (8.3) form of an existing path; the path itself when there is none.
   virtual std::string ShortPath(const std::string& path) = 0;
   // The whole content of an existing file, read sharing it with every other program.
-  virtual FileStatus ReadAll(const std::string& path, std::string& bytes) = 0;
+  virtual FileError ReadAll(const std::string& path, std::string& bytes) = 0;
   // Adds bytes at the end of an existing file in one write; never creates the file.
-  virtual FileStatus Append(const std::string& path, std::string_view bytes) = 0;
+  virtual FileError Append(const std::string& path, std::string_view bytes) = 0;
   // Copies an existing file to a new one; never replaces a file that exists.
-  virtual FileStatus Copy(const std::string& from, const std::string& to) = 0;
+  virtual FileError Copy(const std::string& from, const std::string& to) = 0;
   // Whether the file can be opened with every other program shut out: false while anyone holds it open.
   virtual bool CanOpenExclusively(const std::string& path) = 0;
 };

@@ -6,26 +6,6 @@ namespace qz {
 
 namespace {
 
-FileError FromWin32(DWORD error) {
-  switch (error) {
-    case ERROR_FILE_NOT_FOUND: return FileError::NotFound;
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH: return FileError::PathNotFound;
-    case ERROR_TOO_MANY_OPEN_FILES: return FileError::TooManyOpenFiles;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT: return FileError::AccessDenied;
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY: return FileError::InsufficientMemory;
-    case ERROR_LOCK_VIOLATION: return FileError::AlreadyLocked;
-    case ERROR_SHARING_VIOLATION: return FileError::SharingViolation;
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-    case ERROR_FILENAME_EXCED_RANGE: return FileError::InvalidFilename;
-    default: return FileError::FileSystem;
-  }
-}
-
 OVERLAPPED At(std::int64_t offset) {
   OVERLAPPED at{};
   at.Offset = static_cast<DWORD>(static_cast<std::uint64_t>(offset) & 0xFFFFFFFFu);
@@ -39,19 +19,19 @@ FileError Win32HeldFile::Open(const std::string& path) {
   file_.reset();  // first: the same file may be opened again
   file_.reset(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file_ ? FileError::None : FromWin32(GetLastError());
+  return file_ ? FileError::None : FileErrorOfSystem(GetLastError());
 }
 
 FileError Win32HeldFile::Create(const std::string& path) {
   UniqueFile created(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-  return created ? FileError::None : FromWin32(GetLastError());
+  return created ? FileError::None : FileErrorOfSystem(GetLastError());
 }
 
 FileError Win32HeldFile::Size(std::int64_t& size) {
   if (!file_) return FileError::NotOpen;
   LARGE_INTEGER n{};
-  if (!GetFileSizeEx(file_.get(), &n)) return FromWin32(GetLastError());
+  if (!GetFileSizeEx(file_.get(), &n)) return FileErrorOfSystem(GetLastError());
   size = n.QuadPart;
   return FileError::None;
 }
@@ -66,7 +46,7 @@ FileError Win32HeldFile::Read(std::int64_t offset, std::size_t count, std::strin
   if (count > 0 && !ReadFile(file_.get(), bytes.data(), static_cast<DWORD>(count), &read, &at)) {
     const DWORD error = GetLastError();
     bytes.clear();
-    if (error != ERROR_HANDLE_EOF) return FromWin32(error);
+    if (error != ERROR_HANDLE_EOF) return FileErrorOfSystem(error);
   }
   bytes.resize(read);
   return FileError::None;
@@ -78,7 +58,7 @@ FileError Win32HeldFile::Write(std::int64_t offset, std::string_view bytes) {
   OVERLAPPED at = At(offset);
   DWORD written = 0;
   if (!WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, &at))
-    return FromWin32(GetLastError());
+    return FileErrorOfSystem(GetLastError());
   return written == bytes.size() ? FileError::None : FileError::FileSystem;
 }
 

@@ -1,23 +1,10 @@
-// Small Win32 adapters: files, clock, code page.
+// Small Win32 adapters: the shell, the clock, the code page.
 #pragma once
 #include "runtime/clock.h"
 #include "runtime/codec.h"
-#include "runtime/files.h"
 #include "runtime/shell.h"
 
 namespace qz {
-
-class Win32Files : public Files {
- public:
-  bool Exists(const std::string& path) override;
-  std::string CurrentDirectory() override;
-  std::string ProgramDirectory() override;
-  std::string ShortPath(const std::string& path) override;
-  FileStatus ReadAll(const std::string& path, std::string& bytes) override;
-  FileStatus Append(const std::string& path, std::string_view bytes) override;
-  FileStatus Copy(const std::string& from, const std::string& to) override;
-  bool CanOpenExclusively(const std::string& path) override;
-};
 
 class Win32Shell : public Shell {
  public:

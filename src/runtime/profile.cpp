@@ -15,6 +15,18 @@ std::string Trimmed(std::string_view text) {
 
 }  // namespace
 
+std::string ReadIni(Profile& profile, std::string_view file, std::string_view section, std::string_view entry,
+                    std::string_view def) {
+  std::string value = profile.Read(Cut(ClipView(file), kIniFileMax), Clip(section), Clip(entry),
+                                   Cut(ClipView(def), kIniValueMax));
+  return Cut(value, kIniValueMax);
+}
+
+void WriteIni(Profile& profile, std::string_view file, std::string_view section, std::string_view entry,
+              std::string_view value) {
+  profile.Write(Cut(ClipView(file), kIniFileMax), Clip(section), Clip(entry), Cut(ClipView(value), kIniValueMax));
+}
+
 SectionValues::SectionValues(ProfileSection& lines) : lines_(lines) {
   for (std::size_t i = 0; i < lines_.size(); ++i) index_.emplace(Upper(Trimmed(lines_[i].first)), i);
 }

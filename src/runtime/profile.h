@@ -1,6 +1,7 @@
 // Profile (INI) files: the platform's own profile service.
 #pragma once
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -25,6 +26,17 @@ class Profile {
   // Replaces the whole section in one rewrite of the file.
   virtual bool WriteSection(const std::string& file, const std::string& section, const ProfileSection& lines) = 0;
 };
+
+inline constexpr std::size_t kIniValueMax = 1023;  // a value is read into 1024 bytes
+inline constexpr std::size_t kIniFileMax = 259;    // a file name is held in 260 bytes
+
+// The program's own settings and logs: a value cut to 1023 characters, or def when the entry does not
+// exist. Names are taken without trailing blanks; a blank file name means WIN.INI.
+std::string ReadIni(Profile& profile, std::string_view file, std::string_view section, std::string_view entry,
+                    std::string_view def);
+// Write failures are not reported: no caller's behaviour depends on them.
+void WriteIni(Profile& profile, std::string_view file, std::string_view section, std::string_view entry,
+              std::string_view value);
 
 // A section read whole, looked up as reading each entry would: names without regard to case (the first
 // of equal names wins), a value without the blanks around it or one pair of enclosing quotes.

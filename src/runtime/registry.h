@@ -4,8 +4,6 @@
 
 namespace qz {
 
-enum class RegRoot { LocalMachine };
-
 enum class RegStatus { Ok, NotFound, AccessDenied, TooLarge, OtherError };
 
 // How a value is stored; Other covers every non-text type (numbers, binary, lists).
@@ -23,13 +21,13 @@ struct RegValue {
   std::string text;  // the whole text of a String or ExpandString value; empty otherwise
 };
 
+// Values under HKEY_LOCAL_MACHINE: the machine environment is the only place the program reads or writes.
 class Registry {
  public:
   virtual ~Registry() = default;
-  virtual RegValue Read(RegRoot root, const std::string& key, const std::string& name) = 0;
+  virtual RegValue Read(const std::string& key, const std::string& name) = 0;
   // Writes text as a String or ExpandString value, creating the key when it is missing.
-  virtual RegResult Write(RegRoot root, const std::string& key, const std::string& name, RegType type,
-                          const std::string& text) = 0;
+  virtual RegResult Write(const std::string& key, const std::string& name, RegType type, const std::string& text) = 0;
   // Tells running programs that the environment changed, so programs started afterwards see it.
   virtual void BroadcastEnvironmentChange() = 0;
   // The Windows 95 family keeps the machine environment in the start-up file, not in the registry.

@@ -13,8 +13,6 @@ namespace {
 // Far beyond any environment value; only a corrupt or hostile value grows past it.
 constexpr DWORD kReadLimit = 16u * 1024u * 1024u;
 
-HKEY RootKey(RegRoot) { return HKEY_LOCAL_MACHINE; }
-
 RegResult FromError(LONG error) {
   switch (error) {
     case ERROR_SUCCESS:
@@ -31,10 +29,10 @@ RegResult FromError(LONG error) {
 
 }  // namespace
 
-RegValue Win32Registry::Read(RegRoot root, const std::string& key, const std::string& name) {
+RegValue Win32Registry::Read(const std::string& key, const std::string& name) {
   RegValue value;
   UniqueHkey hkey;
-  LONG error = RegOpenKeyExA(RootKey(root), key.c_str(), 0, KEY_QUERY_VALUE, hkey.put());
+  LONG error = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, hkey.put());
   if (error != ERROR_SUCCESS) {
     value.result = FromError(error);
     return value;
@@ -70,12 +68,12 @@ RegValue Win32Registry::Read(RegRoot root, const std::string& key, const std::st
   return value;
 }
 
-RegResult Win32Registry::Write(RegRoot root, const std::string& key, const std::string& name, RegType type,
+RegResult Win32Registry::Write(const std::string& key, const std::string& name, RegType type,
                                const std::string& text) {
   if (type == RegType::Other) return {RegStatus::OtherError, static_cast<unsigned long>(ERROR_INVALID_PARAMETER)};
   UniqueHkey hkey;
-  LONG error = RegOpenKeyExA(RootKey(root), key.c_str(), 0, KEY_SET_VALUE, hkey.put());
-  if (error == ERROR_FILE_NOT_FOUND) error = RegCreateKeyA(RootKey(root), key.c_str(), hkey.put());
+  LONG error = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE, hkey.put());
+  if (error == ERROR_FILE_NOT_FOUND) error = RegCreateKeyA(HKEY_LOCAL_MACHINE, key.c_str(), hkey.put());
   if (error != ERROR_SUCCESS) return FromError(error);
   // The stored length counts the terminating NUL, as Windows expects of text values.
   error = RegSetValueExA(hkey.get(), name.c_str(), 0, type == RegType::String ? REG_SZ : REG_EXPAND_SZ,

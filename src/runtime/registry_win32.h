@@ -6,9 +6,8 @@ namespace qz {
 // The registry API (RegOpenKeyExA, RegQueryValueExA, RegSetValueExA), WM_SETTINGCHANGE and GetVersion.
 class Win32Registry : public Registry {
  public:
-  RegValue Read(RegRoot root, const std::string& key, const std::string& name) override;
-  RegResult Write(RegRoot root, const std::string& key, const std::string& name, RegType type,
-                  const std::string& text) override;
+  RegValue Read(const std::string& key, const std::string& name) override;
+  RegResult Write(const std::string& key, const std::string& name, RegType type, const std::string& text) override;
   void BroadcastEnvironmentChange() override;
   bool IsWindows95Family() override;
 };

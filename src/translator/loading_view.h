@@ -12,4 +12,12 @@ class LoadingView {
   virtual void Close() = 0;
 };
 
+// An unattended run opens no window, not even this one.
+class NoLoadingView : public LoadingView {
+ public:
+  void Open() override {}
+  void SetProgress(int) override {}
+  void Close() override {}
+};
+
 }  // namespace qz

@@ -4,7 +4,6 @@
 #include <functional>
 #include <limits>
 
-#include "app/ini.h"
 #include "runtime/text.h"
 
 namespace qz {
@@ -47,8 +46,7 @@ StringTranslator::StringTranslator(Profile& profile, Files& files, Clock& clock,
 
 StringTranslator::~StringTranslator() = default;
 
-void StringTranslator::Init(std::string_view fileName, std::string_view owner, long flags) {
-  std::lock_guard lock(critSect_);
+void StringTranslator::Init(std::string_view fileName, long flags) {
   if (queuesExist_) Kill();
   SetFlags(flags);
   if (!loadFlag_ && !exportFlag_) {
@@ -56,7 +54,6 @@ void StringTranslator::Init(std::string_view fileName, std::string_view owner, l
     return;
   }
   CreateQueues();
-  owner_ = std::string(owner);  // kept for the record: the file has no password
   if (fileName.empty()) {
     SetDefaultFullPath();
   } else {
@@ -66,7 +63,6 @@ void StringTranslator::Init(std::string_view fileName, std::string_view owner, l
 }
 
 void StringTranslator::Kill() {
-  std::lock_guard lock(critSect_);
   if (!initialized_) return;
   ExportAtClose();
   FreeQueues();
@@ -80,14 +76,12 @@ void StringTranslator::Kill() {
 }
 
 void StringTranslator::SetFlags(long flags) {
-  std::lock_guard lock(critSect_);
   loadFlag_ = (flags & kLoad) != 0;
   exportFlag_ = (flags & kExport) != 0;
   offFlag_ = (flags & kOff) != 0;
 }
 
 void StringTranslator::CreateQueues() {
-  std::lock_guard lock(critSect_);
   FreeQueues();
   CreateControlsQueue();
   queuesExist_ = true;
@@ -95,7 +89,6 @@ void StringTranslator::CreateQueues() {
 }
 
 void StringTranslator::FreeQueues() {
-  std::lock_guard lock(critSect_);
   text_.clear();
   replacements_.clear();
   index_.clear();
@@ -109,23 +102,22 @@ void StringTranslator::SetDefaultFullPath() {
 }
 
 std::size_t StringTranslator::Count() const {
-  std::lock_guard lock(critSect_);
   return replacements_.size();
 }
 
-void StringTranslator::Log(const std::string& message) { PUTINI(profile_, kLogSection, kLogEntry, message, kLogFile); }
+void StringTranslator::Log(const std::string& message) { WriteIni(profile_, kLogFile, kLogSection, kLogEntry, message); }
 
-std::uint8_t StringTranslator::OpenFile(TranslationFile& file) {
+bool StringTranslator::OpenFile(TranslationFile& file) {
   const std::string& name = file.Name();
   file.Close();
   FileError error = file.Open();
   if (error == FileError::None) {
     Log("None: " + name);
-    return 0;
+    return true;
   }
   if (error != FileError::NotFound) {
     Log("Error 4: " + std::string(ErrorText(error)));
-    return 1;
+    return false;
   }
   bool createFailed = false;
   if (FileError created = file.Create(); created != FileError::None) {
@@ -135,17 +127,16 @@ std::uint8_t StringTranslator::OpenFile(TranslationFile& file) {
   error = file.Open();
   if (error != FileError::None) {
     Log("Error 2: " + name + ": " + std::string(ErrorText(error)));
-    return 1;
+    return false;
   }
   Log("Error 3: " + name + ": " + std::string(ErrorText(error)));
-  return createFailed ? 1 : 0;
+  return !createFailed;
 }
 
 void StringTranslator::LoadTranslations() {
-  std::lock_guard lock(critSect_);
   if (offFlag_) return;
   file_.SetName(fullPath_);
-  if (!initialized_ || OpenFile(file_) != 0) {
+  if (!initialized_ || !OpenFile(file_)) {
     file_.Close();
     return;
   }
@@ -227,7 +218,6 @@ void StringTranslator::AddRecordTranslation(std::string_view source, std::string
 }
 
 void StringTranslator::SortTranslations() {
-  std::lock_guard lock(critSect_);
   // Each entry with the first eight bytes of its source beside it: most comparisons never reach the arena.
   // Arena offsets grow with every pair stored, so ordering equal sources by offset keeps them in the
   // order they came, as a stable sort would, without its buffer.
@@ -299,14 +289,12 @@ const StringTranslator::Entry* StringTranslator::Find(std::string_view key) cons
   }
 }
 
-std::uint8_t StringTranslator::AddTranslation(std::string_view source, std::string_view replacement) {
+bool StringTranslator::AddTranslation(std::string_view source, std::string_view replacement) {
   std::string_view value = ClipView(replacement);
-  if (value.empty()) return 1;
-  std::lock_guard lock(critSect_);
-  if (!queuesExist_) return 1;
+  if (value.empty() || !queuesExist_) return false;
   const std::string_view key = KeyOf(source);
   Entry entry{};
-  if (!Store(key, value, entry)) return 1;
+  if (!Store(key, value, entry)) return false;
   auto it = std::lower_bound(replacements_.begin(), replacements_.end(), SourceOf(entry),
                              [this](const Entry& e, std::string_view k) { return SourceOf(e) < k; });
   if (it != replacements_.end() && SourceOf(*it) == SourceOf(entry)) {
@@ -320,12 +308,11 @@ std::uint8_t StringTranslator::AddTranslation(std::string_view source, std::stri
     IndexPut(entry);
   }
   initialized_ = true;
-  return 0;
+  return true;
 }
 
 std::string StringTranslator::Translate(std::string_view text) {
   const std::string_view clipped = ClipView(text);
-  std::lock_guard lock(critSect_);
   if (!queuesExist_ || clipped.empty() || offFlag_) return std::string(clipped);
   const std::string_view key = KeyOf(text);
   const Entry* found = Find(key);
@@ -344,9 +331,8 @@ void StringTranslator::ExportAtClose() {
 }
 
 void StringTranslator::ExportNotFound() {
-  std::lock_guard lock(critSect_);
   file_.Close();
-  if (OpenFile(file_) != 0) {
+  if (!OpenFile(file_)) {
     file_.Close();
     return;
   }
@@ -358,15 +344,6 @@ void StringTranslator::ExportNotFound() {
     }
   }
   file_.Commit();
-  file_.Close();
-}
-
-void StringTranslator::RebuildFiles() {
-  std::lock_guard lock(critSect_);
-  if (fullPath_.empty()) return;
-  file_.Close();
-  file_.SetName(fullPath_);
-  if (file_.Open() == FileError::None) file_.Rebuild();
   file_.Close();
 }
 

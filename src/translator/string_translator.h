@@ -3,7 +3,6 @@
 #pragma once
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,20 +31,18 @@ class StringTranslator {
   StringTranslator& operator=(const StringTranslator&) = delete;
 
   // Opens the translator on fileName (empty: the default name in the current directory).
-  void Init(std::string_view fileName, std::string_view owner, long flags);
+  void Init(std::string_view fileName, long flags);
   void Kill();
 
   // The replacement of text, or text without trailing blanks when there is none.
   std::string Translate(std::string_view text);
-  std::string TranslateText(std::string_view text) { return Translate(text); }
-  // 0 on success, 1 when replacement is blank or the translator has no queues.
-  std::uint8_t AddTranslation(std::string_view source, std::string_view replacement);
+  // False when replacement is blank or the translator is not open.
+  bool AddTranslation(std::string_view source, std::string_view replacement);
 
   void SetFlags(long flags);
-  // Opens the file (creating a missing one) and logs the outcome in .\QZVXErr.LOG; 0 when open.
-  std::uint8_t OpenFile(TranslationFile& file);
+  // Opens the file (creating a missing one) and logs the outcome in .\QZVXErr.LOG; true when it is open.
+  [[nodiscard]] bool OpenFile(TranslationFile& file);
   void LoadTranslations();
-  void RebuildFiles();
 
   // Whole windows, list formats and messages. Nothing changes while the translator is not
   // initialised or switched off; TranslateFormat then returns its format without trailing blanks.
@@ -53,18 +50,10 @@ class StringTranslator {
   std::string TranslateWindowTitle(const TranslatableWindow& window);
   void TranslateControl(TranslatableWindow& window, int control);
   void TranslateProperty(TranslatableWindow& window, int control, Property property);
-  void TranslateOneControl(TranslatableWindow& window, int control) { TranslateControl(window, control); }
-  // Every control number from first to last.
-  void TranslateControls(TranslatableWindow& window, int first, int last);
   std::string TranslateFormat(std::string_view format);
-  std::string TranslateHeader(std::string_view text) { return Translate(text); }
-  std::string TranslatePicture(std::string_view text) { return Translate(text); }
   // The translated text with the first "%1" to "%4" filled in, in that order; at most 255 characters.
   std::string TranslateMessage(std::string_view text, std::string_view p1, std::string_view p2, std::string_view p3,
                                std::string_view p4);
-  // Each part between "|" translated on its own.
-  std::string TranslateList(std::string_view text);
-
   bool Initialized() const { return initialized_; }
   const std::string& FullPath() const { return fullPath_; }
   std::size_t Count() const;
@@ -108,12 +97,11 @@ class StringTranslator {
   Clock& clock_;
   TextCodec& codec_;
   LoadingView& loadingView_;
-  mutable std::recursive_mutex critSect_;
 
   bool loadFlag_ = false, exportFlag_ = false, offFlag_ = false;
   bool initialized_ = false;
   bool queuesExist_ = false;
-  std::string fullPath_, owner_;
+  std::string fullPath_;
   // The translation file; texts without translation are exported into it as well.
   TranslationFile file_;
 

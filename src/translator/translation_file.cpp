@@ -2,8 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <cerrno>
-
 #include "runtime/text.h"
 
 namespace qz {
@@ -37,40 +35,6 @@ FileError FromSqlite(int result) {
     default:
       return FileError::FileSystem;
   }
-}
-
-// The operating system's reason why a file could not be opened; FileSystem when it is not one we know.
-FileError FromSystemError(int error) {
-#ifdef _WIN32
-  switch (error) {
-    case 2:  // ERROR_FILE_NOT_FOUND
-      return FileError::NotFound;
-    case 3:  // ERROR_PATH_NOT_FOUND
-      return FileError::PathNotFound;
-    case 5:  // ERROR_ACCESS_DENIED
-      return FileError::AccessDenied;
-    case 32:  // ERROR_SHARING_VIOLATION
-      return FileError::SharingViolation;
-    case 33:  // ERROR_LOCK_VIOLATION
-      return FileError::AlreadyLocked;
-    default:
-      return FileError::FileSystem;
-  }
-#else
-  switch (error) {
-    case ENOENT:
-      return FileError::NotFound;
-    case ENOTDIR:
-      return FileError::PathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-      return FileError::AccessDenied;
-    default:
-      return FileError::FileSystem;
-  }
-#endif
 }
 
 bool Exists(const std::string& utf8Path) {
@@ -135,7 +99,7 @@ FileError TranslationFile::OpenFailure(int sqliteResult) {
   if ((sqliteResult & 0xff) == SQLITE_CANTOPEN) {
     std::string utf8 = codec_.AnsiToUtf8(name_);
     error =
-        sqliteResult == SQLITE_CANTOPEN_ISDIR ? FileError::AccessDenied : FromSystemError(sqlite3_system_errno(db_));
+        sqliteResult == SQLITE_CANTOPEN_ISDIR ? FileError::AccessDenied : FileErrorOfSystem(static_cast<unsigned long>(sqlite3_system_errno(db_)));
     if (error == FileError::FileSystem && !Exists(utf8)) error = FileError::NotFound;
     // A missing folder is a different mistake from a missing file: creating would not help.
     if (error == FileError::NotFound) {
@@ -208,15 +172,15 @@ FileError TranslationFile::Create() {
     } else if (*tables != 0 || *id != 0) {
       error = FileError::InvalidData;
     } else {
-      const char* const kSchema[] = {
-          "PRAGMA application_id = 1364869964",
-          "PRAGMA user_version = 1",
+      const std::string schema[] = {
+          "PRAGMA application_id = " + std::to_string(kApplicationId),
+          "PRAGMA user_version = " + std::to_string(kFormatVersion),
           "CREATE TABLE translations(source TEXT NOT NULL, replacement TEXT NOT NULL)",
           "CREATE INDEX translations_source ON translations(source)",
           "COMMIT",
       };
-      for (const char* sql : kSchema) {
-        error = Exec(sql);
+      for (const std::string& sql : schema) {
+        error = Exec(sql.c_str());
         if (error != FileError::None) break;
       }
     }
@@ -323,10 +287,5 @@ FileError TranslationFile::ReplaceAll(const std::vector<TranslationPair>& pairs)
 FileError TranslationFile::Begin() { return Exec("BEGIN IMMEDIATE"); }
 
 FileError TranslationFile::Commit() { return Exec("COMMIT"); }
-
-FileError TranslationFile::Rebuild() {
-  FileError error = Exec("CREATE INDEX IF NOT EXISTS translations_source ON translations(source)");
-  return error == FileError::None ? Exec("REINDEX translations") : error;
-}
 
 }  // namespace qz

@@ -82,8 +82,6 @@ class TranslationFile {
   // Groups the following writes into one transaction; Commit makes them durable, Close drops them.
   FileError Begin();
   FileError Commit();
-  // Rebuilds the key on source, recreating it when it has gone missing.
-  FileError Rebuild();
 
  private:
   FileError Exec(const char* sql);

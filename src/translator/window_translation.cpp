@@ -12,7 +12,6 @@ namespace {
 constexpr std::size_t kPictureSize = 40;
 constexpr std::size_t kFormatSize = 2000;
 constexpr std::size_t kMessageSize = 255;
-constexpr std::size_t kListSize = 1024;
 // Of an application frame, only the controls numbered from 1 up to this are translated.
 constexpr int kLastFrameControl = 2999;
 
@@ -55,7 +54,6 @@ void StringTranslator::CreateControlsQueue() {
 }
 
 void StringTranslator::TranslateWindow(TranslatableWindow& window) {
-  std::lock_guard lock(critSect_);
   if (!Translating()) return;
   const std::string title = window.Title();
   const std::string translated = TranslateWindowTitle(window);
@@ -70,7 +68,6 @@ std::string StringTranslator::TranslateWindowTitle(const TranslatableWindow& win
 }
 
 void StringTranslator::TranslateControl(TranslatableWindow& window, int control) {
-  std::lock_guard lock(critSect_);
   if (!Translating()) return;
   const ControlKind kind = window.KindOf(control);
   auto entry = std::lower_bound(controls_.begin(), controls_.end(), kind,
@@ -79,12 +76,7 @@ void StringTranslator::TranslateControl(TranslatableWindow& window, int control)
   for (Property property : entry->properties) TranslateProperty(window, control, property);
 }
 
-void StringTranslator::TranslateControls(TranslatableWindow& window, int first, int last) {
-  for (long long control = first; control <= last; ++control) TranslateControl(window, static_cast<int>(control));
-}
-
 void StringTranslator::TranslateProperty(TranslatableWindow& window, int control, Property property) {
-  std::lock_guard lock(critSect_);
   if (!Translating()) return;
   if (window.Kind() == K::Application && (control < 1 || control > kLastFrameControl)) return;
   const std::string current = window.Get(control, property);
@@ -105,7 +97,6 @@ void StringTranslator::TranslateProperty(TranslatableWindow& window, int control
 }
 
 std::string StringTranslator::TranslateFormat(std::string_view format) {
-  std::lock_guard lock(critSect_);
   if (format.empty() || !Translating()) return Clip(format);
   std::string buffer = Cut(format, kFormatSize);
 
@@ -120,7 +111,7 @@ std::string StringTranslator::TranslateFormat(std::string_view format) {
       const std::size_t start = pictures ? open : open + 1;
       const std::string inner = buffer.substr(start, close - start);
       if (!pictures || Upper(std::string_view(inner).substr(0, 2)) != "@S") {
-        const std::string translated = pictures ? TranslatePicture(inner) : TranslateHeader(inner);
+        const std::string translated = Translate(inner);
         buffer = Cut(buffer.substr(0, start) + translated + buffer.substr(close), kFormatSize);
         close = start + translated.size();
       }
@@ -134,7 +125,6 @@ std::string StringTranslator::TranslateFormat(std::string_view format) {
 
 std::string StringTranslator::TranslateMessage(std::string_view text, std::string_view p1, std::string_view p2,
                                                std::string_view p3, std::string_view p4) {
-  std::lock_guard lock(critSect_);
   std::string buffer = Cut(Translate(text), kMessageSize);
   const std::string_view parameters[] = {p1, p2, p3, p4};
   for (std::size_t n = 0; n < 4; ++n) {
@@ -144,20 +134,6 @@ std::string StringTranslator::TranslateMessage(std::string_view text, std::strin
     buffer = Cut(buffer.substr(0, at) + Clip(parameters[n]) + buffer.substr(at + 2), kMessageSize);
   }
   return Clip(buffer);
-}
-
-std::string StringTranslator::TranslateList(std::string_view text) {
-  std::lock_guard lock(critSect_);
-  const std::string_view source = text.substr(0, kListSize);
-  std::string buffer;
-  for (std::size_t from = 0;;) {
-    const std::size_t bar = source.find('|', from);
-    buffer += Translate(source.substr(from, bar == std::string_view::npos ? std::string_view::npos : bar - from));
-    if (bar == std::string_view::npos) break;
-    buffer += '|';
-    from = bar + 1;
-  }
-  return Cut(buffer, kListSize);
 }
 
 }  // namespace qz

@@ -42,34 +42,34 @@ class FakeProfile : public Profile {
 class FakeFiles : public Files {
  public:
   bool Exists(const std::string& path) override { return existing.count(path) != 0 || contents.count(path) != 0; }
-  FileStatus ReadAll(const std::string& path, std::string& bytes) override {
+  FileError ReadAll(const std::string& path, std::string& bytes) override {
     if (auto it = failing.find(path); it != failing.end()) return it->second;
     auto it = contents.find(path);
-    if (it == contents.end()) return FileStatus::NotFound;
+    if (it == contents.end()) return FileError::NotFound;
     bytes = it->second;
-    return FileStatus::Ok;
+    return FileError::None;
   }
-  FileStatus Append(const std::string& path, std::string_view bytes) override {
+  FileError Append(const std::string& path, std::string_view bytes) override {
     if (auto it = failing.find(path); it != failing.end()) return it->second;
     auto it = contents.find(path);
-    if (it == contents.end()) return FileStatus::NotFound;
+    if (it == contents.end()) return FileError::NotFound;
     it->second += bytes;
-    return FileStatus::Ok;
+    return FileError::None;
   }
-  FileStatus Copy(const std::string& from, const std::string& to) override {
+  FileError Copy(const std::string& from, const std::string& to) override {
     if (auto it = failing.find(from); it != failing.end()) return it->second;
-    if (Exists(to)) return FileStatus::Failed;
+    if (Exists(to)) return FileError::FileSystem;
     auto it = contents.find(from);
-    if (it == contents.end() && !existing.count(from)) return FileStatus::NotFound;
+    if (it == contents.end() && !existing.count(from)) return FileError::NotFound;
     contents[to] = it == contents.end() ? std::string() : it->second;
     copies.push_back(to);
-    return FileStatus::Ok;
+    return FileError::None;
   }
   bool CanOpenExclusively(const std::string& path) override { return !heldOpen.count(path); }
   std::vector<std::string> copies;
   std::set<std::string> heldOpen;
   std::map<std::string, std::string> contents;   // files with their bytes
-  std::map<std::string, FileStatus> failing;      // files that cannot be read or written
+  std::map<std::string, FileError> failing;      // files that cannot be read or written
   std::string CurrentDirectory() override { return currentDirectory; }
   std::string ProgramDirectory() override { return "C:\\QZCL"; }
   std::string ShortPath(const std::string& path) override {
@@ -174,7 +174,7 @@ class FakeRegistry : public Registry {
     RegType type = RegType::String;
     std::string text;
   };
-  RegValue Read(RegRoot, const std::string& key, const std::string& name) override {
+  RegValue Read(const std::string& key, const std::string& name) override {
     RegValue v;
     if (auto it = readFailures.find(key + "\\" + name); it != readFailures.end()) {
       v.result = it->second;
@@ -189,8 +189,7 @@ class FakeRegistry : public Registry {
     if (v.type != RegType::Other) v.text = it->second.text;
     return v;
   }
-  RegResult Write(RegRoot, const std::string& key, const std::string& name, RegType type,
-                  const std::string& text) override {
+  RegResult Write(const std::string& key, const std::string& name, RegType type, const std::string& text) override {
     events.push_back("write " + name);
     if (failWrites) return {RegStatus::AccessDenied, 5};
     values[key + "\\" + name] = {type, text};

@@ -54,20 +54,20 @@ TEST(red, long_values_are_kept_whole) {
 TEST(red, refuses_what_it_cannot_do_safely) {
   struct Case {
     const char* arguments;
-    FileStatus redFile;
+    FileError redFile;
     bool writeFails;
     const char* caption;
     int exitCode;
   } cases[] = {
-      {"RED Common *.tpl", FileStatus::Ok, false, "Redirecton Command Error", kExitUsage},
-      {"redirect Common \"\" C:\\x", FileStatus::Ok, false, "Redirecton Command Error", kExitUsage},
-      {"RED Common *.tpl C:\\x", FileStatus::Locked, false, "QZCL File Error", kExitFailed},
-      {"REDIRECTION Common *.tpl C:\\x", FileStatus::Ok, true, "QZCL File Error", kExitFailed},
+      {"RED Common *.tpl", FileError::None, false, "Redirecton Command Error", kExitUsage},
+      {"redirect Common \"\" C:\\x", FileError::None, false, "Redirecton Command Error", kExitUsage},
+      {"RED Common *.tpl C:\\x", FileError::SharingViolation, false, "QZCL File Error", kExitFailed},
+      {"REDIRECTION Common *.tpl C:\\x", FileError::None, true, "QZCL File Error", kExitFailed},
   };
   for (const auto& c : cases) {
     Command t;
     t.profile.Write(kRed, "Common", "*.tpl", "C:\\A");
-    if (c.redFile != FileStatus::Ok) t.files.failing[kRed] = c.redFile;
+    if (c.redFile != FileError::None) t.files.failing[kRed] = c.redFile;
     t.profile.failWrites = c.writeFails;
     t.Run(c.arguments);
     EXPECT_EQ(t.Value(kRed, "Common", "*.tpl"), "C:\\A") << c.arguments;

@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "ide/dde_channel.h"
 #include "unit/harness.h"
 
 namespace qz {
 namespace {
 
 struct Channel : fake::Harness {
-  Channel() { dde.Init("C60EE"); }
+  DdeChannel dde{svc, "C60EE"};
   std::string Log(const char* key) { return profile.Read(".\\QZDE.LOG", "Connect", key, "<unwritten>"); }
 };
 
@@ -50,7 +51,7 @@ TEST(dde_channel, connect_finds_starts_or_gives_up_on_the_ide) {
       EXPECT_GT(waited, DdeChannel::kConnectWindowMs) << c.name;
       EXPECT_LE(waited, DdeChannel::kConnectWindowMs + DdeChannel::kRetryPauseMs) << c.name;
       EXPECT_LT(t.transport.opens.size(), 500u) << c.name;
-      EXPECT_EQ(t.dde.CHANNEL, 0) << c.name;
+      EXPECT_FALSE(t.dde.IsOpen()) << c.name;
     }
   }
 }
@@ -60,8 +61,8 @@ TEST(dde_channel, a_failed_start_is_recorded) {
   t.processes.fail = true;
   t.transport.serverUp = [](int a) { return a >= 3; };
   EXPECT_TRUE(t.dde.Connect());
-  EXPECT_EQ(t.dde.GetErrorCode(), -4);
-  EXPECT_EQ(t.dde.GetError(), "The system cannot find the file specified.");
+  EXPECT_EQ(t.dde.ErrorCode(), -4);
+  EXPECT_EQ(t.dde.Error(), "The system cannot find the file specified.");
 }
 
 TEST(dde_channel, execute_sends_bracketed_commands_on_an_open_channel_only) {
@@ -70,7 +71,7 @@ TEST(dde_channel, execute_sends_bracketed_commands_on_an_open_channel_only) {
   EXPECT_TRUE(t.transport.executes.empty());
 
   t.transport.serverUp = [](int) { return true; };
-  t.dde.OpenChannel();
+  t.dde.Open();
   t.transport.executeResult = kDdeInvalidCommand;
   EXPECT_EQ(t.dde.RegisterTemplateChain("\"a.tpl\" \"b.tpl\"   ", 0), kDdeInvalidCommand);
   EXPECT_EQ(t.transport.executes, std::vector<std::string>{"[RegisterTemplateChain(\"a.tpl\" \"b.tpl\",0)]"});
@@ -78,26 +79,20 @@ TEST(dde_channel, execute_sends_bracketed_commands_on_an_open_channel_only) {
 
 TEST(dde_channel, never_leaves_two_conversations_open) {
   Channel t;
-  t.dde.Kill();
+  t.dde.Close();
   EXPECT_TRUE(t.transport.closed.empty());
   t.transport.serverUp = [](int) { return true; };
-  t.dde.OpenChannel();
-  t.dde.OpenChannel();
-  EXPECT_EQ(t.transport.closed, std::vector<long>{1});
-  EXPECT_EQ(t.dde.CHANNEL, 2);
-  t.dde.Kill();
-  t.dde.Kill();
-  EXPECT_EQ(t.transport.closed, (std::vector<long>{1, 2}));
-  EXPECT_EQ(t.dde.CHANNEL, 0);
-}
-
-TEST(dde_log, names_its_file_at_the_first_write) {
-  fake::FakeProfile profile;
-  DdeLog log(profile);
-  EXPECT_EQ(log.FILE, "");
-  log.Write("Connect", "Run Error", 252L);
-  EXPECT_EQ(log.FILE, ".\\QZDE.LOG");
-  EXPECT_EQ(profile.Read(".\\QZDE.LOG", "Connect", "Run Error", ""), "252");
+  {
+    DdeChannel other(t.svc, "C60EE");
+    other.Open();
+    other.Open();
+    EXPECT_EQ(t.transport.closed, std::vector<long>{1});
+  }
+  EXPECT_EQ(t.transport.closed, (std::vector<long>{1, 2})) << "closed when it goes";
+  t.dde.Open();
+  t.dde.Close();
+  t.dde.Close();
+  EXPECT_EQ(t.transport.closed, (std::vector<long>{1, 2, 3}));
 }
 
 }  // namespace

@@ -29,12 +29,10 @@ struct Step {
 };
 
 struct Editor : fake::Harness {
-  CmdContext ctx{svc};
+  Installation ide{.version = "60", .exe = "C60EE", .iniFile = kIni};
   FakeEditorView view;
   std::vector<Item> shown;  // the list as the last step left it
   Editor() {
-    ctx.Init();
-    ctx.CWINIFILE = kIni;
     files.existing.insert(kIni);
     Ini("User Menus", "1", "&Alpha|ALPHA");
     Ini("User Menus", "2", "&Beta|CWEDT");
@@ -67,12 +65,12 @@ struct Editor : fake::Harness {
       }
       shown = *v.items;
     };
-    EditorPresenter presenter(ctx, view);
+    EditorPresenter presenter(svc, ide, view);
     ASSERT_TRUE(presenter.Run());
   }
   std::vector<std::string> Menus() {
     std::vector<std::string> out;
-    for (const Item& item : shown) out.push_back(item.STR + "|" + item.P2 + "|" + item.P3);
+    for (const Item& item : shown) out.push_back(item.text + "|" + item.appRef + "|" + item.commandLine);
     return out;
   }
 };
@@ -87,11 +85,10 @@ TEST(editor_window, opens_on_user_menus_with_its_sections_and_texts) {
     EXPECT_EQ(t.view.section, "User Menus");
     EXPECT_EQ(t.view.version, "Version 6.40  0001");
     EXPECT_EQ(t.view.iniFile, kIni);
-    EXPECT_EQ(t.view.format, "129L(2)|_M~Menu~@s255@#1#60L(2)|_M~AppRef~@s255@#2#20L(2)|_M~Command Line~@s255@#3#");
+    EXPECT_EQ(t.view.format, "129L(2)|_M~Menu~@s255@#1#60L(2)|_M~AppRef~@s255@#3#20L(2)|_M~Command Line~@s255@#4#");
     EXPECT_EQ(t.view.count, 3);
     EXPECT_EQ(t.view.row, 1);
     EXPECT_EQ(t.Buttons(), "ACDS-WE-");
-    EXPECT_TRUE(t.ctx.ITEMQ->empty());  // emptied when the window closed
   }
 }
 

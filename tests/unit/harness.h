@@ -2,9 +2,9 @@
 #pragma once
 #include <memory>
 
-#include "app/cmd_context.h"
-#include "app/dispatcher.h"
-#include "app/services.h"
+#include "app/program.h"
+#include "base/command_line.h"
+#include "base/services.h"
 #include "editor/editor_view.h"
 #include "notes/notes_view.h"
 #include "fakes/fakes.h"
@@ -173,19 +173,12 @@ struct Harness {
   FakeRegistry registry;
   FakeHeldFile heldFile;
   FakeViews views;
-  StringTranslator translator{profile, files, clock, codec, loading};
-  DdeLog ddeLog{profile};
-  DdeChannel dde{transport, processes, clock, ddeLog};
-  // Runs the program's dispatch on "qzcl.exe " + arguments, as a start with that command line would.
-  void Run(const std::string& arguments) {
-    svc.commandLine = "qzcl.exe " + arguments;
-    CmdContext ctx(svc);
-    ctx.Init();
-    Dispatch(ctx);
-    ctx.Kill();
-  }
-
-  Services svc{{profile, files, clock, codec, dialogs, processes, shell, registry, heldFile, translator, dde, views}, ""};
+  Program program{{profile, files, clock, codec, dialogs, processes, shell, registry, heldFile, transport, loading},
+                  views};
+  Services& svc = program.services();
+  StringTranslator& translator = program.translator();
+  // Runs the command of "qzcl.exe " + arguments, as a start with that command line would.
+  void Run(const std::string& arguments) { program.RunCommand(CommandLine("qzcl.exe " + arguments)); }
 };
 
 }  // namespace qz::fake

@@ -13,13 +13,11 @@ const char* const kGiveUp = "Because clarion is open, this operation could not b
 TEST(ide_check, clarion_is_open_asks_the_service_once_and_starts_nothing) {
   for (bool running : {false, true}) {
     fake::Harness h;
-    CmdContext ctx(h.svc);
-    ctx.CWEXE = "C60EE";
     h.transport.serverUp = [running](int) { return running; };
-    EXPECT_EQ(ClarionIsOpen(ctx), running);
+    EXPECT_EQ(ClarionIsOpen(h.svc, "C60EE"), running);
     EXPECT_EQ(h.transport.opens.size(), 1u);
     EXPECT_TRUE(h.processes.started.empty());
-    EXPECT_EQ(h.dde.CHANNEL, 0);
+    EXPECT_EQ(h.transport.closed.size(), running ? 1u : 0u);
     EXPECT_EQ(h.profile.writes, 0);  // nothing logged
     EXPECT_TRUE(h.dialogs.shown.empty());
   }
@@ -42,11 +40,10 @@ TEST(ide_check, clarion_must_be_closed_prompts_until_closed_cancelled_or_four_ti
   };
   for (const auto& c : cases) {
     fake::Harness h;
-    CmdContext ctx(h.svc);
     int closedAt = c.closedAfterCheck;
     h.transport.serverUp = [closedAt](int attempt) { return closedAt == 0 || attempt < closedAt; };
     h.dialogs.answers = c.answers;
-    EXPECT_EQ(ClarionMustBeClosed(ctx, "Add Accessories Item   "), c.result) << c.name;
+    EXPECT_EQ(ClarionMustBeClosed(h.svc, "C60EE", "Add Accessories Item   "), c.result) << c.name;
     ASSERT_EQ(h.dialogs.shown.size(), c.prompts + (c.giveUp ? 1 : 0)) << c.name;
     for (std::size_t i = 0; i < c.prompts; ++i) {
       const Box& box = h.dialogs.shown[i];
@@ -63,7 +60,7 @@ TEST(ide_check, clarion_must_be_closed_prompts_until_closed_cancelled_or_four_ti
       EXPECT_EQ(box.buttons, Buttons::Ok);
     }
     EXPECT_EQ(h.svc.ExitCode(), c.result ? kExitSuccess : kExitFailed) << c.name;
-    EXPECT_EQ(h.dde.CHANNEL, 0) << c.name;
+    EXPECT_EQ(h.transport.closed.size(), static_cast<std::size_t>(h.transport.lastChannel)) << c.name;
   }
 }
 

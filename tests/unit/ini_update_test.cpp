@@ -14,12 +14,10 @@ const char* const kIni = "C:\\C6\\BIN\\C60EE.ini.";
 const char* const kBackup = "C:\\C6\\BIN\\C60EE 061102 143005.ini";
 
 struct Update : fake::Harness {
-  CmdContext ctx{svc};
-  Update() {
-    ctx.Init();
-    ctx.CWINIFILE = kIni;
-    files.existing.insert(kIni);
-  }
+  Installation ide{.version = "60", .exe = "C60EE", .iniFile = kIni};
+  std::vector<Item> items;
+  Update() { files.existing.insert(kIni); }
+  bool Write(const char* section, int storedCount) { return UpdateSection(svc, ide, section, items, storedCount); }
   std::string Ini(const char* section, const char* key) {
     const std::string* v = profile.Find(kIni, section, key);
     return v ? *v : "<absent>";
@@ -32,12 +30,13 @@ TEST(ini_update, writes_the_list_and_clears_what_it_no_longer_has) {
     t.profile.Write(kIni, "User Menus", std::to_string(i), "Item " + std::to_string(i) + "|APP" + std::to_string(i));
   t.profile.Write(kIni, "User Menus", "Extra", "not the list's");
   t.profile.Write(kIni, "User Applications", "APP1", "one.exe");
-  LoadSection(t.ctx, "User Menus");
-  auto& items = *t.ctx.ITEMQ;
+  t.items = LoadSection(t.svc, kIni, "User Menus");
+  auto& items = t.items;
   items.erase(items.begin() + 1, items.begin() + 3);  // delete items 2 and 3
-  items[0].P3 = "C:\\New\\one.exe";
-  items.push_back({"&Editor", "CWEDT", "ignored.exe", "", "", 6, 0});  // an applet: no command line written
-  ASSERT_TRUE(UpdateSection(t.ctx, "User Menus", 5));
+  items[0].commandLine = "C:\\New\\one.exe";
+  // an applet: no command line written
+  items.push_back({.text = "&Editor", .appRef = "CWEDT", .commandLine = "ignored.exe", .number = 6});
+  ASSERT_TRUE(t.Write("User Menus", 5));
   EXPECT_EQ(t.Ini("User Menus", "1"), "Item 1|APP1");
   EXPECT_EQ(t.Ini("User Menus", "3"), "Item 5|APP5");
   EXPECT_EQ(t.Ini("User Menus", "4"), "&Editor|CWEDT");
@@ -59,7 +58,7 @@ TEST(ini_update, writes_the_list_and_clears_what_it_no_longer_has) {
   t.clock.localTime.second = 6;
   items.pop_back();
   int before = t.profile.writes;
-  ASSERT_TRUE(UpdateSection(t.ctx, "User Menus", 4));
+  ASSERT_TRUE(t.Write("User Menus", 4));
   EXPECT_EQ(t.Ini("User Menus", "4"), "");
   EXPECT_EQ(t.profile.writes - before, 1);  // the section in one rewrite; the command lines are unchanged
 }
@@ -67,25 +66,25 @@ TEST(ini_update, writes_the_list_and_clears_what_it_no_longer_has) {
 TEST(ini_update, file_types_keep_the_all_files_mask_and_long_values) {
   Update t;
   std::string longMask(300, 'm');
-  t.ctx.ITEMQ->assign({{"A", "*.a", "CWEDT", "", "", 1, 0},
-                       {"B", longMask, "CWEDT", "", "", 2, 0},
-                       {"All", "*.*", "CWEDT", "", "", 3, 1}});
-  ASSERT_TRUE(UpdateSection(t.ctx, "File Types", 3));
+  t.items = {{.text = "A", .mask = "*.a", .appRef = "CWEDT", .number = 1},
+             {.text = "B", .mask = longMask, .appRef = "CWEDT", .number = 2},
+             {.text = "All", .mask = "*.*", .appRef = "CWEDT", .number = 3, .allFilesMask = true}};
+  ASSERT_TRUE(t.Write("File Types", 3));
   EXPECT_EQ(t.Ini("File Types", "All"), "3");
   EXPECT_EQ(t.Ini("File Types", "2"), "B=" + longMask + "|CWEDT");
-  t.ctx.ITEMQ->assign({{"Tpl  ", "*.tpl ", "ME", "me.exe", "", 1, 0}});
+  t.items = {{.text = "Tpl  ", .mask = "*.tpl ", .appRef = "ME", .commandLine = "me.exe", .number = 1}};
   t.files.existing.clear();
   t.files.existing.insert(kIni);
   t.files.contents.clear();
-  ASSERT_TRUE(UpdateSection(t.ctx, "Open Dialog", 1));
+  ASSERT_TRUE(t.Write("Open Dialog", 1));
   EXPECT_EQ(t.Ini("Open Dialog", "1"), "Tpl=*.tpl|ME");
 }
 
 TEST(ini_update, writes_nothing_without_a_backup) {
   Update t;
   t.files.existing.insert(kBackup);  // every name it builds within this second is taken
-  t.ctx.ITEMQ->assign({{"A", "APP", "a.exe", "", "", 1, 0}});
-  EXPECT_FALSE(UpdateSection(t.ctx, "User Menus", 1));
+  t.items = {{.text = "A", .appRef = "APP", .commandLine = "a.exe", .number = 1}};
+  EXPECT_FALSE(t.Write("User Menus", 1));
   EXPECT_EQ(t.Ini("User Menus", "1"), "<absent>");
   ASSERT_EQ(t.dialogs.shown.size(), 1u);
   EXPECT_EQ(t.dialogs.shown[0].caption, "Update File");
@@ -100,8 +99,8 @@ TEST(ini_update, a_backup_name_already_taken_waits_for_the_next_second) {
     t.files.existing.insert("QZCLLang.str");
     t.files.existing.insert(kBackup);
     t.files.existing.insert("QZCLLang 061102 143005.tps");
-    t.ctx.ITEMQ->assign({{"A", "APP", "a.exe", "", "", 1, 0}});
-    UpdateSection(t.ctx, section, 1);
+    t.items = {{.text = "A", .appRef = "APP", .commandLine = "a.exe", .number = 1}};
+    t.Write(section, 1);
     ASSERT_EQ(t.files.copies.size(), 1u) << section;
     EXPECT_EQ(t.files.copies[0], std::string(section) == "User Menus" ? "C:\\C6\\BIN\\C60EE 061102 143006.ini"
                                                                        : "QZCLLang 061102 143006.tps");
@@ -122,7 +121,7 @@ TEST(ini_update, confirmation_and_the_running_ide) {
     Update t;
     t.dialogs.answers = {c.answer, Button::Cancel};
     t.transport.serverUp = [&c](int) { return c.ideRunning; };
-    EXPECT_EQ(ConfirmUpdate(t.ctx, c.section), c.proceeds) << c.section;
+    EXPECT_EQ(ConfirmUpdate(t.svc, t.ide, c.section), c.proceeds) << c.section;
     EXPECT_EQ(t.dialogs.shown[0].caption, "Update File");
     EXPECT_EQ(t.dialogs.shown[0].buttons, Buttons::YesNo);
   }
@@ -146,8 +145,8 @@ TEST(ini_update, translations_are_replaced_whole_or_not_at_all) {
     t.svc.langFile = path;
     t.files.existing.insert(path);
     if (heldElsewhere) t.files.heldOpen.insert(path);
-    t.ctx.ITEMQ->assign({{"New  ", "Neu  ", "", "", "", 0, 0}, {"Two", "Zwei", "", "", "", 0, 0}});
-    EXPECT_EQ(UpdateSection(t.ctx, "Translations", 0), !heldElsewhere);
+    t.items = {{.text = "New  ", .replacement = "Neu  "}, {.text = "Two", .replacement = "Zwei"}};
+    EXPECT_EQ(t.Write("Translations", 0), !heldElsewhere);
     EXPECT_EQ(t.files.copies, std::vector<std::string>{"QZCLLang 061102 143005.tps"});
     TranslationFile file(t.codec);
     file.SetName(path);

@@ -33,7 +33,7 @@ struct Notes : fake::Harness {
       script(v, static_cast<NotesPresenter&>(e));
       shown = v;
     };
-    WorkLog(svc);
+    WorkLog(svc, views.Notes().get());
   }
   std::vector<std::string> File() {
     std::vector<std::string> out;

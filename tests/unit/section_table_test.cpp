@@ -13,16 +13,8 @@ namespace {
 const char* const kIni = "C:\\C6\\BIN\\C60EE.ini.";
 
 struct Section : fake::Harness {
-  CmdContext ctx{svc};
-  Section() {
-    ctx.Init();
-    ctx.CWINIFILE = kIni;
-  }
   void Ini(const char* section, const char* key, const char* value) { profile.Write(kIni, section, key, value); }
-  const std::vector<Item>& Load(const char* section) {
-    LoadSection(ctx, section);
-    return *ctx.ITEMQ;
-  }
+  std::vector<Item> Load(const char* section) { return LoadSection(svc, kIni, section); }
 };
 
 TEST(section_table, loads_each_section_into_its_fields) {
@@ -33,15 +25,15 @@ TEST(section_table, loads_each_section_into_its_fields) {
   t.Ini("User Menus", "5", "Beyond|GAP");
   t.Ini("User Applications", "mytool", " 'C:\\T\\TOOL.EXE' ");  // read as an entry read gives it
   t.Ini("User Applications", "SAVER", "  C:\\Program Files\\S\\SAVE.EXE\" /x");
-  const auto& menus = t.Load("User Menus");
+  const auto menus = t.Load("User Menus");
   ASSERT_EQ(menus.size(), 3u);  // key 4 missing: the list ends there
-  EXPECT_EQ(menus[0].SORT, "SAVE  EXIT");
-  EXPECT_EQ(menus[0].P3, "\"C:\\Program Files\\S\\SAVE.EXE\" /x");  // lost opening quote put back
-  EXPECT_EQ(menus[1].SORT, "TOOLS");  // a separator carries the key of the item after it
-  EXPECT_EQ(menus[2].STR, "&Tools");
-  EXPECT_EQ(menus[2].P2, "MYTOOL");
-  EXPECT_EQ(menus[2].P3, "C:\\T\\TOOL.EXE");
-  EXPECT_EQ(menus[2].NUM, 3);
+  EXPECT_EQ(menus[0].sortKey, "SAVE  EXIT");
+  EXPECT_EQ(menus[0].commandLine, "\"C:\\Program Files\\S\\SAVE.EXE\" /x");  // lost opening quote put back
+  EXPECT_EQ(menus[1].sortKey, "TOOLS");  // a separator carries the key of the item after it
+  EXPECT_EQ(menus[2].text, "&Tools");
+  EXPECT_EQ(menus[2].appRef, "MYTOOL");
+  EXPECT_EQ(menus[2].commandLine, "C:\\T\\TOOL.EXE");
+  EXPECT_EQ(menus[2].number, 3);
 
   t.Ini("File Types", "All", "2");
   t.Ini("File Types", "1", "Templates=*.tpl|CWEDT");
@@ -50,16 +42,17 @@ TEST(section_table, loads_each_section_into_its_fields) {
   t.Ini("File Types", "4", "-");
   t.Ini("User Applications", "NOTE", "notepad.exe");
   t.Ini("User Applications", "CWEDT", "never read for an applet");
-  const auto& types = t.Load("File Types");
+  const auto types = t.Load("File Types");
   ASSERT_EQ(types.size(), 4u);
-  EXPECT_EQ(types[0].P2, "*.tpl");
-  EXPECT_EQ(types[0].P3, "CWEDT");
-  EXPECT_EQ(types[0].P4, "");
-  EXPECT_EQ((std::vector<int>{types[0].ALLFLAG, types[1].ALLFLAG, types[2].ALLFLAG}), (std::vector<int>{0, 1, 0}));
-  EXPECT_EQ(types[1].P4, "notepad.exe");
-  EXPECT_EQ(types[2].STR, "No separators at all");  // malformed: every field gets the whole text
-  EXPECT_EQ(types[2].P3, "No separators at all");
-  EXPECT_EQ(types[3].SORT, std::string(99, '\xFF'));  // a separator at the end sorts last
+  EXPECT_EQ(types[0].mask, "*.tpl");
+  EXPECT_EQ(types[0].appRef, "CWEDT");
+  EXPECT_EQ(types[0].commandLine, "");
+  EXPECT_EQ((std::vector<bool>{types[0].allFilesMask, types[1].allFilesMask, types[2].allFilesMask}),
+            (std::vector<bool>{false, true, false}));
+  EXPECT_EQ(types[1].commandLine, "notepad.exe");
+  EXPECT_EQ(types[2].text, "No separators at all");  // malformed: every field gets the whole text
+  EXPECT_EQ(types[2].appRef, "No separators at all");
+  EXPECT_EQ(types[3].sortKey, std::string(99, '\xFF'));  // a separator at the end sorts last
 
   EXPECT_TRUE(t.Load("Setup Menu").empty());
 }
@@ -81,13 +74,13 @@ TEST(section_table, loads_translations_from_the_translation_file) {
   sqlite3_close(db);
   t.svc.langFile = path;
   t.files.existing.insert(path);
-  const auto& items = t.Load("Translations");
+  const auto items = t.Load("Translations");
   ASSERT_EQ(items.size(), 2u);
-  EXPECT_EQ(Clip(items[0].STR), "Zebra");
-  EXPECT_EQ(items[0].STR.size(), 254u);
-  EXPECT_EQ(Clip(items[1].P2), "pomme");
-  EXPECT_EQ(Clip(items[1].SORT), "APPLE");
-  EXPECT_EQ(items[1].NUM, 0);
+  EXPECT_EQ(Clip(items[0].text), "Zebra");
+  EXPECT_EQ(items[0].text.size(), 254u);
+  EXPECT_EQ(Clip(items[1].replacement), "pomme");
+  EXPECT_EQ(Clip(items[1].sortKey), "APPLE");
+  EXPECT_EQ(items[1].number, 0);
   std::filesystem::remove_all(dir);
 }
 
@@ -104,42 +97,42 @@ TEST(section_table, applets_validation_and_sort_keys) {
     Item item;
     bool valid;
   } items[] = {
-      {"User Menus", {"-", "", "", "", "", 0, 0}, false},           // new separator: rule 2 first
-      {"User Menus", {"-", "-", "", "", "", 0, 0}, true},           // loaded separator
-      {"User Menus", {"&Tools", "CWEDT", "", "", "", 0, 0}, true},  // an applet needs no command line
-      {"User Menus", {"&Tools", "MINE", "", "", "", 0, 0}, false},
-      {"Setup Menu", {"A/-", "x", "", "", "", 0, 0}, true},
-      {"File Types", {"T", "*.t", "", "", "", 0, 0}, false},
-      {"Pick Dialog", {"T", "*.t", "ME", "me.exe", "", 0, 0}, true},
-      {"Translations", {"Source", "", "", "", "", 0, 0}, true},
-      {"Translations", {"", "x", "", "", "", 0, 0}, false},
+      {"User Menus", {.text = "-"}, false},                      // new separator: rule 2 first
+      {"User Menus", {.text = "-", .appRef = "-"}, true},        // loaded separator
+      {"User Menus", {.text = "&Tools", .appRef = "CWEDT"}, true},  // an applet needs no command line
+      {"User Menus", {.text = "&Tools", .appRef = "MINE"}, false},
+      {"Setup Menu", {.text = "A/-", .appRef = "x"}, true},
+      {"File Types", {.text = "T", .mask = "*.t"}, false},
+      {"Pick Dialog", {.text = "T", .mask = "*.t", .appRef = "ME", .commandLine = "me.exe"}, true},
+      {"Translations", {.text = "Source"}, true},
+      {"Translations", {.replacement = "x"}, false},
   };
-  for (const auto& c : items) EXPECT_EQ(ValidateItem(c.section, c.item), c.valid) << c.section << " " << c.item.STR;
+  for (const auto& c : items) EXPECT_EQ(ValidateItem(c.section, c.item), c.valid) << c.section << " " << c.item.text;
 
-  Item edited{"&Save && Exit", "", "", "", "old", 0, 0};
+  Item edited{.text = "&Save && Exit", .sortKey = "old"};
   SetEditTimeSortKey(edited);
-  EXPECT_EQ(edited.SORT, "SAVE && EXIT");
+  EXPECT_EQ(edited.sortKey, "SAVE && EXIT");
   EXPECT_EQ(LoadTimeSortKey("&Save && Exit"), "SAVE  EXIT");
 }
 
 TEST(section_table, moves_keep_separators_before_their_item_and_default_restores_the_order) {
-  std::vector<Item> items{{"Beta", "", "", "", "BETA", 1, 0},
-                          {"-", "", "", "", "GAMMA", 2, 0},
-                          {"Gamma", "", "", "", "GAMMA", 3, 0},
-                          {"Alpha", "", "", "", "ALPHA", 4, 0}};
+  std::vector<Item> items{{.text = "Beta", .sortKey = "BETA", .number = 1},
+                          {.text = "-", .sortKey = "GAMMA", .number = 2},
+                          {.text = "Gamma", .sortKey = "GAMMA", .number = 3},
+                          {.text = "Alpha", .sortKey = "ALPHA", .number = 4}};
   EXPECT_EQ(MoveItemUp(items, 1), 1u);
   EXPECT_EQ(MoveItemDown(items, 4), 4u);
   EXPECT_EQ(MoveItemUp(items, 2), 1u);  // the separator now goes before Beta
-  EXPECT_EQ(items[0].SORT, "BETA");
+  EXPECT_EQ(items[0].sortKey, "BETA");
   EXPECT_EQ(MoveItemDown(items, 1), 2u);  // and back before Gamma
-  EXPECT_EQ(items[1].SORT, "GAMMA");
+  EXPECT_EQ(items[1].sortKey, "GAMMA");
   SortBySortKey(items);
   std::vector<std::string> order;
-  for (const auto& i : items) order.push_back(i.STR);
+  for (const auto& i : items) order.push_back(i.text);
   EXPECT_EQ(order, (std::vector<std::string>{"Alpha", "Beta", "-", "Gamma"}));
   SortByNumber(items);
   order.clear();
-  for (const auto& i : items) order.push_back(i.STR);
+  for (const auto& i : items) order.push_back(i.text);
   EXPECT_EQ(order, (std::vector<std::string>{"Beta", "-", "Gamma", "Alpha"}));
 }
 

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app/startup.h"
+#include "app/program.h"
 #include "unit/harness.h"
 
 namespace qz {
@@ -85,8 +85,7 @@ TEST_F(Startup, command_words_show_their_box_without_touching_the_translation_se
   };
   for (const auto& c : cases) {
     fake::Harness h;
-    h.svc.commandLine = c.line;
-    RunMain(h.svc);
+    h.program.Run(c.line);
     ASSERT_EQ(h.dialogs.shown.size(), 1u) << c.line;
     const Box& box = h.dialogs.shown[0];
     EXPECT_EQ(box.caption, c.caption) << c.line;
@@ -121,7 +120,7 @@ TEST_F(Startup, language_file_entry_is_kept_repaired_or_cleared) {
     profile.Write("", "QZCL", "LangFile", c.entry);
     files.existing.erase(".\\QZCLLang.str");
     if (c.localFile) files.existing.insert(".\\QZCLLang.str");
-    SetUpLanguageFile(svc);
+    program.SetUpLanguageFile();
     EXPECT_EQ(LangFileEntry(), c.expected) << c.entry << " " << c.localFile;
     EXPECT_EQ(svc.langFile, c.expected) << c.entry;
     EXPECT_EQ(translator.Initialized(), c.localFile) << c.entry;
@@ -133,7 +132,7 @@ TEST_F(Startup, a_valid_entry_is_used_as_it_stands) {
   std::string path = TranslationFile({});
   profile.Write("", "QZCL", "LangFile", path);
   int writesBefore = profile.writes;
-  SetUpLanguageFile(svc);
+  program.SetUpLanguageFile();
   EXPECT_EQ(svc.langFile, path);
   EXPECT_EQ(translator.FullPath(), path);
   EXPECT_EQ(LangFileEntry(), path);
@@ -149,16 +148,14 @@ TEST_F(Startup, edit_opens_the_translated_editor_and_no_parameter_runs_no_comman
   profile.Write("", "Clarion 6.0  Enterprise Edition", "ExeName", "C60EE");
   std::vector<std::pair<std::string, std::string>> sections;
   views.editorScript = [&](fake::FakeEditorView& view, EditorEvents&) { sections = view.sections; };
-  svc.commandLine = "qzcl.exe edit";
-  RunMain(svc);
+  program.Run("qzcl.exe edit");
   EXPECT_TRUE(dialogs.shown.empty());
   ASSERT_EQ(sections.size(), 6u);  // with a translation file, its table is offered too
   EXPECT_EQ(sections[1], (std::pair<std::string, std::string>{"Types de fichiers", "File Types"}));
   EXPECT_FALSE(translator.Initialized());  // closed at the end of the run
 
   sections.clear();
-  svc.commandLine = "qzcl.exe";
-  RunMain(svc);
+  program.Run("qzcl.exe");
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_TRUE(sections.empty());
   EXPECT_EQ(svc.langFile, path);

@@ -91,7 +91,7 @@ TEST_F(TranslatorTest, lookup_compares_sources_as_255_character_fields_in_the_an
   const std::string a255(255, 'a');
   std::string path = WriteTranslations({{"Open", "Oeffnen"}, {a255 + "X", "first"}, {a255 + "Y", "second"}});
   Sql(path, "INSERT INTO translations VALUES('caf\xC3\xA9', 'Caf\xC3\xA9 cr\xC3\xA8me'), ('Euro', '\xE2\x82\xAC 5')");
-  translator_.Init(path, "", kLoad);
+  translator_.Init(path, kLoad);
   const struct {
     const char* rule;
     std::string text, expected;
@@ -111,11 +111,11 @@ TEST_F(TranslatorTest, lookup_compares_sources_as_255_character_fields_in_the_an
 
 TEST_F(TranslatorTest, later_pair_wins_and_blank_replacements_are_skipped_when_loaded_and_when_added) {
   std::string path = WriteTranslations({{"Yes", "Ja"}, {"No", "Nein"}, {"Yes", "Jawohl"}, {"No", "  "}, {"Maybe", ""}});
-  translator_.Init(path, "", kLoad);
+  translator_.Init(path, kLoad);
   EXPECT_EQ(LogLine(), "None: " + path);
-  EXPECT_EQ(translator_.AddTranslation("Apple", "Apfel"), 0);
-  EXPECT_EQ(translator_.AddTranslation("Apple  ", "Apfel 2"), 0);
-  EXPECT_EQ(translator_.AddTranslation("Yes", "  "), 1);
+  EXPECT_TRUE(translator_.AddTranslation("Apple", "Apfel"));
+  EXPECT_TRUE(translator_.AddTranslation("Apple  ", "Apfel 2"));
+  EXPECT_FALSE(translator_.AddTranslation("Yes", "  "));
   for (int i = 0; i < 100; ++i) translator_.AddTranslation("Key " + std::to_string(i), std::to_string(i));
   std::string seen;
   for (const char* text : {"Yes", "No", "Maybe", "Apple", "Key 42"}) seen += translator_.Translate(text) + "|";
@@ -123,16 +123,16 @@ TEST_F(TranslatorTest, later_pair_wins_and_blank_replacements_are_skipped_when_l
 }
 
 TEST_F(TranslatorTest, a_missing_file_is_created_empty_and_a_missing_folder_is_not) {
-  translator_.Init(WriteTranslations({{"One", "Eins"}}), "", kLoad);
+  translator_.Init(WriteTranslations({{"One", "Eins"}}), kLoad);
   std::string path = (dir_ / "new\xE9.str").string();
-  translator_.Init(path, "", kLoad);
+  translator_.Init(path, kLoad);
   EXPECT_EQ(LogLine(), "Error 3: " + path + ":") << "an empty error text; profile values lose trailing blanks";
   EXPECT_TRUE(fs::exists(dir_ / "new\xC3\xA9.str")) << "a name in the ANSI code page is UTF-8 on disk";
   EXPECT_EQ(translator_.Translate("One"), "One") << "the second Init replaces what the first loaded";
-  translator_.Init(path, "", kLoad);
+  translator_.Init(path, kLoad);
   EXPECT_EQ(LogLine(), "None: " + path) << "the new file is a valid translation file";
 
-  translator_.Init((dir_ / "no such folder/lang.str").string(), "", kLoad);
+  translator_.Init((dir_ / "no such folder/lang.str").string(), kLoad);
   EXPECT_EQ(LogLine(), "Error 4: Path Not Found");
   EXPECT_FALSE(fs::exists(dir_ / "no such folder"));
 }
@@ -159,7 +159,7 @@ TEST_F(TranslatorTest, a_file_that_is_not_a_translation_file_is_logged_and_left_
     if (!c.sql.empty()) Sql(path, c.sql);
     if (c.damage) WriteBytes(path, Bytes(path).replace(100, 3996, 3996, '\xA5'));
     const std::string before = Bytes(path);
-    translator_.Init(path.string(), "", kLoad | kExport);
+    translator_.Init(path.string(), kLoad | kExport);
     EXPECT_EQ(LogLine(), "Error 4: Invalid Data File");
     EXPECT_EQ(translator_.Count(), 0u);
     translator_.Kill();  // the export tries the file again
@@ -169,7 +169,7 @@ TEST_F(TranslatorTest, a_file_that_is_not_a_translation_file_is_logged_and_left_
 }
 
 TEST_F(TranslatorTest, off_flag_passes_texts_through_without_reading_the_file) {
-  translator_.Init(WriteTranslations({{"Yes", "Ja"}}), "", kLoad | kOff);
+  translator_.Init(WriteTranslations({{"Yes", "Ja"}}), kLoad | kOff);
   EXPECT_EQ(translator_.Translate("Yes  "), "Yes");
   EXPECT_EQ(profile_.writes, 0) << "the file was opened";
 }
@@ -177,7 +177,7 @@ TEST_F(TranslatorTest, off_flag_passes_texts_through_without_reading_the_file) {
 TEST_F(TranslatorTest, only_the_export_flag_adds_texts_without_translation_at_kill) {
   for (long flags : {kLoad, kLoad | kExport}) {
     std::string path = WriteTranslations({{"Yes", "Ja"}, {"Old", ""}});
-    translator_.Init(path, "", flags);
+    translator_.Init(path, flags);
     for (const char* text : {"Zebra  ", "Yes", "caf\xE9", "Apple", "Zebra", "Old"}) translator_.Translate(text);
     translator_.Kill();
     Lines expected{"Yes=Ja", "Old="};
@@ -207,7 +207,7 @@ TEST_F(TranslatorTest, loading_window_and_batch_size_follow_the_time_records_tak
     SCOPED_TRACE(c.behaviour);
     work_.msPerRecord = c.msPerRecord;
     view_ = {};
-    translator_.Init(path, "", kLoad);
+    translator_.Init(path, kLoad);
     EXPECT_EQ(translator_.Count(), 100u);
     EXPECT_EQ(view_.opened, c.firstProgress.empty() ? 0 : 1);
     EXPECT_EQ(view_.closed, view_.opened);

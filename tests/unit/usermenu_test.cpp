@@ -127,7 +127,7 @@ TEST(usermenu, bad_input_and_a_running_ide_write_nothing) {
   EXPECT_EQ(closed.List(2), (Entries{"&A|A", "M|QZ"}));
 
   Menu locked({"&A|A"});
-  locked.files.failing[kIni] = FileStatus::Locked;
+  locked.files.failing[kIni] = FileError::SharingViolation;
   locked.Run("USERMENU QZ M qz.exe");
   EXPECT_EQ(locked.List(2), (Entries{"&A|A", "<absent>"}));
   EXPECT_EQ(locked.svc.ExitCode(), kExitFailed);

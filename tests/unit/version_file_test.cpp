@@ -24,7 +24,7 @@ struct Notes : fake::Harness {
     return v ? *v : "<absent>";
   }
   void Translate(const char* text, const char* translation) {
-    translator.Init("", "", 0);
+    translator.Init("", 0);
     translator.AddTranslation(text, translation);
   }
   fake::FakeHeldFile disk;
@@ -50,9 +50,9 @@ TEST(version_file, ok_appends_the_entry_byte_exact) {
     t.clock.localTime = c.now;
     t.Set(kAutoIncrementKey, c.autoIncrement);
     t.Open(c.file);
-    if (c.ver) t.notes.VER.VER = c.ver;
-    if (c.build) t.notes.VER.BUILD = c.build;
-    t.notes.VER.NOTE = c.note;
+    if (c.ver) t.notes.entry.version = c.ver;
+    if (c.build) t.notes.entry.build = c.build;
+    t.notes.entry.note = c.note;
     SaveEntry(t.notes, t.svc);
     EXPECT_EQ(Lines(t.disk.files[kFile]).back(), c.line);
     EXPECT_EQ(t.disk.files[kFile].substr(t.disk.files[kFile].size() - 2), "\r\n");
@@ -76,7 +76,7 @@ TEST(version_file, build_comes_from_the_last_line_and_goes_up_with_auto_incremen
     Notes t;
     t.Set(kAutoIncrementKey, c.autoIncrement);
     t.Open(("Version             EQUATE('9.00  0500')\r\n" + std::string(c.last) + "\r\n").c_str());
-    EXPECT_EQ(t.notes.VER.BUILD, c.build) << c.last;
+    EXPECT_EQ(t.notes.entry.build, c.build) << c.last;
     SaveEntry(t.notes, t.svc);
     EXPECT_EQ(Lines(t.disk.files[kFile]).back().substr(28, 10), c.saved) << c.last;
   }
@@ -165,7 +165,7 @@ TEST(version_file, ok_with_another_file_name_appends_there_and_remembers_it) {
     Notes t;
     if (*other) t.disk.files["Other.qzi"] = other;
     t.Open("Version             EQUATE('1.00  0001')\r\n");
-    t.notes.FILENAME = "Other.qzi";
+    t.notes.fileName = "Other.qzi";
     SaveEntry(t.notes, t.svc);
     EXPECT_EQ(t.disk.files[kFile], "!Version            EQUATE('1.00  0001')\r\n");
     EXPECT_EQ(t.disk.files["Other.qzi"],
@@ -177,10 +177,10 @@ TEST(version_file, ok_with_another_file_name_appends_there_and_remembers_it) {
 TEST(version_file, settings_default_to_on_and_ok_stores_enable_updates_cleared) {
   Notes t;
   t.Open(nullptr);
-  EXPECT_EQ(t.notes.ONOFF, 1);
-  EXPECT_EQ(t.notes.AUTOINCREMENT, 1);
+  EXPECT_TRUE(t.notes.updatesOn);
+  EXPECT_TRUE(t.notes.autoIncrement);
   EXPECT_EQ(t.Setting(kFileNameSection, kFileNameKey), kFile);
-  t.notes.ONOFF = 0;
+  t.notes.updatesOn = false;
   SaveEntry(t.notes, t.svc);
   EXPECT_EQ(t.Setting(kStatusSection, kOnKey), "0");
   EXPECT_EQ(t.Setting(kStatusSection, kAutoIncrementKey), "1");
@@ -189,8 +189,8 @@ TEST(version_file, settings_default_to_on_and_ok_stores_enable_updates_cleared) 
   next.profile = t.profile;
   next.Translate("Update is turned off!", "Aus!");
   ReadSettings(next.notes, next.svc);
-  EXPECT_EQ(next.notes.updatesOnAtOpening, 0);
-  EXPECT_EQ(next.notes.VER.NOTE, "Aus!");
+  EXPECT_FALSE(next.notes.updatesOnAtOpening);
+  EXPECT_EQ(next.notes.entry.note, "Aus!");
 }
 
 TEST(version_file, a_file_that_cannot_be_held_is_left_alone_and_ok_says_why) {
@@ -198,7 +198,7 @@ TEST(version_file, a_file_that_cannot_be_held_is_left_alone_and_ok_says_why) {
   t.disk.files[kFile] = "Version             EQUATE('1.00  0007')\r\n";
   t.disk.openFailures[kFile] = FileError::SharingViolation;
   t.Open(nullptr);
-  EXPECT_EQ(t.notes.VER.BUILD, "0001");
+  EXPECT_EQ(t.notes.entry.build, "0001");
   SaveEntry(t.notes, t.svc);
   ASSERT_EQ(t.dialogs.shown.size(), 1u);
   EXPECT_EQ(t.dialogs.shown[0].text, "Sharing Violation");

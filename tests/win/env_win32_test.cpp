@@ -45,11 +45,11 @@ TEST_F(EnvRegistry, text_values_are_written_with_their_type_and_read_back_whole)
       {RegType::String, REG_SZ, std::string(20000, 'q') + ";C:\\END"},
   };
   for (const Row& r : rows) {
-    ASSERT_TRUE(registry_.Write(RegRoot::LocalMachine, kKey, kName, r.type, r.text).ok());
+    ASSERT_TRUE(registry_.Write(kKey, kName, r.type, r.text).ok());
     DWORD bytes = 0;
     EXPECT_EQ(StoredType(&bytes), r.stored);
     EXPECT_EQ(bytes, r.text.size() + 1);  // the terminating NUL is part of the data
-    RegValue v = registry_.Read(RegRoot::LocalMachine, kKey, kName);
+    RegValue v = registry_.Read(kKey, kName);
     EXPECT_EQ(v.result.status, RegStatus::Ok);
     EXPECT_EQ(v.type, r.type);
     EXPECT_EQ(v.text.size(), r.text.size());
@@ -58,16 +58,16 @@ TEST_F(EnvRegistry, text_values_are_written_with_their_type_and_read_back_whole)
 }
 
 TEST_F(EnvRegistry, a_missing_value_or_key_is_not_found_and_a_number_is_other) {
-  RegValue missing = registry_.Read(RegRoot::LocalMachine, kKey, kName);
+  RegValue missing = registry_.Read(kKey, kName);
   EXPECT_EQ(missing.result.status, RegStatus::NotFound);
   EXPECT_TRUE(missing.text.empty());
-  RegValue noKey = registry_.Read(RegRoot::LocalMachine, kKey + "\\QZCL no such key", kName);
+  RegValue noKey = registry_.Read(kKey + "\\QZCL no such key", kName);
   EXPECT_EQ(noKey.result.status, RegStatus::NotFound);
 
   DWORD number = 42;
   ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kKey.c_str(), kName, REG_DWORD, &number, sizeof number),
             ERROR_SUCCESS);
-  RegValue v = registry_.Read(RegRoot::LocalMachine, kKey, kName);
+  RegValue v = registry_.Read(kKey, kName);
   EXPECT_EQ(v.result.status, RegStatus::Ok);
   EXPECT_EQ(v.type, RegType::Other);
   EXPECT_TRUE(v.text.empty());
@@ -76,8 +76,8 @@ TEST_F(EnvRegistry, a_missing_value_or_key_is_not_found_and_a_number_is_other) {
 TEST_F(EnvRegistry, the_write_creates_a_missing_key) {
   const std::string key = "SOFTWARE\\QZCL env test";
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
-  ASSERT_TRUE(registry_.Write(RegRoot::LocalMachine, key, kName, RegType::String, "x").ok());
-  RegValue v = registry_.Read(RegRoot::LocalMachine, key, kName);
+  ASSERT_TRUE(registry_.Write(key, kName, RegType::String, "x").ok());
+  RegValue v = registry_.Read(key, kName);
   EXPECT_EQ(v.text, "x");
   EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str()), ERROR_SUCCESS);
 }

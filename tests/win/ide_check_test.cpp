@@ -5,28 +5,16 @@
 #include <future>
 #include <optional>
 
-#include "app/views_win32.h"
+#include <sstream>
+
+#include "app/ports_win32.h"
+#include "app/program.h"
 #include "ide/ide_check.h"
-#include "runtime/dde_transport_win32.h"
-#include "runtime/dialogs_win32.h"
-#include "runtime/held_file_win32.h"
 #include "runtime/handle_win32.h"
-#include "runtime/platform_win32.h"
-#include "runtime/processes_win32.h"
-#include "runtime/profile_win32.h"
-#include "runtime/registry_win32.h"
 #include "runtime/window_text_win32.h"
-#include "translator/loading_view.h"
 
 namespace qz {
 namespace {
-
-class NoLoading : public LoadingView {
- public:
-  void Open() override {}
-  void SetProgress(int) override {}
-  void Close() override {}
-};
 
 std::string HereDirectory() {
   char path[MAX_PATH];
@@ -97,38 +85,24 @@ void Press(const FoundBox& box, int id) {
 const char* const kPrompt =
     "Clarion must be closed!\n\nPress OK when Clarion is closed, Cancel to cancel this operation.";
 
-struct Program {
-  Win32Profile profile;
-  Win32Files files;
-  Win32Clock clock;
-  Win32Codec codec;
-  Win32Dialogs dialogs;
-  Win32Processes processes;
-  Win32Shell shell;
-  Win32Registry registry;
-  Win32HeldFile heldFile;
-  Win32DdeTransport transport;
-  NoLoading loading;
-  Win32Views views;
-  StringTranslator translator{profile, files, clock, codec, loading};
-  DdeLog ddeLog{profile};
-  DdeChannel dde{transport, processes, clock, ddeLog};
-  Services svc{{profile, files, clock, codec, dialogs, processes, shell, registry, heldFile, translator, dde, views}, ""};
+// The program's own wiring, with the real message boxes.
+struct Wired {
+  std::ostringstream unused;
+  Win32Ports ports{false, unused};
+  Program program{ports.Get(), ports.GetViews()};
 };
 
 // Runs the prompting on its own thread, as the program would on its main one.
-std::future<bool> Prompting(Program& program) {
-  return std::async(std::launch::async, [&program] {
-    CmdContext ctx(program.svc);
-    ctx.CWEXE = "C60EE";
-    return ClarionMustBeClosed(ctx, "Update Items in Clarion INI File ");
+std::future<bool> Prompting(Wired& wired) {
+  return std::async(std::launch::async, [&wired] {
+    return ClarionMustBeClosed(wired.program.services(), "C60EE", "Update Items in Clarion INI File ");
   });
 }
 
 TEST(close_prompt, cancel_ends_it_at_once) {
   StandInIde ide;
-  Program program;
-  auto result = Prompting(program);
+  Wired wired;
+  auto result = Prompting(wired);
   auto box = WaitForBox();
   ASSERT_TRUE(box);
   EXPECT_EQ(box->caption, "Update Items in Clarion INI File");
@@ -140,8 +114,8 @@ TEST(close_prompt, cancel_ends_it_at_once) {
 
 TEST(close_prompt, ok_after_the_ide_has_exited_goes_on) {
   StandInIde ide;
-  Program program;
-  auto result = Prompting(program);
+  Wired wired;
+  auto result = Prompting(wired);
   auto box = WaitForBox();
   ASSERT_TRUE(box);
   ide.Exit();

@@ -1,4 +1,4 @@
-// GETINI and PUTINI over the Windows profile API, in a temporary folder (and WIN.INI for blank names).
+// ReadIni and WriteIni over the Windows profile API, in a temporary folder (and WIN.INI for blank names).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/ini.h"
+#include "runtime/profile.h"
 #include "runtime/profile_win32.h"
 
 namespace qz {
@@ -35,7 +35,7 @@ class Ini : public testing::Test {
   Win32Profile profile_;
 };
 
-TEST_F(Ini, putini_creates_a_missing_file_without_the_trailing_blanks_of_its_arguments) {
+TEST_F(Ini, write_creates_a_missing_file_without_the_trailing_blanks_of_its_arguments) {
   struct Row {
     const char *section, *entry, *value, *file, *stored;
   } rows[] = {
@@ -44,7 +44,7 @@ TEST_F(Ini, putini_creates_a_missing_file_without_the_trailing_blanks_of_its_arg
       {"QZCL", "LangFile", "     ", "c.ini", "[QZCL]|LangFile=|"},  // an all-blank value is stored empty
   };
   for (const Row& r : rows) {
-    PUTINI(profile_, r.section, r.entry, r.value, File(r.file) + "   ");
+    WriteIni(profile_, File(r.file) + "   ", r.section, r.entry, r.value);
     EXPECT_EQ(Stored(File(r.file)), r.stored);
   }
 }
@@ -53,22 +53,22 @@ TEST_F(Ini, blank_file_name_means_win_ini) {
   const char* section = "QZCL profile test";
   for (const char* blank : {"", "   "}) {
     std::string value = std::string("written with \"") + blank + "\"";
-    PUTINI(profile_, section, "Entry", value, blank);
+    WriteIni(profile_, blank, section, "Entry", value);
     char stored[256] = {};
     GetProfileStringA(section, "Entry", "", stored, sizeof stored);
     EXPECT_EQ(std::string(stored), value);
-    EXPECT_EQ(GETINI(profile_, section, "Entry", "", blank), value);
+    EXPECT_EQ(ReadIni(profile_, blank, section, "Entry", ""), value);
   }
   WriteProfileStringA(section, nullptr, nullptr);
 }
 
 TEST_F(Ini, a_file_name_loses_a_trailing_dot_and_is_cut_to_259_characters) {
-  PUTINI(profile_, "Environment", "AutoPick", "written", File("x.ini."));
+  WriteIni(profile_, File("x.ini."), "Environment", "AutoPick", "written");
   EXPECT_EQ(Stored(File("x.ini")), "[Environment]|AutoPick=written|");
-  EXPECT_EQ(GETINI(profile_, "Environment", "AutoPick", "", File("x.ini.")), "written");
+  EXPECT_EQ(ReadIni(profile_, File("x.ini."), "Environment", "AutoPick", ""), "written");
   std::string cut = File("");
   cut += std::string(259 - cut.size(), 'n');
-  PUTINI(profile_, "Cut", "Name", "yes", cut + "-beyond.ini");
+  WriteIni(profile_, cut + "-beyond.ini", "Cut", "Name", "yes");
   EXPECT_EQ(Stored(cut), "[Cut]|Name=yes|");
 }
 
@@ -78,22 +78,22 @@ TEST_F(Ini, long_values_are_read_whole_by_the_adapter_and_cut_to_1023_by_getini_
   while (value.size() < 5000) value += std::to_string(value.size()) + ",";
   WritePrivateProfileStringA("Long", "Value", value.c_str(), file.c_str());
   EXPECT_EQ(profile_.Read(file, "Long", "Value", ""), value);
-  EXPECT_EQ(GETINI(profile_, "Long", "Value", "", file), value.substr(0, 1023));
-  EXPECT_EQ(GETINI(profile_, "Long", "Missing", value, file), value.substr(0, 1023)) << "the default";
-  PUTINI(profile_, "Long", "Value", value, file);
+  EXPECT_EQ(ReadIni(profile_, file, "Long", "Value", ""), value.substr(0, 1023));
+  EXPECT_EQ(ReadIni(profile_, file, "Long", "Missing", value), value.substr(0, 1023)) << "the default";
+  WriteIni(profile_, file, "Long", "Value", value);
   EXPECT_EQ(profile_.Read(file, "Long", "Value", ""), value.substr(0, 1023));
 }
 
 TEST_F(Ini, what_does_not_exist_reads_as_the_default_and_names_are_matched_without_regard_to_case) {
   const std::string file = File("present.ini");
-  PUTINI(profile_, "User Applications", "MyApp", "first", file);
-  PUTINI(profile_, "User Applications", "Empty", "", file);
-  EXPECT_EQ(GETINI(profile_, "USER APPLICATIONS", "myapp", "", file), "first");
-  EXPECT_EQ(GETINI(profile_, "User Applications", "Empty", "default", file), "") << "an empty value is a value";
-  EXPECT_EQ(GETINI(profile_, "User Applications", "Other", "default  ", file), "default");
-  EXPECT_EQ(GETINI(profile_, "Other", "MyApp", "default", file), "default");
-  EXPECT_EQ(GETINI(profile_, "User Applications", "MyApp", "default", File("missing.ini")), "default");
-  PUTINI(profile_, "user APPLICATIONS", "myAPP", "second", file);
+  WriteIni(profile_, file, "User Applications", "MyApp", "first");
+  WriteIni(profile_, file, "User Applications", "Empty", "");
+  EXPECT_EQ(ReadIni(profile_, file, "USER APPLICATIONS", "myapp", ""), "first");
+  EXPECT_EQ(ReadIni(profile_, file, "User Applications", "Empty", "default"), "") << "an empty value is a value";
+  EXPECT_EQ(ReadIni(profile_, file, "User Applications", "Other", "default  "), "default");
+  EXPECT_EQ(ReadIni(profile_, file, "Other", "MyApp", "default"), "default");
+  EXPECT_EQ(ReadIni(profile_, File("missing.ini"), "User Applications", "MyApp", "default"), "default");
+  WriteIni(profile_, file, "user APPLICATIONS", "myAPP", "second");
   EXPECT_EQ(Stored(file), "[User Applications]|MyApp=second|Empty=|");
 }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/cmd_context.h"
+#include "base/installation.h"
 #include "unit/harness.h"
 
 namespace qz {
@@ -8,28 +8,19 @@ namespace {
 
 const char* const kEE6 = "Clarion 6.0  Enterprise Edition";
 
-struct Locator : fake::Harness {
-  CmdContext ctx{svc};
-  void WinIni(const std::string& section, const std::string& entry, const std::string& value) {
-    profile.Write("", section, entry, value);
-  }
-};
-
-TEST(set_version, accepts_codes_of_the_list_and_defaults_to_6) {
+TEST(version_code, accepts_codes_of_the_list_and_defaults_to_6) {
   struct Case {
     const char* text;
     bool accepted;
-    const char* stored;
+    const char* code;
   } cases[] = {
       {"", false, "6"},    {"6", true, "6"},     {"6.1", false, "6"}, {"20", false, "6"}, {"2.0", false, "6"},
       {"2", true, "2"},    {"5.5", true, "5.5"}, {"55", true, "55"},  {"4", true, "4"},   {"600", false, "6"},
       {"6.2x", true, "6.2"}, {" 5", true, "5"},  {"0", true, "0"},
   };
-  fake::Harness h;
   for (const auto& c : cases) {
-    CmdContext ctx(h.svc);
-    EXPECT_EQ(ctx.SetVersion(c.text), c.accepted) << c.text;
-    EXPECT_EQ(ctx.CWVERSION, c.stored) << c.text;
+    EXPECT_EQ(IsVersionCode(c.text), c.accepted) << c.text;
+    EXPECT_EQ(VersionCode(c.text), c.code) << c.text;
   }
 }
 
@@ -38,7 +29,7 @@ TEST(locate_installation, fills_the_record_from_win_ini) {
     const char* version;
     std::vector<std::array<const char*, 3>> winIni;  // section, entry, value
     std::vector<const char*> existing;
-    const char* cwversion;
+    const char* code;
     const char* root;
     const char* iniFile;
     const char* red;
@@ -60,16 +51,16 @@ TEST(locate_installation, fills_the_record_from_win_ini) {
        "E:\\C4\\\\BIN\\CW4.ini.", "E:\\C4\\\\BIN\\Clarion4.RED"},
   };
   for (const auto& c : cases) {
-    Locator l;
-    for (const auto& [section, entry, value] : c.winIni) l.WinIni(section, entry, value);
-    for (auto path : c.existing) l.files.existing.insert(path);
-    l.ctx.SetVersion(c.version);
-    EXPECT_FALSE(l.ctx.LocateInstallation()) << c.version;
-    EXPECT_EQ(l.ctx.CWVERSION, c.cwversion) << c.version;
-    EXPECT_EQ(l.ctx.ROOT, c.root) << c.version;
-    EXPECT_EQ(l.ctx.CWINIFILE, c.iniFile) << c.version;
-    EXPECT_EQ(l.ctx.CWRED, c.red) << c.version;
-    EXPECT_TRUE(l.dialogs.shown.empty()) << c.version;
+    fake::Harness h;
+    for (const auto& [section, entry, value] : c.winIni) h.profile.Write("", section, entry, value);
+    for (auto path : c.existing) h.files.existing.insert(path);
+    const std::optional<Installation> ide = LocateInstallation(h.svc, VersionCode(c.version), "");
+    ASSERT_TRUE(ide) << c.version;
+    EXPECT_EQ(ide->version, c.code) << c.version;
+    EXPECT_EQ(ide->root, c.root) << c.version;
+    EXPECT_EQ(ide->iniFile, c.iniFile) << c.version;
+    EXPECT_EQ(ide->redFile, c.red) << c.version;
+    EXPECT_TRUE(h.dialogs.shown.empty()) << c.version;
   }
 }
 
@@ -92,19 +83,16 @@ TEST(locate_installation, names_what_is_missing_in_the_entry_not_found_box) {
        "found.||Command was: RED a b c 6|CW Version: 0|EE File: |PE File: |Root: |ExeName: "},
   };
   for (const auto& c : cases) {
-    Locator l;
-    if (c.withRoot) l.WinIni(kEE6, "Root", "C:\\C6");
-    l.svc.commandLine = "qzcl RED a b c 6";
-    l.ctx.Init();
-    l.ctx.SetVersion(c.version);
-    EXPECT_TRUE(l.ctx.LocateInstallation());
-    ASSERT_EQ(l.dialogs.shown.size(), 1u);
-    const Box& box = l.dialogs.shown[0];
+    fake::Harness h;
+    if (c.withRoot) h.profile.Write("", kEE6, "Root", "C:\\C6");
+    EXPECT_FALSE(LocateInstallation(h.svc, VersionCode(c.version), "RED a b c 6"));
+    ASSERT_EQ(h.dialogs.shown.size(), 1u);
+    const Box& box = h.dialogs.shown[0];
     EXPECT_EQ(box.caption, "Entry Not Found");
     EXPECT_EQ(box.text, c.text);
     EXPECT_EQ(box.icon, Icon::Information);
     EXPECT_EQ(box.buttons, Buttons::Ok);
-    EXPECT_EQ(l.svc.ExitCode(), kExitFailed);
+    EXPECT_EQ(h.svc.ExitCode(), kExitFailed);
   }
 }
 

@@ -1,28 +1,22 @@
 #include <gtest/gtest.h>
 
-#include "app/cmd_context.h"
-#include "unit/harness.h"
+#include "base/command_line.h"
 
 namespace qz {
 namespace {
 
-struct Harness : fake::Harness {
-  std::vector<std::string> Tokens(const std::string& commandLine) {
-    svc.commandLine = commandLine;
-    CmdContext ctx(svc);
-    EXPECT_FALSE(ctx.Init());
-    std::vector<std::string> out;
-    for (long i = 1; i <= ctx.TokenCount(); ++i) out.push_back(ctx.GetToken(static_cast<std::uint8_t>(i)));
-    EXPECT_EQ(ctx.TOKENS, ctx.TokenCount());
-    return out;
-  }
-};
-
 using Tokens = std::vector<std::string>;
 
-TEST(tokeniser, splits_the_parameter_text_as_installers_write_it) {
+Tokens TokensOf(const std::string& wholeLine) {
+  const CommandLine line(wholeLine);
+  Tokens out;
+  for (int i = 1; i <= line.TokenCount(); ++i) out.push_back(line.Token(i));
+  return out;
+}
+
+TEST(command_line, splits_the_parameter_text_as_installers_write_it) {
   struct Case {
-    const char* line;
+    std::string line;
     Tokens tokens;
   } cases[] = {
       {R"(qzcl.exe RUN "C:\Program Files\x.exe" a)", {"RUN", R"(C:\Program Files\x.exe)", "a"}},
@@ -35,36 +29,18 @@ TEST(tokeniser, splits_the_parameter_text_as_installers_write_it) {
       {"qzcl USERMENU QZ &Tools+Run-QZ qz.exe", {"USERMENU", "QZ", "&Tools+Run-QZ", "qz.exe"}},
       {R"("C:\Program Files\qzcl.exe"   menu a)", {"menu", "a"}},    // quoted program name skipped
       {"qzcl", {}},
+      {"qzcl RUN " + std::string(300, 'x') + " tail", {"RUN", std::string(250, 'x')}},  // cut at 254 characters
   };
-  Harness h;
-  for (const auto& c : cases) EXPECT_EQ(h.Tokens(c.line), c.tokens) << c.line;
+  for (const auto& c : cases) EXPECT_EQ(TokensOf(c.line), c.tokens) << c.line;
+  const CommandLine line("qzcl RED a b");
+  EXPECT_EQ(line.Token(5), "");
+  EXPECT_EQ(line.Token(0), "");
 }
 
-TEST(tokeniser, cuts_a_long_parameter_text_at_254_characters) {
-  Harness h;
-  std::string longArg(300, 'x');
-  Tokens tokens = h.Tokens("qzcl RUN " + longArg + " tail");
-  ASSERT_EQ(tokens.size(), 2u);
-  EXPECT_EQ(tokens[1], std::string(250, 'x'));  // 254 minus "RUN "
-}
-
-TEST(tokeniser, get_token_beyond_the_count_is_empty) {
-  Harness h;
-  h.svc.commandLine = "qzcl RED a b";
-  CmdContext ctx(h.svc);
-  ctx.Init();
-  EXPECT_EQ(ctx.TokenCount(), 3);
-  EXPECT_EQ(ctx.GetToken(5), "");
-  EXPECT_EQ(ctx.GetToken(0), "");
-  ctx.Kill();
-  EXPECT_EQ(ctx.TokenCount(), 0);
-  EXPECT_EQ(ctx.GetToken(1), "");
-}
-
-TEST(command_word, is_the_first_parameter_as_the_runtime_splits_it) {
+TEST(command_line, the_word_is_the_first_parameter_as_the_runtime_splits_it) {
   struct Case {
     const char* line;
-    const char* cmd1;
+    const char* word;
   } cases[] = {
       {"qzcl redirect a b c", "REDIRECT"},
       {"qzcl Menu x", "MENU"},
@@ -75,13 +51,7 @@ TEST(command_word, is_the_first_parameter_as_the_runtime_splits_it) {
       {R"(qzcl a""b)", "A\"B"},              // doubled quotes give one
       {"qzcl", ""},
   };
-  Harness h;
-  for (const auto& c : cases) {
-    h.svc.commandLine = c.line;
-    CmdContext ctx(h.svc);
-    ctx.Init();
-    EXPECT_EQ(ctx.CMD1, c.cmd1) << c.line;
-  }
+  for (const auto& c : cases) EXPECT_EQ(CommandLine(c.line).Word(), c.word) << c.line;
 }
 
 }  // namespace

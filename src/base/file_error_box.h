@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "app/services.h"
+#include "base/services.h"
 
 namespace qz {
 

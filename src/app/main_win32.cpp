@@ -7,18 +7,8 @@
 #include <ostream>
 #include <streambuf>
 
-#include "app/services.h"
-#include "app/startup.h"
-#include "app/views_win32.h"
-#include "ide/dde_channel.h"
-#include "runtime/dde_transport_win32.h"
-#include "runtime/dialogs_win32.h"
-#include "runtime/held_file_win32.h"
-#include "runtime/platform_win32.h"
-#include "runtime/processes_win32.h"
-#include "runtime/profile_win32.h"
-#include "runtime/registry_win32.h"
-#include "translator/loading_view_win32.h"
+#include "app/ports_win32.h"
+#include "app/program.h"
 
 namespace {
 
@@ -43,14 +33,6 @@ class StdErrBuf : public std::streambuf {
   }
 };
 
-// In an unattended run no window opens, not even the loading window.
-class NoLoadingView : public qz::LoadingView {
- public:
-  void Open() override {}
-  void SetProgress(int) override {}
-  void Close() override {}
-};
-
 bool UnattendedRequested() {
   const char* value = std::getenv("QZCL_UNATTENDED");
   return value && value[0] == '1';
@@ -67,30 +49,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   StdErrBuf errBuf;
   std::ostream errStream(&errBuf);
-  qz::Win32Profile profile;
-  qz::Win32Files files;
-  qz::Win32Clock clock;
-  qz::Win32Codec codec;
-  qz::Win32Dialogs shownDialogs;
-  qz::UnattendedDialogs writtenDialogs(errStream);
-  qz::Win32LoadingView shownLoading;
-  NoLoadingView noLoading;
-
-  qz::StringTranslator translator(profile, files, clock, codec, unattended ? static_cast<qz::LoadingView&>(noLoading)
-                                                                    : shownLoading);
-  qz::Win32Processes processes;
-  qz::Win32Shell shell;
-  qz::Win32Registry registry;
-  qz::Win32HeldFile heldFile;
-  qz::Win32DdeTransport transport;
-  qz::DdeLog ddeLog(profile);
-  qz::DdeChannel dde(transport, processes, clock, ddeLog);
-  qz::Win32Views shownViews;
-  qz::UnattendedViews noViews;
-  qz::Services svc({profile, files, clock, codec, unattended ? static_cast<qz::Dialogs&>(writtenDialogs) : shownDialogs,
-                    processes, shell, registry, heldFile, translator, dde, unattended ? static_cast<qz::Views&>(noViews) : shownViews},
-                   GetCommandLineA());
-  qz::RunMain(svc);
+  qz::Win32Ports ports(unattended, errStream);
+  qz::Program program(ports.Get(), ports.GetViews());
+  const int exitCode = program.Run(GetCommandLineA());
   // Interactive runs keep exit code 0; installers running unattended learn whether the command worked.
-  return unattended ? svc.ExitCode() : 0;
+  return unattended ? exitCode : 0;
 }

@@ -1,0 +1,41 @@
+// The one wiring of the program: the translator and the services over the platform's ports and views,
+// and one whole start. main, the unit-test harness and the Windows tests all build it.
+#pragma once
+#include <string_view>
+
+#include "app/views.h"
+#include "base/command_line.h"
+#include "base/services.h"
+#include "translator/string_translator.h"
+
+namespace qz {
+
+// WIN.INI names of the translation file entry.
+inline constexpr const char* kQzclSection = "QZCL";
+inline constexpr const char* kLangFileEntry = "LangFile";
+inline constexpr const char* kLangFileName = "QZCLLang.str";
+
+class Program {
+ public:
+  Program(const Ports& ports, Views& views)
+      : translator_(ports.profile, ports.files, ports.clock, ports.codec, ports.loading),
+        services_(ports, translator_), views_(views) {}
+
+  Services& services() { return services_; }
+  StringTranslator& translator() { return translator_; }
+
+  // One whole start on commandLine (the program's name first): the translation set-up for the window
+  // modes, then one command or the notes window. Returns the exit code of an unattended run.
+  int Run(std::string_view commandLine);
+  // The command of line alone, as a start with that line dispatches it.
+  void RunCommand(const CommandLine& line);
+  // Finds the translation file (repairing a stale WIN.INI entry) and opens the translator on it.
+  void SetUpLanguageFile();
+
+ private:
+  StringTranslator translator_;
+  Services services_;
+  Views& views_;
+};
+
+}  // namespace qz

@@ -1,0 +1,94 @@
+#include "base/command_line.h"
+
+#include "runtime/text.h"
+
+namespace qz {
+
+namespace {
+
+// Blanks separate tokens and quotes enclose them; a quote always ends a token, "" is an empty one.
+std::vector<std::string> Tokens(const std::string& text) {
+  std::vector<std::string> tokens;
+  std::size_t start = 0;  // 1-based position of the current token's first character; 0 when none
+  bool inQuote = false;
+  bool afterBlank = true;
+  const std::size_t n = ClipView(text).size();
+  std::size_t i = 1;
+  auto add = [&] {
+    if (start != 0) tokens.push_back(i - 1 >= start ? text.substr(start - 1, i - start) : std::string());
+    inQuote = false;
+    start = 0;
+    afterBlank = false;
+  };
+  for (; i <= n; ++i) {
+    const char c = text[i - 1];
+    if (c == ' ') {
+      if (inQuote) continue;
+      if (afterBlank && start != 0) add();
+      afterBlank = true;
+    } else if (c == '"') {
+      if (inQuote) {
+        add();
+      } else {
+        // Unquoted text pending before the quote is dropped.
+        start = i + 1;
+        inQuote = true;
+      }
+    } else if (start == 0) {
+      start = i;
+    }
+  }
+  add();
+  return tokens;
+}
+
+}  // namespace
+
+std::string ParameterText(std::string_view line) {
+  std::size_t i = 0;
+  if (!line.empty() && line[0] == '"') {
+    auto close = line.find('"', 1);
+    i = close == std::string_view::npos ? line.size() : close + 1;
+  } else {
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+  }
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+  return std::string(line.substr(i));
+}
+
+std::string FirstParameter(std::string_view text) {
+  auto isSeparator = [](char c) { return c == ' ' || static_cast<unsigned char>(c) < 32 || c == ','; };
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || static_cast<unsigned char>(text[i]) < 32)) ++i;
+  std::string out;
+  bool inQuote = false;
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '"') {
+      if (i + 1 < text.size() && text[i + 1] == '"') {
+        out += '"';
+        ++i;
+      } else {
+        inQuote = !inQuote;
+      }
+      continue;
+    }
+    if (!inQuote && (isSeparator(c) || (c == '/' && !out.empty()))) break;
+    out += c;
+  }
+  return out;
+}
+
+CommandLine::CommandLine(std::string_view wholeLine) {
+  const std::string params = ParameterText(wholeLine);
+  text_ = Cut(params, kCommandTextMax);
+  word_ = Cut(Upper(LeftJustify(FirstParameter(params))), kCommandTextMax);
+  tokens_ = Tokens(text_);
+}
+
+std::string CommandLine::Token(int n) const {
+  if (n < 1 || n > TokenCount()) return {};
+  return tokens_[static_cast<std::size_t>(n - 1)];
+}
+
+}  // namespace qz

@@ -1,0 +1,113 @@
+#include "base/installation.h"
+
+#include <array>
+
+#include "base/command_line.h"
+#include "runtime/text.h"
+
+namespace qz {
+
+namespace {
+
+constexpr std::string_view kAcceptedVersions = "2 4 55 6 5.5 6.0 6.2 6.2 60";
+constexpr std::string_view kDefaultVersion = "6";
+constexpr std::size_t kVersionMax = 3;  // held in 4 bytes
+constexpr std::size_t kSectionInUseMax = 79;
+
+struct Edition {
+  std::array<std::string_view, 6> codes;
+  std::string_view canonical, sectionEE, sectionPE, redBase, rootEntry;
+};
+
+// The Enterprise section names really have two blanks before "Enterprise".
+constexpr std::array<Edition, 5> kVersions{{
+    {{"6", "60", "6.0", "6.1", "6.2", "6.3"}, "60", "Clarion 6.0  Enterprise Edition", "Clarion 6.0", "C60EE", "Root"},
+    {{"55", "5.5"}, "55", "Clarion 5.5  Enterprise Edition", "Clarion 5.5", "C55EE", "Root"},
+    {{"5"}, "5", "Clarion 5  Enterprise Edition", "Clarion 5", "Clarion5", "Root"},
+    {{"4"}, "4", "Clarion 4  Enterprise Edition", "Clarion 4", "Clarion4", "Root"},
+    {{"2", "20", "2.0"}, "20", "Clarion for Windows V2.0", "Clarion for Windows V2.0 Standard Edition", "Cw20",
+     "WorkDir"},
+}};
+
+const Edition* FindVersion(std::string_view code) {
+  for (const auto& row : kVersions)
+    for (auto c : row.codes)
+      if (!c.empty() && c == code) return &row;
+  return nullptr;
+}
+
+std::string WithoutFinalBackslash(std::string text) {
+  if (!text.empty() && text.back() == '\\') text.pop_back();
+  return text;
+}
+
+}  // namespace
+
+// Accepted where it stands anywhere in the list, as the runtime's INSTRING finds it.
+bool IsVersionCode(std::string_view text) {
+  const std::string code = Cut(text, kVersionMax);
+  return !code.empty() && kAcceptedVersions.find(code) != std::string_view::npos;
+}
+
+std::string VersionCode(std::string_view text) {
+  return IsVersionCode(text) ? LeftJustify(Cut(text, kVersionMax)) : std::string(kDefaultVersion);
+}
+
+std::optional<Installation> LocateInstallation(Services& svc, std::string_view version,
+                                               std::string_view commandText) {
+  Installation found;
+  found.version = Cut(version, kVersionMax);
+  std::string redBase, rootEntry;
+  if (const Edition* row = FindVersion(ClipView(found.version))) {
+    found.sectionEE = row->sectionEE;
+    found.sectionPE = row->sectionPE;
+    redBase = row->redBase;
+    rootEntry = row->rootEntry;
+    found.version = row->canonical;
+  }
+  std::string section = found.sectionEE;
+  found.root = Cut(WithoutFinalBackslash(ReadIni(svc.profile, "", found.sectionEE, rootEntry, "")), kCommandTextMax);
+  if (IsBlank(found.root)) {
+    found.root = Cut(WithoutFinalBackslash(ReadIni(svc.profile, "", found.sectionPE, rootEntry, "")), kCommandTextMax);
+    section = found.sectionPE;
+  }
+  section = Cut(section, kSectionInUseMax);
+
+  if (found.version == "20" && !IsBlank(found.root)) {
+    auto bin = Upper(found.root).find("\\BIN");
+    if (bin != std::string::npos) found.root.resize(bin);
+  }
+
+  bool failed = IsBlank(found.root);
+  if (!failed) {
+    found.exe = Cut(ReadIni(svc.profile, "", section, "ExeName", ""), kCommandTextMax);
+    // The final point is ignored by Windows file access: the INI file is named after the executable.
+    found.iniFile = Cut(found.root + "\\BIN\\" + found.exe + ".ini.", kCommandTextMax);
+  }
+  if (IsBlank(found.exe)) failed = true;
+
+  // Editions whose redirection file has another name.
+  const std::string bin = found.root + "\\BIN\\";
+  found.redFile = Cut(bin + redBase + ".RED", kCommandTextMax);
+  if (found.version == "55" && !svc.files.Exists(found.redFile)) {
+    found.redFile = Cut(bin + "C55PE.RED", kCommandTextMax);
+    if (!svc.files.Exists(found.redFile)) found.redFile = Cut(bin + "CLARION5.RED", kCommandTextMax);
+  } else if (found.version == "60" && !svc.files.Exists(found.redFile)) {
+    found.redFile = Cut(bin + "C60PE.RED", kCommandTextMax);
+  }
+
+  if (!failed) return found;
+  Box box;
+  box.caption = svc.tr("Entry Not Found");
+  box.text = svc.tr("The QZ Command program looks for Clarion information in the WIN.INI file.") + "|" +
+             svc.tr("Required information was not found.") + "|" + "|" + svc.tr("Command was:") + " " +
+             std::string(commandText) + "|" + svc.tr("CW Version:") + " " + found.version + "|" +
+             svc.tr("EE File:") + " " + found.sectionEE + "|" + svc.tr("PE File:") + " " + found.sectionPE +
+             "|Root: " + found.root + "|ExeName: " + found.exe;
+  box.icon = Icon::Information;
+  box.outcome = Outcome::Error;
+  svc.Show(box);
+  return std::nullopt;
+}
+
+}  // namespace qz

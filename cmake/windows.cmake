@@ -1,15 +1,24 @@
 # The Windows build: the product, its adapters and the tests that run under Wine.
+set(QZ_WIN32_DEFINITIONS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+set_source_files_properties(src/runtime/file_errors_win32.cpp PROPERTIES COMPILE_DEFINITIONS
+                                                                          "${QZ_WIN32_DEFINITIONS}")
+
 file(GLOB QZ_WIN32_SOURCES CONFIGURE_DEPENDS src/*/*_win32.cpp)
 list(FILTER QZ_WIN32_SOURCES EXCLUDE REGEX "(main|file_errors)_win32\\.cpp$")
 add_library(qzwin STATIC ${QZ_WIN32_SOURCES})
 target_link_libraries(qzwin PUBLIC qzcore comctl32 user32 gdi32 advapi32 shell32 comdlg32 shlwapi)
 target_compile_options(qzwin PRIVATE ${QZ_WARNINGS})
-target_compile_definitions(qzcore PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+target_compile_definitions(qzwin PUBLIC ${QZ_WIN32_DEFINITIONS})
 
-add_link_options(-static -static-libgcc -static-libstdc++)
+# Every program is linked whole: it runs under Wine or on a Windows machine without MinGW's DLLs.
+function(qz_windows_executable name)
+  add_executable(${name} ${ARGN})
+  target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
+endfunction()
 
 # Every system DLL but kernel32 is delay-loaded into qzcl.exe: an unattended run that shows no window
 # never pays for user32, comctl32 or shell32, which cost Wine tens of milliseconds each at start-up.
+# MinGW-w64 ships only ordinary import libraries, so the delay-load ones are generated from them.
 set(QZ_DELAY_LIBS)
 foreach(dll user32 gdi32 comctl32 shell32 comdlg32 advapi32 shlwapi)
   set(out ${CMAKE_BINARY_DIR}/delay/lib${dll}_delay.a)
@@ -21,7 +30,7 @@ foreach(dll user32 gdi32 comctl32 shell32 comdlg32 advapi32 shlwapi)
 endforeach()
 
 configure_file(res/qzcl.rc.in ${CMAKE_BINARY_DIR}/qzcl.rc @ONLY)
-add_executable(qzcl WIN32 src/app/main_win32.cpp ${CMAKE_BINARY_DIR}/qzcl.rc)
+qz_windows_executable(qzcl WIN32 src/app/main_win32.cpp ${CMAKE_BINARY_DIR}/qzcl.rc)
 target_include_directories(qzcl PRIVATE res)
 # The delay-import libraries come first, so they answer for the system functions.
 target_link_libraries(qzcl PRIVATE ${QZ_DELAY_LIBS} qzwin ${QZ_DELAY_LIBS} delayimp)
@@ -38,12 +47,13 @@ add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest E
 add_library(qz_win_test_main STATIC tests/win/test_main_win32.cpp)
 target_link_libraries(qz_win_test_main PUBLIC gtest)
 
+# Each test is listed and run on its own by ctest, through Wine; they share WIN.INI and the registry, so
+# one at a time.
 function(qz_add_win_test name)
-  add_executable(${name} ${ARGN})
+  qz_windows_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE qzwin qz_win_test_main)
   target_include_directories(${name} PRIVATE tests)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES RUN_SERIAL TRUE)
 endfunction()
 
 file(GLOB QZ_WIN_TESTS CONFIGURE_DEPENDS tests/win/*_test.cpp)
@@ -60,30 +70,31 @@ target_link_libraries(e2e_tests PRIVATE qz_e2e_driver)
 add_dependencies(e2e_tests qzcl)
 
 # Times the editor window with a large section, operating it through the driver.
-add_executable(editor_bench bench/editor_bench_win32.cpp)
+qz_windows_executable(editor_bench bench/editor_bench_win32.cpp)
 target_link_libraries(editor_bench PRIVATE qz_e2e_driver)
 add_dependencies(editor_bench qzcl e2e_box_probe)
-add_executable(notes_bench bench/notes_bench_win32.cpp)
+qz_windows_executable(notes_bench bench/notes_bench_win32.cpp)
 target_link_libraries(notes_bench PRIVATE qz_e2e_driver)
 add_dependencies(notes_bench qzcl e2e_box_probe)
 
 # A minimal static program that exits at once: the yardstick of the start-up benchmark.
-add_executable(exit_at_once WIN32 bench/exit_at_once_win32.cpp)
+qz_windows_executable(exit_at_once WIN32 bench/exit_at_once_win32.cpp)
 
 # Identifies a message box's icon inside the process that shows it (icon handles do not cross processes).
 add_library(e2e_box_probe SHARED tests/e2e/box_probe_win32.cpp)
 set_target_properties(e2e_box_probe PROPERTIES PREFIX "")
 target_include_directories(e2e_box_probe PRIVATE tests)
 target_link_libraries(e2e_box_probe PRIVATE user32 gdi32)
+target_link_options(e2e_box_probe PRIVATE -static -static-libgcc -static-libstdc++)
 add_dependencies(e2e_tests e2e_box_probe)
 
 # The stand-in IDE: a DDE server for the service the program talks to, started by the Wine tests.
-add_executable(stand_in_ide WIN32 tests/e2e/stand_in_ide_win32.cpp)
+qz_windows_executable(stand_in_ide WIN32 tests/e2e/stand_in_ide_win32.cpp)
 target_link_libraries(stand_in_ide PRIVATE user32)
 target_compile_options(stand_in_ide PRIVATE ${QZ_WARNINGS})
 add_dependencies(e2e_tests stand_in_ide)
 add_dependencies(win_tests stand_in_ide)
 
 # Leaves a marker file when the RUN tests start it through the shell.
-add_executable(run_marker WIN32 tests/e2e/marker_win32.cpp)
+qz_windows_executable(run_marker WIN32 tests/e2e/marker_win32.cpp)
 add_dependencies(e2e_tests run_marker)

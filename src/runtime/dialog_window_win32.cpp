@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "runtime/message_pump_win32.h"
 #include "runtime/window_text_win32.h"
 
 namespace qz {
@@ -45,20 +46,12 @@ void DialogWindow::RunLoop(HWND focus) {
   SetForegroundWindow(dialog);
   SetFocus(focus);
   MSG msg;
-  while (!ended_) {
-    int got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got <= 0) {
-      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
+  while (!ended_ && TakeMessage(msg, true) == Taken::Message) {
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd))) {
       OnHelpKey();
       continue;
     }
-    if (!IsDialogMessageA(dialog, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    if (!IsDialogMessageA(dialog, &msg)) Dispatch(msg);
   }
   ShowWindow(dialog, SW_HIDE);
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "runtime/message_pump_win32.h"
+
 namespace qz {
 
 namespace {
@@ -22,19 +24,6 @@ bool RegisterWindowClass(HINSTANCE instance) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   wc.lpszClassName = kClassName;
   return RegisterClassExA(&wc) != 0;
-}
-
-// Lets the program's windows repaint and react while the load holds the thread.
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the program's own loop
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 }  // namespace
@@ -68,14 +57,14 @@ void Win32LoadingView::Open() {
   SendMessageA(bar_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
   ShowWindow(window_.get(), SW_SHOWNORMAL);
   UpdateWindow(window_.get());
-  PumpMessages();
+  DispatchQueued();  // lets the program's windows repaint and react while the load holds the thread
 }
 
 void Win32LoadingView::SetProgress(int percent) {
   if (!window_) return;
   SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(std::clamp(percent, 0, 100)), 0);
   UpdateWindow(window_.get());
-  PumpMessages();
+  DispatchQueued();
 }
 
 void Win32LoadingView::Close() {

@@ -29,8 +29,4 @@ struct DialogLayout {
 // A DLGTEMPLATE with its items, ready for CreateDialogIndirectParamA (texts converted from the ANSI code page).
 std::vector<WORD> BuildDialogTemplate(const DialogLayout& layout);
 
-// A black arrow on a transparent 16 by 16 icon for a page or move button, pointing 'U'p, 'D'own, 'L'eft or
-// 'R'ight; a disabled button greys it. The caller destroys it.
-HICON ArrowIcon(char direction);
-
 }  // namespace qz

@@ -24,7 +24,8 @@ void AlignToDword(std::vector<WORD>& out) {
 
 std::vector<WORD> BuildDialogTemplate(const DialogLayout& layout) {
   std::vector<WORD> out;
-  AppendDword(out, layout.style | DS_SETFONT);
+  const bool ownFont = !layout.fontFace.empty();
+  AppendDword(out, ownFont ? layout.style | DS_SETFONT : layout.style);
   AppendDword(out, 0);  // extended style
   out.push_back(static_cast<WORD>(layout.controls.size()));
   out.push_back(0);  // x, y: placed by the style (DS_CENTER) or the system
@@ -34,8 +35,10 @@ std::vector<WORD> BuildDialogTemplate(const DialogLayout& layout) {
   out.push_back(0);  // no menu
   out.push_back(0);  // the standard dialog class
   AppendText(out, layout.title);
-  out.push_back(layout.pointSize);
-  AppendText(out, layout.fontFace);
+  if (ownFont) {
+    out.push_back(layout.pointSize);
+    AppendText(out, layout.fontFace);
+  }
   for (const DialogControl& c : layout.controls) {
     AlignToDword(out);
     AppendDword(out, c.style | WS_CHILD | WS_VISIBLE);

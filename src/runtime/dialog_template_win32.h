@@ -19,9 +19,9 @@ struct DialogControl {
 
 struct DialogLayout {
   std::string title;
-  DWORD style;  // DS_SETFONT is added
+  DWORD style;  // DS_SETFONT is added when there is a font face
   short cx, cy;
-  std::string fontFace;
+  std::string fontFace;  // empty: the system font, whose dialog units are GetDialogBaseUnits()
   WORD pointSize;
   std::vector<DialogControl> controls;
 };

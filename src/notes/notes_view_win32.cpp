@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "notes/version_file.h"
 #include "runtime/window_text_win32.h"
 
 namespace qz {
@@ -110,8 +111,8 @@ void Win32NotesView::OnInit() {
   ShowArrow(kBack, 'L');
   SendMessageA(Control(kHeader), WM_SETFONT, reinterpret_cast<WPARAM>(Keep(ItalicArial(dialog, kHeaderPoints))), FALSE);
   SendMessageA(Control(kNotice), WM_SETFONT, reinterpret_cast<WPARAM>(Keep(ItalicArial(dialog, kNoticePoints))), FALSE);
-  SendMessageA(Control(kNote), EM_LIMITTEXT, 180, 0);
-  SendMessageA(Control(kFileName), EM_LIMITTEXT, 119, 0);
+  SendMessageA(Control(kNote), EM_LIMITTEXT, VersionRecord::kNoteWidth, 0);
+  SendMessageA(Control(kFileName), EM_LIMITTEXT, kFileNameMax, 0);
   AddSpinArrows();
   AddStatusBar();
   ShowPage(kEntryPage);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 #include "editor/section_table.h"
 #include "runtime/dialog_template_win32.h"
@@ -14,24 +16,15 @@ namespace qz {
 
 namespace {
 
-constexpr WORD kFirstId = kEditorFirstId;
 constexpr WORD kEntryId = kEditorEntryId;
 constexpr WORD kComboId = kEditorComboId;
-constexpr int kSheet = 1, kTab1 = 2, kList = 3, kEntries = 10, kSection = 14, kIniFile = 15, kNext = 16, kTab2 = 17,
-              kVersion = 19, kBack = 27, kLastControl = 27;
-constexpr int kUp = 8, kDown = 9;
+constexpr int kSheet = 1, kItemsTab = 2, kList = 3, kAdd = 4, kChange = 5, kDelete = 6, kSort = 7, kUp = 8, kDown = 9,
+              kEntries = 10, kDefault = 11, kUpdate = 12, kClose = 13, kSection = 14, kIniFile = 15, kNext = 16,
+              kNotesTab = 17, kVersion = 19, kBack = 27;
+constexpr int kItemsPage = 1;
+constexpr UINT_PTR kListHook = 1, kFieldHook = 2;
 constexpr int kComboRows = 7;
 constexpr int kComboDropWidth = 100;  // dialog units
-
-struct ControlDef {
-  int number;
-  ControlKind kind;
-  const char* windowClass;  // nullptr: no window of its own (the pages of the sheet)
-  const char* text;
-  DWORD style;
-  short x, y, cx, cy;
-  int page;  // 0 on every page
-};
 
 constexpr const char* kNotesText =
     "The utility allows the Clarion INI file to be updated.  The following sections can be edited:\r\n"
@@ -52,24 +45,24 @@ constexpr DWORD kShown = SS_LEFT | SS_NOPREFIX;
 const ControlDef kControls[] = {
     // The sheet shows no tabs: its pages are the two sets of controls, shown one at a time.
     {kSheet, K::Sheet, nullptr, "", 0, 0, 0, 420, 270, 0},
-    {kTab1, K::Tab, nullptr, "", 0, 0, 0, 0, 0, 1},
+    {kItemsTab, K::Tab, nullptr, "Items", 0, 0, 0, 0, 0, 1},
     {kList, K::List, WC_LISTVIEWA, "",
      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA | WS_BORDER | WS_TABSTOP | WS_CLIPSIBLINGS, 4, 20,
      408, 212, 1},
-    {4, K::Button, "BUTTON", "&Add", kPush, 4, 236, 50, 14, 1},
-    {5, K::Button, "BUTTON", "&Change", kPush, 56, 236, 50, 14, 1},
-    {6, K::Button, "BUTTON", "&Delete", kPush, 108, 236, 50, 14, 1},
-    {7, K::Button, "BUTTON", "&Sort", kPush, 320, 236, 50, 14, 1},
+    {kAdd, K::Button, "BUTTON", "&Add", kPush, 4, 236, 50, 14, 1},
+    {kChange, K::Button, "BUTTON", "&Change", kPush, 56, 236, 50, 14, 1},
+    {kDelete, K::Button, "BUTTON", "&Delete", kPush, 108, 236, 50, 14, 1},
+    {kSort, K::Button, "BUTTON", "&Sort", kPush, 320, 236, 50, 14, 1},
     {kUp, K::Button, "BUTTON", "", kArrow, 372, 236, 19, 14, 1},
     {kDown, K::Button, "BUTTON", "", kArrow, 393, 236, 19, 14, 1},
-    {kEntries, K::PictureString, "STATIC", "", kShown, 166, 240, 85, 14, 1},
-    {11, K::Button, "BUTTON", "D&efault", kPush, 268, 236, 50, 14, 1},
-    {12, K::Button, "BUTTON", "&Update File", kPush, 4, 252, 153, 14, 1},
-    {13, K::Button, "BUTTON", "Cl&ose", kPush, 268, 252, 144, 14, 1},
+    {kEntries, K::PictureString, "STATIC", "n_3", kShown, 166, 240, 85, 14, 1},
+    {kDefault, K::Button, "BUTTON", "D&efault", kPush, 268, 236, 50, 14, 1},
+    {kUpdate, K::Button, "BUTTON", "&Update File", kPush, 4, 252, 153, 14, 1},
+    {kClose, K::Button, "BUTTON", "Cl&ose", kPush, 268, 252, 144, 14, 1},
     {kSection, K::DropList, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 28, 4, 111, 120, 1},
-    {kIniFile, K::PictureString, "STATIC", "", kShown | SS_PATHELLIPSIS, 144, 4, 255, 10, 1},
+    {kIniFile, K::PictureString, "STATIC", "s255", kShown | SS_PATHELLIPSIS, 144, 4, 255, 10, 1},
     {kNext, K::Button, "BUTTON", "", kArrow, 400, 4, 19, 13, 1},
-    {kTab2, K::Tab, nullptr, "", 0, 0, 0, 0, 0, 2},
+    {kNotesTab, K::Tab, nullptr, "Notes", 0, 0, 0, 0, 0, 2},
     {18, K::String, "STATIC", "QZCL - Quendale Notes/Command Utility", kShown, 8, 4, 203, 12, 2},
     {kVersion, K::String, "STATIC", "", kShown, 8, 16, 198, 11, 2},
     {20, K::Group, "BUTTON", "Command Line Options", BS_GROUPBOX, 1, 28, 413, 38, 2},
@@ -87,71 +80,19 @@ const ControlDef kControls[] = {
     {kBack, K::Button, "BUTTON", "", kArrow, 400, 4, 19, 13, 2},
 };
 
-const ControlDef* DefOf(int number) {
-  for (const ControlDef& def : kControls)
-    if (def.number == number) return &def;
-  return nullptr;
-}
-
-int NumberOf(EditorControl control) {
-  switch (control) {
-    case EditorControl::Add: return 4;
-    case EditorControl::Change: return 5;
-    case EditorControl::Delete: return 6;
-    case EditorControl::Sort: return 7;
-    case EditorControl::Up: return kUp;
-    case EditorControl::Down: return kDown;
-    case EditorControl::Default: return 11;
-    case EditorControl::Update: return 12;
-    case EditorControl::Close: return 13;
-    case EditorControl::Next: return kNext;
-    case EditorControl::Back: return kBack;
-  }
-  return 0;
-}
-
-bool ControlOf(int number, EditorControl& control) {
-  for (EditorControl c : {EditorControl::Add, EditorControl::Change, EditorControl::Delete, EditorControl::Sort,
-                          EditorControl::Up, EditorControl::Down, EditorControl::Default, EditorControl::Update,
-                          EditorControl::Close, EditorControl::Next, EditorControl::Back}) {
-    if (NumberOf(c) == number) {
-      control = c;
-      return true;
-    }
-  }
-  return false;
-}
-
-
-// Where events go once the window has closed: while it is torn down its controls still report.
-class NoEvents : public EditorEvents {
- public:
-  void OnAccepted(EditorControl) override {}
-  void OnSectionChosen(const std::string&) override {}
-  void OnNewSelection(int, int) override {}
-  void OnActivate() override {}
-  void OnEditKey(EditKey) override {}
-  void OnEditAccepted() override {}
-  void OnCloseRequest() override {}
-  void OnHelp() override {}
+constexpr NamedControl<EditorControl> kButtons[] = {
+    {EditorControl::Add, kAdd},         {EditorControl::Change, kChange}, {EditorControl::Delete, kDelete},
+    {EditorControl::Sort, kSort},       {EditorControl::Up, kUp},         {EditorControl::Down, kDown},
+    {EditorControl::Default, kDefault}, {EditorControl::Update, kUpdate}, {EditorControl::Close, kClose},
+    {EditorControl::Next, kNext},       {EditorControl::Back, kBack},
 };
 
 }  // namespace
 
-EditorEvents& Win32EditorView::Events() {
-  static NoEvents none;
-  return events_ && !LoopEnded() ? *events_ : none;
-}
+Win32EditorView::Win32EditorView()
+    : DialogView(kControls, kEditorFirstId, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES) {}
 
-Win32EditorView::~Win32EditorView() {
-  DestroyDialog();
-  for (HICON icon : arrows_) DestroyIcon(icon);
-}
-
-TranslatableWindow* Win32EditorView::Open(EditorEvents& events) {
-  events_ = &events;
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
+DialogLayout Win32EditorView::Layout() const {
   DialogLayout layout{"Quendale Notes/Command Utility - Edit Window",
                       WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_3DLOOK,
                       424, 272, "Arial", 8, {}};
@@ -159,12 +100,7 @@ TranslatableWindow* Win32EditorView::Open(EditorEvents& events) {
   layout.controls.push_back({"EDIT", "", ES_AUTOHSCROLL | WS_BORDER, 0, 0, 10, 10, kEntryId});
   layout.controls.push_back(
       {"COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0, 0, 10, 100, kComboId});
-  for (const ControlDef& c : kControls) {
-    if (!c.windowClass) continue;
-    layout.controls.push_back({c.windowClass, c.text, c.style, c.x, c.y, c.cx, c.cy,
-                               static_cast<WORD>(kFirstId + c.number)});
-  }
-  return Create(layout) ? static_cast<TranslatableWindow*>(this) : nullptr;
+  return layout;
 }
 
 void Win32EditorView::OnInit() {
@@ -177,33 +113,22 @@ void Win32EditorView::OnInit() {
   if (GetComboBoxInfo(combo_, &info)) comboEdit_ = info.hwndItem;
   ShowWindow(entry_, SW_HIDE);
   ShowWindow(combo_, SW_HIDE);
-  SetWindowSubclass(list_, ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
-  SetWindowSubclass(entry_, FieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
-  if (comboEdit_) SetWindowSubclass(comboEdit_, FieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  Subclass(list_, kListHook);
+  Subclass(entry_, kFieldHook);
+  Subclass(comboEdit_, kFieldHook);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
-  const std::pair<int, char> arrows[] = {{kUp, 'U'}, {kDown, 'D'}, {kNext, 'R'}, {kBack, 'L'}};
-  for (auto [number, direction] : arrows) {
-    arrows_.push_back(ArrowIcon(direction));
-    SendMessageA(Control(number), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(arrows_.back()));
-  }
+  for (auto [number, direction] : {std::pair{kUp, 'U'}, {kDown, 'D'}, {kNext, 'R'}, {kBack, 'L'}})
+    ShowArrow(number, direction);
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, GetModuleHandleA(nullptr),
                              nullptr);
-  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
-  if (icon) SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  if (HICON small = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON,
-                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)))
+  if (HICON icon = ProgramIcon()) SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  if (HICON small = Keep(SmallProgramIcon()))
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-  ShowPage(1);
+  ShowPage(kItemsPage);
 }
 
-HWND Win32EditorView::Control(int number) const { return GetDlgItem(Dialog(), kFirstId + number); }
-
 HWND Win32EditorView::Field() const { return fieldIsCombo_ ? comboEdit_ : entry_; }
-
-void Win32EditorView::Run() { RunLoop(fieldShown_ ? Field() : list_); }
-
-void Win32EditorView::Close() { EndLoop(); }
 
 void Win32EditorView::SetSections(const std::vector<std::pair<std::string, std::string>>& entries) {
   sections_ = entries;
@@ -223,12 +148,10 @@ void Win32EditorView::ShowVersion(const std::string& text) { SetWindowTextA(Cont
 
 void Win32EditorView::ShowPage(int page) {
   page_ = page;
-  for (const ControlDef& c : kControls)
-    if (c.windowClass && c.page != 0) ShowWindow(Control(c.number), c.page == page ? SW_SHOWNA : SW_HIDE);
-  HWND field = fieldIsCombo_ ? combo_ : entry_;
-  ShowWindow(field, fieldShown_ && page == 1 ? SW_SHOWNA : SW_HIDE);
-  SetFocus(page == 1 ? list_ : Control(kBack));
-  RedrawWindow(Dialog(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  ShowPageControls(page);
+  ShowWindow(FieldWindow(), fieldShown_ && page == kItemsPage ? SW_SHOWNA : SW_HIDE);
+  SetFocus(page == kItemsPage ? list_ : Control(kBack));
+  Repaint();
 }
 
 void Win32EditorView::ShowCount(long count) {
@@ -238,7 +161,7 @@ void Win32EditorView::ShowCount(long count) {
 }
 
 void Win32EditorView::Enable(EditorControl control, bool enabled) {
-  HWND button = Control(NumberOf(control));
+  HWND button = Control(NumberOf(kButtons, control));
   if (!enabled && GetFocus() == button) SetFocus(list_);  // a disabled button keeps no focus
   EnableWindow(button, enabled);
 }
@@ -299,7 +222,7 @@ void Win32EditorView::RedrawRow(int row) {
 }
 
 void Win32EditorView::FocusList() {
-  if (page_ == 1) SetFocus(list_);
+  if (page_ == kItemsPage) SetFocus(list_);
 }
 
 void Win32EditorView::OpenEditor(int row, int column, const CellEditor& editor) {
@@ -307,7 +230,7 @@ void Win32EditorView::OpenEditor(int row, int column, const CellEditor& editor) 
   fieldRow_ = row;
   fieldColumn_ = column;
   filePicker_ = !editor.tip.empty();
-  HWND field = fieldIsCombo_ ? combo_ : entry_;
+  HWND field = FieldWindow();
   if (fieldIsCombo_) {
     SendMessageA(combo_, CB_RESETCONTENT, 0, 0);
     std::string choices = editor.choices;
@@ -354,21 +277,20 @@ void Win32EditorView::PlaceField() {
   ListView_GetSubItemRect(list_, fieldRow_ - 1, fieldColumn_ - 1, fieldColumn_ == 1 ? LVIR_LABEL : LVIR_BOUNDS, &cell);
   MapWindowPoints(list_, Dialog(), reinterpret_cast<POINT*>(&cell), 2);
   int height = cell.bottom - cell.top;
-  HWND field = fieldIsCombo_ ? combo_ : entry_;
   if (fieldIsCombo_) {
     int item = static_cast<int>(SendMessageA(combo_, CB_GETITEMHEIGHT, 0, 0));
     height = std::max(height, item + 6) + kComboRows * item + 2;
   }
-  SetWindowPos(field, HWND_TOP, cell.left, cell.top, cell.right - cell.left, height, SWP_NOACTIVATE);
+  SetWindowPos(FieldWindow(), HWND_TOP, cell.left, cell.top, cell.right - cell.left, height, SWP_NOACTIVATE);
 }
 
 std::string Win32EditorView::EditorText() {
   fieldChanged_ = false;
-  return WindowText(fieldIsCombo_ ? combo_ : entry_);
+  return WindowText(FieldWindow());
 }
 
 void Win32EditorView::SetEditorText(const std::string& text) {
-  SetWindowTextA(fieldIsCombo_ ? combo_ : entry_, text.c_str());
+  SetWindowTextA(FieldWindow(), text.c_str());
   fieldChanged_ = false;
 }
 
@@ -376,7 +298,7 @@ void Win32EditorView::DetachEditor() {
   if (!fieldShown_) return;
   fieldShown_ = false;
   const bool focused = GetFocus() == Field();
-  ShowWindow(fieldIsCombo_ ? combo_ : entry_, SW_HIDE);
+  ShowWindow(FieldWindow(), SW_HIDE);
   if (focused) SetFocus(list_);
 }
 
@@ -432,46 +354,49 @@ LRESULT Win32EditorView::OnListNotify(NMHDR* header) {
       auto* change = reinterpret_cast<NMLISTVIEW*>(header);
       if (quiet_ == 0 && change->iItem >= 0 && (change->uNewState & LVIS_SELECTED) &&
           !(change->uOldState & LVIS_SELECTED))
-        Events().OnNewSelection(change->iItem + 1, column_);
+        Send(&EditorEvents::OnNewSelection, change->iItem + 1, column_);
       return 0;
     }
-    case NM_DBLCLK: Events().OnActivate(); return 0;
+    case NM_DBLCLK: Send(&EditorEvents::OnActivate); return 0;
     case NM_CUSTOMDRAW: return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
     case LVN_ENDSCROLL: PlaceField(); return 0;
     default: return 0;
   }
 }
 
-LRESULT CALLBACK Win32EditorView::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR data) {
-  auto* self = reinterpret_cast<Win32EditorView*>(data);
+LRESULT Win32EditorView::OnControlMessage(UINT_PTR hook, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  return hook == kListHook ? OnListMessage(control, message, wParam, lParam)
+                           : OnFieldMessage(control, message, wParam, lParam);
+}
+
+LRESULT Win32EditorView::OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
       // The cell under the mouse becomes the current one before the list reports the new row.
       LVHITTESTINFO hit{};
       hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      const int before = self->SelectedRow();
-      if (ListView_SubItemHitTest(list, &hit) >= 0) self->column_ = hit.iSubItem + 1;
+      const int before = SelectedRow();
+      if (ListView_SubItemHitTest(list, &hit) >= 0) column_ = hit.iSubItem + 1;
       // Leaving the field comes first, as the user sees it: what was typed is accepted before the list
       // reports its new row.
       if (GetFocus() != list) SetFocus(list);
       LRESULT result = DefSubclassProc(list, message, wParam, lParam);
       // A click on the row already selected is a new selection all the same.
-      if (hit.iItem >= 0 && hit.iItem + 1 == before && self->SelectedRow() == before) {
-        self->RedrawRow(before);
-        self->Events().OnNewSelection(before, self->column_);
+      if (hit.iItem >= 0 && hit.iItem + 1 == before && SelectedRow() == before) {
+        RedrawRow(before);
+        Send(&EditorEvents::OnNewSelection, before, column_);
       }
       return result;
     }
     case WM_KEYDOWN:
       if (wParam == VK_LEFT || wParam == VK_RIGHT) {
-        const int last = static_cast<int>(self->columns_.size());
-        const int column = std::clamp(self->column_ + (wParam == VK_LEFT ? -1 : 1), 1, std::max(last, 1));
-        if (column != self->column_ && self->SelectedRow() > 0) {
-          self->column_ = column;
-          self->RedrawRow(self->SelectedRow());
-          self->Events().OnNewSelection(self->SelectedRow(), column);
+        const int last = static_cast<int>(columns_.size());
+        const int column = std::clamp(column_ + (wParam == VK_LEFT ? -1 : 1), 1, std::max(last, 1));
+        if (column != column_ && SelectedRow() > 0) {
+          column_ = column;
+          RedrawRow(SelectedRow());
+          Send(&EditorEvents::OnNewSelection, SelectedRow(), column);
         }
         return 0;
       }
@@ -480,22 +405,20 @@ LRESULT CALLBACK Win32EditorView::ListProc(HWND list, UINT message, WPARAM wPara
     case WM_HSCROLL:
     case WM_MOUSEWHEEL: {
       LRESULT result = DefSubclassProc(list, message, wParam, lParam);
-      self->PlaceField();
+      PlaceField();
       return result;
     }
     case WM_SETFOCUS:
-    case WM_KILLFOCUS: self->RedrawRow(self->SelectedRow()); break;
+    case WM_KILLFOCUS: RedrawRow(SelectedRow()); break;
     default: break;
   }
   return DefSubclassProc(list, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Win32EditorView::FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                            DWORD_PTR data) {
-  auto* self = reinterpret_cast<Win32EditorView*>(data);
-  const bool combo = field == self->comboEdit_;
-  auto key = [self](EditKey k) {
-    self->Events().OnEditKey(k);
+LRESULT Win32EditorView::OnFieldMessage(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool combo = field == comboEdit_;
+  auto key = [this](EditKey k) {
+    Send(&EditorEvents::OnEditKey, k);
     return LRESULT{0};
   };
   switch (message) {
@@ -515,7 +438,7 @@ LRESULT CALLBACK Win32EditorView::FieldProc(HWND field, UINT message, WPARAM wPa
       }
       break;
     case WM_SYSKEYDOWN:
-      if (wParam == VK_DOWN && !combo && self->filePicker_) return key(EditKey::AltDown);
+      if (wParam == VK_DOWN && !combo && filePicker_) return key(EditKey::AltDown);
       break;
     case WM_CHAR:
       if (wParam == '\t' || wParam == '\r' || wParam == 27) return 0;  // handled as keys; no beep
@@ -525,8 +448,8 @@ LRESULT CALLBACK Win32EditorView::FieldProc(HWND field, UINT message, WPARAM wPa
       // Leaving a changed field for another control of the window accepts it; a drop list of the
       // combo itself, or another program, does not.
       HWND to = reinterpret_cast<HWND>(wParam);
-      if (self->fieldShown_ && self->fieldChanged_ && to && to != self->combo_ && IsChild(self->Dialog(), to))
-        self->Events().OnEditAccepted();
+      if (fieldShown_ && fieldChanged_ && to && to != combo_ && IsChild(Dialog(), to))
+        Send(&EditorEvents::OnEditAccepted);
       return result;
     }
     default: break;
@@ -535,7 +458,6 @@ LRESULT CALLBACK Win32EditorView::FieldProc(HWND field, UINT message, WPARAM wPa
 }
 
 INT_PTR Win32EditorView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND dialog = Dialog();
   switch (message) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
@@ -543,82 +465,30 @@ INT_PTR Win32EditorView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (id == kEntryId && code == EN_CHANGE) fieldChanged_ = true;
       if (id == kComboId && (code == CBN_EDITCHANGE || code == CBN_SELCHANGE)) fieldChanged_ = true;
       if (id == IDOK) {
-        if (GetFocus() == list_) Events().OnActivate();
+        if (GetFocus() == list_) Send(&EditorEvents::OnActivate);
         return TRUE;
       }
       if (id == IDCANCEL) return TRUE;  // Esc does not close the window
-      if (id == kFirstId + kSection && code == CBN_SELCHANGE) {
+      const int number = NumberOfId(id);
+      if (number == kSection && code == CBN_SELCHANGE) {
         auto at = SendMessageA(reinterpret_cast<HWND>(lParam), CB_GETCURSEL, 0, 0);
         if (at >= 0 && static_cast<std::size_t>(at) < sections_.size())
-          Events().OnSectionChosen(sections_[static_cast<std::size_t>(at)].second);
+          Send(&EditorEvents::OnSectionChosen, sections_[static_cast<std::size_t>(at)].second);
         return TRUE;
       }
-      EditorControl control;
-      if (code == BN_CLICKED && id > kFirstId && ControlOf(id - kFirstId, control)) {
-        Events().OnAccepted(control);
+      const std::optional<EditorControl> button = NameOf(kButtons, number);
+      if (code == BN_CLICKED && button) {
+        Send(&EditorEvents::OnAccepted, *button);
         return TRUE;
       }
       return FALSE;
     }
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
-      if (header->hwndFrom != list_) return FALSE;
-      SetWindowLongPtrA(dialog, DWLP_MSGRESULT, OnListNotify(header));
-      return TRUE;
+      return header->hwndFrom == list_ ? Answer(OnListNotify(header)) : FALSE;
     }
-    case WM_CLOSE: Events().OnCloseRequest(); return TRUE;
-    case WM_HELP: Events().OnHelp(); return TRUE;
+    case WM_CLOSE: Send(&EditorEvents::OnCloseRequest); return TRUE;
     default: return FALSE;
-  }
-}
-
-std::string Win32EditorView::Title() const { return DialogTitle(); }
-
-void Win32EditorView::SetTitle(std::string_view title) { SetDialogTitle(title); }
-
-int Win32EditorView::NextControl(int control) const { return control >= 1 && control < kLastControl ? control + 1 : 0; }
-
-ControlKind Win32EditorView::KindOf(int control) const {
-  const ControlDef* def = DefOf(control);
-  return def ? def->kind : ControlKind::None;
-}
-
-std::string Win32EditorView::Get(int control, Property property) const {
-  const ControlDef* def = DefOf(control);
-  if (!def) return {};
-  if (property == Property::Format) return def->kind == K::List ? format_ : std::string();
-  if (property != Property::Text) return {};
-  switch (def->kind) {
-    case K::Tab: return tabTexts_[control == kTab1 ? 0 : 1];
-    case K::PictureString: return pictures_[control == kEntries ? 0 : 1];
-    case K::Button:
-      if (control == kUp || control == kDown || control == kNext || control == kBack) return {};  // icons
-      return WindowText(Control(control));
-    case K::String:
-    case K::Prompt:
-    case K::Group: return WindowText(Control(control));
-    default: return {};
-  }
-}
-
-void Win32EditorView::Set(int control, Property property, std::string_view value) {
-  const ControlDef* def = DefOf(control);
-  if (!def) return;
-  if (property == Property::Format) {
-    if (def->kind == K::List) SetFormat(std::string(value));
-    return;
-  }
-  if (property != Property::Text) return;
-  switch (def->kind) {
-    case K::Tab: tabTexts_[control == kTab1 ? 0 : 1] = value; break;
-    case K::PictureString: pictures_[control == kEntries ? 0 : 1] = value; break;
-    case K::Button:
-      if (control == kUp || control == kDown || control == kNext || control == kBack) break;
-      [[fallthrough]];
-    case K::String:
-    case K::Prompt:
-    case K::Group: SetWindowTextA(Control(control), std::string(value).c_str()); break;
-    default: break;
   }
 }
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "editor/editor_view.h"
-#include "runtime/dialog_window_win32.h"
 #include "runtime/list_format.h"
+#include "translator/dialog_view_win32.h"
 
 namespace qz {
 
@@ -20,14 +20,10 @@ inline constexpr WORD kEditorFirstId = 1000;
 inline constexpr WORD kEditorEntryId = 2001;
 inline constexpr WORD kEditorComboId = 2002;
 
-class Win32EditorView : public EditorView, public TranslatableWindow, private DialogWindow {
+class Win32EditorView : public DialogView<EditorView, EditorEvents> {
  public:
-  Win32EditorView() = default;
-  ~Win32EditorView() override;
+  Win32EditorView();
 
-  TranslatableWindow* Open(EditorEvents& events) override;
-  void Run() override;
-  void Close() override;
   void SetSections(const std::vector<std::pair<std::string, std::string>>& entries) override;
   void ShowSection(const std::string& value) override;
   void ShowIniFile(const std::string& path) override;
@@ -46,34 +42,27 @@ class Win32EditorView : public EditorView, public TranslatableWindow, private Di
   void DetachEditor() override;
   void CloseEditor() override;
 
-  ControlKind Kind() const override { return ControlKind::Window; }
-  std::string Title() const override;
-  void SetTitle(std::string_view title) override;
-  int FirstControl() const override { return 1; }
-  int NextControl(int control) const override;
-  ControlKind KindOf(int control) const override;
-  std::string Get(int control, Property property) const override;
-  void Set(int control, Property property, std::string_view value) override;
-
  private:
-  static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  static LRESULT CALLBACK FieldProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  DialogLayout Layout() const override;
+  HWND FirstFocus() const override { return fieldShown_ ? Field() : list_; }
+  void OnInit() override;
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void OnHelpKey() override { Events().OnHelp(); }
-  EditorEvents& Events();
+  LRESULT OnControlMessage(UINT_PTR hook, HWND control, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnHelpKey() override { Send(&EditorEvents::OnHelp); }
+  std::string ListFormat(int) const override { return format_; }
+  void SetListFormat(int, std::string_view format) override { SetFormat(std::string(format)); }
+  LRESULT OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnFieldMessage(HWND field, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnListNotify(NMHDR* header);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
-  void OnInit() override;
-  HWND Control(int number) const;
   HWND Field() const;  // the field laid over the cell: the entry or the combo's own edit
+  HWND FieldWindow() const { return fieldIsCombo_ ? combo_ : entry_; }
   void PlaceField();
   void RedrawRow(int row);
   int SelectedRow() const;
   std::string CellText(int row, int column) const;
 
   HWND list_ = nullptr, entry_ = nullptr, combo_ = nullptr, comboEdit_ = nullptr, tooltip_ = nullptr;
-  std::vector<HICON> arrows_;
-  EditorEvents* events_ = nullptr;
   int quiet_ = 0;  // above 0 while the view itself changes the selection
   const std::vector<Item>* items_ = nullptr;
   std::string format_;
@@ -83,9 +72,7 @@ class Win32EditorView : public EditorView, public TranslatableWindow, private Di
   // The field over the cell.
   bool fieldShown_ = false, fieldIsCombo_ = false, fieldChanged_ = false, filePicker_ = false;
   int fieldRow_ = 0, fieldColumn_ = 0;
-  int page_ = 1;
-  std::string tabTexts_[2] = {"Items", "Notes"};
-  std::string pictures_[2] = {"n_3", "s255"};
+  int page_ = 1;  // the presenter's number: 1 is the items page
   std::string tipText_;
 };
 

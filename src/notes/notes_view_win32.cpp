@@ -1,7 +1,9 @@
 #include "notes/notes_view_win32.h"
 
+#include <optional>
+#include <vector>
 
-#include "runtime/dialog_template_win32.h"
+#include "notes/version_file.h"
 #include "runtime/window_text_win32.h"
 
 namespace qz {
@@ -10,21 +12,16 @@ namespace {
 
 using K = ControlKind;
 
-constexpr int kImage = 1, kHeader = 2, kSheet = 3, kTab1 = 4, kPath = 5, kEntryGroup = 6, kNext = 7, kNote = 9,
-              kVersion = 11, kBuild = 13, kOnOff = 15, kAutoIncrement = 16, kFilePrompt = 17, kFileName = 18,
-              kOk = 19, kCancel = 20, kTab2 = 21, kVersionText = 22, kBack = 23, kNotice = 24, kLastControl = 29;
+constexpr int kImage = 1, kHeader = 2, kSheet = 3, kEntryTab = 4, kPath = 5, kEntryGroup = 6, kNext = 7,
+              kNotePrompt = 8, kNote = 9, kVersionPrompt = 10, kVersion = 11, kBuildPrompt = 12, kBuild = 13,
+              kOnOff = 15, kAutoIncrement = 16, kFilePrompt = 17, kFileName = 18, kOk = 19, kCancel = 20,
+              kAboutTab = 21, kVersionText = 22, kBack = 23, kNotice = 24;
+constexpr int kEntryPage = 1;
 constexpr UINT_PTR kTimerId = 1;
 constexpr COLORREF kTeal = RGB(0, 128, 128), kNavy = RGB(0, 0, 128);
-
-struct ControlDef {
-  int number;
-  ControlKind kind;
-  const char* windowClass;  // nullptr: no window of its own
-  const char* text;
-  DWORD style;
-  short x, y, cx, cy;
-  int page;  // 0 on both pages
-};
+constexpr int kHeaderPoints = 16, kNoticePoints = 10;
+// The arrows only step: the presenter keeps the value and its range; this range sets which way is up.
+constexpr int kArrowsTop = 100;
 
 constexpr DWORD kPush = BS_PUSHBUTTON | WS_TABSTOP;
 constexpr DWORD kArrow = BS_PUSHBUTTON | BS_ICON | BS_CENTER | BS_VCENTER | WS_TABSTOP;
@@ -37,24 +34,24 @@ const ControlDef kControls[] = {
     {kImage, K::Image, "STATIC", "", SS_ICON | SS_CENTERIMAGE, 0, 0, 21, 18, 0},
     {kHeader, K::String, "STATIC", "Quendale Notes-Command Utility", kShown, 21, 0, 223, 18, 0},
     {kSheet, K::Sheet, nullptr, "", 0, 0, 0, 0, 0, 0},
-    {kTab1, K::Tab, nullptr, "", 0, 0, 0, 0, 0, 1},
+    {kEntryTab, K::Tab, nullptr, "", 0, 0, 0, 0, 0, 1},
     {kPath, K::String, "STATIC", "***", kShown | SS_PATHELLIPSIS, 5, 20, 210, 10, 1},
     {kEntryGroup, K::Group, "BUTTON", "V&ersion Information", BS_GROUPBOX, 4, 30, 235, 54, 1},
     {kNext, K::Button, "BUTTON", "", kArrow, 221, 19, 19, 13, 1},
-    {8, K::Prompt, "STATIC", "&Note:", SS_LEFT, 16, 42, 38, 10, 1},
-    {kNote, K::Entry, "EDIT", "", kEntry, 56, 42, 175, 10, 1},
-    {10, K::Prompt, "STATIC", "&Version:", SS_LEFT, 16, 67, 38, 10, 1},
-    {kVersion, K::Spin, "EDIT", "", kEntry | ES_RIGHT, 56, 67, 50, 10, 1},
-    {12, K::Prompt, "STATIC", "&Build Number:", SS_LEFT, 116, 67, 62, 10, 1},
-    {kBuild, K::Spin, "EDIT", "", kEntry | ES_RIGHT, 181, 67, 50, 10, 1},
+    {kNotePrompt, K::Prompt, "STATIC", "&Note:", SS_LEFT, 16, 42, 38, 10, 1},
+    {kNote, K::Entry, "EDIT", "s180", kEntry, 56, 42, 175, 10, 1},
+    {kVersionPrompt, K::Prompt, "STATIC", "&Version:", SS_LEFT, 16, 67, 38, 10, 1},
+    {kVersion, K::Spin, "EDIT", "n5.2", kEntry | ES_RIGHT, 56, 67, 50, 10, 1},
+    {kBuildPrompt, K::Prompt, "STATIC", "&Build Number:", SS_LEFT, 116, 67, 62, 10, 1},
+    {kBuild, K::Spin, "EDIT", "n04", kEntry | ES_RIGHT, 181, 67, 50, 10, 1},
     {14, K::Group, "BUTTON", "&Setup", BS_GROUPBOX, 4, 85, 235, 46, 1},
     {kOnOff, K::Check, "BUTTON", "&Enable Updates", BS_AUTOCHECKBOX | WS_TABSTOP, 56, 96, 90, 10, 1},
     {kAutoIncrement, K::Check, "BUTTON", "&Auto Increment Build", BS_AUTOCHECKBOX | WS_TABSTOP, 153, 96, 84, 10, 1},
     {kFilePrompt, K::Prompt, "STATIC", "&File:", SS_LEFT, 16, 115, 38, 10, 1},
-    {kFileName, K::Entry, "EDIT", "", kEntry, 56, 115, 175, 10, 1},
+    {kFileName, K::Entry, "EDIT", "s120", kEntry, 56, 115, 175, 10, 1},
     {kOk, K::Button, "BUTTON", "&Ok", kPush, 4, 134, 115, 14, 1},
     {kCancel, K::Button, "BUTTON", "&Cancel", kPush, 123, 134, 117, 14, 1},
-    {kTab2, K::Tab, nullptr, "", 0, 0, 0, 0, 0, 2},
+    {kAboutTab, K::Tab, nullptr, "", 0, 0, 0, 0, 0, 2},
     {kVersionText, K::String, "STATIC", "***", kShown, 4, 20, 198, 11, 2},
     {kBack, K::Button, "BUTTON", "", kArrow, 221, 19, 19, 13, 2},
     {kNotice, K::String, "STATIC", "", kShown, 4, 29, 203, 12, 2},
@@ -73,118 +70,72 @@ const ControlDef kControls[] = {
      SS_LEFT, 21, 126, 212, 25, 2},
 };
 
-const ControlDef* DefOf(int number) {
-  for (const ControlDef& def : kControls)
-    if (def.number == number) return &def;
-  return nullptr;
-}
-
-int NumberOf(NotesControl control) {
-  switch (control) {
-    case NotesControl::Note: return kNote;
-    case NotesControl::Version: return kVersion;
-    case NotesControl::Build: return kBuild;
-    case NotesControl::OnOff: return kOnOff;
-    case NotesControl::AutoIncrement: return kAutoIncrement;
-    case NotesControl::FileName: return kFileName;
-    case NotesControl::Ok: return kOk;
-    case NotesControl::Cancel: return kCancel;
-    case NotesControl::Next: return kNext;
-    case NotesControl::Back: return kBack;
-  }
-  return 0;
-}
-
-bool ControlOf(int number, NotesControl& control) {
-  for (NotesControl c : {NotesControl::Note, NotesControl::Version, NotesControl::Build, NotesControl::OnOff,
-                         NotesControl::AutoIncrement, NotesControl::FileName, NotesControl::Ok, NotesControl::Cancel,
-                         NotesControl::Next, NotesControl::Back}) {
-    if (NumberOf(c) == number) {
-      control = c;
-      return true;
-    }
-  }
-  return false;
-}
-
-// Where events go once the window has closed: while it is torn down its controls still report.
-class NoEvents : public NotesEvents {
- public:
-  void OnAccepted(NotesControl) override {}
-  void OnSpin(NotesControl, int) override {}
-  void OnTimer() override {}
-  void OnCloseRequest() override {}
-  void OnHelp() override {}
+constexpr NamedControl<NotesControl> kFields[] = {
+    {NotesControl::Note, kNote},
+    {NotesControl::Version, kVersion},
+    {NotesControl::Build, kBuild},
+    {NotesControl::OnOff, kOnOff},
+    {NotesControl::AutoIncrement, kAutoIncrement},
+    {NotesControl::FileName, kFileName},
+    {NotesControl::Ok, kOk},
+    {NotesControl::Cancel, kCancel},
+    {NotesControl::Next, kNext},
+    {NotesControl::Back, kBack},
 };
 
-HFONT ItalicArial(HWND dialog, int points) {
+UniqueHfont ItalicArial(HWND dialog, int points) {
   HDC dc = GetDC(dialog);
   const int height = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
   ReleaseDC(dialog, dc);
-  return CreateFontA(height, 0, 0, 0, FW_NORMAL, TRUE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+  return UniqueHfont(CreateFontA(height, 0, 0, 0, FW_NORMAL, TRUE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"));
 }
 
 }  // namespace
 
-NotesEvents& Win32NotesView::Events() {
-  static NoEvents none;
-  return events_ && !LoopEnded() ? *events_ : none;
-}
+Win32NotesView::Win32NotesView()
+    : DialogView(kControls, kNotesFirstId, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES) {}
 
-Win32NotesView::~Win32NotesView() {
-  DestroyDialog();
-  for (HICON icon : icons_) DestroyIcon(icon);
-  if (headerFont_) DeleteObject(headerFont_);
-  if (noticeFont_) DeleteObject(noticeFont_);
-}
-
-TranslatableWindow* Win32NotesView::Open(NotesEvents& events) {
-  events_ = &events;
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
-  DialogLayout layout{"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_3DLOOK,
-                      244, 154, "Arial", 8, {}};
-  for (const ControlDef& c : kControls) {
-    if (!c.windowClass) continue;
-    layout.controls.push_back({c.windowClass, c.text, c.style, c.x, c.y, c.cx, c.cy,
-                               static_cast<WORD>(kNotesFirstId + c.number)});
-  }
-  return Create(layout) ? static_cast<TranslatableWindow*>(this) : nullptr;
+DialogLayout Win32NotesView::Layout() const {
+  return {"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_3DLOOK,
+          244, 154, "Arial", 8, {}};
 }
 
 void Win32NotesView::OnInit() {
   HWND dialog = Dialog();
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(1))) {
+  if (HICON icon = ProgramIcon()) {
     SendMessageA(Control(kImage), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   }
-  const std::pair<int, char> arrows[] = {{kNext, 'R'}, {kBack, 'L'}};
-  for (auto [number, direction] : arrows) {
-    icons_.push_back(ArrowIcon(direction));
-    SendMessageA(Control(number), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_.back()));
-  }
-  headerFont_ = ItalicArial(dialog, 16);
-  noticeFont_ = ItalicArial(dialog, 10);
-  SendMessageA(Control(kHeader), WM_SETFONT, reinterpret_cast<WPARAM>(headerFont_), FALSE);
-  SendMessageA(Control(kNotice), WM_SETFONT, reinterpret_cast<WPARAM>(noticeFont_), FALSE);
-  SendMessageA(Control(kNote), EM_LIMITTEXT, 180, 0);
-  SendMessageA(Control(kFileName), EM_LIMITTEXT, 119, 0);
+  ShowArrow(kNext, 'R');
+  ShowArrow(kBack, 'L');
+  SendMessageA(Control(kHeader), WM_SETFONT, reinterpret_cast<WPARAM>(Keep(ItalicArial(dialog, kHeaderPoints))), FALSE);
+  SendMessageA(Control(kNotice), WM_SETFONT, reinterpret_cast<WPARAM>(Keep(ItalicArial(dialog, kNoticePoints))), FALSE);
+  SendMessageA(Control(kNote), EM_LIMITTEXT, VersionRecord::kNoteWidth, 0);
+  SendMessageA(Control(kFileName), EM_LIMITTEXT, kFileNameMax, 0);
+  AddSpinArrows();
+  AddStatusBar();
+  ShowPage(kEntryPage);
+}
 
-  // The spin boxes: arrows beside each entry, stepping the value the presenter keeps.
+// The spin boxes: arrows beside each entry, stepping the value the presenter keeps.
+void Win32NotesView::AddSpinArrows() {
   for (int i = 0; i < 2; ++i) {
     HWND buddy = Control(i == 0 ? kVersion : kBuild);
     arrows_[i] = CreateWindowExA(0, UPDOWN_CLASSA, nullptr,
                                  WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0,
-                                 dialog, nullptr, instance, nullptr);
+                                 Dialog(), nullptr, GetModuleHandleA(nullptr), nullptr);
     SendMessageA(arrows_[i], UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
-    SendMessageA(arrows_[i], UDM_SETRANGE32, 0, 100);  // the presenter's range applies; this sets the direction
+    SendMessageA(arrows_[i], UDM_SETRANGE32, 0, kArrowsTop);
   }
+}
 
-  // The status bar lies below the controls: the window grows by its height.
+// The status bar lies below the controls: the window grows by its height.
+void Win32NotesView::AddStatusBar() {
+  HWND dialog = Dialog();
   status_ = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, dialog,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNotesStatusBarId)), instance, nullptr);
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNotesStatusBarId)), GetModuleHandleA(nullptr),
+                            nullptr);
   RECT bar{}, window{};
   GetWindowRect(status_, &bar);
   GetWindowRect(dialog, &window);
@@ -193,40 +144,37 @@ void Win32NotesView::OnInit() {
   RECT client{};
   GetClientRect(dialog, &client);
   SendMessageA(status_, WM_SIZE, 0, 0);
+  // The zones end at three tenths and eight tenths of the width; the last takes the rest.
   const int parts[] = {client.right * 3 / 10, client.right * 8 / 10, -1};
   SendMessageA(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
-  ShowPage(1);
 }
 
-HWND Win32NotesView::Control(int number) const { return GetDlgItem(Dialog(), kNotesFirstId + number); }
+HWND Win32NotesView::FirstFocus() const { return IsWindowEnabled(Control(kNote)) ? Control(kNote) : Control(kOnOff); }
 
-void Win32NotesView::Run() { RunLoop(IsWindowEnabled(Control(kNote)) ? Control(kNote) : Control(kOnOff)); }
-
-void Win32NotesView::Close() {
-  KillTimer(Dialog(), kTimerId);
-  EndLoop();
-}
+void Win32NotesView::OnClose() { KillTimer(Dialog(), kTimerId); }
 
 void Win32NotesView::SetText(NotesControl control, const std::string& text) {
-  HWND field = Control(NumberOf(control));
+  HWND field = Control(NumberOf(kFields, control));
   SetWindowTextA(field, text.c_str());
   SendMessageA(field, EM_SETMODIFY, FALSE, 0);
 }
 
-std::string Win32NotesView::Text(NotesControl control) { return WindowText(Control(NumberOf(control))); }
+std::string Win32NotesView::Text(NotesControl control) { return WindowText(Control(NumberOf(kFields, control))); }
 
 void Win32NotesView::SetChecked(NotesControl control, bool checked) {
-  SendMessageA(Control(NumberOf(control)), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageA(Control(NumberOf(kFields, control)), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool Win32NotesView::Checked(NotesControl control) {
-  return SendMessageA(Control(NumberOf(control)), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return SendMessageA(Control(NumberOf(kFields, control)), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Win32NotesView::Enable(NotesArea area, bool enabled) {
   std::vector<int> numbers;
   switch (area) {
-    case NotesArea::VersionGroup: numbers = {kEntryGroup, kNext, 8, kNote, 10, kVersion, 12, kBuild}; break;
+    case NotesArea::VersionGroup:
+      numbers = {kEntryGroup, kNext, kNotePrompt, kNote, kVersionPrompt, kVersion, kBuildPrompt, kBuild};
+      break;
     case NotesArea::Setup: numbers = {kAutoIncrement, kFilePrompt, kFileName}; break;
     case NotesArea::Buttons: numbers = {kOk, kCancel}; break;
   }
@@ -250,11 +198,10 @@ void Win32NotesView::ShowStatus(int zone, const std::string& text) {
 }
 
 void Win32NotesView::ShowPage(int page) {
-  for (const ControlDef& c : kControls)
-    if (c.windowClass && c.page != 0) ShowWindow(Control(c.number), c.page == page ? SW_SHOWNA : SW_HIDE);
-  for (HWND arrows : arrows_) ShowWindow(arrows, page == 1 ? SW_SHOWNA : SW_HIDE);
-  SetFocus(Control(page == 1 ? kNext : kBack));
-  RedrawWindow(Dialog(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  ShowPageControls(page);
+  for (HWND arrows : arrows_) ShowWindow(arrows, page == kEntryPage ? SW_SHOWNA : SW_HIDE);
+  SetFocus(Control(page == kEntryPage ? kNext : kBack));
+  Repaint();
 }
 
 void Win32NotesView::SetTimer(int hundredths) {
@@ -268,18 +215,19 @@ void Win32NotesView::SetTimer(int hundredths) {
 INT_PTR Win32NotesView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
-      const int number = LOWORD(wParam) - kNotesFirstId;
+      const int number = NumberOfId(LOWORD(wParam));
       const int code = HIWORD(wParam);
-      NotesControl control;
-      if (!ControlOf(number, control)) return FALSE;  // Enter and Esc do nothing here
-      if (code == BN_CLICKED && (DefOf(number)->kind == K::Button || DefOf(number)->kind == K::Check)) {
-        Events().OnAccepted(control);
+      const std::optional<NotesControl> control = NameOf(kFields, number);
+      if (!control) return FALSE;  // Enter and Esc do nothing here
+      const ControlKind kind = DefOf(number)->kind;
+      if (code == BN_CLICKED && (kind == K::Button || kind == K::Check)) {
+        Send(&NotesEvents::OnAccepted, *control);
         return TRUE;
       }
       // A field left after its text changed is accepted.
       if (code == EN_KILLFOCUS && SendMessageA(reinterpret_cast<HWND>(lParam), EM_GETMODIFY, 0, 0)) {
         SendMessageA(reinterpret_cast<HWND>(lParam), EM_SETMODIFY, FALSE, 0);
-        Events().OnAccepted(control);
+        Send(&NotesEvents::OnAccepted, *control);
         return TRUE;
       }
       return FALSE;
@@ -288,10 +236,9 @@ INT_PTR Win32NotesView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
       for (int i = 0; i < 2; ++i) {
         if (header->hwndFrom == arrows_[i] && header->code == UDN_DELTAPOS) {
-          Events().OnSpin(i == 0 ? NotesControl::Version : NotesControl::Build,
-                          reinterpret_cast<NMUPDOWN*>(lParam)->iDelta);
-          SetWindowLongPtrA(Dialog(), DWLP_MSGRESULT, 1);  // the value is ours, not the arrows'
-          return TRUE;
+          Send(&NotesEvents::OnSpin, i == 0 ? NotesControl::Version : NotesControl::Build,
+               reinterpret_cast<NMUPDOWN*>(lParam)->iDelta);
+          return Answer(1);  // the value is ours, not the arrows'
         }
       }
       return FALSE;
@@ -305,58 +252,10 @@ INT_PTR Win32NotesView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_TIMER:
-      if (wParam == kTimerId) Events().OnTimer();
+      if (wParam == kTimerId) Send(&NotesEvents::OnTimer);
       return TRUE;
-    case WM_CLOSE: Events().OnCloseRequest(); return TRUE;
-    case WM_HELP: Events().OnHelp(); return TRUE;
+    case WM_CLOSE: Send(&NotesEvents::OnCloseRequest); return TRUE;
     default: return FALSE;
-  }
-}
-
-std::string Win32NotesView::Title() const { return DialogTitle(); }
-
-void Win32NotesView::SetTitle(std::string_view title) { SetDialogTitle(title); }
-
-int Win32NotesView::NextControl(int control) const { return control >= 1 && control < kLastControl ? control + 1 : 0; }
-
-ControlKind Win32NotesView::KindOf(int control) const {
-  const ControlDef* def = DefOf(control);
-  return def ? def->kind : ControlKind::None;
-}
-
-std::string Win32NotesView::Get(int control, Property property) const {
-  const ControlDef* def = DefOf(control);
-  if (!def || property != Property::Text) return {};
-  switch (def->kind) {
-    case K::Tab: return tabTexts_[control == kTab1 ? 0 : 1];
-    case K::Entry: return control == kNote ? pictures_[0] : filePicture_;
-    case K::Spin: return pictures_[control == kVersion ? 1 : 2];
-    case K::Button:
-      if (control == kNext || control == kBack) return {};  // icons
-      return WindowText(Control(control));
-    case K::String:
-    case K::Prompt:
-    case K::Group:
-    case K::Check: return WindowText(Control(control));
-    default: return {};
-  }
-}
-
-void Win32NotesView::Set(int control, Property property, std::string_view value) {
-  const ControlDef* def = DefOf(control);
-  if (!def || property != Property::Text) return;
-  switch (def->kind) {
-    case K::Tab: tabTexts_[control == kTab1 ? 0 : 1] = value; break;
-    case K::Entry: (control == kNote ? pictures_[0] : filePicture_) = value; break;
-    case K::Spin: pictures_[control == kVersion ? 1 : 2] = value; break;
-    case K::Button:
-      if (control == kNext || control == kBack) break;
-      [[fallthrough]];
-    case K::String:
-    case K::Prompt:
-    case K::Group:
-    case K::Check: SetWindowTextA(Control(control), std::string(value).c_str()); break;
-    default: break;
   }
 }
 

@@ -5,10 +5,9 @@
 #include <commctrl.h>
 
 #include <string>
-#include <vector>
 
 #include "notes/notes_view.h"
-#include "runtime/dialog_window_win32.h"
+#include "translator/dialog_view_win32.h"
 
 namespace qz {
 
@@ -17,14 +16,10 @@ namespace qz {
 inline constexpr WORD kNotesFirstId = 1000;
 inline constexpr WORD kNotesStatusBarId = 2001;
 
-class Win32NotesView : public NotesView, public TranslatableWindow, private DialogWindow {
+class Win32NotesView : public DialogView<NotesView, NotesEvents> {
  public:
-  Win32NotesView() = default;
-  ~Win32NotesView() override;
+  Win32NotesView();
 
-  TranslatableWindow* Open(NotesEvents& events) override;
-  void Run() override;
-  void Close() override;
   void SetText(NotesControl control, const std::string& text) override;
   std::string Text(NotesControl control) override;
   void SetChecked(NotesControl control, bool checked) override;
@@ -37,30 +32,18 @@ class Win32NotesView : public NotesView, public TranslatableWindow, private Dial
   void ShowPage(int page) override;
   void SetTimer(int hundredths) override;
 
-  ControlKind Kind() const override { return ControlKind::Window; }
-  std::string Title() const override;
-  void SetTitle(std::string_view title) override;
-  int FirstControl() const override { return 1; }
-  int NextControl(int control) const override;
-  ControlKind KindOf(int control) const override;
-  std::string Get(int control, Property property) const override;
-  void Set(int control, Property property, std::string_view value) override;
-
  private:
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void OnHelpKey() override { Events().OnHelp(); }
+  DialogLayout Layout() const override;
+  HWND FirstFocus() const override;
+  void OnClose() override;
   void OnInit() override;
-  NotesEvents& Events();
-  HWND Control(int number) const;
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnHelpKey() override { Send(&NotesEvents::OnHelp); }
+  void AddSpinArrows();
+  void AddStatusBar();
 
   HWND status_ = nullptr;
   HWND arrows_[2] = {};  // the up-down controls of the version and the build
-  std::vector<HICON> icons_;
-  HFONT headerFont_ = nullptr, noticeFont_ = nullptr;
-  NotesEvents* events_ = nullptr;
-  std::string pictures_[3] = {"s180", "n5.2", "n04"};  // the note, the version, the build
-  std::string filePicture_ = "s120";
-  std::string tabTexts_[2];
 };
 
 }  // namespace qz

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <utility>
 
+#include "runtime/message_pump_win32.h"
+
 namespace qz {
 namespace {
 
@@ -115,18 +117,16 @@ HWND Win32DdeTransport::Window() {
   return window_.get();
 }
 
-// Only paint messages and the DDE messages posted to our window are taken; other input stays queued.
+// Only paint messages and the DDE messages posted to our window are taken; other input stays queued. A quit
+// met meanwhile ends the wait: the program is closing.
 template <typename Done>
 bool Win32DdeTransport::Wait(DWORD ms, Done done) {
   const ULONGLONG end = GetTickCount64() + ms;
   for (;;) {
-    TakeQueued();
-    MSG msg;
-    for (int i = 0; i < kPaintsPerRound && PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
-      DispatchMessageA(&msg);
+    const bool quit = !TakeQueued() || !DispatchQueued({nullptr, WM_PAINT, WM_PAINT}, kPaintsPerRound);
     if (done()) return true;
     const ULONGLONG now = GetTickCount64();
-    if (now >= end) return false;
+    if (quit || now >= end) return false;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, kPollMs)),
                               QS_POSTMESSAGE | QS_SENDMESSAGE | QS_PAINT);
   }
@@ -148,6 +148,8 @@ LRESULT CALLBACK Win32DdeTransport::WindowProc(HWND window, UINT message, WPARAM
       else
         self->OnExecuteAck(server, lParam);
     } catch (...) {
+      // Nothing may unwind into user32, which called us: an answer lost here is as one never sent, and the
+      // wait for it times out.
     }
     return 0;
   }
@@ -273,9 +275,15 @@ void Win32DdeTransport::OnPosted(const MSG& msg) {
     DispatchMessageA(&msg);
 }
 
-void Win32DdeTransport::TakeQueued() {
+bool Win32DdeTransport::TakeQueued() {
   MSG msg;
-  while (PeekMessageA(&msg, window_.get(), WM_DDE_FIRST, WM_DDE_LAST, PM_REMOVE)) OnPosted(msg);
+  for (;;) {
+    switch (TakeMessage(msg, false, {window_.get(), WM_DDE_FIRST, WM_DDE_LAST})) {
+      case Taken::Message: OnPosted(msg); break;
+      case Taken::None: return true;
+      case Taken::Quit: return false;
+    }
+  }
 }
 
 }  // namespace qz

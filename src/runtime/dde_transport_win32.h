@@ -49,7 +49,8 @@ class Win32DdeTransport : public DdeTransport {
   void ForgetPending(HWND partner);
   template <typename Done>
   bool Wait(DWORD ms, Done done);
-  void TakeQueued();
+  // False when it met WM_QUIT (posted again).
+  bool TakeQueued();
 
   UniqueHwnd window_;
   std::map<long, Conversation> conversations_;

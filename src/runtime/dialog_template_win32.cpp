@@ -1,9 +1,5 @@
 #include "runtime/dialog_template_win32.h"
 
-#include <algorithm>
-#include <cstdlib>
-#include <iterator>
-
 namespace qz {
 
 namespace {
@@ -28,7 +24,8 @@ void AlignToDword(std::vector<WORD>& out) {
 
 std::vector<WORD> BuildDialogTemplate(const DialogLayout& layout) {
   std::vector<WORD> out;
-  AppendDword(out, layout.style | DS_SETFONT);
+  const bool ownFont = !layout.fontFace.empty();
+  AppendDword(out, ownFont ? layout.style | DS_SETFONT : layout.style);
   AppendDword(out, 0);  // extended style
   out.push_back(static_cast<WORD>(layout.controls.size()));
   out.push_back(0);  // x, y: placed by the style (DS_CENTER) or the system
@@ -38,8 +35,10 @@ std::vector<WORD> BuildDialogTemplate(const DialogLayout& layout) {
   out.push_back(0);  // no menu
   out.push_back(0);  // the standard dialog class
   AppendText(out, layout.title);
-  out.push_back(layout.pointSize);
-  AppendText(out, layout.fontFace);
+  if (ownFont) {
+    out.push_back(layout.pointSize);
+    AppendText(out, layout.fontFace);
+  }
   for (const DialogControl& c : layout.controls) {
     AlignToDword(out);
     AppendDword(out, c.style | WS_CHILD | WS_VISIBLE);
@@ -54,38 +53,6 @@ std::vector<WORD> BuildDialogTemplate(const DialogLayout& layout) {
     out.push_back(0);  // no creation data
   }
   return out;
-}
-
-// A black arrow on a transparent 16 by 16 icon, pointing 'U'p, 'D'own, 'L'eft or 'R'ight; the button greys
-// it when disabled.
-HICON ArrowIcon(char direction) {
-  constexpr int kSize = 16;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kSize, -kSize, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP colour = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!colour) return nullptr;
-  auto* pixels = static_cast<DWORD*>(bits);
-  const DWORD ink = 0xFF000000 | GetSysColor(COLOR_BTNTEXT);
-  // The mask too, for the greyed drawing of a disabled button, which ignores the alpha channel.
-  BYTE maskBits[kSize * kSize / 8];
-  std::fill(std::begin(maskBits), std::end(maskBits), BYTE{0xFF});
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
-      const bool vertical = direction == 'U' || direction == 'D';
-      const int along = vertical ? (direction == 'U' ? y - 5 : 10 - y) : (direction == 'L' ? x - 5 : 10 - x);
-      const int across = vertical ? 2 * x - 15 : 2 * y - 15;
-      const bool inside = along >= 0 && along <= 5 && std::abs(across) <= 2 * along + 1;
-      pixels[y * kSize + x] = inside ? ink : 0;
-      if (inside) maskBits[(y * kSize + x) / 8] &= static_cast<BYTE>(~(0x80 >> (x % 8)));
-    }
-  }
-  HBITMAP mask = CreateBitmap(kSize, kSize, 1, 1, maskBits);
-  ICONINFO icon{TRUE, 0, 0, mask, colour};
-  HICON result = CreateIconIndirect(&icon);
-  DeleteObject(mask);
-  DeleteObject(colour);
-  return result;
 }
 
 }  // namespace qz

@@ -19,18 +19,14 @@ struct DialogControl {
 
 struct DialogLayout {
   std::string title;
-  DWORD style;  // DS_SETFONT is added
+  DWORD style;  // DS_SETFONT is added when there is a font face
   short cx, cy;
-  std::string fontFace;
+  std::string fontFace;  // empty: the system font, whose dialog units are GetDialogBaseUnits()
   WORD pointSize;
   std::vector<DialogControl> controls;
 };
 
 // A DLGTEMPLATE with its items, ready for CreateDialogIndirectParamA (texts converted from the ANSI code page).
 std::vector<WORD> BuildDialogTemplate(const DialogLayout& layout);
-
-// A black arrow on a transparent 16 by 16 icon for a page or move button, pointing 'U'p, 'D'own, 'L'eft or
-// 'R'ight; a disabled button greys it. The caller destroys it.
-HICON ArrowIcon(char direction);
 
 }  // namespace qz

@@ -58,6 +58,8 @@ inline void CloseRegKey(HKEY k) { ::RegCloseKey(k); }
 inline void DestroyWindowHandle(HWND w) { ::DestroyWindow(w); }
 inline void DeleteAtomHandle(ATOM a) { ::GlobalDeleteAtom(a); }
 inline void FreeGlobal(HGLOBAL g) { ::GlobalFree(g); }
+inline void DeleteFontHandle(HFONT f) { ::DeleteObject(f); }
+inline void DestroyIconHandle(HICON i) { ::DestroyIcon(i); }
 
 using UniqueFile = UniqueHandle<HandleTraits<HANDLE, CloseKernelHandle, NoFile>>;
 using UniqueKernelHandle = UniqueHandle<HandleTraits<HANDLE, CloseKernelHandle, Null<HANDLE>>>;
@@ -65,5 +67,9 @@ using UniqueHkey = UniqueHandle<HandleTraits<HKEY, CloseRegKey, Null<HKEY>>>;
 using UniqueHwnd = UniqueHandle<HandleTraits<HWND, DestroyWindowHandle, Null<HWND>>>;
 using UniqueGlobalAtom = UniqueHandle<HandleTraits<ATOM, DeleteAtomHandle, Null<ATOM>>>;
 using UniqueHglobal = UniqueHandle<HandleTraits<HGLOBAL, FreeGlobal, Null<HGLOBAL>>>;
+// Only for fonts and icons the program made itself (CreateFont, CreateIconIndirect, LoadImage without
+// LR_SHARED); a shared icon from LoadIcon is never destroyed.
+using UniqueHfont = UniqueHandle<HandleTraits<HFONT, DeleteFontHandle, Null<HFONT>>>;
+using UniqueHicon = UniqueHandle<HandleTraits<HICON, DestroyIconHandle, Null<HICON>>>;
 
 }  // namespace qz

@@ -4,7 +4,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include "runtime/handle_win32.h"
+#include "runtime/message_pump_win32.h"
 
 #include <vector>
 
@@ -34,17 +34,7 @@ void Win32Shell::Open(const std::string& file) {
 
 std::int64_t Win32Clock::Milliseconds() { return static_cast<std::int64_t>(GetTickCount64()); }
 
-void Win32Clock::Wait(int ms) {
-  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
-  for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-}
+void Win32Clock::Wait(int ms) { DispatchFor(ms > 0 ? static_cast<DWORD>(ms) : 0); }
 
 static std::string Convert(std::string_view in, UINT from, UINT to) {
   if (in.empty()) return {};

@@ -4,83 +4,68 @@
 
 #include <algorithm>
 
+#include "runtime/message_pump_win32.h"
+
 namespace qz {
 
 namespace {
 
-constexpr const char* kClassName = "QZCLLoadingWindow";
-// Size in dialog units, so the window follows the system font like the program's other windows.
-constexpr int kWidthDlu = 98, kHeightDlu = 19, kMarginDlu = 4;
-
-bool RegisterWindowClass(HINSTANCE instance) {
-  WNDCLASSEXA wc{};
-  if (GetClassInfoExA(instance, kClassName, &wc)) return true;
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcA;  // nothing to react to: the loader drives it
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32514));  // IDC_WAIT: the program is busy
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  wc.lpszClassName = kClassName;
-  return RegisterClassExA(&wc) != 0;
-}
-
-// Lets the program's windows repaint and react while the load holds the thread.
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the program's own loop
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
+// In dialog units of the system font, as the program's other windows follow theirs.
+constexpr short kWidthDlu = 98, kHeightDlu = 19, kMarginDlu = 4;
+constexpr WORD kBarId = 1;
+constexpr int kFull = 100;  // percent
 
 }  // namespace
 
 void Win32LoadingView::Open() {
-  if (window_) return;
-  HINSTANCE instance = GetModuleHandleA(nullptr);
+  if (Dialog()) return;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&icc);
-  if (!RegisterWindowClass(instance)) return;
+  const DialogLayout layout{"",
+                            WS_POPUP | WS_BORDER,
+                            kWidthDlu,
+                            kHeightDlu,
+                            "",  // the system font
+                            0,
+                            {{PROGRESS_CLASSA, "", 0, kMarginDlu, kMarginDlu, kWidthDlu - 2 * kMarginDlu,
+                              kHeightDlu - 2 * kMarginDlu, kBarId}}};
+  if (!Create(layout)) return;
+  ShowWindow(Dialog(), SW_SHOWNORMAL);
+  UpdateWindow(Dialog());
+  DispatchQueued();  // lets the program's windows repaint and react while the load holds the thread
+  ThrowIfFailed();
+}
 
-  const LONG units = GetDialogBaseUnits();
-  auto x = [units](int dlu) { return MulDiv(dlu, LOWORD(units), 4); };
-  auto y = [units](int dlu) { return MulDiv(dlu, HIWORD(units), 8); };
-
-  const DWORD style = WS_POPUP | WS_BORDER;
-  RECT frame{0, 0, x(kWidthDlu), y(kHeightDlu)};
-  AdjustWindowRectEx(&frame, style, FALSE, 0);
-  const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
+void Win32LoadingView::OnInit() {
+  SendMessageA(ProgressBar(), PBM_SETRANGE, 0, MAKELPARAM(0, kFull));
+  // Centred on the work area, and never off its top left corner.
   RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  RECT frame{};
+  GetWindowRect(Dialog(), &frame);
+  const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
   const LONG left = work.left + std::max(LONG{0}, (work.right - work.left - width) / 2);
   const LONG top = work.top + std::max(LONG{0}, (work.bottom - work.top - height) / 2);
-
-  window_.reset(
-      CreateWindowExA(0, kClassName, "", style, left, top, width, height, nullptr, nullptr, instance, nullptr));
-  if (!window_) return;
-  bar_ = CreateWindowExA(0, PROGRESS_CLASSA, nullptr, WS_CHILD | WS_VISIBLE, x(kMarginDlu), y(kMarginDlu),
-                         x(kWidthDlu - 2 * kMarginDlu), y(kHeightDlu - 2 * kMarginDlu), window_.get(), nullptr,
-                         instance, nullptr);
-  SendMessageA(bar_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
-  ShowWindow(window_.get(), SW_SHOWNORMAL);
-  UpdateWindow(window_.get());
-  PumpMessages();
+  SetWindowPos(Dialog(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+INT_PTR Win32LoadingView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The program is busy: the wait cursor inside the window itself; its bar and border show their own.
+  if (message != WM_SETCURSOR || reinterpret_cast<HWND>(wParam) != Dialog() || LOWORD(lParam) != HTCLIENT) return FALSE;
+  SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
+  return Answer(TRUE);
+}
+
+HWND Win32LoadingView::ProgressBar() const { return GetDlgItem(Dialog(), kBarId); }
 
 void Win32LoadingView::SetProgress(int percent) {
-  if (!window_) return;
-  SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(std::clamp(percent, 0, 100)), 0);
-  UpdateWindow(window_.get());
-  PumpMessages();
+  if (!Dialog()) return;
+  SendMessageA(ProgressBar(), PBM_SETPOS, static_cast<WPARAM>(std::clamp(percent, 0, kFull)), 0);
+  UpdateWindow(Dialog());
+  DispatchQueued();
+  ThrowIfFailed();
 }
 
-void Win32LoadingView::Close() {
-  window_.reset();
-  bar_ = nullptr;
-}
+void Win32LoadingView::Close() { DestroyDialog(); }
 
 }  // namespace qz

@@ -1,30 +1,25 @@
-// The loading window on Win32: an untitled popup with one progress bar, centred on the screen.
+// The loading window on Win32: an untitled bordered dialog with one progress bar, centred on the work area.
 #pragma once
 #include <windows.h>
 
-#include "runtime/handle_win32.h"
+#include "runtime/dialog_window_win32.h"
 #include "translator/loading_view.h"
 
 namespace qz {
 
-class Win32LoadingView : public LoadingView {
+class Win32LoadingView : public LoadingView, private DialogWindow {
  public:
-  Win32LoadingView() = default;
-  ~Win32LoadingView() override = default;
-  Win32LoadingView(const Win32LoadingView&) = delete;
-  Win32LoadingView& operator=(const Win32LoadingView&) = delete;
-
   void Open() override;
   void SetProgress(int percent) override;
   void Close() override;
 
   // For tests: the window while it is open.
-  HWND Window() const { return window_.get(); }
-  HWND ProgressBar() const { return bar_; }
+  HWND Window() const { return Dialog(); }
+  HWND ProgressBar() const;
 
  private:
-  UniqueHwnd window_;
-  HWND bar_ = nullptr;  // a child: destroyed with window_
+  void OnInit() override;
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 }  // namespace qz

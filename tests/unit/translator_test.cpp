@@ -187,6 +187,32 @@ TEST_F(TranslatorTest, only_the_export_flag_adds_texts_without_translation_at_ki
   }
 }
 
+// Create is for a missing file: whatever already lies there is refused and kept byte for byte.
+TEST_F(TranslatorTest, create_refuses_a_file_that_holds_anything_and_leaves_its_bytes) {
+  const struct {
+    const char* kind;
+    std::string bytes, sql;
+  } cases[] = {
+      {"text file", "Yes=Ja\r\n", ""},
+      {"foreign database", "", "CREATE TABLE other(x); INSERT INTO other VALUES(1);"},
+      {"database with only an application id", "", "PRAGMA application_id = 7;"},
+      {"translation file", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    fs::path path = dir_ / (std::string(c.kind) + ".str");
+    WriteBytes(path, c.bytes);
+    if (!c.sql.empty()) Sql(path, c.sql);
+    if (c.bytes.empty() && c.sql.empty()) fs::rename(WriteTranslations({{"Yes", "Ja"}}), path);
+    const std::string before = Bytes(path);
+    TranslationFile file(work_);
+    file.SetName(path.string());
+    EXPECT_NE(file.Create(), FileError::None);
+    EXPECT_TRUE(Bytes(path) == before) << "the file was changed";
+    EXPECT_FALSE(fs::exists(path.string() + "-journal"));
+  }
+}
+
 // The loading window opens only for a slow load, and reads in batches sized to take about a second.
 TEST_F(TranslatorTest, loading_window_and_batch_size_follow_the_time_records_take) {
   Pairs pairs;

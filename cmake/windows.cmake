@@ -67,6 +67,8 @@ target_link_libraries(qz_e2e_driver PUBLIC qzwin)
 file(GLOB QZ_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*_test.cpp)
 qz_add_win_test(e2e_tests ${QZ_E2E_TESTS})
 target_link_libraries(e2e_tests PRIVATE qz_e2e_driver)
+# The Wine tests of the adapters share the driver's stand-in IDE.
+target_link_libraries(win_tests PRIVATE qz_e2e_driver)
 add_dependencies(e2e_tests qzcl)
 
 # Times the editor window with a large section, operating it through the driver.

@@ -6,13 +6,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
-#include <condition_variable>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <sstream>
-#include <thread>
 
 #include "e2e/box_probe_win32.h"
 
@@ -21,36 +18,32 @@ namespace {
 
 constexpr DWORD kPollMs = 50;
 constexpr UINT kSendTimeoutMs = 3000;
-constexpr int kIconControl = 1088;     // the message box's icon static
-constexpr int kTextControl = 0xFFFF;   // the message box's text static
+constexpr int kIconControl = 1088;    // the message box's icon static
+constexpr int kTextControl = 0xFFFF;  // the message box's text static
 
 inline void Unhook(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
 using UniqueHook = UniqueHandle<HandleTraits<HHOOK, Unhook, Null<HHOOK>>>;
 
-std::string LastError(const char* what) {
-  return std::string(what) + " failed, error " + std::to_string(GetLastError());
-}
+std::string LastError(const std::string& what) { return what + " failed, error " + std::to_string(GetLastError()); }
 
 bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  });
 }
 
 // The driver's environment without its QZCL_ variables and with the launch's own, as a Windows block.
 std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::string>>& extra) {
-  std::vector<std::string> vars;
+  std::string block;
   LPCH env = GetEnvironmentStringsA();
   for (const char* p = env; p && *p; p += std::strlen(p) + 1) {
     std::string_view var = p;
     std::string_view name = var.substr(0, var.find('=', 1));  // names such as "=C:" start with "="
     bool replaced = std::any_of(extra.begin(), extra.end(), [&](const auto& e) { return SameName(e.first, name); });
-    if (!replaced && !SameName(name.substr(0, 5), "QZCL_")) vars.emplace_back(var);
+    if (!replaced && !SameName(name.substr(0, 5), "QZCL_")) block.append(var).push_back('\0');
   }
   if (env) FreeEnvironmentStringsA(env);
-  for (const auto& [name, value] : extra) vars.push_back(name + "=" + value);
-  std::string block;
-  for (const auto& v : vars) block.append(v).push_back('\0');
+  for (const auto& [name, value] : extra) block.append(name + "=" + value).push_back('\0');
   block.push_back('\0');
   return block;
 }
@@ -61,57 +54,29 @@ std::string ClassOf(HWND window) {
   return name;
 }
 
-
 bool IsMessageBox(HWND window) {
   HWND text = GetDlgItem(window, kTextControl);
   return ClassOf(window) == "#32770" && text && SameName(ClassOf(text), "Static");
 }
 
-struct WindowSearch {
-  DWORD processId;
-  bool boxesOnly;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-  if (search->boxesOnly && !IsMessageBox(window)) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-HWND VisibleWindowOf(DWORD processId, bool boxesOnly) {
-  WindowSearch search{processId, boxesOnly};
-  EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+// The first visible top-level window of the process that is wanted.
+HWND WindowOf(DWORD processId, const std::function<bool(HWND)>& wanted) {
+  struct Search {
+    DWORD processId;
+    const std::function<bool(HWND)>& wanted;
+    HWND found = nullptr;
+  } search{processId, wanted};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != s->processId || !IsWindowVisible(window) || !s->wanted(window)) return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
   return search.found;
-}
-
-struct ButtonOnScreen {
-  BoxButton button;
-  RECT rect;
-};
-
-BOOL CALLBACK CollectButton(HWND child, LPARAM param) {
-  if (SameName(ClassOf(child), "Button") && IsWindowVisible(child)) {
-    ButtonOnScreen b{{GetDlgCtrlID(child), TextOf(child)}, {}};
-    GetWindowRect(child, &b.rect);
-    reinterpret_cast<std::vector<ButtonOnScreen>*>(param)->push_back(std::move(b));
-  }
-  return TRUE;
-}
-
-std::vector<BoxButton> ButtonsOf(HWND box) {
-  std::vector<ButtonOnScreen> found;
-  EnumChildWindows(box, CollectButton, reinterpret_cast<LPARAM>(&found));
-  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-    return std::pair(a.rect.top, a.rect.left) < std::pair(b.rect.top, b.rect.left);
-  });
-  std::vector<BoxButton> buttons;
-  for (auto& f : found) buttons.push_back(std::move(f.button));
-  return buttons;
 }
 
 // The probe DLL, loaded once for the test run: its hook procedure runs inside the boxes' processes.
@@ -126,12 +91,8 @@ const Probe& LoadProbe() {
     Probe p;
     std::string path = TestProgramDirectory() + "\\" + probe::kDllName;
     p.dll = LoadLibraryA(path.c_str());
-    if (!p.dll) {
-      p.problem = LastError(("LoadLibrary " + path).c_str());
-      return p;
-    }
-    p.hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(p.dll, probe::kHookProc)));
-    if (!p.hook) p.problem = LastError("GetProcAddress of the probe hook");
+    if (p.dll) p.hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(p.dll, probe::kHookProc)));
+    if (!p.hook) p.problem = LastError("loading the probe hook from " + path);
     return p;
   }();
   return probe;
@@ -143,72 +104,59 @@ IconKind IconOf(HWND box, std::string& problem) {
   if (!control || !IsWindowVisible(control) ||
       !SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &icon) || icon == 0)
     return IconKind::None;
-
   const Probe& probe = LoadProbe();
-  if (!probe.hook) {
-    problem = probe.problem;
-    return IconKind::Other;
-  }
-  UniqueHook hook(SetWindowsHookExA(WH_CALLWNDPROC, probe.hook, probe.dll, GetWindowThreadProcessId(box, nullptr)));
-  if (!hook) {
-    problem = LastError("SetWindowsHookExA");
-    return IconKind::Other;
-  }
+  UniqueHook hook(probe.hook ? SetWindowsHookExA(WH_CALLWNDPROC, probe.hook, probe.dll,
+                                                 GetWindowThreadProcessId(box, nullptr))
+                             : nullptr);
   static const UINT message = RegisterWindowMessageA(probe::kMessage);
   DWORD_PTR ignored = 0;
-  if (!SendMessageTimeoutA(box, message, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored)) {
-    problem = LastError("sending the probe message");
+  if (!hook || !SendMessageTimeoutA(box, message, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored)) {
+    problem = probe.hook ? LastError("hooking the box") : probe.problem;
     return IconKind::Other;
   }
   auto answer = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(box, probe::kProperty)));
-  switch (answer) {
-    case probe::kNoAnswer: problem = "the probe hook did not answer"; return IconKind::Other;
-    case probe::kNoIcon: return IconKind::None;
-    case probe::kUnknownIcon: problem = "not a standard system icon"; return IconKind::Other;
-    default: return answer >= 32512 && answer <= 32517 ? static_cast<IconKind>(answer - 32511) : IconKind::Other;
-  }
-}
-
-const char* IconName(IconKind kind) {
-  static const char* const names[] = {"none",        "application", "hand",    "question",
-                                      "exclamation", "information", "winlogo", "other"};  // in IconKind's order
-  return names[static_cast<int>(kind)];
+  if (answer == probe::kNoIcon) return IconKind::None;
+  if (answer >= 32512 && answer <= 32517) return static_cast<IconKind>(answer - 32511);
+  problem = answer == probe::kNoAnswer ? "the probe hook did not answer" : "not a standard system icon";
+  return IconKind::Other;
 }
 
 Box ReadBox(HWND window) {
-  Box box;
-  box.window = window;
-  box.caption = TextOf(window);
-  box.text = TextOf(GetDlgItem(window, kTextControl));
-  box.buttons = ButtonsOf(window);
+  Box box{window, TextOf(window), TextOf(GetDlgItem(window, kTextControl))};
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM param) -> BOOL {
+        if (SameName(ClassOf(child), "Button") && IsWindowVisible(child))
+          reinterpret_cast<std::vector<int>*>(param)->push_back(GetDlgCtrlID(child));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&box.buttons));
   box.icon = IconOf(window, box.iconProblem);
   return box;
 }
 
+// Starts a program of the test folder; the process handle, or none with the error in error.
+UniqueKernelHandle Start(std::string commandLine, const char* environment, const std::string& directory,
+                         STARTUPINFOA& startup, DWORD* processId, std::string* error) {
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, startup.dwFlags != 0, 0,
+                      const_cast<char*>(environment), directory.empty() ? nullptr : directory.c_str(), &startup,
+                      &info)) {
+    if (error) *error = LastError("CreateProcess " + commandLine);
+    return {};
+  }
+  CloseHandle(info.hThread);
+  if (processId) *processId = info.dwProcessId;
+  return UniqueKernelHandle(info.hProcess);
+}
+
 }  // namespace
-
-void PrintTo(IconKind kind, std::ostream* os) { *os << IconName(kind); }
-
-std::vector<int> Box::ButtonIds() const {
-  std::vector<int> ids;
-  for (const auto& b : buttons) ids.push_back(b.id);
-  return ids;
-}
-
-void PrintTo(const Box& box, std::ostream* os) {
-  *os << "box \"" << box.caption << "\", icon " << IconName(box.icon);
-  if (!box.iconProblem.empty()) *os << " (" << box.iconProblem << ")";
-  *os << ", buttons";
-  for (const auto& b : box.buttons) *os << " [" << b.id << " " << b.text << "]";
-  *os << ", text:\n" << box.text << "\n";
-}
 
 TempDirectory::TempDirectory() {
   static std::atomic<int> counter{0};
-  char base[MAX_PATH + 1] = {};
-  GetTempPathA(sizeof base, base);
-  path_ = std::string(base) + "qzcl-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-          std::to_string(++counter);
+  path_ = (std::filesystem::temp_directory_path() / ("qzcl-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                                     std::to_string(++counter)))
+              .string();
   std::filesystem::remove_all(path_);
   std::filesystem::create_directories(path_);
 }
@@ -224,146 +172,6 @@ std::string TestProgramDirectory() {
   return std::filesystem::path(path).parent_path().string();
 }
 
-// Reads the child's standard error until the pipe closes. Shared with its thread, so that a pipe
-// kept open by some grandchild can never make the driver wait.
-struct QzclProcess::ErrorReader {
-  UniqueKernelHandle pipe;
-  std::mutex mutex;
-  std::condition_variable finished;
-  std::string text;
-  bool done = false;
-};
-
-QzclProcess::QzclProcess(const Launch& launch) {
-  std::string commandLine = "\"" + TestProgramDirectory() + "\\qzcl.exe\"";
-  if (!launch.arguments.empty()) commandLine += " " + launch.arguments;
-  std::string environment = EnvironmentBlock(launch.environment);
-
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  UniqueKernelHandle errorWrite;
-  UniqueKernelHandle nul;
-  if (launch.captureStandardError) {
-    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    errors_ = std::make_shared<ErrorReader>();
-    if (!CreatePipe(errors_->pipe.put(), errorWrite.put(), &inheritable, 0)) {
-      startError_ = LastError("CreatePipe");
-      return;
-    }
-    SetHandleInformation(errors_->pipe.get(), HANDLE_FLAG_INHERIT, 0);
-    HANDLE device = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                &inheritable, OPEN_EXISTING, 0, nullptr);
-    if (device != INVALID_HANDLE_VALUE) nul.reset(device);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nul.get();
-    startup.hStdOutput = nul.get();
-    startup.hStdError = errorWrite.get();
-  }
-
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, launch.captureStandardError, 0,
-                      environment.data(), launch.directory.empty() ? nullptr : launch.directory.c_str(), &startup,
-                      &info)) {
-    startError_ = LastError(("CreateProcess " + commandLine).c_str());
-    return;
-  }
-  process_.reset(info.hProcess);
-  CloseHandle(info.hThread);
-  processId_ = info.dwProcessId;
-
-  if (errors_) {
-    errorWrite.reset();  // only the child holds the write end now, so its exit ends the reading
-    std::thread([reader = errors_] {
-      char chunk[4096];
-      DWORD n = 0;
-      while (ReadFile(reader->pipe.get(), chunk, sizeof chunk, &n, nullptr) && n > 0) {
-        std::lock_guard lock(reader->mutex);
-        reader->text.append(chunk, n);
-      }
-      std::lock_guard lock(reader->mutex);
-      reader->done = true;
-      reader->finished.notify_all();
-    }).detach();
-  }
-}
-
-QzclProcess::~QzclProcess() {
-  if (Running()) {
-    TerminateProcess(process_.get(), 1);
-    WaitForSingleObject(process_.get(), kExitTimeoutMs);
-  }
-}
-
-bool QzclProcess::Running() const {
-  return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
-}
-
-std::optional<Box> QzclProcess::WaitForBox(DWORD timeoutMs) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  while (Running()) {
-    if (HWND window = VisibleWindowOf(processId_, true)) return ReadBox(window);
-    if (GetTickCount64() >= deadline) break;
-    Sleep(kPollMs);
-  }
-  return std::nullopt;
-}
-
-bool QzclProcess::NoWindowWithin(DWORD timeoutMs, bool boxesOnly) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    bool running = Running();
-    if (VisibleWindowOf(processId_, boxesOnly)) return false;
-    if (!running || GetTickCount64() >= deadline) return true;
-    Sleep(kPollMs);
-  }
-}
-
-bool QzclProcess::Press(const Box& box, int buttonId) {
-  HWND button = GetDlgItem(box.window, buttonId);
-  if (!button || !PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                               reinterpret_cast<LPARAM>(button)))
-    return false;
-  const ULONGLONG deadline = GetTickCount64() + kBoxTimeoutMs;
-  while (IsWindow(box.window) && IsWindowVisible(box.window)) {
-    if (GetTickCount64() >= deadline) return false;
-    Sleep(kPollMs);
-  }
-  return true;
-}
-
-std::optional<DWORD> QzclProcess::WaitForExit(DWORD timeoutMs) {
-  if (!process_ || WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
-  DWORD code = 0;
-  if (!GetExitCodeProcess(process_.get(), &code)) return std::nullopt;
-  return code;
-}
-
-std::string QzclProcess::StandardError() {
-  if (!errors_) return {};
-  std::unique_lock lock(errors_->mutex);
-  errors_->finished.wait_for(lock, std::chrono::milliseconds(kExitTimeoutMs), [&] { return errors_->done; });
-  return errors_->text;
-}
-
-StandInIde::StandInIde(const std::string& directory, const std::string& options) {
-  std::string ready = directory + "\\ide.ready";
-  std::string line = "\"" + TestProgramDirectory() + "\\stand_in_ide.exe\" --log \"" + directory + "\\ide.log\" --ready \"" +
-                     ready + "\" " + options;
-  STARTUPINFOA si{sizeof si};
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(), &si, &pi)) return;
-  process_.reset(pi.hProcess);
-  CloseHandle(pi.hThread);
-  for (int i = 0; i < 200 && GetFileAttributesA(ready.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
-}
-
-void StandInIde::Exit() {
-  if (!process_) return;
-  TerminateProcess(process_.get(), 0);
-  WaitForSingleObject(process_.get(), 5000);
-  process_.reset();
-}
-
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream s;
@@ -375,16 +183,78 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string TextOf(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length)) return {};
-  std::string text(length + 1, '\0');
-  DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                           SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied))
-    return {};
-  text.resize(std::min<std::size_t>(copied, length));
-  return text;
+constexpr char kVersion6[] = "Clarion 6.0  Enterprise Edition";
+
+Installed::Installed(const std::string& root, const char* exeName) {
+  std::filesystem::create_directories(root + "\\BIN");
+  WriteProfileStringA(kVersion6, "Root", root.c_str());
+  WriteProfileStringA(kVersion6, "ExeName", exeName);
+}
+
+Installed::~Installed() { WriteProfileStringA(kVersion6, nullptr, nullptr); }
+
+StandInIde::StandInIde(const std::string& directory, const std::string& options) : log_(directory + "\\ide.log") {
+  const std::string ready = directory + "\\ide.ready";
+  STARTUPINFOA startup{sizeof startup};
+  process_ = Start("\"" + TestProgramDirectory() + "\\stand_in_ide.exe\" --log \"" + log_ + "\" --ready \"" + ready +
+                       "\" " + options,
+                   nullptr, directory, startup, nullptr, nullptr);
+  up_ = process_ && WaitUntil([&] { return std::filesystem::exists(ready) || Exited(0); }) && !Exited(0);
+}
+
+void StandInIde::Exit() {
+  if (process_ && !Exited(0)) TerminateProcess(process_.get(), 0);
+  Exited(kExitTimeoutMs);
+}
+
+std::vector<std::string> StandInIde::Log() const {
+  std::vector<std::string> lines;
+  std::ifstream in(log_, std::ios::binary);
+  for (std::string line; std::getline(in, line);) lines.push_back(line.substr(0, line.find('\r')));
+  return lines;
+}
+
+QzclProcess::QzclProcess(const Launch& launch) {
+  STARTUPINFOA startup{sizeof startup};
+  UniqueFile errors;
+  if (launch.captureStandardError) {
+    // A file rather than a pipe: a grandchild that inherits it can never keep the driver waiting.
+    char path[MAX_PATH] = {};
+    GetTempFileNameA(std::filesystem::temp_directory_path().string().c_str(), "qze", 0, path);
+    errorFile_ = path;
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    errors.reset(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             &inheritable, CREATE_ALWAYS, 0, nullptr));
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdError = errors.get();
+  }
+  std::string arguments = launch.arguments.empty() ? "" : " " + launch.arguments;
+  process_ = Start("\"" + TestProgramDirectory() + "\\qzcl.exe\"" + arguments,
+                   EnvironmentBlock(launch.environment).c_str(), launch.directory, startup, &processId_, &startError_);
+}
+
+QzclProcess::~QzclProcess() {
+  if (Running()) {
+    TerminateProcess(process_.get(), 1);
+    WaitForExit();
+  }
+  if (!errorFile_.empty()) DeleteFileA(errorFile_.c_str());
+}
+
+std::optional<Box> QzclProcess::WaitForBox(DWORD timeoutMs) {
+  HWND box = WaitForWindowWhere(IsMessageBox, timeoutMs);
+  return box ? std::optional<Box>(ReadBox(box)) : std::nullopt;
+}
+
+bool QzclProcess::NoWindowWithin(DWORD timeoutMs, bool boxesOnly) {
+  return !WaitForWindowWhere([boxesOnly](HWND window) { return !boxesOnly || IsMessageBox(window); }, timeoutMs);
+}
+
+bool QzclProcess::Press(const Box& box, int buttonId) {
+  HWND button = GetDlgItem(box.window, buttonId);
+  return button &&
+         PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) &&
+         WaitUntil([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); });
 }
 
 HWND QzclProcess::WaitForWindow(std::string_view title, DWORD timeoutMs) {
@@ -395,58 +265,62 @@ HWND QzclProcess::WaitForWindowWith(int controlId, DWORD timeoutMs) {
   return WaitForWindowWhere([controlId](HWND window) { return GetDlgItem(window, controlId) != nullptr; }, timeoutMs);
 }
 
+// Looks until the window is found, the process has ended or the time has run out.
 HWND QzclProcess::WaitForWindowWhere(const std::function<bool(HWND)>& wanted, DWORD timeoutMs) {
-  struct Search {
-    DWORD processId;
-    const std::function<bool(HWND)>& wanted;
-    HWND found = nullptr;
-  } search{processId_, wanted};
-  auto find = [](HWND window, LPARAM param) -> BOOL {
-    auto* s = reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != s->processId || !IsWindowVisible(window) || !s->wanted(window)) return TRUE;
-    s->found = window;
-    return FALSE;
-  };
+  HWND found = nullptr;
   WaitUntil(
       [&] {
-        EnumWindows(find, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr || !Running();
+        const bool running = Running();
+        found = WindowOf(processId_, wanted);
+        return found || !running;
       },
       timeoutMs);
-  return search.found;
+  return found;
+}
+
+std::optional<DWORD> QzclProcess::WaitForExit(DWORD timeoutMs) {
+  DWORD code = 0;
+  if (!process_ || WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0 ||
+      !GetExitCodeProcess(process_.get(), &code))
+    return std::nullopt;
+  return code;
+}
+
+std::string QzclProcess::StandardError() {
+  WaitForExit();
+  return errorFile_.empty() ? std::string() : ReadWholeFile(errorFile_);
+}
+
+std::string TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length)) return {};
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                           kSendTimeoutMs, &copied))
+    return {};
+  text.resize(std::min<std::size_t>(copied, length));
+  return text;
 }
 
 void ClickButton(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
-namespace {
-
-// A list view's cell rectangle, asked for through memory of the list's own process.
-RECT CellRect(HWND list, int row, int column) {
-  RECT rect{LVIR_BOUNDS, column - 1, 0, 0};
+// Clicks the middle of a list view's cell, whose rectangle is asked for through memory of the list's process.
+void ClickCell(HWND list, int row, int column, bool doubleClick) {
+  RECT cell{column == 1 ? LVIR_LABEL : LVIR_BOUNDS, column - 1, 0, 0};
   DWORD processId = 0;
   GetWindowThreadProcessId(list, &processId);
   UniqueKernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-  if (!process) return {};
-  void* remote = VirtualAllocEx(process.get(), nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
-  if (!remote) return {};
+  void* remote = process ? VirtualAllocEx(process.get(), nullptr, sizeof cell, MEM_COMMIT, PAGE_READWRITE) : nullptr;
+  if (!remote) return;
   SIZE_T moved = 0;
-  rect.left = column == 1 ? LVIR_LABEL : LVIR_BOUNDS;
-  rect.top = column - 1;
-  WriteProcessMemory(process.get(), remote, &rect, sizeof rect, &moved);
   DWORD_PTR ok = 0;
+  WriteProcessMemory(process.get(), remote, &cell, sizeof cell, &moved);
   SendMessageTimeoutA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row - 1), reinterpret_cast<LPARAM>(remote),
                       SMTO_ABORTIFHUNG, kSendTimeoutMs, &ok);
-  ReadProcessMemory(process.get(), remote, &rect, sizeof rect, &moved);
+  ReadProcessMemory(process.get(), remote, &cell, sizeof cell, &moved);
   VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-  return ok ? rect : RECT{};
-}
-
-}  // namespace
-
-void ClickCell(HWND list, int row, int column, bool doubleClick) {
-  RECT cell = CellRect(list, row, column);
+  if (!ok) return;
   const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
   PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
   PostMessageA(list, WM_LBUTTONUP, 0, at);
@@ -467,8 +341,7 @@ void TypeText(HWND target, std::string_view text) {
 }
 
 HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
+  GUITHREADINFO info{sizeof info};
   return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
@@ -480,12 +353,9 @@ int SelectedRow(HWND list) {
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (condition()) return true;
+  for (const ULONGLONG deadline = GetTickCount64() + timeoutMs; !condition(); Sleep(kPollMs))
     if (GetTickCount64() >= deadline) return false;
-    Sleep(kPollMs);
-  }
+  return true;
 }
 
 }  // namespace qz::e2e

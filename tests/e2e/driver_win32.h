@@ -1,11 +1,10 @@
 // Drives qzcl.exe from outside, as a person or an installer would: starts it, reads and answers its
-// message boxes, collects its exit code and standard error. Every wait is bounded, and a process still
-// running when its driver goes away is terminated.
+// message boxes, operates its windows, collects its exit code and standard error. Every wait is bounded,
+// and a process still running when its driver goes away is terminated.
 #pragma once
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -22,25 +21,20 @@ inline constexpr DWORD kExitTimeoutMs = 10000;
 
 // The standard icons in the order of their resource ids, 32512 to 32517.
 enum class IconKind { None, Application, Hand, Question, Exclamation, Information, WinLogo, Other };
-void PrintTo(IconKind kind, std::ostream* os);
-
-struct BoxButton {
-  int id = 0;
-  std::string text;
-};
+inline void PrintTo(IconKind kind, std::ostream* os) {
+  static const char* const names[] = {"none", "application", "hand", "question", "exclamation", "information",
+                                      "winlogo", "other"};
+  *os << names[static_cast<int>(kind)];
+}
 
 // A message box as it is on screen. "\n" separates the lines of its text.
 struct Box {
   HWND window = nullptr;
-  std::string caption;
-  std::string text;
-  std::vector<BoxButton> buttons;  // left to right
+  std::string caption, text;
+  std::vector<int> buttons;  // their ids
   IconKind icon = IconKind::None;
   std::string iconProblem;  // why the icon could not be identified, if it could not
-
-  std::vector<int> ButtonIds() const;
 };
-void PrintTo(const Box& box, std::ostream* os);
 
 struct Launch {
   std::string arguments;  // the command line after the program's name
@@ -64,25 +58,39 @@ class TempDirectory {
   std::string path_;
 };
 
-// A file's bytes, and a file made of bytes.
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
-
-// The folder of the running test program, where qzcl.exe and the box probe are built.
+// The folder of the running test program, where qzcl.exe and the helper programs are built.
 std::string TestProgramDirectory();
 
-// A stand-in IDE started by the test in directory, logging to ide.log there; gone at the end of the test.
+// Version 6 of the IDE named in WIN.INI with its root folder (made, with BIN) while the object lives.
+class Installed {
+ public:
+  explicit Installed(const std::string& root, const char* exeName = "C60EE");
+  ~Installed();
+  Installed(const Installed&) = delete;
+  Installed& operator=(const Installed&) = delete;
+};
+
+// A stand-in IDE serving the DDE service, started in directory and logging to ide.log there; ended when
+// the object goes away.
 class StandInIde {
  public:
-  StandInIde(const std::string& directory, const std::string& options);
+  explicit StandInIde(const std::string& directory, const std::string& options = "");
   ~StandInIde() { Exit(); }
   StandInIde(const StandInIde&) = delete;
   StandInIde& operator=(const StandInIde&) = delete;
+  bool Up() const { return up_; }  // its service is ready
+  bool Exited(DWORD timeoutMs) const { return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0; }
   // Ends it and waits until it has gone, so that nothing answers for it any more.
   void Exit();
+  // What it logged, a line each.
+  std::vector<std::string> Log() const;
 
  private:
+  std::string log_;
   UniqueKernelHandle process_;
+  bool up_ = false;
 };
 
 class QzclProcess {
@@ -97,15 +105,14 @@ class QzclProcess {
 
   // The first visible message box of the process; none when the time runs out or the process ends.
   std::optional<Box> WaitForBox(DWORD timeoutMs = kBoxTimeoutMs);
-  // True when no message box (for NoWindowWithin, unless boxesOnly, no visible top-level window at all)
-  // of the process appears within the time or before the process ends.
-  bool NoBoxWithin(DWORD timeoutMs) { return NoWindowWithin(timeoutMs, true); }
+  // True when no visible window (with boxesOnly, no message box) of the process appears within the time
+  // or before the process ends.
   bool NoWindowWithin(DWORD timeoutMs, bool boxesOnly = false);
   // Presses a button of the box and waits until the box has gone; false when it stays.
   bool Press(const Box& box, int buttonId);
-  // The visible top-level window of the process with this title; nullptr when none appears in time.
+  // The visible top-level window of the process with this title, or with a control of this id; nullptr when
+  // none appears in time.
   HWND WaitForWindow(std::string_view title, DWORD timeoutMs = kBoxTimeoutMs);
-  // The visible top-level window of the process that has a control with this id.
   HWND WaitForWindowWith(int controlId, DWORD timeoutMs = kBoxTimeoutMs);
   // The exit code; none when the process is still running after the time.
   std::optional<DWORD> WaitForExit(DWORD timeoutMs = kExitTimeoutMs);
@@ -113,14 +120,12 @@ class QzclProcess {
   std::string StandardError();
 
  private:
-  struct ErrorReader;
-  bool Running() const;
+  bool Running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
   HWND WaitForWindowWhere(const std::function<bool(HWND)>& wanted, DWORD timeoutMs);
 
   UniqueKernelHandle process_;
   DWORD processId_ = 0;
-  std::string startError_;
-  std::shared_ptr<ErrorReader> errors_;
+  std::string startError_, errorFile_;
 };
 
 // Operating a window of another process as a person would: posted clicks, keys and characters. Each

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "e2e/driver_win32.h"
 #include "notes/notes_view_win32.h"
 #include "runtime/text_list.h"
@@ -15,10 +17,9 @@ const char* const kLast = "Version             EQUATE('1.00  0041')  ! 12/01/06 
 class Notes : public ::testing::Test {
  protected:
   void Start(const std::string& settings = "") {
-    file_ = work_.Path() + "\\Version.qzi";
     WriteWholeFile(file_, std::string(kLast) + "\r\n");
     if (!settings.empty()) WriteWholeFile(work_.Path() + "\\QZCL60.ini", settings);
-    qzcl_ = std::make_unique<QzclProcess>(Launch{"", work_.Path(), {}, false});
+    qzcl_.emplace(Launch{"", work_.Path(), {}, false});
     window_ = qzcl_->WaitForWindowWith(kNotesFirstId + kOk);
     ASSERT_NE(window_, nullptr);
   }
@@ -31,8 +32,8 @@ class Notes : public ::testing::Test {
   }
 
   TempDirectory work_;
-  std::string file_;
-  std::unique_ptr<QzclProcess> qzcl_;
+  const std::string file_ = work_.Path() + "\\Version.qzi";
+  std::optional<QzclProcess> qzcl_;
   HWND window_ = nullptr;
 };
 

@@ -1,24 +1,16 @@
-// A stand-in for the IDE in the tests: a hidden top-level window serving the DDE service "ClarionWin" on any
-// topic ("System" when the client names none). It appends what it receives to its log, one line each:
-// "initiate" for an initiate it answers ("initiate ignored" with --silent), the exact text of each execute,
+// A stand-in for the IDE in the tests: a hidden window serving the DDE service "ClarionWin" on any topic. It
+// logs a line for each initiate it answers ("initiate ignored" with --silent), the exact text of each execute,
 // and "terminate" when a client ends a conversation.
-//
-// Options:
-//   --log FILE            the log; "stand_in_ide.log" in the current folder without it, so that a copy
-//                         started by the program under test, without options, logs too
-//   --ready FILE          created once the window exists, so a test knows the server is up
-//   --reject              answer executes with a negative acknowledgement
-//   --silent              never answer an initiate: a running program that does not talk
-//   --no-ack              never acknowledge an execute
-//   --exit-after-execute  end every conversation and exit after acknowledging the first execute
-// It also exits on WM_CLOSE and after acknowledging the execute "[Exit]".
+// Options: --log FILE (without it "stand_in_ide.log" here, so that a copy the program starts logs too),
+// --ready FILE (created once it serves), --reject (executes are refused), --silent (initiates go unanswered),
+// --no-ack (executes go unanswered), --exit-after-execute (ends every conversation and exits after the first).
+// It also exits on WM_CLOSE.
 #include <windows.h>
 
 #include <dde.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -92,7 +84,7 @@ void OnExecute(HWND self, HWND client, HGLOBAL commands) {
     FreeDDElParam(WM_DDE_ACK, ack);
     GlobalFree(commands);
   }
-  if (options.exitAfterExecute || text == "[Exit]") Quit(self);
+  if (options.exitAfterExecute) Quit(self);
 }
 
 // WM_DDE_TERMINATE, posted: answered in kind, unless it answers our own.

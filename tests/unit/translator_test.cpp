@@ -1,16 +1,15 @@
+// The translator: the translation file on disk (SQLite), lookups, export, the loading window, and whole
+// windows, list formats and messages.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
-#include <vector>
+#include <map>
+#include <tuple>
 
-#include "fakes/fakes.h"
 #include "translator/string_translator.h"
-#include "translator/translation_file.h"
+#include "unit/harness.h"
 
 namespace qz {
 namespace {
@@ -18,6 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 using Pairs = std::vector<TranslationPair>;
 using Lines = std::vector<std::string>;
+using K = ControlKind;
+using P = Property;
 constexpr long kLoad = StringTranslator::kLoad, kExport = StringTranslator::kExport, kOff = StringTranslator::kOff;
 
 std::string Bytes(const fs::path& path) {
@@ -44,8 +45,6 @@ Lines Sql(const fs::path& path, const std::string& sql) {
   return rows;
 }
 
-Lines Rows(const fs::path& path) { return Sql(path, "SELECT source, replacement FROM translations ORDER BY rowid"); }
-
 // Time that passes with the work done: each record read costs the same.
 class WorkClock : public Clock, public fake::Latin1Codec {
  public:
@@ -61,25 +60,20 @@ class WorkClock : public Clock, public fake::Latin1Codec {
 
 class TranslatorTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string name = (fs::temp_directory_path() / "qz_translator_XXXXXX").string();
-    dir_ = mkdtemp(name.data());
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   // A translation file written through the store, texts in the ANSI code page.
   std::string WriteTranslations(const Pairs& pairs) {
-    TranslationFile file(work_);
-    file.SetName((dir_ / "lang.str").string());
-    EXPECT_EQ(file.Create(), FileError::None);
-    EXPECT_EQ(file.Open(), FileError::None);
-    EXPECT_EQ(file.ReplaceAll(pairs), FileError::None);
-    return file.Name();
+    const std::string path = dir_ / "lang.str";
+    fake::WriteTranslationFile(work_, path, pairs);
+    return path;
+  }
+  std::string LogLine() { return profile_.Read(".\\QZVXErr.LOG", "File Error", "File Open Error", "<no log>"); }
+  // The translator open without a file, with pairs added.
+  void Translations(const std::vector<std::pair<const char*, const char*>>& pairs) {
+    translator_.Init("", 0);
+    for (auto [source, replacement] : pairs) translator_.AddTranslation(source, replacement);
   }
 
-  std::string LogLine() { return profile_.Read(".\\QZVXErr.LOG", "File Error", "File Open Error", "<no log>"); }
-
-  fs::path dir_;
+  fake::TempFolder dir_;
   fake::FakeProfile profile_;
   fake::FakeFiles files_;
   WorkClock work_;  // the clock and the code page
@@ -124,17 +118,17 @@ TEST_F(TranslatorTest, later_pair_wins_and_blank_replacements_are_skipped_when_l
 
 TEST_F(TranslatorTest, a_missing_file_is_created_empty_and_a_missing_folder_is_not) {
   translator_.Init(WriteTranslations({{"One", "Eins"}}), kLoad);
-  std::string path = (dir_ / "new\xE9.str").string();
+  std::string path = (dir_.path / "new\xE9.str").string();
   translator_.Init(path, kLoad);
   EXPECT_EQ(LogLine(), "Error 3: " + path + ":") << "an empty error text; profile values lose trailing blanks";
-  EXPECT_TRUE(fs::exists(dir_ / "new\xC3\xA9.str")) << "a name in the ANSI code page is UTF-8 on disk";
+  EXPECT_TRUE(fs::exists(dir_.path / "new\xC3\xA9.str")) << "a name in the ANSI code page is UTF-8 on disk";
   EXPECT_EQ(translator_.Translate("One"), "One") << "the second Init replaces what the first loaded";
   translator_.Init(path, kLoad);
   EXPECT_EQ(LogLine(), "None: " + path) << "the new file is a valid translation file";
 
-  translator_.Init((dir_ / "no such folder/lang.str").string(), kLoad);
+  translator_.Init((dir_.path / "no such folder/lang.str").string(), kLoad);
   EXPECT_EQ(LogLine(), "Error 4: Path Not Found");
-  EXPECT_FALSE(fs::exists(dir_ / "no such folder"));
+  EXPECT_FALSE(fs::exists(dir_.path / "no such folder"));
 }
 
 TEST_F(TranslatorTest, a_file_that_is_not_a_translation_file_is_logged_and_left_untouched) {
@@ -182,7 +176,7 @@ TEST_F(TranslatorTest, only_the_export_flag_adds_texts_without_translation_at_ki
     translator_.Kill();
     Lines expected{"Yes=Ja", "Old="};
     if (flags & kExport) expected.insert(expected.end(), {"Apple=", "Zebra=", "caf\xC3\xA9="});
-    EXPECT_EQ(Rows(path), expected);
+    EXPECT_EQ(Sql(path, "SELECT source, replacement FROM translations ORDER BY rowid"), expected);
     fs::remove(path);
   }
 }
@@ -241,6 +235,142 @@ TEST_F(TranslatorTest, loading_window_and_batch_size_follow_the_time_records_tak
     view_.progress.resize(std::min(view_.progress.size(), c.firstProgress.size()));
     EXPECT_EQ(view_.progress, c.firstProgress);
   }
+}
+
+
+// A window whose controls are walked in number order.
+class FakeWindow : public TranslatableWindow {
+ public:
+  struct Control {
+    ControlKind kind;
+    std::map<Property, std::string> texts;
+  };
+  ControlKind Kind() const override { return kind; }
+  std::string Title() const override { return title; }
+  void SetTitle(std::string_view t) override { title = t; }
+  int FirstControl() const override { return controls.empty() ? 0 : controls.begin()->first; }
+  int NextControl(int control) const override {
+    auto next = controls.upper_bound(control);
+    return next == controls.end() ? 0 : next->first;
+  }
+  ControlKind KindOf(int control) const override { return controls.count(control) ? controls.at(control).kind : K::None; }
+  std::string Get(int control, Property p) const override {
+    auto c = controls.find(control);
+    return c != controls.end() && c->second.texts.count(p) ? c->second.texts.at(p) : "";
+  }
+  void Set(int control, Property p, std::string_view value) override {
+    ++writes;
+    controls[control].texts[p] = value;
+  }
+  // A control with every property: a caption (or picture), a message, a list format and a tooltip.
+  void Add(int number, ControlKind k, std::string text) {
+    controls[number] = {k, {{P::Text, text}, {P::Msg, "Help"}, {P::Format, "~Menu~"}, {P::Tip, "Tip"}}};
+  }
+
+  ControlKind kind = K::Window;
+  std::string title = "Edit";
+  std::map<int, Control> controls;
+  int writes = 0;
+};
+
+class WindowTranslation : public TranslatorTest {
+ protected:
+  void SetUp() override {
+    Translations({{"Edit", "Bearbeiten"}, {"Name", "Nom"}, {"Help", "Aide"}, {"Menu", "Menü"}, {"Tip", "Astuce"},
+                  {"@D2", "@D6"}, {"@S255", "@s9"}, {"@s255", "@s9"}, {"Ok", "D'accord"}, {"&No", "&Non"},
+                  {"@D1", "@D17"}, {"@n3", "@n9"}});
+  }
+  FakeWindow window_;
+};
+
+// An application frame with a control of each kind numbered from 1; of a frame, only controls 1 to 2999 count.
+TEST_F(WindowTranslation, each_kind_gets_exactly_its_properties_translated) {
+  const struct {
+    ControlKind kind;
+    bool text, msg, format, tip;
+  } rows[] = {
+      {K::Button, 1, 1, 0, 1}, {K::Check, 1, 1, 0, 1},  {K::DropList, 1, 0, 1, 0}, {K::Combo, 1, 1, 1, 1},
+      {K::Entry, 1, 1, 0, 1},  {K::Group, 1, 1, 0, 1},  {K::List, 0, 1, 1, 1},     {K::Option, 1, 1, 0, 1},
+      {K::Prompt, 1, 0, 0, 0}, {K::Radio, 1, 1, 0, 1},  {K::Spin, 1, 1, 0, 1},     {K::String, 1, 0, 0, 0},
+      {K::Tab, 1, 1, 0, 1},    {K::Text, 0, 1, 0, 1},   {K::Menu, 1, 1, 0, 1},     {K::MenuItem, 1, 1, 0, 1},
+      {K::Region, 0, 0, 0, 1}, {K::Image, 0, 0, 0, 0},  {K::Sheet, 0, 0, 0, 0},    {K::Box, 0, 0, 0, 0},
+      {K::Line, 0, 0, 0, 0},   {K::PictureString, 1, 0, 0, 0},
+  };
+  auto picture = [](ControlKind k) { return k == K::Entry || k == K::Spin || k == K::Combo || k == K::PictureString; };
+  window_.kind = K::Application;
+  int n = 0;
+  for (const auto& row : rows) window_.Add(++n, row.kind, picture(row.kind) ? "@d2" : "Name");
+  for (int edge : {-5, 2999, 3000}) window_.Add(edge, K::Prompt, "Name");
+  translator_.TranslateWindow(window_);
+  EXPECT_EQ(window_.title, "Bearbeiten");
+  EXPECT_EQ(window_.Get(-5, P::Text) + window_.Get(2999, P::Text) + window_.Get(3000, P::Text), "NameNomName");
+  n = 0;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(static_cast<int>(row.kind));
+    const bool pic = picture(row.kind);
+    EXPECT_EQ(window_.Get(++n, P::Text), row.text ? (pic ? "@D6" : "Nom") : (pic ? "@d2" : "Name"));
+    EXPECT_EQ(window_.Get(n, P::Msg), row.msg ? "Aide" : "Help");
+    EXPECT_EQ(window_.Get(n, P::Format), row.format ? "~Menü~" : "~Menu~");
+    EXPECT_EQ(window_.Get(n, P::Tip), row.tip ? "Astuce" : "Tip");
+  }
+}
+
+// Texts are looked up as they are, "&" included; a picture with its first two characters upper-cased and
+// "@" put in front, except string pictures, which hold a field's size.
+TEST_F(WindowTranslation, captions_and_pictures_are_looked_up_as_shown) {
+  const std::tuple<ControlKind, const char*, const char*> cases[] = {
+      {K::Button, "&Ok", "&Ok"},  {K::Button, "&No", "&Non"}, {K::Entry, "@s255", "@s255"}, {K::Entry, "s255", "s255"},
+      {K::Entry, "@S20", "@S20"}, {K::Entry, "@d1", "@D17"},  {K::Entry, "d1", "@D17"},     {K::Entry, "@D1", "@D17"},
+      {K::Entry, "@n3", "@N3"},   {K::Entry, "", ""},
+  };
+  int n = 0;
+  for (auto [kind, text, expected] : cases) window_.controls[++n] = {kind, {{P::Text, text}}};
+  translator_.TranslateWindow(window_);
+  n = 0;
+  for (auto [kind, text, expected] : cases) EXPECT_EQ(window_.Get(++n, P::Text), expected) << text;
+}
+
+TEST_F(WindowTranslation, a_translator_not_initialised_or_switched_off_leaves_the_window_as_designed) {
+  fake::Harness fresh;  // never initialised
+  translator_.SetFlags(kOff);
+  for (StringTranslator* translator : {&fresh.translator, &translator_}) {
+    window_.Add(1, K::Entry, "d1");
+    window_.Add(2, K::List, "Name");
+    translator->TranslateWindow(window_);
+    EXPECT_EQ(window_.writes, 0);
+    EXPECT_EQ(window_.title, "Edit");
+    EXPECT_EQ(translator->TranslateFormat("~Name~@d1@  "), "~Name~@d1@");
+  }
+}
+
+// A list format translates its headers and its pictures other than string pictures; a "|" list each part.
+TEST_F(WindowTranslation, formats_and_messages_are_translated_part_by_part) {
+  Translations({{"129L(2)|_M", "x"}, {"#1#", "x"}, {"@d1", "@d6"}, {"Name", "Nom"}, {"Help", "Aide"}, {"Menu", "Menü"},
+                {"Template file %1 does not exist.", "Fichier %1 absent."}});
+  const std::pair<const char*, const char*> formats[] = {
+      {"129L(2)|_M~Menu~@s255@#1#", "129L(2)|_M~Menü~@s255@#1#"},
+      {"60L~Name~@d1@60L~Help~@S255@  ", "60L~Nom~@d6@60L~Aide~@S255@"},
+      {"~Name~~Help~", "~Nom~~Aide~"},
+      {"~Menu", "~Menu"},
+      {"", ""},
+  };
+  for (auto [format, expected] : formats) EXPECT_EQ(translator_.TranslateFormat(format), expected) << format;
+  EXPECT_EQ(translator_.TranslateFormat(std::string(2100, 'f')).size(), 2000u);
+
+  const struct {
+    const char *text, *p1, *p2, *p3, *p4, *expected;
+  } messages[] = {
+      {"Template file %1 does not exist.", "a.tpl", "", "", "", "Fichier a.tpl absent."},
+      {"%4%3%2%1", "a", "b", "c", "d", "dcba"},
+      {"%2 %1 %1", "a", "b", "", "", "b a %1"},
+      {"%1 and %2", "x%2", "y", "", "", "xy and %2"},
+      {"[%1] [%2] [%5]", "", "  ", "", "", "[] [] [%5]"},
+  };
+  for (const auto& m : messages)
+    EXPECT_EQ(translator_.TranslateMessage(m.text, m.p1, m.p2, m.p3, m.p4), m.expected) << m.text;
+  const std::string a253(253, 'a');
+  EXPECT_EQ(translator_.TranslateMessage("%1%2x", a253, "bcd", "", ""), a253 + "bc");
+  EXPECT_EQ(translator_.TranslateMessage(std::string(300, 'm'), "", "", "", "").size(), 255u);
 }
 
 }  // namespace

@@ -5,11 +5,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "e2e/box_probe_win32.h"
 
@@ -18,35 +16,12 @@ namespace {
 
 constexpr DWORD kPollMs = 50;
 constexpr UINT kSendTimeoutMs = 3000;
-constexpr int kIconControl = 1088;    // the message box's icon static
 constexpr int kTextControl = 0xFFFF;  // the message box's text static
 
 inline void Unhook(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
 using UniqueHook = UniqueHandle<HandleTraits<HHOOK, Unhook, Null<HHOOK>>>;
 
 std::string LastError(const std::string& what) { return what + " failed, error " + std::to_string(GetLastError()); }
-
-bool SameName(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
-// The driver's environment without its QZCL_ variables and with the launch's own, as a Windows block.
-std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::string>>& extra) {
-  std::string block;
-  LPCH env = GetEnvironmentStringsA();
-  for (const char* p = env; p && *p; p += std::strlen(p) + 1) {
-    std::string_view var = p;
-    std::string_view name = var.substr(0, var.find('=', 1));  // names such as "=C:" start with "="
-    bool replaced = std::any_of(extra.begin(), extra.end(), [&](const auto& e) { return SameName(e.first, name); });
-    if (!replaced && !SameName(name.substr(0, 5), "QZCL_")) block.append(var).push_back('\0');
-  }
-  if (env) FreeEnvironmentStringsA(env);
-  for (const auto& [name, value] : extra) block.append(name + "=" + value).push_back('\0');
-  block.push_back('\0');
-  return block;
-}
 
 std::string ClassOf(HWND window) {
   char name[64] = {};
@@ -56,7 +31,7 @@ std::string ClassOf(HWND window) {
 
 bool IsMessageBox(HWND window) {
   HWND text = GetDlgItem(window, kTextControl);
-  return ClassOf(window) == "#32770" && text && SameName(ClassOf(text), "Static");
+  return ClassOf(window) == "#32770" && text && lstrcmpiA(ClassOf(text).c_str(), "Static") == 0;
 }
 
 // The first visible top-level window of the process that is wanted.
@@ -79,42 +54,18 @@ HWND WindowOf(DWORD processId, const std::function<bool(HWND)>& wanted) {
   return search.found;
 }
 
-// The probe DLL, loaded once for the test run: its hook procedure runs inside the boxes' processes.
-struct Probe {
-  HMODULE dll = nullptr;
-  HOOKPROC hook = nullptr;
-  std::string problem;
-};
-
-const Probe& LoadProbe() {
-  static const Probe probe = [] {
-    Probe p;
-    std::string path = TestProgramDirectory() + "\\" + probe::kDllName;
-    p.dll = LoadLibraryA(path.c_str());
-    if (p.dll) p.hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(p.dll, probe::kHookProc)));
-    if (!p.hook) p.problem = LastError("loading the probe hook from " + path);
-    return p;
-  }();
-  return probe;
-}
-
+// The box's icon, identified by the probe DLL's hook inside the box's process.
 IconKind IconOf(HWND box, std::string& problem) {
-  HWND control = GetDlgItem(box, kIconControl);
-  DWORD_PTR icon = 0;
-  if (!control || !IsWindowVisible(control) ||
-      !SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &icon) || icon == 0)
-    return IconKind::None;
-  const Probe& probe = LoadProbe();
-  UniqueHook hook(probe.hook ? SetWindowsHookExA(WH_CALLWNDPROC, probe.hook, probe.dll,
-                                                 GetWindowThreadProcessId(box, nullptr))
-                             : nullptr);
+  static const HMODULE dll = LoadLibraryA((TestProgramDirectory() + "\\" + probe::kDllName).c_str());
   static const UINT message = RegisterWindowMessageA(probe::kMessage);
+  auto hook = dll ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, probe::kHookProc))) : nullptr;
+  UniqueHook hooked(hook ? SetWindowsHookExA(WH_CALLWNDPROC, hook, dll, GetWindowThreadProcessId(box, nullptr)) : nullptr);
   DWORD_PTR ignored = 0;
-  if (!hook || !SendMessageTimeoutA(box, message, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored)) {
-    problem = probe.hook ? LastError("hooking the box") : probe.problem;
+  if (!hooked || !SendMessageTimeoutA(box, message, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored)) {
+    problem = LastError(hook ? "hooking the box" : "loading the probe");
     return IconKind::Other;
   }
-  auto answer = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(box, probe::kProperty)));
+  const auto answer = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(box, probe::kProperty)));
   if (answer == probe::kNoIcon) return IconKind::None;
   if (answer >= 32512 && answer <= 32517) return static_cast<IconKind>(answer - 32511);
   problem = answer == probe::kNoAnswer ? "the probe hook did not answer" : "not a standard system icon";
@@ -126,7 +77,7 @@ Box ReadBox(HWND window) {
   EnumChildWindows(
       window,
       [](HWND child, LPARAM param) -> BOOL {
-        if (SameName(ClassOf(child), "Button") && IsWindowVisible(child))
+        if (lstrcmpiA(ClassOf(child).c_str(), "Button") == 0 && IsWindowVisible(child))
           reinterpret_cast<std::vector<int>*>(param)->push_back(GetDlgCtrlID(child));
         return TRUE;
       },
@@ -136,12 +87,12 @@ Box ReadBox(HWND window) {
 }
 
 // Starts a program of the test folder; the process handle, or none with the error in error.
-UniqueKernelHandle Start(std::string commandLine, const char* environment, const std::string& directory,
+UniqueKernelHandle Start(const std::string& program, const std::string& arguments, const std::string& directory,
                          STARTUPINFOA& startup, DWORD* processId, std::string* error) {
+  std::string commandLine = "\"" + TestProgramDirectory() + "\\" + program + "\"" + arguments;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, startup.dwFlags != 0, 0,
-                      const_cast<char*>(environment), directory.empty() ? nullptr : directory.c_str(), &startup,
-                      &info)) {
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, startup.dwFlags != 0, 0, nullptr,
+                      directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
     if (error) *error = LastError("CreateProcess " + commandLine);
     return {};
   }
@@ -174,9 +125,7 @@ std::string TestProgramDirectory() {
 
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
@@ -196,9 +145,8 @@ Installed::~Installed() { WriteProfileStringA(kVersion6, nullptr, nullptr); }
 StandInIde::StandInIde(const std::string& directory, const std::string& options) : log_(directory + "\\ide.log") {
   const std::string ready = directory + "\\ide.ready";
   STARTUPINFOA startup{sizeof startup};
-  process_ = Start("\"" + TestProgramDirectory() + "\\stand_in_ide.exe\" --log \"" + log_ + "\" --ready \"" + ready +
-                       "\" " + options,
-                   nullptr, directory, startup, nullptr, nullptr);
+  process_ = Start("stand_in_ide.exe", " --log \"" + log_ + "\" --ready \"" + ready + "\" " + options, directory, startup,
+                   nullptr, nullptr);
   up_ = process_ && WaitUntil([&] { return std::filesystem::exists(ready) || Exited(0); }) && !Exited(0);
 }
 
@@ -228,9 +176,10 @@ QzclProcess::QzclProcess(const Launch& launch) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdError = errors.get();
   }
-  std::string arguments = launch.arguments.empty() ? "" : " " + launch.arguments;
-  process_ = Start("\"" + TestProgramDirectory() + "\\qzcl.exe\"" + arguments,
-                   EnvironmentBlock(launch.environment).c_str(), launch.directory, startup, &processId_, &startError_);
+  // The tests run one at a time: the child inherits the setting it is to have.
+  SetEnvironmentVariableA("QZCL_UNATTENDED", launch.unattended ? "1" : nullptr);
+  process_ = Start("qzcl.exe", launch.arguments.empty() ? "" : " " + launch.arguments, launch.directory, startup,
+                   &processId_, &startError_);
 }
 
 QzclProcess::~QzclProcess() {

@@ -9,7 +9,6 @@
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "runtime/handle_win32.h"
@@ -39,9 +38,7 @@ struct Box {
 struct Launch {
   std::string arguments;  // the command line after the program's name
   std::string directory;  // working directory; empty for the driver's own
-  // Added to the driver's environment, which is passed on without its QZCL_ variables,
-  // so that each test states the settings it depends on.
-  std::vector<std::pair<std::string, std::string>> environment;
+  bool unattended = false;  // QZCL_UNATTENDED=1 in its environment, which otherwise lacks it
   bool captureStandardError = false;
 };
 
@@ -64,12 +61,9 @@ void WriteWholeFile(const std::string& path, const std::string& bytes);
 std::string TestProgramDirectory();
 
 // Version 6 of the IDE named in WIN.INI with its root folder (made, with BIN) while the object lives.
-class Installed {
- public:
+struct Installed {
   explicit Installed(const std::string& root, const char* exeName = "C60EE");
   ~Installed();
-  Installed(const Installed&) = delete;
-  Installed& operator=(const Installed&) = delete;
 };
 
 // A stand-in IDE serving the DDE service, started in directory and logging to ide.log there; ended when
@@ -78,14 +72,11 @@ class StandInIde {
  public:
   explicit StandInIde(const std::string& directory, const std::string& options = "");
   ~StandInIde() { Exit(); }
-  StandInIde(const StandInIde&) = delete;
-  StandInIde& operator=(const StandInIde&) = delete;
   bool Up() const { return up_; }  // its service is ready
   bool Exited(DWORD timeoutMs) const { return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0; }
   // Ends it and waits until it has gone, so that nothing answers for it any more.
   void Exit();
-  // What it logged, a line each.
-  std::vector<std::string> Log() const;
+  std::vector<std::string> Log() const;  // a line each
 
  private:
   std::string log_;
@@ -102,11 +93,9 @@ class QzclProcess {
 
   bool Started() const { return static_cast<bool>(process_); }
   const std::string& StartError() const { return startError_; }
-
   // The first visible message box of the process; none when the time runs out or the process ends.
   std::optional<Box> WaitForBox(DWORD timeoutMs = kBoxTimeoutMs);
-  // True when no visible window (with boxesOnly, no message box) of the process appears within the time
-  // or before the process ends.
+  // True when no visible window (with boxesOnly, no message box) of the process appears in time or before it ends.
   bool NoWindowWithin(DWORD timeoutMs, bool boxesOnly = false);
   // Presses a button of the box and waits until the box has gone; false when it stays.
   bool Press(const Box& box, int buttonId);
@@ -134,11 +123,9 @@ void ClickButton(HWND button);
 void ClickCell(HWND list, int row, int column, bool doubleClick = false);
 void PressKey(HWND target, UINT virtualKey);
 void TypeText(HWND target, std::string_view text);
-// The control with the keyboard focus in window's thread.
-HWND FocusOf(HWND window);
+HWND FocusOf(HWND window);  // the control with the keyboard focus in window's thread
 std::string TextOf(HWND window);
-// The 1-based row selected in a list view; 0 when none.
-int SelectedRow(HWND list);
+int SelectedRow(HWND list);  // 1-based; 0 when none
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kBoxTimeoutMs);
 
 }  // namespace qz::e2e

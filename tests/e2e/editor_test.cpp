@@ -24,7 +24,7 @@ class Editor : public ::testing::Test {
  protected:
   void SetUp() override {
     WriteWholeFile(ini_, kIniText);
-    qzcl_.emplace(Launch{"EDIT", work_.Path(), {}, false});
+    qzcl_.emplace(Launch{"EDIT", work_.Path()});
     window_ = qzcl_->WaitForWindow("Quendale Notes/Command Utility - Edit Window");
     ASSERT_NE(window_, nullptr);
     list_ = Control(kList);

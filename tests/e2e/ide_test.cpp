@@ -26,7 +26,7 @@ class Ide : public ::testing::Test {
   }
   std::string IdeIni(const char* section, const char* key) const { return Ini(ini_, section, key); }
   std::string DdeLog(const char* key) const { return Ini(work_.Path() + "\\QZDE.LOG", "Connect", key); }
-  Launch Qzcl(const std::string& arguments) const { return {arguments, work_.Path(), {}, false}; }
+  Launch Qzcl(const std::string& arguments) const { return {arguments, work_.Path()}; }
 
   TempDirectory work_;
   const std::string root_ = work_.Path() + "\\C6", ini_ = root_ + "\\BIN\\C60EE.ini";

@@ -19,7 +19,7 @@ class Notes : public ::testing::Test {
   void Start(const std::string& settings = "") {
     WriteWholeFile(file_, std::string(kLast) + "\r\n");
     if (!settings.empty()) WriteWholeFile(work_.Path() + "\\QZCL60.ini", settings);
-    qzcl_.emplace(Launch{"", work_.Path(), {}, false});
+    qzcl_.emplace(Launch{"", work_.Path()});
     window_ = qzcl_->WaitForWindowWith(kNotesFirstId + kOk);
     ASSERT_NE(window_, nullptr);
   }

@@ -55,9 +55,7 @@ TEST(Words, each_box_is_shown_with_the_windows_logo_or_written_unattended_with_t
   Installed ide(work.Path() + "\\C6");
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.arguments) + (c.unattended ? " unattended" : ""));
-    Launch launch{c.arguments, work.Path(), {}, c.unattended};
-    if (c.unattended) launch.environment = {{"QZCL_UNATTENDED", "1"}};
-    QzclProcess qzcl(launch);
+    QzclProcess qzcl({c.arguments, work.Path(), c.unattended, c.unattended});
     ASSERT_TRUE(qzcl.Started()) << qzcl.StartError();
     if (c.unattended) {
       EXPECT_TRUE(qzcl.NoWindowWithin(kBoxTimeoutMs)) << "a window appeared";
@@ -81,7 +79,7 @@ TEST(Run, hands_a_program_with_a_blank_in_its_path_to_the_shell) {
   TempDirectory work;
   const std::string program = work.Path() + "\\leave marker.exe";
   ASSERT_TRUE(CopyFileA((TestProgramDirectory() + "\\run_marker.exe").c_str(), program.c_str(), FALSE));
-  QzclProcess qzcl({"RUN \"" + program + "\"", work.Path(), {{"QZCL_UNATTENDED", "1"}}, true});
+  QzclProcess qzcl({"RUN \"" + program + "\"", work.Path(), true, true});
   EXPECT_EQ(qzcl.WaitForExit(), 0u);
   EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(work.Path() + "\\run-marker.txt"); }, 5000));
 }

@@ -61,9 +61,9 @@ qz_add_win_test(win_tests ${QZ_WIN_TESTS})
 
 # End-to-end: qzcl.exe driven through its real windows and boxes.
 # The driver that operates qzcl.exe from outside, for the end-to-end tests and the window benchmarks.
-add_library(qz_e2e_driver STATIC tests/e2e/driver_win32.cpp)
-target_include_directories(qz_e2e_driver PUBLIC tests)
-target_link_libraries(qz_e2e_driver PUBLIC qzwin)
+add_library(qz_e2e_driver INTERFACE)
+target_include_directories(qz_e2e_driver INTERFACE tests)
+target_link_libraries(qz_e2e_driver INTERFACE qzwin)
 file(GLOB QZ_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*_test.cpp)
 qz_add_win_test(e2e_tests ${QZ_E2E_TESTS})
 target_link_libraries(e2e_tests PRIVATE qz_e2e_driver)

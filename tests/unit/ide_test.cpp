@@ -11,61 +11,57 @@ namespace {
 using fake::kIdeIni;
 using Strings = std::vector<std::string>;
 
-struct Channel : fake::Harness {
-  DdeChannel dde{svc, "C60EE"};
-  std::string Log(const char* key) { return profile.Read(".\\QZDE.LOG", "Connect", key, "<unwritten>"); }
-};
-
-TEST(dde_channel, connect_finds_starts_or_gives_up_on_the_ide) {
+TEST(dde_channel, connect_finds_starts_or_gives_up_on_the_ide_and_logs_how) {
   const struct {
     const char* name;
     std::function<bool(int)> serverUp;
     bool startFails;
     std::int64_t clockStart;
     bool connected;
-    const char *beforeRun, *runError;
+    Strings log;  // Before Run and Run Error in .\QZDE.LOG
   } cases[] = {
-      {"running", [](int) { return true; }, false, 0, true, "<old>", "1"},
-      {"started and answers on the 5th attempt", [](int a) { return a >= 5; }, false, 0, true, "ClarionWin", "1"},
-      {"not startable, answers later", [](int a) { return a >= 3; }, true, 0, true, "ClarionWin", "1"},
-      {"not startable", nullptr, true, 0, false, "ClarionWin", "252"},
-      {"not startable, a second before midnight", nullptr, true, 86'399'000, false, "ClarionWin", "252"},
-      {"startable but never answers", nullptr, false, 0, false, "ClarionWin", "0"},
+      {"running", [](int) { return true; }, false, 0, true, {"<old>", "1"}},
+      {"started, answers on the 5th attempt", [](int a) { return a >= 5; }, false, 0, true, {"ClarionWin", "1"}},
+      {"not startable, answers later", [](int a) { return a >= 3; }, true, 0, true, {"ClarionWin", "1"}},
+      {"not startable", nullptr, true, 0, false, {"ClarionWin", "252"}},
+      {"not startable, a second before midnight", nullptr, true, 86'399'000, false, {"ClarionWin", "252"}},
+      {"startable but never answers", nullptr, false, 0, false, {"ClarionWin", "0"}},
   };
   for (const auto& c : cases) {
-    Channel t;
+    SCOPED_TRACE(c.name);
+    fake::Harness t;
     t.profile.Write(".\\QZDE.LOG", "Connect", "Before Run", "<old>");
     t.transport.serverUp = c.serverUp;
     t.processes.fail = c.startFails;
     t.clock.now = c.clockStart;
-    EXPECT_EQ(t.dde.Connect(), c.connected) << c.name;
-    EXPECT_EQ(t.processes.started, c.beforeRun[0] == '<' ? Strings{} : Strings{"C60EE"}) << c.name;
-    EXPECT_EQ(Strings({t.Log("App"), t.Log("Before Open Channel"), t.Log("Before Run"), t.Log("Run Error")}),
-              Strings({"ClarionWin", "ClarionWin", c.beforeRun, c.runError}))
-        << c.name;
-    EXPECT_EQ(t.transport.timeout, 100) << c.name;
-    EXPECT_EQ(t.transport.opens[0], "ClarionWin|") << c.name;
+    DdeChannel dde(t.svc, "C60EE");
+    EXPECT_EQ(dde.Connect(), c.connected);
+    EXPECT_EQ(t.processes.started, c.log[0] == "<old>" ? Strings{} : Strings{"C60EE"});
+    Strings log;
+    for (const char* key : {"App", "Before Open Channel", "Before Run", "Run Error"})
+      log.push_back(t.profile.Read(".\\QZDE.LOG", "Connect", key, "<unwritten>"));
+    EXPECT_EQ(log, Strings({"ClarionWin", "ClarionWin", c.log[0], c.log[1]}));
+    EXPECT_EQ(t.transport.timeout, 100);
+    EXPECT_EQ(t.transport.opens[0], "ClarionWin|");
     if (c.startFails) {
-      EXPECT_EQ(t.dde.ErrorCode(), -4);
-      EXPECT_EQ(t.dde.Error(), "The system cannot find the file specified.");
+      EXPECT_EQ(std::to_string(dde.ErrorCode()) + " " + dde.Error(), "-4 The system cannot find the file specified.");
     }
-    if (!c.connected) {
-      // Gave up 30 seconds after the first attempt, resting between attempts instead of spinning.
-      const std::int64_t waited = t.clock.now - c.clockStart;
-      EXPECT_GT(waited, DdeChannel::kConnectWindowMs) << c.name;
-      EXPECT_LE(waited, DdeChannel::kConnectWindowMs + DdeChannel::kRetryPauseMs) << c.name;
-      EXPECT_LT(t.transport.opens.size(), 500u) << c.name;
-      EXPECT_FALSE(t.dde.IsOpen()) << c.name;
-    }
+    if (c.connected) continue;
+    // Gave up 30 seconds after the first attempt, resting between attempts instead of spinning.
+    const std::int64_t waited = t.clock.now - c.clockStart;
+    EXPECT_GT(waited, DdeChannel::kConnectWindowMs);
+    EXPECT_LE(waited, DdeChannel::kConnectWindowMs + DdeChannel::kRetryPauseMs);
+    EXPECT_LT(t.transport.opens.size(), 500u);
+    EXPECT_FALSE(dde.IsOpen());
   }
 }
 
 TEST(dde_channel, sends_bracketed_commands_on_an_open_channel_only_and_never_keeps_two_conversations) {
-  Channel t;
-  EXPECT_EQ(t.dde.Execute("Anything"), kDdeNotOpen);
-  EXPECT_TRUE(t.transport.executes.empty());
-  t.dde.Close();
-  EXPECT_TRUE(t.transport.closed.empty());
+  fake::Harness t;
+  DdeChannel dde(t.svc, "C60EE");
+  EXPECT_EQ(dde.Execute("Anything"), kDdeNotOpen);
+  dde.Close();
+  EXPECT_TRUE(t.transport.executes.empty() && t.transport.closed.empty());
   t.transport.serverUp = [](int) { return true; };
   {
     DdeChannel other(t.svc, "C60EE");
@@ -74,50 +70,40 @@ TEST(dde_channel, sends_bracketed_commands_on_an_open_channel_only_and_never_kee
     EXPECT_EQ(t.transport.closed, std::vector<long>{1});
   }
   EXPECT_EQ(t.transport.closed, (std::vector<long>{1, 2})) << "closed when it goes";
-  t.dde.Open();
+  dde.Open();
   t.transport.executeResult = kDdeInvalidCommand;
-  EXPECT_EQ(t.dde.RegisterTemplateChain("\"a.tpl\" \"b.tpl\"   ", 0), kDdeInvalidCommand);
+  EXPECT_EQ(dde.RegisterTemplateChain("\"a.tpl\" \"b.tpl\"   ", 0), kDdeInvalidCommand);
   EXPECT_EQ(t.transport.executes, Strings{"[RegisterTemplateChain(\"a.tpl\" \"b.tpl\",0)]"});
-  t.dde.Close();
-  t.dde.Close();
+  dde.Close();
+  dde.Close();
   EXPECT_EQ(t.transport.closed, (std::vector<long>{1, 2, 3}));
 }
 
-TEST(ide_check, clarion_is_open_asks_the_service_once_and_starts_nothing) {
+TEST(ide_check, asks_the_service_once_and_prompts_until_the_ide_is_closed_cancelled_or_four_times) {
   for (bool running : {false, true}) {
     fake::Harness h;
     h.transport.serverUp = [running](int) { return running; };
     EXPECT_EQ(ClarionIsOpen(h.svc, "C60EE"), running);
-    EXPECT_EQ(h.transport.opens.size(), 1u);
-    EXPECT_EQ(h.transport.closed.size(), running ? 1u : 0u);
-    EXPECT_TRUE(h.processes.started.empty());
+    EXPECT_EQ(h.transport.opens.size() + h.transport.closed.size(), running ? 2u : 1u);
+    EXPECT_TRUE(h.processes.started.empty() && h.dialogs.shown.empty());
     EXPECT_EQ(h.profile.writes, 0);  // nothing logged
-    EXPECT_TRUE(h.dialogs.shown.empty());
   }
-}
-
-TEST(ide_check, clarion_must_be_closed_prompts_until_closed_cancelled_or_four_times) {
-  const struct {
-    int closedAt;  // the IDE stops answering from this check on (0: never)
-    std::vector<Button> answers;
-    bool result;
-    std::size_t prompts;
-  } cases[] = {
-      {1, {Button::Ok}, true, 1},                                 // closed before the first OK
-      {3, {Button::Ok, Button::Ok, Button::Ok}, true, 3},         // closed before the third OK
-      {0, {Button::Cancel}, false, 1},
+  const std::tuple<int, std::vector<Button>, bool, std::size_t> cases[] = {  // closed at check, answers, result, prompts
+      {1, {Button::Ok}, true, 1},
+      {3, {Button::Ok, Button::Ok, Button::Ok}, true, 3},
+      {0, {Button::Cancel}, false, 1},  // 0: never closed
       {0, {Button::Ok, Button::Cancel}, false, 2},
-      {0, {}, false, 4},                                          // left running through four OKs: given up
+      {0, {}, false, 4},  // left running through four OKs: given up
   };
-  for (const auto& c : cases) {
+  for (const auto& [closedAt, answers, result, prompts] : cases) {
     fake::Harness h;
-    h.transport.serverUp = [&c](int attempt) { return c.closedAt == 0 || attempt < c.closedAt; };
-    h.dialogs.answers = c.answers;
-    EXPECT_EQ(ClarionMustBeClosed(h.svc, "C60EE", "Add Accessories Item   "), c.result) << c.prompts;
-    const bool gaveUp = c.prompts == 4;
-    ASSERT_EQ(h.dialogs.shown.size(), c.prompts + gaveUp) << c.prompts;
-    for (const Box& box : h.dialogs.shown) {
-      const bool prompt = &box - h.dialogs.shown.data() < static_cast<long>(c.prompts);
+    h.transport.serverUp = [closedAt = closedAt](int attempt) { return closedAt == 0 || attempt < closedAt; };
+    h.dialogs.answers = answers;
+    EXPECT_EQ(ClarionMustBeClosed(h.svc, "C60EE", "Add Accessories Item   "), result);
+    ASSERT_EQ(h.dialogs.shown.size(), prompts + (prompts == 4));
+    for (std::size_t i = 0; i < h.dialogs.shown.size(); ++i) {
+      const Box& box = h.dialogs.shown[i];
+      const bool prompt = i < prompts;
       EXPECT_EQ(box.caption, "Add Accessories Item");
       EXPECT_EQ(box.text, prompt ? "Clarion must be closed!||Press OK when Clarion is closed, Cancel to cancel this "
                                    "operation."
@@ -125,7 +111,7 @@ TEST(ide_check, clarion_must_be_closed_prompts_until_closed_cancelled_or_four_ti
       EXPECT_EQ(box.icon, prompt ? Icon::WinLogo : Icon::None);
       EXPECT_EQ(box.buttons, prompt ? Buttons::OkCancel : Buttons::Ok);
     }
-    EXPECT_EQ(h.svc.ExitCode(), c.result ? kExitSuccess : kExitFailed);
+    EXPECT_EQ(h.svc.ExitCode(), result ? kExitSuccess : kExitFailed);
     EXPECT_EQ(h.transport.closed.size(), static_cast<std::size_t>(h.transport.lastChannel));
   }
 }
@@ -142,37 +128,41 @@ struct Reg : fake::Harness {
   std::string AutoPick(const std::string& ini = kIdeIni) { return profile.Value(ini, "Environment", "AutoPick"); }
 };
 
-TEST(reg, sends_one_command_with_every_existing_template) {
-  const struct {
-    const char* arguments;
-    std::vector<const char*> existing;
-    const char* sent;  // nullptr: nothing sent
-    Strings missing;   // files named in error boxes
-  } cases[] = {
+TEST(reg, sends_one_command_with_every_existing_template_and_names_the_others) {
+  const std::tuple<const char*, std::vector<const char*>, const char*, Strings> cases[] = {  // sent, missing
       {"a.tpl b.tpl", {"a.tpl", "b.tpl"}, "[RegisterTemplateChain(\"a.tpl\" \"b.tpl\",0)]", {}},
       {"a.tpl gone.tpl", {"a.tpl"}, "[RegisterTemplateChain(\"a.tpl\",0)]", {"gone.tpl"}},
-      {"\"C:\\My Templates\\x.tpl\" 6", {"C:\\My Templates\\x.tpl"}, "[RegisterTemplateChain(\"C:\\My Templates\\x.tpl\",0)]",
-       {}},
+      {"\"C:\\My T\\x.tpl\" 6", {"C:\\My T\\x.tpl"}, "[RegisterTemplateChain(\"C:\\My T\\x.tpl\",0)]", {}},
       {"a.tpl 4", {"a.tpl", "4"}, nullptr, {}},  // 4 is the version, even with a file of that name
       {"", {}, nullptr, {}},
       {"x.tpl y.tpl", {}, nullptr, {"x.tpl", "y.tpl"}},
   };
-  for (const auto& c : cases) {
+  for (const auto& [arguments, existing, sent, missing] : cases) {
     Reg t;
-    for (auto f : c.existing) t.files.existing.insert(f);
-    t.Run(std::string("REG ") + c.arguments);
-    EXPECT_EQ(t.transport.executes, c.sent ? Strings{c.sent} : Strings{}) << c.arguments;
-    Strings named;
+    for (auto f : existing) t.files.existing.insert(f);
+    t.Run(std::string("REG ") + arguments);
+    EXPECT_EQ(t.transport.executes, sent ? Strings{sent} : Strings{}) << arguments;
+    Strings named, expected;
     for (const Box& box : t.dialogs.shown) {
       if (box.caption != "QZCL Register Error") continue;
       named.push_back(box.text);
       EXPECT_EQ(box.icon, Icon::Information);
       EXPECT_EQ(box.buttons, Buttons::Ok);
     }
-    Strings expected;
-    for (const auto& f : c.missing) expected.push_back("Template file " + f + " does not exist.");
-    EXPECT_EQ(named, expected) << c.arguments;
+    for (const auto& f : missing) expected.push_back("Template file " + f + " does not exist.");
+    EXPECT_EQ(named, expected) << arguments;
   }
+  Reg t;  // a list longer than the "Please Wait..." window shows is sent whole
+  std::string arguments = "REG";
+  for (int i = 0; i < 7; ++i) {
+    std::string name = "C:\\Templates\\Vendor\\template-" + std::to_string(i) + ".tpl";
+    t.files.existing.insert(name);
+    arguments += " " + name;
+  }
+  t.Run(arguments);
+  ASSERT_EQ(t.transport.executes.size(), 1u);
+  EXPECT_EQ(t.transport.executes[0].size(), std::string("[RegisterTemplateChain(,0)]").size() + 7 * 36 + 6);
+  EXPECT_GT(t.views.events[0].size(), std::string("open ").size() + 255);
 }
 
 TEST(reg, switches_auto_pick_off_around_the_registration_and_restores_it) {
@@ -220,20 +210,6 @@ TEST(reg, fails_the_run_when_the_ide_refuses_or_cannot_be_reached_and_touches_no
   EXPECT_EQ(noInstallation.Captions(), Strings{"Entry Not Found"});
   EXPECT_EQ(noInstallation.AutoPick("C:\\C4\\BIN\\CW4.ini."), "<absent>");
   EXPECT_EQ(noInstallation.svc.ExitCode(), kExitFailed);
-}
-
-TEST(reg, a_template_list_longer_than_the_window_shows_is_sent_whole) {
-  Reg t;
-  std::string arguments = "REG";
-  for (int i = 0; i < 7; ++i) {
-    std::string name = "C:\\Templates\\Vendor\\template-" + std::to_string(i) + ".tpl";
-    t.files.existing.insert(name);
-    arguments += " " + name;
-  }
-  t.Run(arguments);
-  ASSERT_EQ(t.transport.executes.size(), 1u);
-  EXPECT_EQ(t.transport.executes[0].size(), std::string("[RegisterTemplateChain(,0)]").size() + 7 * 36 + 6);
-  EXPECT_GT(t.views.events[0].size(), std::string("open ").size() + 255);
 }
 
 }  // namespace

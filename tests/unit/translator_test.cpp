@@ -6,7 +6,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <tuple>
 
 #include "translator/string_translator.h"
 #include "unit/harness.h"
@@ -15,18 +14,15 @@ namespace qz {
 namespace {
 
 namespace fs = std::filesystem;
-using Pairs = std::vector<TranslationPair>;
 using Lines = std::vector<std::string>;
 using K = ControlKind;
 using P = Property;
-constexpr long kLoad = StringTranslator::kLoad, kExport = StringTranslator::kExport, kOff = StringTranslator::kOff;
+constexpr long kLoad = StringTranslator::kLoad, kExport = StringTranslator::kExport;
 
 std::string Bytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-
-void WriteBytes(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 // Runs SQL on a file directly, bypassing the store; returns the result rows, columns joined by "=".
 Lines Sql(const fs::path& path, const std::string& sql) {
@@ -38,9 +34,7 @@ Lines Sql(const fs::path& path, const std::string& sql) {
     for (int i = 0; i < n; ++i) row += (i ? "=" : "") + std::string(values[i] ? values[i] : "");
     return 0;
   };
-  char* message = nullptr;
-  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), collect, &rows, &message), SQLITE_OK) << (message ? message : "");
-  sqlite3_free(message);
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), collect, &rows, nullptr), SQLITE_OK) << sql;
   sqlite3_close(db);
   return rows;
 }
@@ -61,17 +55,11 @@ class WorkClock : public Clock, public fake::Latin1Codec {
 class TranslatorTest : public ::testing::Test {
  protected:
   // A translation file written through the store, texts in the ANSI code page.
-  std::string WriteTranslations(const Pairs& pairs) {
-    const std::string path = dir_ / "lang.str";
-    fake::WriteTranslationFile(work_, path, pairs);
-    return path;
+  std::string WriteTranslations(const std::vector<TranslationPair>& pairs, const std::string& name = "lang.str") {
+    fake::WriteTranslationFile(work_, dir_ / name, pairs);
+    return dir_ / name;
   }
   std::string LogLine() { return profile_.Read(".\\QZVXErr.LOG", "File Error", "File Open Error", "<no log>"); }
-  // The translator open without a file, with pairs added.
-  void Translations(const std::vector<std::pair<const char*, const char*>>& pairs) {
-    translator_.Init("", 0);
-    for (auto [source, replacement] : pairs) translator_.AddTranslation(source, replacement);
-  }
 
   fake::TempFolder dir_;
   fake::FakeProfile profile_;
@@ -83,55 +71,43 @@ class TranslatorTest : public ::testing::Test {
 
 TEST_F(TranslatorTest, lookup_compares_sources_as_255_character_fields_in_the_ansi_code_page) {
   const std::string a255(255, 'a');
-  std::string path = WriteTranslations({{"Open", "Oeffnen"}, {a255 + "X", "first"}, {a255 + "Y", "second"}});
+  std::string path = WriteTranslations({{"Open", "Oeffnen"}, {a255 + "X", "first"}, {a255 + "Y", "second"},
+                                        {"Yes", "Ja"}, {"No", "Nein"}, {"Yes", "Jawohl"}, {"No", "  "}, {"Maybe", ""}});
   Sql(path, "INSERT INTO translations VALUES('caf\xC3\xA9', 'Caf\xC3\xA9 cr\xC3\xA8me'), ('Euro', '\xE2\x82\xAC 5')");
-  translator_.Init(path, kLoad);
-  const struct {
-    const char* rule;
-    std::string text, expected;
-  } cases[] = {
-      {"trailing blanks are not significant", "Open   ", "Oeffnen"},
-      {"leading blanks are significant", " Open", " Open"},
-      {"letter case is significant", "open", "open"},
-      {"unknown text comes back without trailing blanks", "Unknown  ", "Unknown"},
-      {"sources differing only after 255 are one key, the later wins", a255 + "X", "second"},
-      {"a shorter text is another key", a255.substr(1), a255.substr(1)},
-      {"an unknown long text comes back whole", std::string(300, 'b'), std::string(300, 'b')},
-      {"texts are UTF-8 in the file and ANSI in the program", "caf\xE9", "Caf\xE9 cr\xE8me"},
-      {"a character outside the code page", "Euro", "? 5"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(translator_.Translate(c.text), c.expected) << c.rule;
-}
-
-TEST_F(TranslatorTest, later_pair_wins_and_blank_replacements_are_skipped_when_loaded_and_when_added) {
-  std::string path = WriteTranslations({{"Yes", "Ja"}, {"No", "Nein"}, {"Yes", "Jawohl"}, {"No", "  "}, {"Maybe", ""}});
   translator_.Init(path, kLoad);
   EXPECT_EQ(LogLine(), "None: " + path);
   EXPECT_TRUE(translator_.AddTranslation("Apple", "Apfel"));
   EXPECT_TRUE(translator_.AddTranslation("Apple  ", "Apfel 2"));
   EXPECT_FALSE(translator_.AddTranslation("Yes", "  "));
   for (int i = 0; i < 100; ++i) translator_.AddTranslation("Key " + std::to_string(i), std::to_string(i));
-  std::string seen;
-  for (const char* text : {"Yes", "No", "Maybe", "Apple", "Key 42"}) seen += translator_.Translate(text) + "|";
-  EXPECT_EQ(seen, "Jawohl|Nein|Maybe|Apfel 2|42|");
+  const std::pair<std::string, std::string> cases[] = {
+      {"Open   ", "Oeffnen"},  {" Open", " Open"}, {"open", "open"},  // trailing blanks only are not significant
+      {"Unknown  ", "Unknown"},                                       // an unknown text comes back clipped
+      {a255 + "X", "second"},                                         // one key up to 255: the later wins
+      {a255.substr(1), a255.substr(1)}, {std::string(300, 'b'), std::string(300, 'b')},
+      {"caf\xE9", "Caf\xE9 cr\xE8me"}, {"Euro", "? 5"},  // UTF-8 in the file, the ANSI code page in the program
+      {"Yes", "Jawohl"}, {"No", "Nein"}, {"Maybe", "Maybe"},  // the later pair wins; blank ones are skipped
+      {"Apple", "Apfel 2"}, {"Key 42", "42"}};
+  for (const auto& [text, expected] : cases) EXPECT_EQ(translator_.Translate(text), expected) << text;
 }
 
 TEST_F(TranslatorTest, a_missing_file_is_created_empty_and_a_missing_folder_is_not) {
   translator_.Init(WriteTranslations({{"One", "Eins"}}), kLoad);
-  std::string path = (dir_.path / "new\xE9.str").string();
+  const std::string path = dir_ / "new\xE9.str";
   translator_.Init(path, kLoad);
   EXPECT_EQ(LogLine(), "Error 3: " + path + ":") << "an empty error text; profile values lose trailing blanks";
   EXPECT_TRUE(fs::exists(dir_.path / "new\xC3\xA9.str")) << "a name in the ANSI code page is UTF-8 on disk";
   EXPECT_EQ(translator_.Translate("One"), "One") << "the second Init replaces what the first loaded";
   translator_.Init(path, kLoad);
   EXPECT_EQ(LogLine(), "None: " + path) << "the new file is a valid translation file";
-
-  translator_.Init((dir_.path / "no such folder/lang.str").string(), kLoad);
+  translator_.Init(dir_ / "no such folder/lang.str", kLoad);
   EXPECT_EQ(LogLine(), "Error 4: Path Not Found");
   EXPECT_FALSE(fs::exists(dir_.path / "no such folder"));
 }
 
-TEST_F(TranslatorTest, a_file_that_is_not_a_translation_file_is_logged_and_left_untouched) {
+// Opening, exporting into and creating over a file must never change what is not a translation file, and
+// creating must never change what already holds anything.
+TEST_F(TranslatorTest, a_file_that_is_not_a_translation_file_or_holds_anything_is_never_changed) {
   const std::string table = "CREATE TABLE translations(source, replacement); INSERT INTO translations VALUES(1, 2);";
   const std::string ours = "PRAGMA application_id = 1364869964; PRAGMA user_version = 1;";
   const struct {
@@ -142,109 +118,77 @@ TEST_F(TranslatorTest, a_file_that_is_not_a_translation_file_is_logged_and_left_
       {"text file", "Yes=Ja\r\nNo=Nein\r\n", ""},
       {"zero bytes", "", ""},
       {"other application id", "", "PRAGMA user_version = 1;" + table},
+      {"database with only an application id", "", "PRAGMA application_id = 7;"},
       {"newer format", "", "PRAGMA application_id = 1364869964; PRAGMA user_version = 2;" + table},
-      {"no translations table", "", ours + "CREATE TABLE other(x);"},
+      {"no translations table", "", ours + "CREATE TABLE other(x); INSERT INTO other VALUES(1);"},
       {"damaged schema page", "", ours + table, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.kind);
-    fs::path path = dir_ / (std::string(c.kind) + ".str");
-    WriteBytes(path, c.bytes);
+    const fs::path path = dir_ / (std::string(c.kind) + ".str");
+    std::ofstream(path, std::ios::binary) << c.bytes;
     if (!c.sql.empty()) Sql(path, c.sql);
-    if (c.damage) WriteBytes(path, Bytes(path).replace(100, 3996, 3996, '\xA5'));
+    const std::string damaged = c.damage ? Bytes(path).replace(100, 3996, 3996, '\xA5') : "";
+    if (c.damage) std::ofstream(path, std::ios::binary) << damaged;
     const std::string before = Bytes(path);
     translator_.Init(path.string(), kLoad | kExport);
     EXPECT_EQ(LogLine(), "Error 4: Invalid Data File");
     EXPECT_EQ(translator_.Count(), 0u);
     translator_.Kill();  // the export tries the file again
-    EXPECT_EQ(Bytes(path), before);
+    TranslationFile file(work_);
+    file.SetName(path.string());
+    if (!before.empty()) {  // an empty file holds nothing yet
+      EXPECT_NE(file.Create(), FileError::None);
+    }
+    EXPECT_TRUE(Bytes(path) == before) << "the file was changed";
     EXPECT_FALSE(fs::exists(path.string() + "-journal"));
   }
-}
-
-TEST_F(TranslatorTest, off_flag_passes_texts_through_without_reading_the_file) {
-  translator_.Init(WriteTranslations({{"Yes", "Ja"}}), kLoad | kOff);
-  EXPECT_EQ(translator_.Translate("Yes  "), "Yes");
-  EXPECT_EQ(profile_.writes, 0) << "the file was opened";
+  const std::string path = WriteTranslations({{"Yes", "Ja"}});
+  const std::string before = Bytes(path);
+  TranslationFile file(work_);
+  file.SetName(path);
+  EXPECT_NE(file.Create(), FileError::None);
+  EXPECT_TRUE(Bytes(path) == before) << "the translation file was changed";
 }
 
 TEST_F(TranslatorTest, only_the_export_flag_adds_texts_without_translation_at_kill) {
   for (long flags : {kLoad, kLoad | kExport}) {
-    std::string path = WriteTranslations({{"Yes", "Ja"}, {"Old", ""}});
+    std::string path = WriteTranslations({{"Yes", "Ja"}, {"Old", ""}}, std::to_string(flags) + ".str");
     translator_.Init(path, flags);
     for (const char* text : {"Zebra  ", "Yes", "caf\xE9", "Apple", "Zebra", "Old"}) translator_.Translate(text);
     translator_.Kill();
     Lines expected{"Yes=Ja", "Old="};
     if (flags & kExport) expected.insert(expected.end(), {"Apple=", "Zebra=", "caf\xC3\xA9="});
     EXPECT_EQ(Sql(path, "SELECT source, replacement FROM translations ORDER BY rowid"), expected);
-    fs::remove(path);
-  }
-}
-
-// Create is for a missing file: whatever already lies there is refused and kept byte for byte.
-TEST_F(TranslatorTest, create_refuses_a_file_that_holds_anything_and_leaves_its_bytes) {
-  const struct {
-    const char* kind;
-    std::string bytes, sql;
-  } cases[] = {
-      {"text file", "Yes=Ja\r\n", ""},
-      {"foreign database", "", "CREATE TABLE other(x); INSERT INTO other VALUES(1);"},
-      {"database with only an application id", "", "PRAGMA application_id = 7;"},
-      {"translation file", "", ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.kind);
-    fs::path path = dir_ / (std::string(c.kind) + ".str");
-    WriteBytes(path, c.bytes);
-    if (!c.sql.empty()) Sql(path, c.sql);
-    if (c.bytes.empty() && c.sql.empty()) fs::rename(WriteTranslations({{"Yes", "Ja"}}), path);
-    const std::string before = Bytes(path);
-    TranslationFile file(work_);
-    file.SetName(path.string());
-    EXPECT_NE(file.Create(), FileError::None);
-    EXPECT_TRUE(Bytes(path) == before) << "the file was changed";
-    EXPECT_FALSE(fs::exists(path.string() + "-journal"));
   }
 }
 
 // The loading window opens only for a slow load, and reads in batches sized to take about a second.
 TEST_F(TranslatorTest, loading_window_and_batch_size_follow_the_time_records_take) {
-  Pairs pairs;
+  std::vector<TranslationPair> pairs;
   for (int i = 0; i < 100; ++i) pairs.push_back({"Text " + std::to_string(i), "Wort " + std::to_string(i)});
-  std::string path = WriteTranslations(pairs);
-  const struct {
-    const char* behaviour;
-    std::int64_t msPerRecord;
-    std::vector<int> firstProgress;  // 100 records: percent = records read
-  } cases[] = {
-      {"every record too slow: batches stay at one", 2000, {1, 2, 3, 4, 5}},
-      {"grows once, then each event is on target", 600, {1, 3, 5, 7, 9}},
-      {"overshoots, halves, grows again", 190, {2, 4, 12, 16, 24, 28}},
-      {"fast: doubles within the first event", 10, {32, 64, 100}},
-      {"fast load: no window, no progress", 2, {}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.behaviour);
-    work_.msPerRecord = c.msPerRecord;
+  const std::string path = WriteTranslations(pairs);
+  const std::pair<std::int64_t, std::vector<int>> cases[] = {  // time a record takes, first progress (in records)
+      {2000, {1, 2, 3, 4, 5}},          // every record too slow: batches stay at one
+      {600, {1, 3, 5, 7, 9}},           // grows once, then each event is on target
+      {190, {2, 4, 12, 16, 24, 28}},    // overshoots, halves, grows again
+      {10, {32, 64, 100}},              // fast: doubles within the first event
+      {2, {}}};                         // a fast load: no window
+  for (const auto& [msPerRecord, firstProgress] : cases) {
+    work_.msPerRecord = msPerRecord;
     view_ = {};
     translator_.Init(path, kLoad);
     EXPECT_EQ(translator_.Count(), 100u);
-    EXPECT_EQ(view_.opened, c.firstProgress.empty() ? 0 : 1);
-    EXPECT_EQ(view_.closed, view_.opened);
+    EXPECT_EQ(view_.opened + view_.closed, firstProgress.empty() ? 0 : 2) << msPerRecord;
     EXPECT_TRUE(view_.progress.empty() || view_.progress.back() == 100) << "the last progress shown";
-    view_.progress.resize(std::min(view_.progress.size(), c.firstProgress.size()));
-    EXPECT_EQ(view_.progress, c.firstProgress);
+    view_.progress.resize(std::min(view_.progress.size(), firstProgress.size()));
+    EXPECT_EQ(view_.progress, firstProgress);
   }
 }
-
 
 // A window whose controls are walked in number order.
 class FakeWindow : public TranslatableWindow {
  public:
-  struct Control {
-    ControlKind kind;
-    std::map<Property, std::string> texts;
-  };
   ControlKind Kind() const override { return kind; }
   std::string Title() const override { return title; }
   void SetTitle(std::string_view t) override { title = t; }
@@ -253,38 +197,42 @@ class FakeWindow : public TranslatableWindow {
     auto next = controls.upper_bound(control);
     return next == controls.end() ? 0 : next->first;
   }
-  ControlKind KindOf(int control) const override { return controls.count(control) ? controls.at(control).kind : K::None; }
+  ControlKind KindOf(int control) const override { return controls.count(control) ? controls.at(control).first : K::None; }
   std::string Get(int control, Property p) const override {
     auto c = controls.find(control);
-    return c != controls.end() && c->second.texts.count(p) ? c->second.texts.at(p) : "";
+    return c != controls.end() && c->second.second.count(p) ? c->second.second.at(p) : "";
   }
   void Set(int control, Property p, std::string_view value) override {
     ++writes;
-    controls[control].texts[p] = value;
+    controls[control].second[p] = value;
   }
   // A control with every property: a caption (or picture), a message, a list format and a tooltip.
   void Add(int number, ControlKind k, std::string text) {
     controls[number] = {k, {{P::Text, text}, {P::Msg, "Help"}, {P::Format, "~Menu~"}, {P::Tip, "Tip"}}};
   }
 
-  ControlKind kind = K::Window;
+  ControlKind kind = K::Application;
   std::string title = "Edit";
-  std::map<int, Control> controls;
+  std::map<int, std::pair<ControlKind, std::map<Property, std::string>>> controls;
   int writes = 0;
 };
 
-class WindowTranslation : public TranslatorTest {
- protected:
-  void SetUp() override {
-    Translations({{"Edit", "Bearbeiten"}, {"Name", "Nom"}, {"Help", "Aide"}, {"Menu", "Menü"}, {"Tip", "Astuce"},
-                  {"@D2", "@D6"}, {"@S255", "@s9"}, {"@s255", "@s9"}, {"Ok", "D'accord"}, {"&No", "&Non"},
-                  {"@D1", "@D17"}, {"@n3", "@n9"}});
-  }
-  FakeWindow window_;
-};
-
 // An application frame with a control of each kind numbered from 1; of a frame, only controls 1 to 2999 count.
-TEST_F(WindowTranslation, each_kind_gets_exactly_its_properties_translated) {
+// Captions are looked up as they are, "&" included; a picture with its first two characters upper-cased and "@"
+// put in front, except string pictures, which hold a field's size.
+TEST_F(TranslatorTest, a_window_gets_each_kind_s_own_properties_translated_unless_no_translator_is_open) {
+  FakeWindow window;
+  fake::Harness closed;  // never initialised
+  window.Add(1, K::Entry, "d1");
+  closed.translator.TranslateWindow(window);
+  EXPECT_EQ(window.writes, 0);
+  EXPECT_EQ(closed.translator.TranslateFormat("~Name~@d1@  "), "~Name~@d1@");
+
+  translator_.Init("", 0);
+  const std::pair<const char*, const char*> pairs[] = {
+      {"Edit", "Bearbeiten"}, {"Name", "Nom"},   {"Help", "Aide"},   {"Menu", "Menü"}, {"Tip", "Astuce"}, {"@D2", "@D6"},
+      {"@S255", "@s9"},       {"@s255", "@s9"}, {"&No", "&Non"},    {"@D1", "@D17"}};
+  for (auto [source, replacement] : pairs) translator_.AddTranslation(source, replacement);
   const struct {
     ControlKind kind;
     bool text, msg, format, tip;
@@ -297,77 +245,48 @@ TEST_F(WindowTranslation, each_kind_gets_exactly_its_properties_translated) {
       {K::Line, 0, 0, 0, 0},   {K::PictureString, 1, 0, 0, 0},
   };
   auto picture = [](ControlKind k) { return k == K::Entry || k == K::Spin || k == K::Combo || k == K::PictureString; };
-  window_.kind = K::Application;
   int n = 0;
-  for (const auto& row : rows) window_.Add(++n, row.kind, picture(row.kind) ? "@d2" : "Name");
-  for (int edge : {-5, 2999, 3000}) window_.Add(edge, K::Prompt, "Name");
-  translator_.TranslateWindow(window_);
-  EXPECT_EQ(window_.title, "Bearbeiten");
-  EXPECT_EQ(window_.Get(-5, P::Text) + window_.Get(2999, P::Text) + window_.Get(3000, P::Text), "NameNomName");
+  for (const auto& row : rows) window.Add(++n, row.kind, picture(row.kind) ? "@d2" : "Name");
+  for (int edge : {-5, 2999, 3000}) window.Add(edge, K::Prompt, "Name");
+  const std::tuple<ControlKind, const char*, const char*> captions[] = {
+      {K::Button, "&No", "&Non"}, {K::Entry, "@s255", "@s255"}, {K::Entry, "s255", "s255"}, {K::Entry, "@S20", "@S20"},
+      {K::Entry, "d1", "@D17"},   {K::Entry, "@D1", "@D17"},    {K::Entry, "@n3", "@N3"},   {K::Entry, "", ""}};
+  for (auto [kind, text, expected] : captions) window.controls[++n] = {kind, {{P::Text, text}}};
+  translator_.TranslateWindow(window);
+  EXPECT_EQ(window.title, "Bearbeiten");
+  EXPECT_EQ(window.Get(-5, P::Text) + window.Get(2999, P::Text) + window.Get(3000, P::Text), "NameNomName");
   n = 0;
   for (const auto& row : rows) {
     SCOPED_TRACE(static_cast<int>(row.kind));
     const bool pic = picture(row.kind);
-    EXPECT_EQ(window_.Get(++n, P::Text), row.text ? (pic ? "@D6" : "Nom") : (pic ? "@d2" : "Name"));
-    EXPECT_EQ(window_.Get(n, P::Msg), row.msg ? "Aide" : "Help");
-    EXPECT_EQ(window_.Get(n, P::Format), row.format ? "~Menü~" : "~Menu~");
-    EXPECT_EQ(window_.Get(n, P::Tip), row.tip ? "Astuce" : "Tip");
+    EXPECT_EQ(window.Get(++n, P::Text), row.text ? (pic ? "@D6" : "Nom") : (pic ? "@d2" : "Name"));
+    EXPECT_EQ(window.Get(n, P::Msg), row.msg ? "Aide" : "Help");
+    EXPECT_EQ(window.Get(n, P::Format), row.format ? "~Menü~" : "~Menu~");
+    EXPECT_EQ(window.Get(n, P::Tip), row.tip ? "Astuce" : "Tip");
   }
-}
-
-// Texts are looked up as they are, "&" included; a picture with its first two characters upper-cased and
-// "@" put in front, except string pictures, which hold a field's size.
-TEST_F(WindowTranslation, captions_and_pictures_are_looked_up_as_shown) {
-  const std::tuple<ControlKind, const char*, const char*> cases[] = {
-      {K::Button, "&Ok", "&Ok"},  {K::Button, "&No", "&Non"}, {K::Entry, "@s255", "@s255"}, {K::Entry, "s255", "s255"},
-      {K::Entry, "@S20", "@S20"}, {K::Entry, "@d1", "@D17"},  {K::Entry, "d1", "@D17"},     {K::Entry, "@D1", "@D17"},
-      {K::Entry, "@n3", "@N3"},   {K::Entry, "", ""},
-  };
-  int n = 0;
-  for (auto [kind, text, expected] : cases) window_.controls[++n] = {kind, {{P::Text, text}}};
-  translator_.TranslateWindow(window_);
-  n = 0;
-  for (auto [kind, text, expected] : cases) EXPECT_EQ(window_.Get(++n, P::Text), expected) << text;
-}
-
-TEST_F(WindowTranslation, a_translator_not_initialised_or_switched_off_leaves_the_window_as_designed) {
-  fake::Harness fresh;  // never initialised
-  translator_.SetFlags(kOff);
-  for (StringTranslator* translator : {&fresh.translator, &translator_}) {
-    window_.Add(1, K::Entry, "d1");
-    window_.Add(2, K::List, "Name");
-    translator->TranslateWindow(window_);
-    EXPECT_EQ(window_.writes, 0);
-    EXPECT_EQ(window_.title, "Edit");
-    EXPECT_EQ(translator->TranslateFormat("~Name~@d1@  "), "~Name~@d1@");
-  }
+  for (auto [kind, text, expected] : captions) EXPECT_EQ(window.Get(++n, P::Text), expected) << text;
 }
 
 // A list format translates its headers and its pictures other than string pictures; a "|" list each part.
-TEST_F(WindowTranslation, formats_and_messages_are_translated_part_by_part) {
-  Translations({{"129L(2)|_M", "x"}, {"#1#", "x"}, {"@d1", "@d6"}, {"Name", "Nom"}, {"Help", "Aide"}, {"Menu", "Menü"},
-                {"Template file %1 does not exist.", "Fichier %1 absent."}});
+TEST_F(TranslatorTest, formats_and_messages_are_translated_part_by_part) {
+  translator_.Init("", 0);
+  const std::pair<const char*, const char*> pairs[] = {{"129L(2)|_M", "x"}, {"#1#", "x"},     {"@d1", "@d6"},
+                                                       {"Name", "Nom"},    {"Help", "Aide"}, {"Menu", "Menü"},
+                                                       {"File %1 is gone.", "Fichier %1 absent."}};
+  for (auto [source, replacement] : pairs) translator_.AddTranslation(source, replacement);
   const std::pair<const char*, const char*> formats[] = {
       {"129L(2)|_M~Menu~@s255@#1#", "129L(2)|_M~Menü~@s255@#1#"},
       {"60L~Name~@d1@60L~Help~@S255@  ", "60L~Nom~@d6@60L~Aide~@S255@"},
-      {"~Name~~Help~", "~Nom~~Aide~"},
-      {"~Menu", "~Menu"},
-      {"", ""},
-  };
+      {"~Name~~Help~", "~Nom~~Aide~"}, {"~Menu", "~Menu"}, {"", ""}};
   for (auto [format, expected] : formats) EXPECT_EQ(translator_.TranslateFormat(format), expected) << format;
   EXPECT_EQ(translator_.TranslateFormat(std::string(2100, 'f')).size(), 2000u);
-
-  const struct {
-    const char *text, *p1, *p2, *p3, *p4, *expected;
-  } messages[] = {
-      {"Template file %1 does not exist.", "a.tpl", "", "", "", "Fichier a.tpl absent."},
+  const std::array<const char*, 6> messages[] = {
+      {"File %1 is gone.", "a.tpl", "", "", "", "Fichier a.tpl absent."},
       {"%4%3%2%1", "a", "b", "c", "d", "dcba"},
       {"%2 %1 %1", "a", "b", "", "", "b a %1"},
       {"%1 and %2", "x%2", "y", "", "", "xy and %2"},
-      {"[%1] [%2] [%5]", "", "  ", "", "", "[] [] [%5]"},
-  };
-  for (const auto& m : messages)
-    EXPECT_EQ(translator_.TranslateMessage(m.text, m.p1, m.p2, m.p3, m.p4), m.expected) << m.text;
+      {"[%1] [%2] [%5]", "", "  ", "", "", "[] [] [%5]"}};
+  for (const auto& m : messages) EXPECT_EQ(translator_.TranslateMessage(m[0], m[1], m[2], m[3], m[4]), m[5]) << m[0];
   const std::string a253(253, 'a');
   EXPECT_EQ(translator_.TranslateMessage("%1%2x", a253, "bcd", "", ""), a253 + "bc");
   EXPECT_EQ(translator_.TranslateMessage(std::string(300, 'm'), "", "", "", "").size(), 255u);

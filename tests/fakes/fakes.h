@@ -67,9 +67,7 @@ class FakeProfile : public Profile {
   bool failWrites = false;
 
  private:
-  static std::string Key(const std::string& file, const std::string& section) {
-    return Upper(file) + '\x01' + Upper(section);
-  }
+  static std::string Key(const std::string& file, const std::string& section) { return Upper(file + '\x01' + section); }
   std::map<std::string, ProfileSection> sections_;
 };
 
@@ -77,34 +75,27 @@ class FakeFiles : public Files {
  public:
   bool Exists(const std::string& path) override { return existing.count(path) || contents.count(path); }
   FileError ReadAll(const std::string& path, std::string& bytes) override {
-    if (auto it = failing.find(path); it != failing.end()) return it->second;
+    if (failing.count(path)) return failing[path];
     if (!contents.count(path)) return FileError::NotFound;
     bytes = contents[path];
     return FileError::None;
   }
-  FileError Append(const std::string& path, std::string_view bytes) override {
-    if (auto it = failing.find(path); it != failing.end()) return it->second;
-    if (!contents.count(path)) return FileError::NotFound;
-    contents[path] += bytes;
-    return FileError::None;
-  }
+  FileError Append(const std::string&, std::string_view) override { return FileError::AccessDenied; }
   FileError Copy(const std::string& from, const std::string& to) override {
-    if (auto it = failing.find(from); it != failing.end()) return it->second;
     if (Exists(to)) return FileError::FileSystem;
     if (!Exists(from)) return FileError::NotFound;
-    contents[to] = contents.count(from) ? contents[from] : "";
+    contents[to] = contents[from];
     copies.push_back(to);
     return FileError::None;
   }
   bool CanOpenExclusively(const std::string& path) override { return !heldOpen.count(path); }
   std::string CurrentDirectory() override { return currentDirectory; }
   std::string ProgramDirectory() override { return "C:\\QZCL"; }
-  std::string ShortPath(const std::string& path) override {
-    return shortPaths.count(path) ? shortPaths[path] : path;
-  }
-  std::set<std::string> existing, heldOpen;       // files that exist (or have contents), held by another program
-  std::map<std::string, std::string> contents;    // files with their bytes
-  std::map<std::string, FileError> failing;       // files that cannot be read or written
+  std::string ShortPath(const std::string& path) override { return shortPaths.count(path) ? shortPaths[path] : path; }
+
+  std::set<std::string> existing, heldOpen;     // files that exist; files another program holds open
+  std::map<std::string, std::string> contents;  // files with their bytes
+  std::map<std::string, FileError> failing;     // files that cannot be read
   std::map<std::string, std::string> shortPaths;
   std::vector<std::string> copies;
   std::string currentDirectory = "C:\\WORK";
@@ -142,12 +133,10 @@ class Latin1Codec : public TextCodec {
     std::string out;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
       const auto c = static_cast<unsigned char>(utf8[i]);
-      const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0u;
       if (c < 0x80) {
         out += static_cast<char>(c);
-      } else if ((c & 0xFE) == 0xC2 && (next & 0xC0) == 0x80) {  // U+0080 to U+00FF
-        out += static_cast<char>(((c & 0x03u) << 6) | (next & 0x3Fu));
-        ++i;
+      } else if ((c & 0xFE) == 0xC2 && i + 1 < utf8.size()) {  // U+0080 to U+00FF
+        out += static_cast<char>(((c & 0x03u) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3Fu));
       } else {
         out += '?';
         while (i + 1 < utf8.size() && (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) ++i;
@@ -220,13 +209,13 @@ class FakeRegistry : public Registry {
   };
   RegValue Read(const std::string& key, const std::string& name) override {
     RegValue v;
-    if (auto it = readFailures.find(key + "\\" + name); it != readFailures.end()) {
-      v.result = it->second;
-    } else if (auto stored = values.find(key + "\\" + name); stored == values.end()) {
+    if (readFailures.count(key + "\\" + name)) {
+      v.result = readFailures[key + "\\" + name];
+    } else if (!values.count(key + "\\" + name)) {
       v.result.status = RegStatus::NotFound;
     } else {
-      v.type = stored->second.type;
-      if (v.type != RegType::Other) v.text = stored->second.text;
+      v.type = values[key + "\\" + name].type;
+      if (v.type != RegType::Other) v.text = values[key + "\\" + name].text;
     }
     return v;
   }
@@ -237,12 +226,13 @@ class FakeRegistry : public Registry {
     return {};
   }
   void BroadcastEnvironmentChange() override { events.push_back("broadcast"); }
-  bool IsWindows95Family() override { return windows95; }
+  // The program is built for Windows 7 and later.
+  bool IsWindows95Family() override { return false; }
 
   std::map<std::string, Stored> values;
   std::map<std::string, RegResult> readFailures;
   std::vector<std::string> events;
-  bool failWrites = false, windows95 = false;
+  bool failWrites = false;
 };
 
 class FakeProcesses : public Processes {
@@ -261,23 +251,20 @@ class FakeProcesses : public Processes {
 class FakeHeldFile : public HeldFile {
  public:
   FileError Open(const std::string& path) override {
-    Close();
-    if (auto it = openFailures.find(path); it != openFailures.end()) return it->second;
+    held.reset();
+    if (openFailures.count(path)) return openFailures[path];
     if (!files.count(path)) return FileError::NotFound;
     held = path;
     return FileError::None;
   }
   FileError Create(const std::string& path) override {
-    if (files.count(path)) return FileError::AccessDenied;
-    files[path];
-    return FileError::None;
+    return files.emplace(path, "").second ? FileError::None : FileError::AccessDenied;
   }
   void Close() override { held.reset(); }
   bool IsOpen() const override { return held.has_value(); }
   FileError Size(std::int64_t& size) override {
-    if (!held) return FileError::NotOpen;
-    size = static_cast<std::int64_t>(files[*held].size());
-    return FileError::None;
+    size = held ? static_cast<std::int64_t>(files[*held].size()) : 0;
+    return held ? FileError::None : FileError::NotOpen;
   }
   FileError Read(std::int64_t offset, std::size_t count, std::string& bytes) override {
     bytes.clear();

@@ -289,33 +289,6 @@ TEST(env, refuses_what_it_cannot_add_safely_and_leaves_the_value) {
   }
 }
 
-TEST(env, windows_95_family_appends_to_the_startup_file_unless_a_setting_line_holds_the_value) {
-  const char* const kAutoExec = "C:\\AutoExec.Bat";
-  const std::pair<const char*, const char*> cases[] = {  // before (none: no start-up file), after (none: unchanged)
-      {"@ECHO OFF\r\n", "@ECHO OFF\r\nQZ_HOME=C:\\QZ;%QZ_HOME%\r\n"},
-      {"@ECHO OFF", "@ECHO OFF\r\nQZ_HOME=C:\\QZ;%QZ_HOME%\r\n"},  // never joined onto the last line
-      {"", "QZ_HOME=C:\\QZ;%QZ_HOME%\r\n"},
-      {"SET qz_home=c:\\qz\\;%QZ_HOME%\r\n", nullptr},
-      {"  QZ_HOME = C:\\A;C:\\QZ\r\n", nullptr},
-      {"PATH C:\\DOS;C:\\QZ\r\n", nullptr},  // the PATH statement sets the variable too
-      {"REM SET QZ_HOME=C:\\QZ\r\n", "REM SET QZ_HOME=C:\\QZ\r\nQZ_HOME=C:\\QZ;%QZ_HOME%\r\n"},
-      {"SET QZ_HOME2=C:\\QZ\r\n", "SET QZ_HOME2=C:\\QZ\r\nQZ_HOME=C:\\QZ;%QZ_HOME%\r\n"},
-      {nullptr, nullptr},
-  };
-  for (auto [before, after] : cases) {
-    Env t;
-    t.registry.windows95 = true;
-    if (before) t.files.contents[kAutoExec] = before;
-    t.Run(before && std::string(before).rfind("PATH", 0) == 0 ? "ENV PATH C:\\QZ" : "ENV qz_home c:\\qz");
-    if (const char* expected = after ? after : before) {
-      EXPECT_EQ(t.files.contents[kAutoExec], expected);
-    } else {
-      EXPECT_EQ(t.files.contents.count(kAutoExec) + t.svc.ExitCode(), 0u + kExitFailed);
-    }
-    EXPECT_TRUE(t.registry.events.empty() && t.dialogs.shown.empty());
-  }
-}
-
 // The "User Menus" entries of a harness with version 6 installed; key gap is left out.
 struct Menu : fake::Harness {
   explicit Menu(const Strings& entries, int gap = 0) {

@@ -4,8 +4,8 @@
 
 #include "base/command_line.h"
 #include "base/installation.h"
-#include "runtime/list_format.h"
 #include "runtime/pictures.h"
+#include "runtime/profile.h"
 #include "runtime/text_file.h"
 #include "unit/harness.h"
 
@@ -41,38 +41,33 @@ TEST(command_line, splits_the_parameters_as_installers_write_them_and_takes_the_
   for (auto [line, word] : words) EXPECT_EQ(CommandLine(line).Word(), word) << line;
 }
 
+// The pictures the version file and the backup names use.
 TEST(pictures, show_numbers_dates_and_times_as_the_runtime_does) {
   const std::tuple<const char*, double, const char*> numbers[] = {
-      {"n04", 2, "0002"},       {"n04", 9999, "9999"},     {"n04", 10000, "####"},       {"n04", -5, "-005"},
-      {"n04", 41.5, "0042"},    {"@N04", 7, "0007"},       {"n4.2", 0.5, "0.50"},        {"n4.2", 9.999, "####"},
-      {"n4.2", 1.005, "1.01"},  {"n4.2", -0.001, "0.00"},  {"n4.2", -1, "####"},         {"n04.2", 0.07, "0.07"},
-      {"n5.2", 1, " 1.00"},     {"n5.2", 10, "10.00"},     {"n5.2", 100, "#####"},       {"n_3", 7, "  7"},
-      {"n06.2", -3.5, "-03.50"}, {"n_3", 1000, "###"},     {"n9.2", 1234.5, " 1,234.50"}, {"n10", -1234567, "-1,234,567"},
-  };
+      {"n04", 2, "0002"},     {"n04", 9999, "9999"},   {"n04", 10000, "####"},  {"n04", -5, "-005"},
+      {"n04", 41.5, "0042"},  {"@N04", 7, "0007"},     {"n4.2", 0.5, "0.50"},   {"n4.2", 9.999, "####"},
+      {"n4.2", 1.005, "1.01"}, {"n4.2", -0.001, "0.00"}, {"n04.2", 0.07, "0.07"}, {"n5.2", 10, "10.00"},
+      {"n9.2", 1234.5, " 1,234.50"}, {"n4.", 1, ""}, {"s20", 1, ""}};
   for (auto [picture, value, shown] : numbers) EXPECT_EQ(FormatNumber(value, picture), shown) << picture << " " << value;
-  for (const char* other : {"", "n", "n_", "n0", "n4.", "n4.2x", "s20", "d1"}) EXPECT_EQ(FormatNumber(1, other), "");
-  const std::pair<LocalTime, const char*> times[] = {   // d1, d11, t2 and t5
-      {{2009, 1, 9, 0, 0, 0}, "01/09/09 090109 0000 000000"},
-      {{2000, 2, 29, 23, 59, 59}, "02/29/00 000229 2359 235959"},
-      {{2100, 2, 29, 24, 0, 0}, "                           "},  // neither exists
-      {{2024, 13, 1, 9, 60, 0}, "                           "}};
+  const std::pair<LocalTime, const char*> times[] = {  // d1, d11, t2 and t5; a date or time that does not exist
+      {{2000, 2, 29, 23, 59, 59}, "02/29/00 000229 2359 235959"}, {{2100, 2, 29, 24, 0, 0}, "                           "}};
   for (auto [t, shown] : times)
     EXPECT_EQ(FormatDate(t, "d1") + " " + FormatDate(t, "@D11") + " " + FormatTime(t, "t2") + " " + FormatTime(t, "@T5"),
               shown);
-  EXPECT_EQ(FormatDate({2006, 1, 1}, "d2") + FormatTime({2006, 1, 1}, "d1"), "");
-  const std::pair<const char*, double> texts[] = {{"0041", 41}, {" 41 ", 41}, {"9.99", 9.99}, {"-3", -3},
-                                                  {"1,234.5", 1234.5}, {"    ", 0}, {"12ab", 0}, {"1e3", 0}};
+  const std::pair<const char*, double> texts[] = {{" 0041 ", 41}, {"1,234.5", 1234.5}, {"-3", -3}, {"12ab", 0}, {"1e3", 0}};
   for (auto [text, value] : texts) EXPECT_DOUBLE_EQ(NumberOf(text), value) << text;
 }
 
-TEST(list_format, reads_columns_headers_pictures_and_fields) {
-  // A translated header may hold what the format uses elsewhere; a column without a field still counts.
-  auto c = ParseListFormat("129L(2)|_M~Menu~@s80@#4#40R~Größe #1~@n_3@30C(4)~B~");
-  ASSERT_EQ(c.size(), 3u);
-  EXPECT_TRUE(c[0].width == 129 && c[0].indent == 2 && c[0].rightBorder && c[0].underline && c[0].resizable);
-  EXPECT_EQ(c[0].header + "|" + c[1].header + "|" + c[1].align, "Menu|Größe #1|R");
-  EXPECT_EQ(StringPictureWidth(c[0].picture) + StringPictureWidth(c[1].picture), 80u);
-  EXPECT_EQ(std::tuple(c[0].field, c[2].indent, c[2].field), std::tuple(4, 4, 0));
+// GETINI and PUTINI: names and values without their trailing blanks, a value cut to 1023 and a file name to 259.
+TEST(ini, names_and_values_lose_trailing_blanks_and_are_cut_to_the_runtime_s_sizes) {
+  fake::FakeProfile profile;
+  const std::string file = std::string(255, 'f') + ".ini", value(1100, 'v');
+  WriteIni(profile, file + "   ", "User Menus  ", "Menu 1 ", "C:\\LIBSRC   ");
+  WriteIni(profile, file, "Long", "Value", value);
+  EXPECT_EQ(profile.Value(file.substr(0, 259), "User Menus", "Menu 1"), "C:\\LIBSRC");
+  EXPECT_EQ(ReadIni(profile, file, "User Menus  ", "Menu 1 ", ""), "C:\\LIBSRC");
+  EXPECT_EQ(profile.Value(file.substr(0, 259), "Long", "Value"), value.substr(0, 1023));
+  EXPECT_EQ(ReadIni(profile, file, "Long", "Missing", value + "   "), value.substr(0, 1023)) << "the default";
 }
 
 // A text file over a fake held file, which records every write.

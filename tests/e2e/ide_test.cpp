@@ -32,17 +32,30 @@ class Ide : public ::testing::Test {
   const std::string root_ = work_.Path() + "\\C6", ini_ = root_ + "\\BIN\\C60EE.ini";
 };
 
-TEST_F(Ide, reg_registers_both_templates_with_the_running_ide_in_one_command) {
+// With the IDE running: REG registers both templates in one command; USERMENU waits until the IDE is closed.
+TEST_F(Ide, reg_registers_with_the_running_ide_and_usermenu_waits_for_it_to_close) {
   Installed installed(root_);
   StandInIde ide(work_.Path());
-  QzclProcess qzcl(Qzcl("REG a.tpl b.tpl"));
-  EXPECT_TRUE(qzcl.NoWindowWithin(3000, true));
-  EXPECT_EQ(qzcl.WaitForExit(), 0u);
+  QzclProcess reg(Qzcl("REG a.tpl b.tpl"));
+  EXPECT_TRUE(reg.NoWindowWithin(3000, true));
+  EXPECT_EQ(reg.WaitForExit(), 0u);
   EXPECT_TRUE(Holds(ReadWholeFile(work_.Path() + "\\ide.log"), kBoth));
   EXPECT_EQ(IdeIni("Environment", "AutoPick"), "on");  // absent before: comes back as on
   EXPECT_EQ(DdeLog("Before Run"), "<absent>");
   EXPECT_NE(DdeLog("Run Error"), "<absent>");
   EXPECT_NE(DdeLog("Run Error"), "252");
+  for (int button : {IDCANCEL, IDOK}) {
+    QzclProcess qzcl(Qzcl("USERMENU QZ &QZ qz.exe"));
+    auto prompt = qzcl.WaitForBox();
+    ASSERT_TRUE(prompt);
+    EXPECT_EQ(prompt->caption, "Add Accessories Item");
+    EXPECT_EQ(prompt->icon, IconKind::WinLogo) << prompt->iconProblem;
+    if (button == IDOK) ide.Exit();
+    ASSERT_TRUE(qzcl.Press(*prompt, button));
+    EXPECT_EQ(qzcl.WaitForExit(), 0u);
+    EXPECT_EQ(IdeIni("User Menus", "1"), button == IDOK ? "&QZ|QZ" : "<absent>");
+  }
+  EXPECT_EQ(IdeIni("User Applications", "QZ"), "qz.exe");
 }
 
 TEST_F(Ide, reg_starts_the_ide_when_it_is_not_running) {
@@ -74,23 +87,6 @@ TEST_F(Ide, reg_gives_up_on_an_ide_that_cannot_be_started) {
   EXPECT_LT(took, 45000u);
   EXPECT_EQ(DdeLog("Run Error"), "252");
   EXPECT_EQ(IdeIni("Environment", "AutoPick"), "on");
-}
-
-TEST_F(Ide, usermenu_waits_for_the_running_ide_to_close) {
-  Installed installed(root_);
-  StandInIde ide(work_.Path());
-  for (int button : {IDCANCEL, IDOK}) {
-    QzclProcess qzcl(Qzcl("USERMENU QZ &QZ qz.exe"));
-    auto prompt = qzcl.WaitForBox();
-    ASSERT_TRUE(prompt);
-    EXPECT_EQ(prompt->caption, "Add Accessories Item");
-    EXPECT_EQ(prompt->icon, IconKind::WinLogo) << prompt->iconProblem;
-    if (button == IDOK) ide.Exit();
-    ASSERT_TRUE(qzcl.Press(*prompt, button));
-    EXPECT_EQ(qzcl.WaitForExit(), 0u);
-    EXPECT_EQ(IdeIni("User Menus", "1"), button == IDOK ? "&QZ|QZ" : "<absent>");
-  }
-  EXPECT_EQ(IdeIni("User Applications", "QZ"), "qz.exe");
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -111,20 +110,6 @@ TEST_F(Dde, execute_after_the_server_has_gone_reports_the_channel_closed) {
     dde_.Close(channel);
     EXPECT_EQ(dde_.Execute(channel, "[Again]"), kDdeNotOpen);  // a closed channel is forgotten
   }
-}
-
-TEST_F(Dde, of_two_servers_the_first_to_answer_is_the_partner_and_the_other_is_refused) {
-  Server first, second;
-  ASSERT_TRUE(first.ide.Up() && second.ide.Up());
-  long channel = dde_.Open(kService, "");
-  ASSERT_NE(channel, 0);
-  EXPECT_EQ(dde_.Execute(channel, kCommand), kDdeOk);
-  // The refused server gets its terminate posted, so it may log it a little later.
-  WaitUntil([&] { return first.ide.Log().size() == 2 && second.ide.Log().size() == 2; }, 5000);
-  std::vector<Lines> logs = {first.ide.Log(), second.ide.Log()};
-  std::sort(logs.begin(), logs.end());
-  EXPECT_EQ(logs, (std::vector<Lines>{{"initiate", kCommand}, {"initiate", "terminate"}}));
-  dde_.Close(channel);
 }
 
 TEST_F(Dde, a_window_that_does_not_read_its_messages_does_not_stop_the_search) {

@@ -57,8 +57,7 @@ TEST(section_table, validates_items_and_moves_a_separator_with_the_item_after_it
       {"User Menus", {.text = "-", .appRef = "-"}, true},           // a loaded one
       {"User Menus", {.text = "&Tools", .appRef = "CWEDT"}, true},  // an applet needs no command line
       {"User Menus", {.text = "&Tools", .appRef = "MINE"}, false},
-      {"Setup Menu", {.text = "A/-", .appRef = "x"}, true},
-      {"File Types", {.text = "T", .mask = "*.t"}, false},
+      {"Setup Menu", {.text = "A/-", .appRef = "x"}, true}, {"File Types", {.text = "T", .mask = "*.t"}, false},
       {"Pick Dialog", {.text = "T", .mask = "*.t", .appRef = "ME", .commandLine = "me.exe"}, true},
       {"Translations", {.text = "Source"}, true},
       {"Translations", {.replacement = "x"}, false}};
@@ -276,15 +275,9 @@ TEST(editor_window, an_added_item_is_filled_column_by_column_and_cannot_be_left_
 TEST(editor_window, the_all_files_mask_is_neither_changed_nor_deleted_but_its_text_may_be) {
   Editor t;
   t.Play({
-      {Choose("File Types"), "ACDS-WE-"},
-      {Click(2, 2), "ACDSU-E-"},
-      {Press(C::Change), "ACDSU-E-", "All Mask"},
-      {kActivate, "ACDSU-E-", "ALL Mask"},
-      {Press(C::Delete), "ACDSU-E-", "All Entry"},
-      {Click(2, 1), "ACDSU-E-"},
-      {kActivate, "--D-----"},
-      {Type("Everything"), "--D-----"},
-      {Key(EditKey::Enter), "ACDSU-EF"},
+      {Choose("File Types"), "ACDS-WE-"}, {Click(2, 2), "ACDSU-E-"}, {Press(C::Change), "ACDSU-E-", "All Mask"},
+      {kActivate, "ACDSU-E-", "ALL Mask"}, {Press(C::Delete), "ACDSU-E-", "All Entry"}, {Click(2, 1), "ACDSU-E-"},
+      {kActivate, "--D-----"}, {Type("Everything"), "--D-----"}, {Key(EditKey::Enter), "ACDSU-EF"},
   });
   EXPECT_EQ(t.Menus()[1], "Everything|CWEDT|");
   EXPECT_EQ(t.shown[1].mask + (t.shown[1].allFilesMask ? " all" : ""), "*.* all");
@@ -294,13 +287,8 @@ TEST(editor_window, sorting_keeps_the_file_unchanged_and_moving_or_deleting_chan
   Editor t;
   t.dialogs.answers = {Button::No, Button::Yes};
   t.Play({
-      {Click(3, 1), "ACDSU-E-"},
-      {Press(C::Sort), "ACDSU-E-"},
-      {Press(C::Default), "ACDSU-E-"},
-      {Press(C::Up), "ACDSUWEF"},
-      {Press(C::Up), "ACDS-WEF"},
-      {Press(C::Up), "ACDS-WEF"},
-      {Click(3, 1), "ACDSU-EF"},
+      {Click(3, 1), "ACDSU-E-"}, {Press(C::Sort), "ACDSU-E-"}, {Press(C::Default), "ACDSU-E-"},
+      {Press(C::Up), "ACDSUWEF"}, {Press(C::Up), "ACDS-WEF"}, {Press(C::Up), "ACDS-WEF"}, {Click(3, 1), "ACDSU-EF"},
       {Press(C::Delete), "ACDSU-EF", "Delete Record"},  // answered No
       {Press(C::Delete), "ACDSU-EF", "Delete Record"},
   });
@@ -315,8 +303,7 @@ TEST(editor_window, changes_are_kept_from_a_section_switch_or_a_close_unless_the
   Editor t;
   t.dialogs.answers = {Button::Yes, Button::No, Button::Yes};
   t.Play({
-      {Press(C::Delete), "ACDS-WEF", "Delete Record"},
-      {Choose("File Types"), "ACDS-WEF", "List Changed"},
+      {Press(C::Delete), "ACDS-WEF", "Delete Record"}, {Choose("File Types"), "ACDS-WEF", "List Changed"},
       {[](FakeEditorView& v, EditorPresenter& p) { EXPECT_EQ(v.section + "|" + p.Section(), "User Menus|User Menus"); },
        "ACDS-WEF"},
       {Choose("File Types"), "ACDS-WE-", "List Changed"},
@@ -329,8 +316,7 @@ TEST(editor_window, changes_are_kept_from_a_section_switch_or_a_close_unless_the
     const char* last;  // the last box
   } cases[] = {
       {Button::Yes, true, "Update File"},  // the update's own question answered No: the window closes anyway
-      {Button::Cancel, false, "Close"},
-      {Button::No, true, "Close"},
+      {Button::Cancel, false, "Close"}, {Button::No, true, "Close"},
   };
   for (const auto& c : cases) {
     Editor e;
@@ -343,18 +329,17 @@ TEST(editor_window, changes_are_kept_from_a_section_switch_or_a_close_unless_the
   }
 }
 
-TEST(editor_window, alt_down_chooses_the_program_that_update_writes) {
+TEST(editor_window, alt_down_chooses_the_program_that_update_writes_and_f1_opens_the_help_page) {
   Editor t;
   t.dialogs.chosenFile = "C:\\New Tools\\NEW.EXE";
   t.Play({
-      {Click(1, 3), "ACDS-WE-"},
-      {kActivate, "--D-----"},
-      {Key(EditKey::AltDown), "--D-----", "File to Run"},
-      {Key(EditKey::Enter), "ACDS-WEF"},
-      {Press(C::Update), "ACDS-WE-", "Update Completed"},
+      {Click(1, 3), "ACDS-WE-"}, {kActivate, "--D-----"}, {Key(EditKey::AltDown), "--D-----", "File to Run"},
+      {Key(EditKey::Enter), "ACDS-WEF"}, {Press(C::Update), "ACDS-WE-", "Update Completed"},
+      {[](FakeEditorView&, EditorPresenter& p) { p.OnHelp(); }, "ACDS-WE-"},
   });
   EXPECT_EQ(t.dialogs.shown[0].text, "Executable (*.exe)|*.exe|All (*.*)|*.*");
   EXPECT_EQ(t.profile.Value(kIdeIni, "User Applications", "ALPHA"), "C:\\New Tools\\NEW.EXE");
+  EXPECT_EQ(t.shell.opened, Strings{"file:///C:/QZCL/qzcl.html#QZCL%20Editor"});
 }
 
 }  // namespace

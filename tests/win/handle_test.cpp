@@ -18,28 +18,21 @@ void EachHandleIsClosedOnceByItsOneOwner(Make make, Alive alive, Close close) {
   {
     Owner a(first);
     Owner b(std::move(a));
-    EXPECT_FALSE(a);
-    EXPECT_EQ(b.get(), first);
-    EXPECT_TRUE(alive(first));
+    EXPECT_TRUE(!a && b.get() == first && alive(first));
     Owner c(second);
     c = std::move(b);  // c's own handle goes, first moves on to c
-    EXPECT_FALSE(b);
-    EXPECT_FALSE(alive(second));
-    EXPECT_TRUE(alive(first));
+    EXPECT_TRUE(!b && !alive(second) && alive(first));
     c.reset(third);
     EXPECT_FALSE(alive(first));
     T* slot = c.put();
-    EXPECT_FALSE(alive(third));
-    EXPECT_EQ(*slot, T{});
+    EXPECT_TRUE(!alive(third) && *slot == T{});
     *slot = make();
     Owner d(released);
-    EXPECT_EQ(d.release(), released);
-    EXPECT_FALSE(d);
+    EXPECT_TRUE(d.release() == released && !d);
     // A closed value may be handed out again now: an owner that closed twice would close this one.
     reused = make();
   }
-  EXPECT_TRUE(alive(reused));
-  EXPECT_TRUE(alive(released));
+  EXPECT_TRUE(alive(reused) && alive(released));
   close(reused);
   close(released);
 }

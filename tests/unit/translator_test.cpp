@@ -91,20 +91,6 @@ TEST_F(TranslatorTest, lookup_compares_sources_as_255_character_fields_in_the_an
   for (const auto& [text, expected] : cases) EXPECT_EQ(translator_.Translate(text), expected) << text;
 }
 
-TEST_F(TranslatorTest, a_missing_file_is_created_empty_and_a_missing_folder_is_not) {
-  translator_.Init(WriteTranslations({{"One", "Eins"}}), kLoad);
-  const std::string path = dir_ / "new\xE9.str";
-  translator_.Init(path, kLoad);
-  EXPECT_EQ(LogLine(), "Error 3: " + path + ":") << "an empty error text; profile values lose trailing blanks";
-  EXPECT_TRUE(fs::exists(dir_.path / "new\xC3\xA9.str")) << "a name in the ANSI code page is UTF-8 on disk";
-  EXPECT_EQ(translator_.Translate("One"), "One") << "the second Init replaces what the first loaded";
-  translator_.Init(path, kLoad);
-  EXPECT_EQ(LogLine(), "None: " + path) << "the new file is a valid translation file";
-  translator_.Init(dir_ / "no such folder/lang.str", kLoad);
-  EXPECT_EQ(LogLine(), "Error 4: Path Not Found");
-  EXPECT_FALSE(fs::exists(dir_.path / "no such folder"));
-}
-
 // Opening, exporting into and creating over a file must never change what is not a translation file, and
 // creating must never change what already holds anything.
 TEST_F(TranslatorTest, a_file_that_is_not_a_translation_file_or_holds_anything_is_never_changed) {
@@ -148,18 +134,6 @@ TEST_F(TranslatorTest, a_file_that_is_not_a_translation_file_or_holds_anything_i
   file.SetName(path);
   EXPECT_NE(file.Create(), FileError::None);
   EXPECT_TRUE(Bytes(path) == before) << "the translation file was changed";
-}
-
-TEST_F(TranslatorTest, only_the_export_flag_adds_texts_without_translation_at_kill) {
-  for (long flags : {kLoad, kLoad | kExport}) {
-    std::string path = WriteTranslations({{"Yes", "Ja"}, {"Old", ""}}, std::to_string(flags) + ".str");
-    translator_.Init(path, flags);
-    for (const char* text : {"Zebra  ", "Yes", "caf\xE9", "Apple", "Zebra", "Old"}) translator_.Translate(text);
-    translator_.Kill();
-    Lines expected{"Yes=Ja", "Old="};
-    if (flags & kExport) expected.insert(expected.end(), {"Apple=", "Zebra=", "caf\xC3\xA9="});
-    EXPECT_EQ(Sql(path, "SELECT source, replacement FROM translations ORDER BY rowid"), expected);
-  }
 }
 
 // The loading window opens only for a slow load, and shows it to its end.

@@ -4,9 +4,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <optional>
-
 #include "e2e/driver_win32.h"
 #include "editor/editor_view_win32.h"
 
@@ -15,98 +12,76 @@ namespace {
 
 constexpr int kList = 3, kAdd = 4, kDelete = 6, kEntries = 10, kUpdate = 12;
 
-const char* const kIniText =
-    "[User Menus]\r\n1=&Alpha|ALPHA\r\n2=&Beta|CWEDT\r\n3=&Gamma|GAMMA\r\n"
-    "[User Applications]\r\nALPHA=C:\\A\\ALPHA.EXE\r\nGAMMA=C:\\G\\GAMMA.EXE\r\n"
-    "[File Types]\r\nAll=2\r\n1=Templates=*.tpl|CWEDT\r\n2=All Files=*.*|CWEDT\r\n";
+TEST(Editor, a_session_is_written_back_after_a_backup) {
+  const std::string ini =
+      "[User Menus]\r\n1=&Alpha|ALPHA\r\n2=&Beta|CWEDT\r\n3=&Gamma|GAMMA\r\n"
+      "[User Applications]\r\nALPHA=C:\\A\\ALPHA.EXE\r\nGAMMA=C:\\G\\GAMMA.EXE\r\n"
+      "[File Types]\r\nAll=2\r\n1=Templates=*.tpl|CWEDT\r\n2=All Files=*.*|CWEDT\r\n";
+  TempDirectory work;
+  Installed installed(work.Path() + "\\C6");
+  const std::string bin = work.Path() + "\\C6\\BIN", file = bin + "\\C60EE.ini";
+  WriteWholeFile(file, ini);
+  QzclProcess qzcl({"EDIT", work.Path()});
+  HWND window = qzcl.WaitForWindow("Quendale Notes/Command Utility - Edit Window");
+  ASSERT_NE(window, nullptr);
+  auto control = [&](int number) { return GetDlgItem(window, kEditorFirstId + number); };
+  HWND list = control(kList);
+  ASSERT_TRUE(WaitUntil([&] { return SelectedRow(list) == 1; }));
+  auto answer = [&](const char* caption, int button) {  // waits for the box, checks its caption and answers it
+    std::optional<Box> box = qzcl.WaitForBox();
+    EXPECT_TRUE(box && box->caption == caption && qzcl.Press(*box, button)) << caption;
+    return box ? box->text : std::string();
+  };
+  auto field = [&] {  // the field laid over a cell, once it has the focus
+    HWND focus = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (focus = FocusOf(window)) && GetDlgCtrlID(focus) == kEditorEntryId; }));
+    return focus;
+  };
+  auto entries = [&] { return TextOf(control(kEntries)); };
 
-class Editor : public ::testing::Test {
- protected:
-  void SetUp() override {
-    WriteWholeFile(ini_, kIniText);
-    qzcl_.emplace(Launch{"EDIT", work_.Path()});
-    window_ = qzcl_->WaitForWindow("Quendale Notes/Command Utility - Edit Window");
-    ASSERT_NE(window_, nullptr);
-    list_ = Control(kList);
-    ASSERT_TRUE(WaitUntil([&] { return SelectedRow(list_) == 1; }));
-  }
-  HWND Control(int number) { return GetDlgItem(window_, kEditorFirstId + number); }
-  std::string Menu(int key) {
-    char buf[512];
-    GetPrivateProfileStringA("User Menus", std::to_string(key).c_str(), "<absent>", buf, sizeof buf, ini_.c_str());
-    return buf;
-  }
-  // Waits for the box, checks its caption and answers it.
-  Box Answer(const char* caption, int button) {
-    std::optional<Box> box = qzcl_->WaitForBox();
-    EXPECT_TRUE(box) << "no box " << caption;
-    if (!box) return {};
-    EXPECT_EQ(box->caption, caption);
-    EXPECT_TRUE(qzcl_->Press(*box, button)) << caption;
-    return *box;
-  }
-  // The field laid over a cell, once it has the focus.
-  HWND Field() {
-    HWND field = nullptr;
-    EXPECT_TRUE(WaitUntil([&] {
-      field = FocusOf(window_);
-      return field && GetDlgCtrlID(field) == kEditorEntryId;
-    }));
-    return field;
-  }
-  std::string Entries() { return TextOf(Control(kEntries)); }
-
-  TempDirectory work_;
-  const std::string bin_ = work_.Path() + "\\C6\\BIN", ini_ = bin_ + "\\C60EE.ini";
-  Installed installed_{work_.Path() + "\\C6"};
-  std::optional<QzclProcess> qzcl_;
-  HWND window_ = nullptr, list_ = nullptr;
-};
-
-TEST_F(Editor, a_session_is_written_back_after_a_backup) {
   // A new item without its AppRef holds the selection until it is deleted.
-  ClickButton(Control(kAdd));
-  HWND field = Field();
-  TypeText(field, "&New");
-  ASSERT_TRUE(WaitUntil([&] { return TextOf(field) == "&New"; }));
-  ClickCell(list_, 1, 1);
+  ClickButton(control(kAdd));
+  HWND typed = field();
+  TypeText(typed, "&New");
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(typed) == "&New"; }));
+  ClickCell(list, 1, 1);
   Sleep(300);
-  EXPECT_TRUE(WaitUntil([&] { return SelectedRow(list_) == 4; }));
-  EXPECT_FALSE(IsWindowEnabled(Control(kAdd)));
-  ClickButton(Control(kDelete));
-  EXPECT_EQ(Answer("Delete Record", IDYES).text, "Are you sure you want to delete the item: &New?");
-  EXPECT_TRUE(WaitUntil([&] { return Entries() == "  3" && IsWindowEnabled(Control(kAdd)); }));
+  EXPECT_TRUE(WaitUntil([&] { return SelectedRow(list) == 4; }));
+  EXPECT_FALSE(IsWindowEnabled(control(kAdd)));
+  ClickButton(control(kDelete));
+  EXPECT_EQ(answer("Delete Record", IDYES), "Are you sure you want to delete the item: &New?");
+  EXPECT_TRUE(WaitUntil([&] { return entries() == "  3" && IsWindowEnabled(control(kAdd)); }));
 
   // An item deleted, and a cell edited in place.
-  ClickCell(list_, 2, 1);
-  EXPECT_TRUE(WaitUntil([&] { return SelectedRow(list_) == 2; }));
-  ClickButton(Control(kDelete));
-  Answer("Delete Record", IDYES);
-  EXPECT_TRUE(WaitUntil([&] { return Entries() == "  2"; }));
-  ClickCell(list_, 1, 1, true);
-  field = Field();
-  EXPECT_EQ(TextOf(field), "&Alpha");
-  TypeText(field, "&Renamed");  // the whole text is selected: typing replaces it
-  PressKey(field, VK_TAB);      // on to the AppRef combo
-  ASSERT_TRUE(WaitUntil([&] { return FocusOf(window_) != field; }));
-  PressKey(FocusOf(window_), VK_RETURN);
+  ClickCell(list, 2, 1);
+  EXPECT_TRUE(WaitUntil([&] { return SelectedRow(list) == 2; }));
+  ClickButton(control(kDelete));
+  answer("Delete Record", IDYES);
+  EXPECT_TRUE(WaitUntil([&] { return entries() == "  2"; }));
+  ClickCell(list, 1, 1, true);
+  typed = field();
+  EXPECT_EQ(TextOf(typed), "&Alpha");
+  TypeText(typed, "&Renamed");  // the whole text is selected: typing replaces it
+  PressKey(typed, VK_TAB);      // on to the AppRef combo
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(window) != typed; }));
+  PressKey(FocusOf(window), VK_RETURN);
 
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Control(kUpdate)) != FALSE; }));
-  ClickButton(Control(kUpdate));
-  Answer("Update File", IDYES);
-  EXPECT_NE(Answer("Update Completed", IDOK).text.find("The original INI file has been saved"), std::string::npos);
-  EXPECT_EQ(Menu(1), "&Renamed|ALPHA");
-  EXPECT_EQ(Menu(2), "&Gamma|GAMMA");
-  EXPECT_EQ(Menu(3), "");
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(control(kUpdate)) != FALSE; }));
+  ClickButton(control(kUpdate));
+  answer("Update File", IDYES);
+  EXPECT_NE(answer("Update Completed", IDOK).find("The original INI file has been saved"), std::string::npos);
+  char menus[3][64];
+  for (int key = 1; key <= 3; ++key)
+    GetPrivateProfileStringA("User Menus", std::to_string(key).c_str(), "<absent>", menus[key - 1], 64, file.c_str());
+  EXPECT_EQ(std::vector<std::string>(menus, menus + 3), (std::vector<std::string>{"&Renamed|ALPHA", "&Gamma|GAMMA", ""}));
   std::vector<std::string> backups;
-  for (const auto& entry : std::filesystem::directory_iterator(bin_))
+  for (const auto& entry : std::filesystem::directory_iterator(bin))
     if (entry.path().filename() != "C60EE.ini") backups.push_back(entry.path().filename().string());
   ASSERT_EQ(backups.size(), 1u);
   EXPECT_EQ(backups[0].rfind("C60EE ", 0), 0u) << backups[0];
-  EXPECT_EQ(ReadWholeFile(bin_ + "\\" + backups[0]), kIniText);
-
-  PostMessageA(window_, WM_CLOSE, 0, 0);
-  EXPECT_EQ(qzcl_->WaitForExit(), 0u);
+  EXPECT_EQ(ReadWholeFile(bin + "\\" + backups[0]), ini);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(qzcl.WaitForExit(), 0u);
 }
 
 }  // namespace

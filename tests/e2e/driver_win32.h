@@ -32,9 +32,7 @@ inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 
   return true;
 }
 
-inline std::string LastError(const std::string& what) {
-  return what + " failed, error " + std::to_string(GetLastError());
-}
+inline std::string LastError(const std::string& what) { return what + " failed, error " + std::to_string(GetLastError()); }
 
 // The folder of the running test program, where qzcl.exe and the helper programs are built.
 inline std::string TestProgramDirectory() {
@@ -55,24 +53,16 @@ inline void WriteWholeFile(const std::string& path, const std::string& bytes) {
 // A fresh empty folder under the temporary directory, removed with everything in it at the end.
 class TempDirectory {
  public:
-  TempDirectory() {
-    static std::atomic<int> counter{0};
-    path_ = (std::filesystem::temp_directory_path() /
-             ("qzcl-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter)))
-                .string();
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempDirectory(const TempDirectory&) = delete;
-  TempDirectory& operator=(const TempDirectory&) = delete;
+  TempDirectory() { std::filesystem::create_directories(path_); }
+  ~TempDirectory() { std::filesystem::remove_all(path_, ignored_); }
   const std::string& Path() const { return path_; }
 
  private:
-  std::string path_;
+  inline static std::atomic<int> counter_{0};
+  std::error_code ignored_;
+  const std::string path_ = (std::filesystem::temp_directory_path() / ("qzcl-e2e-" + std::to_string(GetCurrentProcessId()) +
+                                                                      "-" + std::to_string(++counter_)))
+                                .string();
 };
 
 // Version 6 of the IDE named in WIN.INI with its root folder (made, with BIN) while the object lives.
@@ -232,8 +222,6 @@ class QzclProcess {
     WaitForExit();
     if (!errorFile_.empty()) DeleteFileA(errorFile_.c_str());
   }
-  QzclProcess(const QzclProcess&) = delete;
-  QzclProcess& operator=(const QzclProcess&) = delete;
 
   bool Started() const { return static_cast<bool>(process_); }
   const std::string& StartError() const { return startError_; }

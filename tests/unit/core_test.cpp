@@ -128,13 +128,6 @@ TEST(text_file, appends_with_cr_lf_in_one_write_and_refuses_what_would_break_a_l
 }
 
 TEST(installation, is_found_through_win_ini_for_the_version_codes_of_the_list) {
-  const std::tuple<const char*, bool, const char*> codes[] = {
-      {"", false, "6"},  {"6", true, "6"},      {"6.1", false, "6"}, {"2.0", false, "6"},   {"2", true, "2"},
-      {"5.5", true, "5.5"}, {"55", true, "55"}, {"600", false, "6"}, {"6.2x", true, "6.2"}, {" 5", true, "5"}};
-  for (auto [text, accepted, code] : codes) {
-    EXPECT_EQ(IsVersionCode(text), accepted) << text;
-    EXPECT_EQ(VersionCode(text), code) << text;
-  }
   const char* const kEE55 = "Clarion 5.5  Enterprise Edition";
   const struct {
     const char* version;

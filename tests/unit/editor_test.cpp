@@ -329,18 +329,5 @@ TEST(editor_window, changes_are_kept_from_a_section_switch_or_a_close_unless_the
   }
 }
 
-TEST(editor_window, alt_down_chooses_the_program_that_update_writes_and_f1_opens_the_help_page) {
-  Editor t;
-  t.dialogs.chosenFile = "C:\\New Tools\\NEW.EXE";
-  t.Play({
-      {Click(1, 3), "ACDS-WE-"}, {kActivate, "--D-----"}, {Key(EditKey::AltDown), "--D-----", "File to Run"},
-      {Key(EditKey::Enter), "ACDS-WEF"}, {Press(C::Update), "ACDS-WE-", "Update Completed"},
-      {[](FakeEditorView&, EditorPresenter& p) { p.OnHelp(); }, "ACDS-WE-"},
-  });
-  EXPECT_EQ(t.dialogs.shown[0].text, "Executable (*.exe)|*.exe|All (*.*)|*.*");
-  EXPECT_EQ(t.profile.Value(kIdeIni, "User Applications", "ALPHA"), "C:\\New Tools\\NEW.EXE");
-  EXPECT_EQ(t.shell.opened, Strings{"file:///C:/QZCL/qzcl.html#QZCL%20Editor"});
-}
-
 }  // namespace
 }  // namespace qz

@@ -67,22 +67,18 @@ class FakeEditorView : public EditorView, public BareWindow {
   void Redisplay() override {}
   void Select(int r, int) override { row = r; }
   void FocusList() override {}
-  void OpenEditor(int, int c, const CellEditor& e) override {
-    editor = e;
-    column = c;
-    editorOpen = true;
-  }
+  void OpenEditor(int, int, const CellEditor& e) override { editor = e; }
   std::string EditorText() override { return editor.text; }
   void SetEditorText(const std::string& text) override { editor.text = text; }
   void DetachEditor() override {}
-  void CloseEditor() override { editorOpen = false; }
+  void CloseEditor() override {}
   bool On(EditorControl c) const { return enabled.count(c) && enabled.at(c); }
 
   std::function<void(FakeEditorView&, EditorEvents&)> script;
-  bool running = false, editorOpen = false;
+  bool running = false;
   std::vector<std::pair<std::string, std::string>> sections;
   std::string section;
-  int row = 0, column = 0;
+  int row = 0;
   long count = -1;
   std::map<EditorControl, bool> enabled;
   const std::vector<Item>* items = nullptr;

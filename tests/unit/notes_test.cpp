@@ -197,22 +197,6 @@ TEST(notes_window, shows_the_next_entry_and_enabling_updates_stops_the_countdown
   EXPECT_EQ(on.Settings(), "11");
 }
 
-TEST(notes_window, clearing_updates_in_an_open_window_only_changes_what_ok_stores) {
-  Window off;
-  off.Set(kAutoIncrementKey, "0");
-  off.Play([](FakeNotesView& v, NotesPresenter& p) {
-    v.Click(N::OnOff);
-    v.Click(N::AutoIncrement);
-    EXPECT_TRUE(v.enabled.empty());
-    EXPECT_EQ(v.timer, 0);
-    EXPECT_EQ(v.status[3], "Manual");  // follows the setting read at opening
-    EXPECT_EQ(v.texts[N::Build], "0041");
-    p.OnAccepted(N::Ok);
-  });
-  EXPECT_EQ(off.File().size(), 3u);
-  EXPECT_EQ(off.Settings(), "01");
-}
-
 TEST(notes_window, a_number_the_picture_rejects_blanks_the_field_and_the_close_box_restores_the_last_entry) {
   const std::tuple<N, const char*, const char*> cases[] = {  // typed, shown
       {N::Version, "abc", ""}, {N::Version, "10", ""},      {N::Version, "2.5", " 2.50"},

@@ -1,5 +1,4 @@
-// The translator: the translation file on disk (SQLite), lookups, export, the loading window, and whole
-// windows, list formats and messages.
+// The translator: the translation file on disk (SQLite), lookups, and whole windows, list formats and messages.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -39,19 +38,6 @@ Lines Sql(const fs::path& path, const std::string& sql) {
   return rows;
 }
 
-// Time that passes with the work done: each record read costs the same.
-class WorkClock : public Clock, public fake::Latin1Codec {
- public:
-  std::int64_t Milliseconds() override { return now; }
-  void Wait(int ms) override { now += ms; }
-  LocalTime Now() override { return {}; }
-  std::string Utf8ToAnsi(std::string_view utf8) override {
-    now += msPerRecord / 2;  // source and replacement
-    return Latin1Codec::Utf8ToAnsi(utf8);
-  }
-  std::int64_t now = 0, msPerRecord = 0;
-};
-
 class TranslatorTest : public ::testing::Test {
  protected:
   // A translation file written through the store, texts in the ANSI code page.
@@ -64,9 +50,10 @@ class TranslatorTest : public ::testing::Test {
   fake::TempFolder dir_;
   fake::FakeProfile profile_;
   fake::FakeFiles files_;
-  WorkClock work_;  // the clock and the code page
+  fake::FakeClock clock_;
+  fake::Latin1Codec work_;  // the code page
   fake::FakeLoadingView view_;
-  StringTranslator translator_{profile_, files_, work_, work_, view_};
+  StringTranslator translator_{profile_, files_, clock_, work_, view_};
 };
 
 TEST_F(TranslatorTest, lookup_compares_sources_as_255_character_fields_in_the_ansi_code_page) {
@@ -134,21 +121,6 @@ TEST_F(TranslatorTest, a_file_that_is_not_a_translation_file_or_holds_anything_i
   file.SetName(path);
   EXPECT_NE(file.Create(), FileError::None);
   EXPECT_TRUE(Bytes(path) == before) << "the translation file was changed";
-}
-
-// The loading window opens only for a slow load, and shows it to its end.
-TEST_F(TranslatorTest, the_loading_window_shows_a_slow_load_only) {
-  std::vector<TranslationPair> pairs;
-  for (int i = 0; i < 100; ++i) pairs.push_back({"Text " + std::to_string(i), "Wort " + std::to_string(i)});
-  const std::string path = WriteTranslations(pairs);
-  for (std::int64_t msPerRecord : {2000, 2}) {
-    work_.msPerRecord = msPerRecord;
-    view_ = {};
-    translator_.Init(path, kLoad);
-    EXPECT_EQ(translator_.Count(), 100u);
-    EXPECT_EQ(view_.opened + view_.closed, msPerRecord > 2 ? 2 : 0) << msPerRecord;
-    EXPECT_EQ(view_.progress.empty() ? 0 : view_.progress.back(), msPerRecord > 2 ? 100 : 0);
-  }
 }
 
 // A window whose controls are walked in number order, each with a caption (or picture), a message, a list

@@ -96,7 +96,3 @@ target_link_libraries(stand_in_ide PRIVATE user32)
 target_compile_options(stand_in_ide PRIVATE ${QZ_WARNINGS})
 add_dependencies(e2e_tests stand_in_ide)
 add_dependencies(win_tests stand_in_ide)
-
-# Leaves a marker file when the RUN tests start it through the shell.
-qz_windows_executable(run_marker WIN32 tests/e2e/marker_win32.cpp)
-add_dependencies(e2e_tests run_marker)

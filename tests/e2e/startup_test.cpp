@@ -2,8 +2,6 @@
 // runs, EDIT without a desktop, and RUN through the real shell.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "e2e/driver_win32.h"
 
 namespace qz::e2e {
@@ -77,11 +75,15 @@ TEST(Words, each_box_is_shown_with_the_windows_logo_or_written_unattended_with_t
 
 TEST(Run, hands_a_program_with_a_blank_in_its_path_to_the_shell) {
   TempDirectory work;
-  const std::string program = work.Path() + "\\leave marker.exe";
-  ASSERT_TRUE(CopyFileA((TestProgramDirectory() + "\\run_marker.exe").c_str(), program.c_str(), FALSE));
+  const std::string program = work.Path() + "\\stand in.exe";  // any program will do: one that stays up to be seen
+  ASSERT_TRUE(CopyFileA((TestProgramDirectory() + "\\stand_in_ide.exe").c_str(), program.c_str(), FALSE));
+  ASSERT_FALSE(FindWindowA("QzStandInIde", nullptr)) << "an earlier one still runs";
   QzclProcess qzcl({"RUN \"" + program + "\"", work.Path(), true, true});
   EXPECT_EQ(qzcl.WaitForExit(), 0u);
-  EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(work.Path() + "\\run-marker.txt"); }, 5000));
+  HWND started = nullptr;
+  EXPECT_TRUE(WaitUntil([&] { return (started = FindWindowA("QzStandInIde", nullptr)) != nullptr; }, 5000));
+  PostMessageA(started, WM_CLOSE, 0, 0);
+  WaitUntil([] { return !FindWindowA("QzStandInIde", nullptr); }, 5000);
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
-// A stand-in for the IDE in the tests: a hidden window serving the DDE service "ClarionWin" on any topic. It
-// logs a line for each initiate it answers ("initiate ignored" with --silent), the exact text of each execute,
-// and "terminate" when a client ends a conversation.
-// Options: --log FILE (without it "stand_in_ide.log" here, so that a copy the program starts logs too),
-// --ready FILE (created once it serves), --reject (executes are refused), --silent (initiates go unanswered),
-// --no-ack (executes go unanswered), --exit-after-execute (ends every conversation and exits after the first).
-// It also exits on WM_CLOSE.
+// A stand-in for the IDE: a hidden window serving the DDE service "ClarionWin", logging each initiate ("initiate
+// ignored" with --silent), the exact text of each execute, and "terminate". Options: --log FILE (else
+// "stand_in_ide.log" here, for a copy the program starts), --ready FILE (made once it serves), --reject, --silent,
+// --no-ack (executes refused, initiates or executes unanswered), --exit-after-execute. WM_CLOSE ends it.
 #include <windows.h>
 
 #include <dde.h>

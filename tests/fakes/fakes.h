@@ -164,15 +164,6 @@ class FakeDialogs : public Dialogs {
   std::optional<std::string> chosenFile;
 };
 
-class FakeLoadingView : public LoadingView {
- public:
-  void Open() override { ++opened; }
-  void SetProgress(int percent) override { progress.push_back(percent); }
-  void Close() override { ++closed; }
-  int opened = 0, closed = 0;
-  std::vector<int> progress;
-};
-
 // A DDE layer whose server the test sets up: whether it answers the Open of each attempt, results of Execute.
 class FakeDdeTransport : public DdeTransport {
  public:
@@ -185,11 +176,11 @@ class FakeDdeTransport : public DdeTransport {
     return executeResult;
   }
   void Close(long channel) override { closed.push_back(channel); }
-  void SetTimeout(long hundredths) override { timeout = hundredths; }
+  void SetTimeout(long) override {}
 
   std::function<bool(int attempt)> serverUp;  // none: nobody answers
   int executeResult = kDdeOk;
-  long lastChannel = 0, timeout = 0;
+  long lastChannel = 0;
   std::vector<std::string> opens, executes;
   std::vector<long> closed;
 };

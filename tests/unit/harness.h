@@ -109,7 +109,7 @@ class FakeNotesView : public NotesView, public BareWindow {
   void ShowNotice(const std::string&) override {}
   void ShowVersion(const std::string&) override {}
   void ShowStatus(int zone, const std::string& text) override { status[zone] = text; }
-  void ShowPage(int p) override { page = p; }
+  void ShowPage(int) override {}
   void SetTimer(int hundredths) override { timer = hundredths; }
   // Clicking a check box: its value flips, then the window reports it.
   void Click(NotesControl c) {
@@ -123,7 +123,7 @@ class FakeNotesView : public NotesView, public BareWindow {
   std::map<NotesControl, bool> checks;
   std::map<NotesArea, bool> enabled;
   std::map<int, std::string> status;
-  int page = 1, timer = -1;
+  int timer = -1;
 
  private:
   NotesEvents* events_ = nullptr;
@@ -176,7 +176,7 @@ struct Harness {
   FakeClock clock;
   FakeDialogs dialogs;
   Latin1Codec codec;
-  FakeLoadingView loading;
+  NoLoadingView loading;
   FakeDdeTransport transport;
   FakeProcesses processes;
   FakeShell shell;

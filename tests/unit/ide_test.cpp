@@ -41,7 +41,6 @@ TEST(dde_channel, connect_finds_starts_or_gives_up_on_the_ide_and_logs_how) {
     for (const char* key : {"App", "Before Open Channel", "Before Run", "Run Error"})
       log.push_back(t.profile.Read(".\\QZDE.LOG", "Connect", key, "<unwritten>"));
     EXPECT_EQ(log, Strings({"ClarionWin", "ClarionWin", c.log[0], c.log[1]}));
-    EXPECT_EQ(t.transport.timeout, 100);
     EXPECT_EQ(t.transport.opens[0], "ClarionWin|");
     if (c.startFails) {
       EXPECT_EQ(std::to_string(dde.ErrorCode()) + " " + dde.Error(), "-4 The system cannot find the file specified.");

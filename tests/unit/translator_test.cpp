@@ -1,10 +1,9 @@
-// The translator: the translation file on disk (SQLite), lookups, and whole windows, list formats and messages.
+// The translator: the translation file on disk (SQLite), lookups, list formats and messages.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <fstream>
 #include <iterator>
-#include <map>
 
 #include "translator/string_translator.h"
 #include "unit/harness.h"
@@ -14,8 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
-using K = ControlKind;
-using P = Property;
 constexpr long kLoad = StringTranslator::kLoad, kExport = StringTranslator::kExport;
 
 std::string Bytes(const fs::path& path) {
@@ -52,7 +49,7 @@ class TranslatorTest : public ::testing::Test {
   fake::FakeFiles files_;
   fake::FakeClock clock_;
   fake::Latin1Codec work_;  // the code page
-  fake::FakeLoadingView view_;
+  NoLoadingView view_;
   StringTranslator translator_{profile_, files_, clock_, work_, view_};
 };
 
@@ -123,64 +120,12 @@ TEST_F(TranslatorTest, a_file_that_is_not_a_translation_file_or_holds_anything_i
   EXPECT_TRUE(Bytes(path) == before) << "the translation file was changed";
 }
 
-// A window whose controls are walked in number order, each with a caption (or picture), a message, a list
-// format and a tooltip.
-class FakeWindow : public TranslatableWindow {
- public:
-  ControlKind Kind() const override { return K::Application; }
-  std::string Title() const override { return title; }
-  void SetTitle(std::string_view t) override { title = t; }
-  int FirstControl() const override { return controls.empty() ? 0 : controls.begin()->first; }
-  int NextControl(int control) const override {
-    auto next = controls.upper_bound(control);
-    return next == controls.end() ? 0 : next->first;
-  }
-  ControlKind KindOf(int control) const override { return controls.count(control) ? controls.at(control).first : K::None; }
-  std::string Get(int control, Property p) const override { return controls.at(control).second.at(static_cast<int>(p) - 1); }
-  void Set(int control, Property p, std::string_view value) override {
-    controls[control].second[static_cast<int>(p) - 1] = value;
-  }
-  std::string Texts(int control) const {
-    const auto& t = controls.at(control).second;
-    return t[0] + "|" + t[1] + "|" + t[2] + "|" + t[3];
-  }
-  std::string title = "Edit";
-  std::map<int, std::pair<ControlKind, std::array<std::string, 4>>> controls;
-};
-
-// Of an application frame only controls 1 to 2999 count; each kind has its own properties translated. Captions
-// are looked up as they are, "&" included; a picture with its first two characters upper-cased and "@" put in
-// front, except string pictures, which hold a field's size. Without an open translator nothing changes.
-TEST_F(TranslatorTest, a_window_gets_each_kind_s_own_properties_translated) {
-  const std::tuple<int, ControlKind, const char*, const char*> controls[] = {  // number, kind, text, translated
-      {-5, K::Prompt, "Name", "Name|Help|~Menu~|Tip"},         {2999, K::Prompt, "Name", "Nom|Help|~Menu~|Tip"},
-      {3000, K::Prompt, "Name", "Name|Help|~Menu~|Tip"},       {1, K::Button, "&No", "&Non|Aide|~Menu~|Astuce"},
-      {2, K::List, "Name", "Name|Aide|~Menü~|Astuce"},         {3, K::DropList, "Name", "Nom|Help|~Menü~|Tip"},
-      {4, K::Image, "Name", "Name|Help|~Menu~|Tip"},           {5, K::Region, "Name", "Name|Help|~Menu~|Astuce"},
-      {6, K::Entry, "d1", "@D17|Aide|~Menu~|Astuce"},          {7, K::PictureString, "@n3", "@N3|Help|~Menu~|Tip"},
-      {8, K::Spin, "@s255", "@s255|Aide|~Menu~|Astuce"},       {9, K::Combo, "s255", "s255|Aide|~Menü~|Astuce"}};
-  FakeWindow window;
-  for (auto [n, kind, text, translated] : controls) window.controls[n] = {kind, {text, "Help", "~Menu~", "Tip"}};
-  const FakeWindow designed = window;
-  fake::Harness closed;  // never initialised
-  closed.translator.TranslateWindow(window);
-  EXPECT_EQ(window.controls, designed.controls);
-  EXPECT_EQ(closed.translator.TranslateFormat("~Name~@d1@  "), "~Name~@d1@");
-  translator_.Init("", 0);
-  const std::pair<const char*, const char*> pairs[] = {{"Edit", "Bearbeiten"}, {"Name", "Nom"}, {"Help", "Aide"},
-                                                       {"Menu", "Menü"},       {"Tip", "Astuce"}, {"&No", "&Non"},
-                                                       {"@D1", "@D17"},        {"@S255", "@s9"}, {"@s255", "@s9"}};
-  for (auto [source, replacement] : pairs) translator_.AddTranslation(source, replacement);
-  translator_.TranslateWindow(window);
-  EXPECT_EQ(window.title, "Bearbeiten");
-  for (auto [n, kind, text, translated] : controls) EXPECT_EQ(window.Texts(n), translated) << n;
-}
-
 // A list format translates its headers and its pictures other than string pictures; a "|" list each part.
 TEST_F(TranslatorTest, formats_and_messages_are_translated_part_by_part) {
   translator_.Init("", 0);
   const std::pair<const char*, const char*> pairs[] = {
-      {"129L(2)|_M", "x"}, {"#1#", "x"}, {"@d1", "@d6"}, {"Name", "Nom"}, {"Menu", "Menü"}, {"F %1 %2", "G %2 %1"}};
+      {"129L(2)|_M", "x"}, {"#1#", "x"}, {"@d1", "@d6"}, {"@s255", "@s9"}, {"Name", "Nom"}, {"Menu", "Menü"},
+      {"F %1 %2", "G %2 %1"}};
   for (auto [source, replacement] : pairs) translator_.AddTranslation(source, replacement);
   EXPECT_EQ(translator_.TranslateFormat("129L(2)|_M~Menu~@s255@#1#60L~Name~@d1@  "), "129L(2)|_M~Menü~@s255@#1#60L~Nom~@d6@");
   EXPECT_EQ(translator_.TranslateFormat(std::string(2100, 'f')).size(), 2000u);

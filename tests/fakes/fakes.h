@@ -155,13 +155,9 @@ class FakeDialogs : public Dialogs {
     answers.erase(answers.begin());
     return b;
   }
-  std::optional<std::string> ChooseFile(const std::string& title, const std::string& filter) override {
-    shown.push_back({title, filter, Icon::None, Buttons::OkCancel});  // recorded as a box with the title as caption
-    return chosenFile;
-  }
+  std::optional<std::string> ChooseFile(const std::string&, const std::string&) override { return std::nullopt; }
   std::vector<Box> shown;
   std::vector<Button> answers;
-  std::optional<std::string> chosenFile;
 };
 
 // A DDE layer whose server the test sets up: whether it answers the Open of each attempt, results of Execute.

@@ -47,7 +47,7 @@ class Startup : public ::testing::Test, public fake::Harness {
   fake::TempFolder folder_;
 };
 
-TEST_F(Startup, the_translation_file_entry_is_kept_repaired_or_cleared) {
+TEST_F(Startup, the_translation_file_entry_is_kept_repaired_or_cleared_and_edit_opens_the_translated_editor) {
   const std::string repaired = "C:\\LONGFO~1\\QZCLLang.str";
   const std::tuple<const char*, bool, std::string> cases[] = {  // entry before, .\QZCLLang.str exists, entry after
       {"", false, ""},
@@ -75,10 +75,9 @@ TEST_F(Startup, the_translation_file_entry_is_kept_repaired_or_cleared) {
   EXPECT_EQ(translator.FullPath() + "|" + profile.Value("", "QZCL", "LangFile"), path + "|" + path);
   EXPECT_EQ(profile.writes - writesBefore, 1);
   EXPECT_EQ(profile.Read(".\\QZVXErr.LOG", "File Error", "File Open Error", ""), "None: " + path);
-}
-
-TEST_F(Startup, edit_opens_the_translated_editor_and_no_parameter_runs_no_command) {
-  const std::string path = TranslationFile({{"File Types", "Types de fichiers"}});
+  translator.Kill();
+  // EDIT opens the translated editor, and no parameter runs no command.
+  fake::WriteTranslationFile(codec, path, {{"File Types", "Types de fichiers"}});
   InstallVersion6();
   std::vector<std::pair<std::string, std::string>> sections;
   views.editorScript = [&](fake::FakeEditorView& view, EditorEvents&) { sections = view.sections; };
@@ -248,7 +247,6 @@ TEST(env, refuses_what_it_cannot_add_safely_and_leaves_the_value) {
   const std::tuple<std::string, std::optional<RegResult>, const char*> cases[] = {  // before, read failure, reason
       {"O:", std::nullopt, "Its current value is not text, so it was left as it is."},
       {"", RegResult{RegStatus::AccessDenied, 5}, "Access to its current value in the registry was denied."},
-      {"", RegResult{RegStatus::TooLarge, 234}, "Its current value is too large to read."},
       {"", RegResult{RegStatus::OtherError, 1018}, "Its current value could not be read. Windows error: 1018"},
       {full, std::nullopt, "The result would be longer than 32,767 characters, the most Windows allows."},
   };

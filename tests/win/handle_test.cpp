@@ -37,7 +37,7 @@ void EachHandleIsClosedOnceByItsOneOwner(Make make, Alive alive, Close close) {
   close(released);
 }
 
-TEST(unique_handle, kernel_handles) {
+TEST(unique_handle, kernel_handles_and_windows) {
   EachHandleIsClosedOnceByItsOneOwner<UniqueKernelHandle>(
       [] { return CreateEventA(nullptr, TRUE, FALSE, nullptr); },
       [](HANDLE h) {
@@ -45,9 +45,6 @@ TEST(unique_handle, kernel_handles) {
         return GetHandleInformation(h, &flags) != FALSE;
       },
       [](HANDLE h) { EXPECT_TRUE(CloseHandle(h)); });
-}
-
-TEST(unique_handle, windows) {
   EachHandleIsClosedOnceByItsOneOwner<UniqueHwnd>(
       [] { return CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr); },
       [](HWND w) { return IsWindow(w) != FALSE; }, [](HWND w) { EXPECT_TRUE(DestroyWindow(w)); });

@@ -32,7 +32,7 @@ inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 
   return true;
 }
 
-inline std::string LastError(const std::string& what) { return what + " failed, error " + std::to_string(GetLastError()); }
+inline std::string LastError(const std::string& what) { return what + " failed: " + std::to_string(GetLastError()); }
 
 // The folder of the running test program, where qzcl.exe and the helper programs are built.
 inline std::string TestProgramDirectory() {
@@ -60,8 +60,8 @@ class TempDirectory {
  private:
   inline static std::atomic<int> counter_{0};
   std::error_code ignored_;
-  const std::string path_ = (std::filesystem::temp_directory_path() / ("qzcl-e2e-" + std::to_string(GetCurrentProcessId()) +
-                                                                      "-" + std::to_string(++counter_)))
+  const std::string path_ = (std::filesystem::temp_directory_path() /
+                             ("qzcl-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter_)))
                                 .string();
 };
 
@@ -76,18 +76,15 @@ struct Installed {
   ~Installed() { WriteProfileStringA(kSection, nullptr, nullptr); }
 };
 
-// Starts a program of the test folder; the process handle, or none with the error in error.
+// Starts a program of the test folder; the process handle, or none.
 inline UniqueKernelHandle Start(const std::string& program, const std::string& arguments,
-                                const std::string& directory, STARTUPINFOA startup, DWORD* processId = nullptr,
-                                std::string* error = nullptr) {
+                                const std::string& directory, STARTUPINFOA startup, DWORD* processId = nullptr) {
   std::string commandLine = "\"" + TestProgramDirectory() + "\\" + program + "\"" + arguments;
   PROCESS_INFORMATION info{};
   startup.cb = sizeof startup;
   if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, startup.dwFlags != 0, 0, nullptr,
-                      directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
-    if (error) *error = LastError("CreateProcess " + commandLine);
+                      directory.empty() ? nullptr : directory.c_str(), &startup, &info))
     return {};
-  }
   CloseHandle(info.hThread);
   if (processId) *processId = info.dwProcessId;
   return UniqueKernelHandle(info.hProcess);
@@ -175,7 +172,7 @@ struct Box {
     static const UINT message = RegisterWindowMessageA(probe::kMessage);
     auto hook = dll ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, probe::kHookProc)))
                     : nullptr;
-    HHOOK hooked = hook ? SetWindowsHookExA(WH_CALLWNDPROC, hook, dll, GetWindowThreadProcessId(box, nullptr)) : nullptr;
+    HHOOK hooked = hook ? SetWindowsHookExA(WH_CALLWNDPROC, hook, dll, GetWindowThreadProcessId(box, {})) : nullptr;
     DWORD_PTR ignored = 0;
     const bool sent = hooked && SendMessageTimeoutA(box, message, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored);
     const auto answer = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(box, probe::kProperty)));
@@ -215,7 +212,7 @@ class QzclProcess {
     // The tests run one at a time: the child inherits the setting it is to have.
     SetEnvironmentVariableA("QZCL_UNATTENDED", launch.unattended ? "1" : nullptr);
     process_ = Start("qzcl.exe", launch.arguments.empty() ? "" : " " + launch.arguments, launch.directory, startup,
-                     &processId_, &startError_);
+                     &processId_);
   }
   ~QzclProcess() {
     if (Running()) TerminateProcess(process_.get(), 1);
@@ -223,8 +220,6 @@ class QzclProcess {
     if (!errorFile_.empty()) DeleteFileA(errorFile_.c_str());
   }
 
-  bool Started() const { return static_cast<bool>(process_); }
-  const std::string& StartError() const { return startError_; }
   // The first visible message box of the process; none when the time runs out or the process ends.
   std::optional<Box> WaitForBox(DWORD timeoutMs = kBoxTimeoutMs) {
     HWND box = WaitForWindowWhere(Box::Is, timeoutMs);
@@ -294,7 +289,7 @@ class QzclProcess {
 
   UniqueKernelHandle process_;
   DWORD processId_ = 0;
-  std::string startError_, errorFile_;
+  std::string errorFile_;
 };
 
 inline void ClickButton(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -33,8 +34,7 @@ std::string AtomName(ATOM atom) {
 }
 
 void Quit(HWND self) {
-  for (HWND client : clients) PostMessageA(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(self), 0);
-  clients.clear();
+  for (HWND client : std::exchange(clients, {})) PostMessageA(client, WM_DDE_TERMINATE, WPARAM(self), 0);
   DestroyWindow(self);
 }
 

@@ -75,8 +75,7 @@ class FakeFiles : public Files {
  public:
   bool Exists(const std::string& path) override { return existing.count(path) || contents.count(path); }
   FileError ReadAll(const std::string& path, std::string& bytes) override {
-    if (failing.count(path)) return failing[path];
-    if (!contents.count(path)) return FileError::NotFound;
+    if (failing.count(path) || !contents.count(path)) return failing.count(path) ? failing[path] : FileError::NotFound;
     bytes = contents[path];
     return FileError::None;
   }
@@ -195,16 +194,10 @@ class FakeRegistry : public Registry {
     std::string text;
   };
   RegValue Read(const std::string& key, const std::string& name) override {
-    RegValue v;
-    if (readFailures.count(key + "\\" + name)) {
-      v.result = readFailures[key + "\\" + name];
-    } else if (!values.count(key + "\\" + name)) {
-      v.result.status = RegStatus::NotFound;
-    } else {
-      v.type = values[key + "\\" + name].type;
-      if (v.type != RegType::Other) v.text = values[key + "\\" + name].text;
-    }
-    return v;
+    const std::string at = key + "\\" + name;
+    if (readFailures.count(at)) return {readFailures[at]};
+    if (!values.count(at)) return {{RegStatus::NotFound}};
+    return {{}, values[at].type, values[at].type == RegType::Other ? "" : values[at].text};
   }
   RegResult Write(const std::string& key, const std::string& name, RegType type, const std::string& text) override {
     events.push_back("write " + name);

@@ -17,6 +17,9 @@ using Strings = std::vector<std::string>;
 const std::string kFile = "Version.qzi";
 const std::string kLabel = "Version             ", kOut = "!Version            ";  // live and commented out
 const char* const kAdded = "  ! 12/05/06 1030 --";
+// A live line declaring version and build, and one commented out.
+std::string Live(const char* versionBuild) { return kLabel + "EQUATE('" + versionBuild + "')"; }
+std::string Out(const char* versionBuild) { return kOut + "EQUATE('" + versionBuild + "')"; }
 
 struct Notes : fake::Harness {
   Notes() { clock.localTime = {2006, 12, 5, 10, 30, 0}; }
@@ -45,20 +48,20 @@ TEST(version_file, ok_appends_the_entry_byte_exact_with_the_build_from_the_last_
     const char *ver, *build, *note;  // as the window leaves them; nullptr: as loaded
     std::string line;
   } cases[] = {
-      {kLabel + "EQUATE('1.00  0001')\r\n", "1", nullptr, nullptr, "First", kLabel + "EQUATE('1.00  0002')" + kAdded + " First"},
-      {std::nullopt, "1", nullptr, nullptr, "", kLabel + "EQUATE('1.00  0001')" + kAdded},
-      {std::nullopt, "0", "2.5", "7", "x", kLabel + "EQUATE('2.50  0007')" + kAdded + " x"},
-      {"", "1", "", "", "", kLabel + "EQUATE('0.00  0000')" + kAdded},
-      {kLabel + "EQUATE('1.00  0041')  ! 12/05/06 1030 -- a\r\n", "1", nullptr, nullptr, "", kLabel + "EQUATE('1.00  0042')" + kAdded},
-      {kLabel + "EQUATE('1.00  0041')\r\n", "0", nullptr, nullptr, "", kLabel + "EQUATE('1.00  0041')" + kAdded},
-      {kLabel + "EQUATE('1.20  9999')\r\n", "1", nullptr, nullptr, "", kLabel + "EQUATE('1.20  1000')" + kAdded},
-      {kOut + "EQUATE('2.50  0007')\r\n", "1", nullptr, nullptr, "", kLabel + "EQUATE('2.50  0008')" + kAdded},  // a comment counts
-      {"! just a note\r\n", "1", nullptr, nullptr, "", kLabel + "EQUATE('0.00  0001')" + kAdded},
+      {Live("1.00  0001") + "\r\n", "1", nullptr, nullptr, "First", Live("1.00  0002") + kAdded + " First"},
+      {std::nullopt, "1", nullptr, nullptr, "", Live("1.00  0001") + kAdded},
+      {std::nullopt, "0", "2.5", "7", "x", Live("2.50  0007") + kAdded + " x"},
+      {"", "1", "", "", "", Live("0.00  0000") + kAdded},
+      {Live("1.00  0041") + "  ! 12/05/06 1030 -- a\r\n", "1", nullptr, nullptr, "", Live("1.00  0042") + kAdded},
+      {Live("1.00  0041") + "\r\n", "0", nullptr, nullptr, "", Live("1.00  0041") + kAdded},
+      {Live("1.20  9999") + "\r\n", "1", nullptr, nullptr, "", Live("1.20  1000") + kAdded},
+      {Out("2.50  0007") + "\r\n", "1", nullptr, nullptr, "", Live("2.50  0008") + kAdded},  // a comment counts
+      {"! just a note\r\n", "1", nullptr, nullptr, "", Live("0.00  0001") + kAdded},
   };
   for (const auto& c : cases) {
     Notes t;
     t.Set(kAutoIncrementKey, c.autoIncrement);
-    t.Open(c.file && !c.file->empty() ? kLabel + "EQUATE('9.00  0500')\r\n" + *c.file : c.file);
+    t.Open(c.file && !c.file->empty() ? Live("9.00  0500") + "\r\n" + *c.file : c.file);
     if (c.ver) t.notes.entry.version = c.ver;
     if (c.build) t.notes.entry.build = c.build;
     t.notes.entry.note = c.note;
@@ -71,13 +74,13 @@ TEST(version_file, ok_appends_the_entry_byte_exact_with_the_build_from_the_last_
 
 // Live lines, a comment, lines shorter than the label or oddly ended, and a long hand-written line.
 const std::string kLong = "Hand-written line of many words " + std::string(600, 'x');
-const std::string kMixed = kLabel + "EQUATE('1.00  0001')  ! 12/01/06 0900 -- one\r\n! hand-written\r\n\r\nabc\n" + kLong + "\r\n";
-const std::string kMixedOut = kOut + "EQUATE('1.00  0001')  ! 12/01/06 0900 -- one\r\n! hand-written\r\n!Version\r\n!Version\n" +
-                              kOut + kLong.substr(20) + "\r\n";
+const std::string kMixed = Live("1.00  0001") + " ! one\r\n! hand-written\r\n\r\nabc\n" + kLong + "\r\n";
+const std::string kMixedOut =
+    Out("1.00  0001") + " ! one\r\n! hand-written\r\n!Version\r\n!Version\n" + kOut + kLong.substr(20) + "\r\n";
 
-// Opening comments out every live line and holds the file until it is closed; a kill at any write leaves whole lines.
+// Opening comments out every live line and holds the file until closed; a kill at any write leaves whole lines.
 TEST(version_file, opening_comments_out_every_live_line_and_a_kill_at_any_write_leaves_only_whole_lines) {
-  const std::string file = kMixed + kLabel + "EQUATE('1.00  0003')", after = kMixedOut + kOut + "EQUATE('1.00  0003')";
+  const std::string file = kMixed + Live("1.00  0003"), after = kMixedOut + Out("1.00  0003");
   const std::vector<std::string_view> linesBefore = Lines(file), linesAfter = Lines(after);
   for (int kill = 0;; ++kill) {
     Notes t;
@@ -87,9 +90,9 @@ TEST(version_file, opening_comments_out_every_live_line_and_a_kill_at_any_write_
     const std::vector<std::string_view> lines = Lines(t.Bytes());
     ASSERT_GE(lines.size(), linesBefore.size());
     for (std::size_t i = 0; i < linesBefore.size(); ++i)
-      EXPECT_TRUE(lines[i] == linesBefore[i] || lines[i] == linesAfter[i]) << "killed after " << kill << ": " << lines[i];
+      EXPECT_TRUE(lines[i] == linesBefore[i] || lines[i] == linesAfter[i]) << "killed after " << kill << ": " << i;
     if (t.heldFile.writesUntilKill <= 0) continue;
-    EXPECT_EQ(t.Bytes(), after + "\r\n" + kLabel + "EQUATE('1.00  0004')" + kAdded + "\r\n");  // every write landed
+    EXPECT_EQ(t.Bytes(), after + "\r\n" + Live("1.00  0004") + kAdded + "\r\n");  // every write landed
     EXPECT_EQ(t.heldFile.held, kFile);
     CloseVersionFile(t.notes);
     EXPECT_FALSE(t.heldFile.held);
@@ -99,7 +102,7 @@ TEST(version_file, opening_comments_out_every_live_line_and_a_kill_at_any_write_
 
 TEST(version_file, cancel_and_the_countdown_make_the_last_line_live_again_and_only_that_one) {
   for (auto close : {RestoreLastEntry, RestoreAfterCountdown}) {
-    for (const std::string& last : {kLabel + "EQUATE('1.00  0003')", kOut + "EQUATE('1.00  0003')", kLong}) {
+    for (const std::string& last : {Live("1.00  0003"), Out("1.00  0003"), kLong}) {
       Notes t;
       t.Set(kOnKey, close == RestoreLastEntry ? "1" : "0");
       t.Open(kMixed + last + "\r\n");
@@ -119,7 +122,7 @@ TEST(version_file, cancel_and_the_countdown_make_the_last_line_live_again_and_on
     Notes t;
     t.translator.Init("", 0);
     t.translator.AddTranslation("Error getting last record", "Letzter Eintrag");
-    t.Open(kLabel + "EQUATE('1.00  0001')\r\n!Version\r\n");
+    t.Open(Live("1.00  0001") + "\r\n!Version\r\n");
     const std::string before = t.Bytes();
     t.heldFile.readError = readError;
     t.heldFile.writeError = writeError;
@@ -132,34 +135,30 @@ TEST(version_file, cancel_and_the_countdown_make_the_last_line_live_again_and_on
 
 TEST(version_file, settings_default_to_on_another_file_name_is_remembered_and_a_held_file_is_left_alone) {
   Notes t;
-  t.Bytes("Other.qzi") = kLabel + "EQUATE('3.00  0009')\r\n";
-  t.Open(kLabel + "EQUATE('1.00  0001')\r\n");
+  t.Bytes("Other.qzi") = Live("3.00  0009") + "\r\n";
+  t.Open(Live("1.00  0001") + "\r\n");
   EXPECT_TRUE(t.notes.updatesOn && t.notes.autoIncrement);
   EXPECT_EQ(t.Setting(kFileNameSection, kFileNameKey), kFile);
   t.notes.updatesOn = false;
   t.notes.fileName = "Other.qzi";
   SaveEntry(t.notes, t.svc);
-  EXPECT_EQ(t.Bytes(), kOut + "EQUATE('1.00  0001')\r\n");
-  EXPECT_EQ(t.Bytes("Other.qzi"), kLabel + "EQUATE('3.00  0009')\r\n" + kLabel + "EQUATE('1.00  0002')" + kAdded + "\r\n");
+  EXPECT_EQ(t.Bytes(), Out("1.00  0001") + "\r\n");
+  EXPECT_EQ(t.Bytes("Other.qzi"), Live("3.00  0009") + "\r\n" + Live("1.00  0002") + kAdded + "\r\n");
   EXPECT_EQ(t.Setting(kFileNameSection, kFileNameKey) + t.Settings(), "Other.qzi01");
-  Notes next;
-  next.profile = t.profile;
-  ReadSettings(next.notes, next.svc);
-  EXPECT_FALSE(next.notes.updatesOnAtOpening);
 
   Notes held;  // by another program: left alone, and Ok says why
-  held.Bytes() = kLabel + "EQUATE('1.00  0007')\r\n";
+  held.Bytes() = Live("1.00  0007") + "\r\n";
   held.heldFile.openFailures[kFile] = FileError::SharingViolation;
   held.Open(std::nullopt);
   EXPECT_EQ(held.notes.entry.build, "0001");
   SaveEntry(held.notes, held.svc);
-  ASSERT_EQ(held.dialogs.shown.size(), 1u);
-  EXPECT_EQ(held.dialogs.shown[0].text + "|" + held.Bytes(), "Sharing Violation|" + kLabel + "EQUATE('1.00  0007')\r\n");
+  EXPECT_EQ(held.Captions().size(), 1u);
+  EXPECT_EQ(held.dialogs.shown.at(0).text + "|" + held.Bytes(), "Sharing Violation|" + Live("1.00  0007") + "\r\n");
 }
 
 // The window over a version file whose last entry is build 41 of version 1.20; script plays inside it.
 struct Window : Notes {
-  Window() { Bytes() = kLabel + "EQUATE('1.00  0040')  ! 12/01/06 0900 -- older\r\n" + kLast + "\r\n"; }
+  Window() { Bytes() = Live("1.00  0040") + "  ! 12/01/06 0900 -- older\r\n" + kLast + "\r\n"; }
   void Play(std::function<void(FakeNotesView&, NotesPresenter&)> script) {
     views.notesScript = [&](FakeNotesView& v, NotesEvents& e) {
       script(v, static_cast<NotesPresenter&>(e));
@@ -167,7 +166,7 @@ struct Window : Notes {
     };
     WorkLog(svc, views.Notes().get());
   }
-  const std::string kLast = kLabel + "EQUATE('1.20  0041')  ! 12/04/06 0900 -- last";
+  const std::string kLast = Live("1.20  0041") + "  ! 12/04/06 0900 -- last";
   FakeNotesView shown;  // the window as the script left it
 };
 
@@ -179,9 +178,8 @@ TEST(notes_window, shows_the_next_entry_and_enabling_updates_stops_the_countdown
     p.OnTimer();
     p.OnTimer();
     v.Click(N::OnOff);
-    EXPECT_EQ(v.timer, 0);
-    EXPECT_TRUE(v.enabled[NotesArea::VersionGroup] && v.enabled[NotesArea::Setup] && v.enabled[NotesArea::Buttons]);
-    EXPECT_EQ(v.texts[N::Note], "");
+    EXPECT_TRUE(v.timer == 0 && v.texts[N::Note].empty() && v.enabled[NotesArea::VersionGroup] &&
+                v.enabled[NotesArea::Setup] && v.enabled[NotesArea::Buttons]);
     p.OnTimer();
     EXPECT_TRUE(v.running);
     v.texts[N::Note] = "Fixed";
@@ -190,7 +188,7 @@ TEST(notes_window, shows_the_next_entry_and_enabling_updates_stops_the_countdown
     EXPECT_EQ(v.status[1], "1.30 0042");
     p.OnAccepted(N::Ok);
   });
-  EXPECT_EQ(on.File().back(), kLabel + "EQUATE('1.30  0042')" + kAdded + " Fixed");
+  EXPECT_EQ(on.File().back(), Live("1.30  0042") + kAdded + " Fixed");
   EXPECT_EQ(on.Settings(), "11");
 }
 
@@ -209,7 +207,7 @@ TEST(notes_window, a_number_the_picture_rejects_blanks_the_field_and_the_close_b
     p.OnCloseRequest();
   });
   EXPECT_FALSE(t.shown.running);
-  EXPECT_EQ(t.File(), (Strings{kOut + "EQUATE('1.00  0040')  ! 12/01/06 0900 -- older", t.kLast}));
+  EXPECT_EQ(t.File(), (Strings{Out("1.00  0040") + "  ! 12/01/06 0900 -- older", t.kLast}));
   EXPECT_EQ(t.shell.opened, Strings{"file:///C:/QZCL/qzcl.html#QZCL%20Note/Version%20Log"});
 }
 

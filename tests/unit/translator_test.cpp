@@ -124,10 +124,10 @@ TEST_F(TranslatorTest, a_file_that_is_not_a_translation_file_or_holds_anything_i
 TEST_F(TranslatorTest, formats_and_messages_are_translated_part_by_part) {
   translator_.Init("", 0);
   const std::pair<const char*, const char*> pairs[] = {
-      {"129L(2)|_M", "x"}, {"#1#", "x"}, {"@d1", "@d6"}, {"@s255", "@s9"}, {"Name", "Nom"}, {"Menu", "Menü"},
+      {"9L(2)|_M", "x"}, {"#1#", "x"}, {"@d1", "@d6"}, {"@s255", "@s9"}, {"Name", "Nom"}, {"Menu", "Menü"},
       {"F %1 %2", "G %2 %1"}};
   for (auto [source, replacement] : pairs) translator_.AddTranslation(source, replacement);
-  EXPECT_EQ(translator_.TranslateFormat("129L(2)|_M~Menu~@s255@#1#60L~Name~@d1@  "), "129L(2)|_M~Menü~@s255@#1#60L~Nom~@d6@");
+  EXPECT_EQ(translator_.TranslateFormat("9L(2)|_M~Menu~@s255@#1#6L~Name~@d1@ "), "9L(2)|_M~Menü~@s255@#1#6L~Nom~@d6@");
   EXPECT_EQ(translator_.TranslateFormat(std::string(2100, 'f')).size(), 2000u);
   EXPECT_EQ(translator_.TranslateMessage("F %1 %2", "a", "b", "", ""), "G b a");
   EXPECT_EQ(translator_.TranslateMessage("%1 and %2", "x%2", "y", "", ""), "xy and %2");  // the first of each, in order

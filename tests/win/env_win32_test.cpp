@@ -61,7 +61,7 @@ TEST(env_registry, top_level_windows_hear_of_the_environment_change_on_the_nt_fa
   };
   wc.lpszClassName = "QZCL env listener";
   RegisterClassA(&wc);
-  UniqueHwnd window(CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+  UniqueHwnd window(CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10, {}, {}, {}, nullptr));
   ASSERT_TRUE(window);
   registry.BroadcastEnvironmentChange();
   EXPECT_EQ(g_heard, "Environment");

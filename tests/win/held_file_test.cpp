@@ -65,12 +65,12 @@ TEST_F(HeldFileTest, a_longer_line_leaves_its_neighbours_intact_and_lines_end_wi
   ASSERT_EQ(lines.size(), 4u);
   std::vector<TextLine> edits{{lines[1].position, "!Version"}, {lines[3].position, "!Version"}};
   ASSERT_EQ(text_.Rewrite(edits), FileError::None);
-  ASSERT_EQ(text_.Append("Version             EQUATE('1.00  0001')"), FileError::None);
+  ASSERT_EQ(text_.Append("Version      EQUATE('1.00  0001')"), FileError::None);
   std::string text;
   ASSERT_EQ(text_.ReadLine(edits[1].position, text), FileError::None);
   EXPECT_EQ(text, "!Version");
   text_.Close();
-  EXPECT_EQ(ReadWholeFile(path), "first\r\n!Version\r\nthird\n!Version\r\nVersion             EQUATE('1.00  0001')\r\n");
+  EXPECT_EQ(ReadWholeFile(path), "first\r\n!Version\r\nthird\n!Version\r\nVersion      EQUATE('1.00  0001')\r\n");
 }
 
 }  // namespace

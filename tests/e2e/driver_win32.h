@@ -12,7 +12,6 @@
 #include <functional>
 #include <iterator>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -139,11 +138,6 @@ inline std::string ClassOf(HWND window) {
 
 // The standard icons in the order of their resource ids, 32512 to 32517.
 enum class IconKind { None, Application, Hand, Question, Exclamation, Information, WinLogo, Other };
-inline void PrintTo(IconKind kind, std::ostream* os) {
-  static const char* const names[] = {"none", "application", "hand", "question", "exclamation", "information",
-                                      "winlogo", "other"};
-  *os << names[static_cast<int>(kind)];
-}
 
 // A message box as it is on screen. "\n" separates the lines of its text.
 struct Box {

@@ -51,7 +51,6 @@ TEST(Editor, a_session_is_written_back_after_a_backup) {
   ClickButton(control(kDelete));
   EXPECT_EQ(answer("Delete Record", IDYES), "Are you sure you want to delete the item: &New?");
   EXPECT_TRUE(WaitUntil([&] { return entries() == "  3" && IsWindowEnabled(control(kAdd)); }));
-
   // An item deleted, and a cell edited in place.
   ClickCell(list, 2, 1);
   EXPECT_TRUE(WaitUntil([&] { return SelectedRow(list) == 2; }));
@@ -65,7 +64,6 @@ TEST(Editor, a_session_is_written_back_after_a_backup) {
   PressKey(typed, VK_TAB);      // on to the AppRef combo
   ASSERT_TRUE(WaitUntil([&] { return FocusOf(window) != typed; }));
   PressKey(FocusOf(window), VK_RETURN);
-
   ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(control(kUpdate)) != FALSE; }));
   ClickButton(control(kUpdate));
   answer("Update File", IDYES);

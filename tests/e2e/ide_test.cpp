@@ -56,7 +56,6 @@ TEST(Ide, reg_registers_with_the_running_ide_usermenu_waits_for_it_to_close_and_
     EXPECT_EQ(work.IdeIni("User Menus", "1"), button == IDOK ? "&QZ|QZ" : "<absent>");
   }
   EXPECT_EQ(work.IdeIni("User Applications", "QZ"), "qz.exe");
-
   // The IDE is found by the system's search, here in the working folder.
   ASSERT_TRUE(CopyFileA((TestProgramDirectory() + "\\stand_in_ide.exe").c_str(),
                         (work.folder.Path() + "\\C60EE.exe").c_str(), FALSE));

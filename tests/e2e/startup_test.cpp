@@ -2,6 +2,8 @@
 // runs, EDIT without a desktop, and RUN through the real shell.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "e2e/driver_win32.h"
 
 namespace qz::e2e {
@@ -9,8 +11,7 @@ namespace {
 
 // The boxes' texts exactly as on screen.
 const char* const kSummary =
-    "Command Line Parameters are:\n"
-    "\n"
+    "Command Line Parameters are:\n\n"
     "     No Command - Display version notes window. Called from Accessories menu, this uses the current working "
     "directory.\n"
     "     Version Parameter defaults to 6. Options: are 2,4,5,55 or 6]\n"
@@ -30,45 +31,39 @@ const char* const kDescription =
     "    Register a template using DDE\n"
     "    Add Menu Items to the Clarion Environment\n"
     "    Add includes files to a template\n"
-    "    Change the source directory for ABC compliant INClude files.\n"
-    "\n"
+    "    Change the source directory for ABC compliant INClude files.\n\n"
     "Great for use with Wise InstallBuilder Execute Program script. This is what we now uses for all our "
     "installation programs! Also run it from the Window's Run dialog or an EQUATE() or create project specific ABC "
     "library directories and use it to start Clarion using a selected directory.";
 
 TEST(Words, each_box_is_shown_with_the_windows_logo_or_written_unattended_with_the_exit_code) {
-  const struct {
-    const char* arguments;
-    bool unattended;
-    const char *caption, *text;
-    DWORD exitCode;  // interactive runs always end with 0
-  } cases[] = {
+  // The arguments, whether unattended, the box's caption and text, and the exit code (0 for every interactive run).
+  const std::tuple<const char*, bool, const char*, const char*, DWORD> cases[] = {
       {"CMD", false, "QZCL Utility", kSummary, 0},
       {"FOO", false, "QZInstall", kDescription, 0},
       {"CMD", true, "QZCL Utility", kSummary, 0},
       {"FOO", true, "QZInstall", kDescription, 2},
-      {"EDIT", true, "QZCL", "The editor is a window and cannot run without a desktop.", 2},
-  };
+      {"EDIT", true, "QZCL", "The editor is a window and cannot run without a desktop.", 2}};
   TempDirectory work;
   Installed ide(work.Path() + "\\C6");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.arguments) + (c.unattended ? " unattended" : ""));
-    QzclProcess qzcl({c.arguments, work.Path(), c.unattended, c.unattended});
-    if (c.unattended) {
+  for (auto [arguments, unattended, caption, text, exitCode] : cases) {
+    SCOPED_TRACE(std::string(arguments) + (unattended ? " unattended" : ""));
+    QzclProcess qzcl({arguments, work.Path(), unattended, unattended});
+    if (unattended) {
       EXPECT_TRUE(qzcl.NoWindowWithin(kBoxTimeoutMs)) << "a window appeared";
-      EXPECT_EQ(qzcl.WaitForExit(), c.exitCode);
-      EXPECT_EQ(qzcl.StandardError(), "=== " + std::string(c.caption) + " ===\n" + c.text + "\n[OK] -> OK\n");
+      EXPECT_EQ(qzcl.WaitForExit(), exitCode);
+      EXPECT_EQ(qzcl.StandardError(), "=== " + std::string(caption) + " ===\n" + text + "\n[OK] -> OK\n");
       continue;
     }
     std::optional<Box> box = qzcl.WaitForBox();
     ASSERT_TRUE(box) << "no message box appeared";
-    EXPECT_EQ(box->caption, c.caption);
-    EXPECT_EQ(box->text, c.text);
+    EXPECT_EQ(box->caption, caption);
+    EXPECT_EQ(box->text, text);
     EXPECT_EQ(box->icon, IconKind::WinLogo) << box->iconProblem;
     EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
     ASSERT_TRUE(qzcl.Press(*box, IDOK));
     EXPECT_TRUE(qzcl.NoWindowWithin(1000, true)) << "a second box appeared";
-    EXPECT_EQ(qzcl.WaitForExit(), c.exitCode);
+    EXPECT_EQ(qzcl.WaitForExit(), exitCode);
   }
 }
 

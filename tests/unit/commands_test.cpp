@@ -333,7 +333,6 @@ TEST(usermenu, never_writes_over_an_entry_it_did_not_read_nor_with_bad_input_or_
   Menu whole({longEntry});
   whole.Run("USERMENU QZ M qz.exe");
   EXPECT_EQ(whole.List(2), (Strings{longEntry, "M|QZ"}));
-
   Menu usage({});
   usage.Run("USERMENU QZapp");
   EXPECT_EQ(usage.Captions(), Strings{"Incorrect Command Line"});

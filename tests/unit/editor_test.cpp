@@ -103,7 +103,6 @@ TEST(ini_update, writes_the_list_after_a_backup_and_clears_what_it_no_longer_has
             "C:\\C6\\BIN\\C60EE.INI.||The original INI file has been saved to the date time stamped file:|"
             "C:\\C6\\BIN\\C60EE 061102 143005.INI");
   EXPECT_TRUE(t.dialogs.shown[0].icon == Icon::WinLogo && t.files.copies == Strings{kBackup});
-
   // The second update clears one more key and nothing beyond the count it was given.
   t.clock.localTime.second = 6;
   t.items.pop_back();
@@ -111,7 +110,6 @@ TEST(ini_update, writes_the_list_after_a_backup_and_clears_what_it_no_longer_has
   ASSERT_TRUE(t.Write("User Menus", 4));
   EXPECT_EQ(t.Ini("User Menus", "4"), "");
   EXPECT_EQ(t.profile.writes - before, 1);  // the section in one rewrite; the command lines are unchanged
-
   // File lists keep the all-files mask and long values.
   const std::string longMask(300, 'm');
   t.items = {{.text = "A", .mask = "*.a", .appRef = "CWEDT", .number = 1},

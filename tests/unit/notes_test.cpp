@@ -145,7 +145,6 @@ TEST(version_file, settings_default_to_on_another_file_name_is_remembered_and_a_
   EXPECT_EQ(t.Bytes(), Out("1.00  0001") + "\r\n");
   EXPECT_EQ(t.Bytes("Other.qzi"), Live("3.00  0009") + "\r\n" + Live("1.00  0002") + kAdded + "\r\n");
   EXPECT_EQ(t.Setting(kFileNameSection, kFileNameKey) + t.Settings(), "Other.qzi01");
-
   Notes held;  // by another program: left alone, and Ok says why
   held.Bytes() = Live("1.00  0007") + "\r\n";
   held.heldFile.openFailures[kFile] = FileError::SharingViolation;

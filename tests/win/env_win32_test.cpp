@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "runtime/handle_win32.h"
 #include "runtime/registry_win32.h"
@@ -21,26 +22,22 @@ TEST(env_registry, text_values_keep_their_type_and_every_character_and_other_val
   RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kKey.c_str(), kName);  // what a crashed earlier run left
   EXPECT_EQ(registry.Read(kKey, kName).result.status, RegStatus::NotFound);
   EXPECT_EQ(registry.Read(kKey + "\\QZCL no such key", kName).result.status, RegStatus::NotFound);
-  const struct {
-    RegType type;
-    DWORD stored;
-    std::string text;
-  } rows[] = {
+  const std::tuple<RegType, DWORD, std::string> rows[] = {
       {RegType::String, REG_SZ, "C:\\QZ;C:\\Tools"},
       {RegType::ExpandString, REG_EXPAND_SZ, "%SystemRoot%\\system32;C:\\QZ"},  // read unexpanded
       {RegType::String, REG_SZ, ""},
       {RegType::String, REG_SZ, std::string(32760, 'q') + ";C:\\END"},
   };
-  for (const auto& r : rows) {
-    ASSERT_TRUE(registry.Write(kKey, kName, r.type, r.text).ok());
-    DWORD type = REG_NONE, bytes = 0;
-    RegGetValueA(HKEY_LOCAL_MACHINE, kKey.c_str(), kName, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, &bytes);
-    EXPECT_EQ(type, r.stored);
-    EXPECT_EQ(bytes, r.text.size() + 1);  // the terminating NUL is part of the data
+  for (const auto& [type, stored, text] : rows) {
+    ASSERT_TRUE(registry.Write(kKey, kName, type, text).ok());
+    DWORD storedType = REG_NONE, bytes = 0;
+    RegGetValueA(HKEY_LOCAL_MACHINE, kKey.c_str(), kName, RRF_RT_ANY | RRF_NOEXPAND, &storedType, nullptr, &bytes);
+    EXPECT_EQ(storedType, stored);
+    EXPECT_EQ(bytes, text.size() + 1);  // the terminating NUL is part of the data
     RegValue v = registry.Read(kKey, kName);
     EXPECT_EQ(v.result.status, RegStatus::Ok);
-    EXPECT_EQ(v.type, r.type);
-    EXPECT_TRUE(v.text == r.text) << v.text.size();
+    EXPECT_EQ(v.type, type);
+    EXPECT_TRUE(v.text == text) << v.text.size();
   }
   DWORD number = 42;
   RegSetKeyValueA(HKEY_LOCAL_MACHINE, kKey.c_str(), kName, REG_DWORD, &number, sizeof number);

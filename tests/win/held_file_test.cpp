@@ -15,7 +15,6 @@ using e2e::WriteWholeFile;
 
 class HeldFileTest : public testing::Test {
  protected:
-  ~HeldFileTest() override { held_.Close(); }
   std::string File(const std::string& name) const { return dir_.Path() + "\\" + name; }
   // Another program's attempt to open the file; true when the platform let it.
   static bool OthersMayOpen(const std::string& path, DWORD access) {

@@ -303,7 +303,8 @@ TEST(usermenu, adds_or_replaces_the_entry_and_rewrites_the_list_in_its_groups) {
        {"Ac&cessories/Help/My Tool|QZ", "A&ccessories/Help/&Readme|R", "&Zeta|Z", "<absent>"}},
       // another application's longer reference is not ours
       {{"Other|MYAPP2", "Mine|x|MYAPP"}, "USERMENU MYAPP Mine qz.exe", {"Mine|MYAPP", "Other|MYAPP2", "<absent>"}},
-      {{"&A|A", "&B|B", "&D|D"}, "USERMENU QZ &C qz.exe", {"&A|A", "&B|B", "&C|QZ", "&D|D"}},  // keys 1, 2 and 4
+      // keys 1, 2 and 4: what lies beyond the first gap is neither read nor written over
+      {{"&A|A", "&C|C", "&B|B"}, "USERMENU QZ &D qz.exe", {"&A|A", "&C|C", "&D|QZ", "&B|B"}},
   };
   for (const auto& [before, arguments, after] : cases) {
     Menu t(before, before.size() == 3 ? 3 : 0);

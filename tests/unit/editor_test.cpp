@@ -183,6 +183,7 @@ Act Click(int row, int column) { return [=](FakeEditorView&, EditorPresenter& p)
 Act Type(std::string text) { return [text](FakeEditorView& v, EditorPresenter&) { v.editor.text = text; }; }
 Act Choose(std::string name) { return [name](FakeEditorView&, EditorPresenter& p) { p.OnSectionChosen(name); }; }
 const Act kActivate = [](FakeEditorView&, EditorPresenter& p) { p.OnActivate(); };
+const Act kHelp = [](FakeEditorView&, EditorPresenter& p) { p.OnHelp(); };
 
 struct Step {
   Act act;
@@ -251,15 +252,16 @@ TEST(editor_window, an_added_item_is_filled_column_by_column_and_cannot_be_left_
   EXPECT_EQ(t.view.sections.size(), 5u);  // without a translation file, its table is not offered
 }
 
-TEST(editor_window, the_all_files_mask_is_neither_changed_nor_deleted_but_its_text_may_be) {
+TEST(editor_window, the_all_files_mask_is_neither_changed_nor_deleted_but_its_text_may_be_and_f1_opens_help) {
   Editor t;
   t.Play({
       {Choose("File Types"), "ACDS-WE-"}, {Click(2, 2), "ACDSU-E-"}, {Press(C::Change), "ACDSU-E-", "All Mask"},
       {kActivate, "ACDSU-E-", "ALL Mask"}, {Press(C::Delete), "ACDSU-E-", "All Entry"}, {Click(2, 1), "ACDSU-E-"},
       {kActivate, "--D-----"}, {Type("Everything"), "--D-----"}, {Key(EditKey::Enter), "ACDSU-EF"},
+      {kHelp, "ACDSU-EF"},
   });
-  EXPECT_EQ(t.Menus()[1], "Everything|CWEDT|");
-  EXPECT_EQ(t.shown[1].mask + (t.shown[1].allFilesMask ? " all" : ""), "*.* all");
+  EXPECT_TRUE(t.Menus()[1] == "Everything|CWEDT|" && t.shown[1].mask == "*.*" && t.shown[1].allFilesMask);
+  EXPECT_EQ(t.shell.opened, Strings{"file:///C:/QZCL/qzcl.html#QZCL%20Editor"});
 }
 
 TEST(editor_window, sorting_keeps_the_file_unchanged_and_moving_or_deleting_changes_it) {

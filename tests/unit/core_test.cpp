@@ -1,4 +1,4 @@
-// The base the commands stand on: the command line, display pictures, list formats, text files of whole
+// The base the commands stand on: the command line, display pictures, GETINI and PUTINI, text files of whole
 // lines, and the installation of the IDE named in WIN.INI.
 #include <gtest/gtest.h>
 

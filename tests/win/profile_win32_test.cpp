@@ -1,4 +1,4 @@
-// The profile adapter over the Windows profile API, in a temporary folder and WIN.INI.
+// The profile adapter over the Windows profile API, in a temporary folder.
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -1,6 +1,9 @@
-// The notes window of a start without parameters, under Wine, operated as a person would.
+// The notes window of a start without parameters, under Wine, operated as a person would: Ok appends the
+// typed note, Cancel and the updates-off countdown leave the last entry live.
 #include <windows.h>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include "e2e/driver_win32.h"
 #include "notes/notes_view_win32.h"
@@ -10,61 +13,45 @@ namespace qz::e2e {
 namespace {
 
 constexpr int kNote = 9, kOk = 19, kCancel = 20;
-const char* const kLast = "Version             EQUATE('1.00  0041')  ! 12/01/06 0900 -- older";
 
-class Notes : public ::testing::Test {
- protected:
-  void Start(const std::string& settings = "") {
-    file_ = work_.Path() + "\\Version.qzi";
-    WriteWholeFile(file_, std::string(kLast) + "\r\n");
-    if (!settings.empty()) WriteWholeFile(work_.Path() + "\\QZCL60.ini", settings);
-    qzcl_ = std::make_unique<QzclProcess>(Launch{"", work_.Path(), {}, false});
-    window_ = qzcl_->WaitForWindowWith(kNotesFirstId + kOk);
-    ASSERT_NE(window_, nullptr);
-  }
-  HWND Control(int number) { return GetDlgItem(window_, kNotesFirstId + number); }
-  std::vector<std::string> Lines() {
-    const std::string bytes = ReadWholeFile(file_);
+TEST(Notes, ok_appends_the_typed_note_with_the_next_build_and_cancel_and_the_countdown_leave_the_last_entry_live) {
+  const std::string last = "Version             EQUATE('1.00  0041')  ! 12/01/06 0900 -- older";
+  for (const std::string way : {"ok", "cancel", "countdown"}) {
+    SCOPED_TRACE(way);
+    TempDirectory work;
+    const std::string file = work.Path() + "\\Version.qzi", settings = work.Path() + "\\QZCL60.ini";
+    WriteWholeFile(file, last + "\r\n");
+    if (way == "countdown") WriteWholeFile(settings, "[Status]\r\nOn=0\r\n");
+    QzclProcess qzcl({"", work.Path()});
+    HWND window = qzcl.WaitForWindowWith(kNotesFirstId + kOk);
+    ASSERT_NE(window, nullptr);
+    auto control = [&](int number) { return GetDlgItem(window, kNotesFirstId + number); };
+    // Opening comments the entry out while the window is open.
+    ASSERT_TRUE(WaitUntil([&] { return ReadWholeFile(file).front() == '!'; }));
+    if (way == "ok") {
+      ASSERT_TRUE(WaitUntil([&] { return FocusOf(window) == control(kNote); }));
+      TypeText(control(kNote), "First build");
+      ASSERT_TRUE(WaitUntil([&] { return TextOf(control(kNote)) == "First build"; }));
+      ClickButton(control(kOk));
+    } else if (way == "cancel") {
+      ClickButton(control(kCancel));
+    } else {
+      EXPECT_FALSE(IsWindowEnabled(control(kOk)));
+      EXPECT_EQ(TextOf(control(kNote)), "Update is turned off");
+    }
+    EXPECT_EQ(qzcl.WaitForExit(6000), 0u);  // the countdown ends it by itself on the third tick of a second
+    const std::string bytes = ReadWholeFile(file);
     std::vector<std::string> lines;
     for (std::string_view line : qz::Lines(bytes)) lines.emplace_back(line);
-    return lines;
-  }
-
-  TempDirectory work_;
-  std::string file_;
-  std::unique_ptr<QzclProcess> qzcl_;
-  HWND window_ = nullptr;
-};
-
-TEST_F(Notes, ok_appends_the_typed_note_with_the_next_build) {
-  Start();
-  ASSERT_TRUE(WaitUntil([&] { return FocusOf(window_) == Control(kNote); }));
-  TypeText(Control(kNote), "First build");
-  ASSERT_TRUE(WaitUntil([&] { return TextOf(Control(kNote)) == "First build"; }));
-  ClickButton(Control(kOk));
-  EXPECT_EQ(qzcl_->WaitForExit(), 0u);
-  std::vector<std::string> lines = Lines();
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "!Version            EQUATE('1.00  0041')  ! 12/01/06 0900 -- older");
-  EXPECT_EQ(lines[1].substr(0, 43), "Version             EQUATE('1.00  0042')  !");
-  EXPECT_EQ(lines[1].substr(57), " -- First build");
-  EXPECT_NE(ReadWholeFile(work_.Path() + "\\QZCL60.ini").find("Name=Version.qzi"), std::string::npos);
-}
-
-TEST_F(Notes, cancel_and_the_countdown_leave_the_last_entry_live) {
-  for (bool updatesOff : {false, true}) {
-    Start(updatesOff ? "[Status]\r\nOn=0\r\n" : "");
-    // Opening comments the entry out while the window is open.
-    ASSERT_TRUE(WaitUntil([&] { return ReadWholeFile(file_).front() == '!'; }));
-    if (updatesOff) {
-      EXPECT_FALSE(IsWindowEnabled(Control(kOk)));
-      EXPECT_EQ(TextOf(Control(kNote)), "Update is turned off");
-      EXPECT_EQ(qzcl_->WaitForExit(6000), 0u);  // by itself on the third tick of a second
-    } else {
-      ClickButton(Control(kCancel));
-      EXPECT_EQ(qzcl_->WaitForExit(), 0u);
+    if (way != "ok") {
+      EXPECT_EQ(lines, std::vector<std::string>{last});
+      continue;
     }
-    EXPECT_EQ(Lines(), std::vector<std::string>{kLast}) << updatesOff;
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "!Version            EQUATE('1.00  0041')  ! 12/01/06 0900 -- older");
+    EXPECT_EQ(lines[1].substr(0, 43), "Version             EQUATE('1.00  0042')  !");
+    EXPECT_EQ(lines[1].substr(57), " -- First build");
+    EXPECT_NE(ReadWholeFile(settings).find("Name=Version.qzi"), std::string::npos);
   }
 }
 

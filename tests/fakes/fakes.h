@@ -11,12 +11,14 @@
 #include "runtime/clock.h"
 #include "runtime/codec.h"
 #include "runtime/dde_transport.h"
-#include "runtime/processes.h"
-#include "runtime/shell.h"
 #include "runtime/dialogs.h"
 #include "runtime/files.h"
+#include "runtime/held_file.h"
+#include "runtime/processes.h"
 #include "runtime/profile.h"
 #include "runtime/registry.h"
+#include "runtime/shell.h"
+#include "runtime/text.h"
 #include "translator/loading_view.h"
 
 namespace qz::fake {
@@ -25,69 +27,83 @@ namespace qz::fake {
 class FakeProfile : public Profile {
  public:
   std::string Read(const std::string& file, const std::string& section, const std::string& entry,
-                   const std::string& def) override;
+                   const std::string& def) override {
+    const std::string* value = Find(file, section, entry);
+    return value ? *value : def;
+  }
   bool Write(const std::string& file, const std::string& section, const std::string& entry,
-             const std::string& value) override;
-  ProfileSection ReadSection(const std::string& file, const std::string& section) override;
-  bool WriteSection(const std::string& file, const std::string& section, const ProfileSection& lines) override;
+             const std::string& value) override {
+    if (failWrites) return false;
+    ++writes;
+    if (auto* stored = const_cast<std::string*>(Find(file, section, entry))) {
+      *stored = value;
+    } else {
+      sections_[Key(file, section)].emplace_back(entry, value);
+    }
+    return true;
+  }
+  ProfileSection ReadSection(const std::string& file, const std::string& section) override {
+    return sections_[Key(file, section)];
+  }
+  bool WriteSection(const std::string& file, const std::string& section, const ProfileSection& lines) override {
+    if (failWrites) return false;
+    ++writes;
+    sections_[Key(file, section)] = lines;
+    return true;
+  }
   // The stored value, or nullptr when absent.
-  const std::string* Find(const std::string& file, const std::string& section, const std::string& entry) const;
+  const std::string* Find(const std::string& file, const std::string& section, const std::string& entry) const {
+    auto it = sections_.find(Key(file, section));
+    if (it != sections_.end())
+      for (const auto& [key, value] : it->second)
+        if (Upper(key) == Upper(entry)) return &value;
+    return nullptr;
+  }
+  std::string Value(const std::string& file, const std::string& section, const std::string& entry) const {
+    const std::string* value = Find(file, section, entry);
+    return value ? *value : "<absent>";
+  }
   int writes = 0;  // rewrites of a file
   bool failWrites = false;
 
  private:
-  std::map<std::string, ProfileSection> sections_;  // by upper-cased file and section
+  static std::string Key(const std::string& file, const std::string& section) { return Upper(file + '\x01' + section); }
+  std::map<std::string, ProfileSection> sections_;
 };
 
 class FakeFiles : public Files {
  public:
-  bool Exists(const std::string& path) override { return existing.count(path) != 0 || contents.count(path) != 0; }
+  bool Exists(const std::string& path) override { return existing.count(path) || contents.count(path); }
   FileError ReadAll(const std::string& path, std::string& bytes) override {
-    if (auto it = failing.find(path); it != failing.end()) return it->second;
-    auto it = contents.find(path);
-    if (it == contents.end()) return FileError::NotFound;
-    bytes = it->second;
+    if (failing.count(path) || !contents.count(path)) return failing.count(path) ? failing[path] : FileError::NotFound;
+    bytes = contents[path];
     return FileError::None;
   }
-  FileError Append(const std::string& path, std::string_view bytes) override {
-    if (auto it = failing.find(path); it != failing.end()) return it->second;
-    auto it = contents.find(path);
-    if (it == contents.end()) return FileError::NotFound;
-    it->second += bytes;
-    return FileError::None;
-  }
+  FileError Append(const std::string&, std::string_view) override { return FileError::AccessDenied; }
   FileError Copy(const std::string& from, const std::string& to) override {
-    if (auto it = failing.find(from); it != failing.end()) return it->second;
     if (Exists(to)) return FileError::FileSystem;
-    auto it = contents.find(from);
-    if (it == contents.end() && !existing.count(from)) return FileError::NotFound;
-    contents[to] = it == contents.end() ? std::string() : it->second;
+    if (!Exists(from)) return FileError::NotFound;
+    contents[to] = contents[from];
     copies.push_back(to);
     return FileError::None;
   }
   bool CanOpenExclusively(const std::string& path) override { return !heldOpen.count(path); }
-  std::vector<std::string> copies;
-  std::set<std::string> heldOpen;
-  std::map<std::string, std::string> contents;   // files with their bytes
-  std::map<std::string, FileError> failing;      // files that cannot be read or written
   std::string CurrentDirectory() override { return currentDirectory; }
   std::string ProgramDirectory() override { return "C:\\QZCL"; }
-  std::string ShortPath(const std::string& path) override {
-    auto it = shortPaths.find(path);
-    return it == shortPaths.end() ? path : it->second;
-  }
-  std::set<std::string> existing;
+  std::string ShortPath(const std::string& path) override { return shortPaths.count(path) ? shortPaths[path] : path; }
+
+  std::set<std::string> existing, heldOpen;     // files that exist; files another program holds open
+  std::map<std::string, std::string> contents;  // files with their bytes
+  std::map<std::string, FileError> failing;     // files that cannot be read
   std::map<std::string, std::string> shortPaths;
+  std::vector<std::string> copies;
   std::string currentDirectory = "C:\\WORK";
 };
 
-// Time moves only when a test (or the code's own calls, by step) moves it.
+// Time moves only when a test (or the code's own waits) moves it.
 class FakeClock : public Clock {
  public:
-  std::int64_t Milliseconds() override {
-    now += step;
-    return now;
-  }
+  std::int64_t Milliseconds() override { return now; }
   void Wait(int ms) override {
     now += ms;
     ++waits;
@@ -99,14 +115,34 @@ class FakeClock : public Clock {
   LocalTime localTime{2006, 11, 2, 14, 30, 5};
   std::int64_t now = 0;
   int waits = 0;
-  std::int64_t step = 0;
 };
 
 // Latin-1 stands in for the ANSI code page.
 class Latin1Codec : public TextCodec {
  public:
-  std::string AnsiToUtf8(std::string_view ansi) override;
-  std::string Utf8ToAnsi(std::string_view utf8) override;
+  std::string AnsiToUtf8(std::string_view ansi) override {
+    std::string out;
+    for (unsigned char c : ansi) {
+      if (c >= 0x80) out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(c < 0x80 ? c : 0x80 | (c & 0x3F));
+    }
+    return out;
+  }
+  std::string Utf8ToAnsi(std::string_view utf8) override {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+      const auto c = static_cast<unsigned char>(utf8[i]);
+      if (c < 0x80) {
+        out += static_cast<char>(c);
+      } else if ((c & 0xFE) == 0xC2 && i + 1 < utf8.size()) {  // U+0080 to U+00FF
+        out += static_cast<char>(((c & 0x03u) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3Fu));
+      } else {
+        out += '?';
+        while (i + 1 < utf8.size() && (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) ++i;
+      }
+    }
+    return out;
+  }
 };
 
 class FakeDialogs : public Dialogs {
@@ -118,44 +154,28 @@ class FakeDialogs : public Dialogs {
     answers.erase(answers.begin());
     return b;
   }
-  std::optional<std::string> ChooseFile(const std::string& title, const std::string& filter) override {
-    shown.push_back({title, filter, Icon::None, Buttons::OkCancel});  // recorded as a box with the title as caption
-    return chosenFile;
-  }
+  std::optional<std::string> ChooseFile(const std::string&, const std::string&) override { return std::nullopt; }
   std::vector<Box> shown;
   std::vector<Button> answers;
-  std::optional<std::string> chosenFile;
 };
 
-class FakeLoadingView : public LoadingView {
- public:
-  void Open() override { ++opened; }
-  void SetProgress(int percent) override { progress.push_back(percent); }
-  void Close() override { ++closed; }
-  int opened = 0, closed = 0;
-  std::vector<int> progress;
-};
-
-// A DDE layer whose servers the test sets up: answers to Open by attempt, results of Execute.
+// A DDE layer whose server the test sets up: whether it answers the Open of each attempt, results of Execute.
 class FakeDdeTransport : public DdeTransport {
  public:
   long Open(const std::string& service, const std::string& topic) override {
     opens.push_back(service + "|" + topic);
-    if (serverUp && serverUp(static_cast<int>(opens.size()))) return ++lastChannel;
-    return 0;
+    return serverUp && serverUp(static_cast<int>(opens.size())) ? ++lastChannel : 0;
   }
-  int Execute(long channel, const std::string& text) override {
+  int Execute(long, const std::string& text) override {
     executes.push_back(text);
-    (void)channel;
     return executeResult;
   }
   void Close(long channel) override { closed.push_back(channel); }
-  void SetTimeout(long hundredths) override { timeout = hundredths; }
+  void SetTimeout(long) override {}
 
   std::function<bool(int attempt)> serverUp;  // none: nobody answers
-  int executeResult = 0;
+  int executeResult = kDdeOk;
   long lastChannel = 0;
-  long timeout = 0;
   std::vector<std::string> opens, executes;
   std::vector<long> closed;
 };
@@ -166,8 +186,7 @@ class FakeShell : public Shell {
   std::vector<std::string> opened;
 };
 
-// Values by "key\name" (compared exactly, as the tests spell them); a status per value stands for
-// a read that fails. Each write and broadcast is recorded in order.
+// Values by "key\name"; a status per value stands for a read that fails. Writes and broadcasts are recorded.
 class FakeRegistry : public Registry {
  public:
   struct Stored {
@@ -175,19 +194,10 @@ class FakeRegistry : public Registry {
     std::string text;
   };
   RegValue Read(const std::string& key, const std::string& name) override {
-    RegValue v;
-    if (auto it = readFailures.find(key + "\\" + name); it != readFailures.end()) {
-      v.result = it->second;
-      return v;
-    }
-    auto it = values.find(key + "\\" + name);
-    if (it == values.end()) {
-      v.result.status = RegStatus::NotFound;
-      return v;
-    }
-    v.type = it->second.type;
-    if (v.type != RegType::Other) v.text = it->second.text;
-    return v;
+    const std::string at = key + "\\" + name;
+    if (readFailures.count(at)) return {readFailures[at]};
+    if (!values.count(at)) return {{RegStatus::NotFound}};
+    return {{}, values[at].type, values[at].type == RegType::Other ? "" : values[at].text};
   }
   RegResult Write(const std::string& key, const std::string& name, RegType type, const std::string& text) override {
     events.push_back("write " + name);
@@ -196,13 +206,13 @@ class FakeRegistry : public Registry {
     return {};
   }
   void BroadcastEnvironmentChange() override { events.push_back("broadcast"); }
-  bool IsWindows95Family() override { return windows95; }
+  // The program is built for Windows 7 and later.
+  bool IsWindows95Family() override { return false; }
 
   std::map<std::string, Stored> values;
   std::map<std::string, RegResult> readFailures;
   std::vector<std::string> events;
   bool failWrites = false;
-  bool windows95 = false;
 };
 
 class FakeProcesses : public Processes {
@@ -214,6 +224,53 @@ class FakeProcesses : public Processes {
   }
   std::vector<std::string> started;
   bool fail = false;
+};
+
+// Files held open for updating, as byte strings. Opens, reads or writes can be made to fail, and a kill
+// staged: after writesUntilKill writes nothing more reaches the file, as when the program dies there.
+class FakeHeldFile : public HeldFile {
+ public:
+  FileError Open(const std::string& path) override {
+    held.reset();
+    if (openFailures.count(path)) return openFailures[path];
+    if (!files.count(path)) return FileError::NotFound;
+    held = path;
+    return FileError::None;
+  }
+  FileError Create(const std::string& path) override {
+    return files.emplace(path, "").second ? FileError::None : FileError::AccessDenied;
+  }
+  void Close() override { held.reset(); }
+  bool IsOpen() const override { return held.has_value(); }
+  FileError Size(std::int64_t& size) override {
+    size = held ? static_cast<std::int64_t>(files[*held].size()) : 0;
+    return held ? FileError::None : FileError::NotOpen;
+  }
+  FileError Read(std::int64_t offset, std::size_t count, std::string& bytes) override {
+    bytes.clear();
+    if (!held || readError != FileError::None) return held ? readError : FileError::NotOpen;
+    const std::string& file = files[*held];
+    if (static_cast<std::size_t>(offset) < file.size()) bytes = file.substr(static_cast<std::size_t>(offset), count);
+    return FileError::None;
+  }
+  FileError Write(std::int64_t offset, std::string_view bytes) override {
+    if (!held || writeError != FileError::None) return held ? writeError : FileError::NotOpen;
+    if (writesUntilKill == 0) return FileError::FileSystem;
+    if (writesUntilKill > 0) --writesUntilKill;
+    std::string& file = files[*held];
+    const auto at = static_cast<std::size_t>(offset);
+    if (at > file.size()) file.resize(at, '\0');
+    file.replace(at, std::min(bytes.size(), file.size() - at), bytes);
+    writes.emplace_back(bytes);
+    return FileError::None;
+  }
+
+  std::map<std::string, std::string> files;
+  std::map<std::string, FileError> openFailures;
+  FileError readError = FileError::None, writeError = FileError::None;
+  int writesUntilKill = -1;         // none staged
+  std::vector<std::string> writes;  // every write that reached a file, in order
+  std::optional<std::string> held;  // the file open now
 };
 
 }  // namespace qz::fake

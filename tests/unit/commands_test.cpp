@@ -1,79 +1,138 @@
+// The start-up and the environment commands over fakes: which box a command word gets, the translation
+// file entry, RED, ABCPATH, INCLUDE, RUN, ENV and USERMENU.
 #include <gtest/gtest.h>
 
-#include "app/dispatcher.h"
+#include <algorithm>
+#include <optional>
+
 #include "unit/harness.h"
 
 namespace qz {
 namespace {
 
-const char* const kRed = "C:\\C6\\BIN\\C60EE.RED";
-const char* const kIni = "C:\\C6\\BIN\\C60EE.ini.";
+using fake::kIdeIni;
+using Strings = std::vector<std::string>;
 
+TEST(startup, command_words_show_their_box_without_touching_the_translation_set_up) {
+  const std::tuple<const char*, const char*, int> cases[] = {
+      {"qzcl.exe CMD", "QZCL Utility", kExitSuccess}, {"qzcl.exe cmd", "QZCL Utility", kExitSuccess},
+      {"qzcl.exe FOO bar", "QZInstall", kExitUsage},  {"qzcl.exe CMDX", "QZInstall", kExitUsage},  // no prefixes
+      {"qzcl.exe REGX", "QZInstall", kExitUsage}};
+  for (auto [line, caption, exitCode] : cases) {
+    fake::Harness h;
+    EXPECT_EQ(h.program.Run(line), exitCode) << line;
+    ASSERT_EQ(h.Captions(), Strings{caption}) << line;
+    EXPECT_TRUE(h.dialogs.shown[0].icon == Icon::WinLogo && h.dialogs.shown[0].buttons == Buttons::Ok);
+    EXPECT_TRUE(h.profile.writes == 0 && !h.translator.Initialized());
+  }
+}
+
+// Each test runs in a folder of its own: the translator may create its file in the current directory.
+class Startup : public ::testing::Test, public fake::Harness {
+ protected:
+  void SetUp() override { std::filesystem::current_path(folder_.path); }
+  void TearDown() override {
+    translator.Kill();
+    std::filesystem::current_path(old_);
+  }
+  std::string TranslationFile(const std::vector<TranslationPair>& pairs) {
+    const std::string path = folder_ / "QZCLLang.str";
+    fake::WriteTranslationFile(codec, path, pairs);
+    files.existing.insert(path);
+    profile.Write("", "QZCL", "LangFile", path);
+    return path;
+  }
+
+  std::filesystem::path old_ = std::filesystem::current_path();
+  fake::TempFolder folder_;
+};
+
+TEST_F(Startup, the_translation_file_entry_is_kept_repaired_or_cleared_and_edit_opens_the_translated_editor) {
+  const std::string repaired = "C:\\LONGFO~1\\QZCLLang.str";
+  const std::tuple<const char*, bool, std::string> cases[] = {  // entry before, .\QZCLLang.str exists, entry after
+      {"", false, ""},
+      {"C:\\Old\\QZCLLang.str", false, ""},  // stale: the file is gone
+      {"C:\\other.str", false, ""},           // not a translation file's name
+      {"", true, repaired},                   // found in the current directory
+      {"C:\\Old\\QZCLLang.str", true, repaired}, {"C:\\other.str", true, repaired},
+  };
+  files.existing = {"C:\\other.str", repaired};
+  files.currentDirectory = "C:\\Long Folder Name";
+  files.shortPaths[files.currentDirectory] = "C:\\LONGFO~1";
+  for (const auto& [entry, localFile, expected] : cases) {
+    profile.Write("", "QZCL", "LangFile", entry);
+    files.existing.erase(".\\QZCLLang.str");
+    if (localFile) files.existing.insert(".\\QZCLLang.str");
+    program.SetUpLanguageFile();
+    EXPECT_EQ(profile.Value("", "QZCL", "LangFile") + "|" + svc.langFile, expected + "|" + expected) << entry;
+    EXPECT_EQ(translator.Initialized(), localFile) << entry;
+    translator.Kill();
+  }
+  // A valid entry is used as it stands: only the translator's open log is written.
+  const std::string path = TranslationFile({});
+  const int writesBefore = profile.writes;
+  program.SetUpLanguageFile();
+  EXPECT_EQ(translator.FullPath() + "|" + profile.Value("", "QZCL", "LangFile"), path + "|" + path);
+  EXPECT_EQ(profile.writes - writesBefore, 1);
+  EXPECT_EQ(profile.Read(".\\QZVXErr.LOG", "File Error", "File Open Error", ""), "None: " + path);
+  translator.Kill();
+  // EDIT opens the translated editor, and no parameter runs no command.
+  fake::WriteTranslationFile(codec, path, {{"File Types", "Types de fichiers"}});
+  InstallVersion6();
+  std::vector<std::pair<std::string, std::string>> sections;
+  views.editorScript = [&](fake::FakeEditorView& view, EditorEvents&) { sections = view.sections; };
+  program.Run("qzcl.exe edit");
+  ASSERT_EQ(sections.size(), 6u);  // with a translation file, its table is offered too
+  EXPECT_EQ(sections[1], (std::pair<std::string, std::string>{"Types de fichiers", "File Types"}));
+  EXPECT_FALSE(translator.Initialized());  // closed at the end of the run
+  sections.clear();
+  program.Run("qzcl.exe");
+  EXPECT_TRUE(dialogs.shown.empty() && sections.empty());
+  EXPECT_EQ(svc.langFile, path);
+}
+
+const char* const kRed = "C:\\C6\\BIN\\C60EE.RED";
+
+// A harness with version 6 installed and its redirection file present.
 struct Command : fake::Harness {
   Command() {
-    profile.Write("", "Clarion 6.0  Enterprise Edition", "Root", "C:\\C6");
-    profile.Write("", "Clarion 6.0  Enterprise Edition", "ExeName", "C60EE");
+    InstallVersion6();
     files.existing.insert(kRed);
-  }
-  std::string Value(const char* file, const char* section, const char* entry) {
-    const std::string* v = profile.Find(file, section, entry);
-    return v ? *v : "<absent>";
   }
 };
 
-TEST(red, adds_a_directory_unless_the_entry_lists_it) {
-  struct Case {
-    const char* before;  // nullptr: no entry
-    const char* path;
-    const char* after;
+TEST(red, adds_a_directory_unless_the_entry_lists_it_and_refuses_what_it_cannot_do_safely) {
+  const std::string listed(3000, 'x');  // long values are kept whole
+  const struct {
+    std::string arguments;
+    std::optional<std::string> before;
+    std::string after;
+    const char* caption = nullptr;  // of the box, if any
+    int exitCode = kExitSuccess;
+    FileError redFile = FileError::None;
+    bool writeFails = false;
   } cases[] = {
-      {nullptr, "C:\\Tools", "C:\\Tools"},
-      {"C:\\A;C:\\Tools", "C:\\Tools", "C:\\A;C:\\Tools"},
-      {"C:\\A;C:\\Tools\\", "C:\\Tools", "C:\\A;C:\\Tools\\"},  // one trailing backslash is no difference
-      {"C:\\Tools2", "C:\\Tools", "C:\\Tools2;C:\\Tools"},        // not a substring test
-      {"C:\\TOOLS", "C:\\Tools", "C:\\TOOLS;C:\\Tools"},           // letter case counts
-      {"C:\\A;  ", "C:\\B", "C:\\A;;C:\\B"},
+      {"RED Common *.tpl C:\\Tools", std::nullopt, "C:\\Tools"},
+      {"RED Common *.tpl C:\\Tools", "C:\\A;C:\\Tools", "C:\\A;C:\\Tools"},
+      {"RED Common *.tpl C:\\Tools", "C:\\A;C:\\Tools\\", "C:\\A;C:\\Tools\\"},  // a final backslash is no difference
+      {"RED Common *.tpl C:\\Tools", "C:\\Tools2", "C:\\Tools2;C:\\Tools"},        // not a substring test
+      {"RED Common *.tpl C:\\Tools", "C:\\TOOLS", "C:\\TOOLS;C:\\Tools"},           // letter case counts
+      {"RED Common *.tpl C:\\B", "C:\\A;  ", "C:\\A;;C:\\B"},
+      {"REDIRECT Common *.tpl C:\\New", listed, listed + ";C:\\New"},
+      {"RED Common *.tpl", "C:\\A", "C:\\A", "Redirecton Command Error", kExitUsage},
+      {"redirect Common \"\" C:\\x", "C:\\A", "C:\\A", "Redirecton Command Error", kExitUsage},
+      {"RED Common *.tpl C:\\x", "C:\\A", "C:\\A", "QZCL File Error", kExitFailed, FileError::SharingViolation},
+      {"REDIRECTION Common *.tpl C:\\x", "C:\\A", "C:\\A", "QZCL File Error", kExitFailed, FileError::None, true},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments + " over " + c.before.value_or("nothing"));
     Command t;
-    if (c.before) t.profile.Write(kRed, "Common", "*.tpl", c.before);
-    t.Run(std::string("RED Common *.tpl ") + c.path);
-    EXPECT_EQ(t.Value(kRed, "Common", "*.tpl"), c.after) << c.path;
-    EXPECT_TRUE(t.dialogs.shown.empty());
-  }
-}
-
-TEST(red, long_values_are_kept_whole) {
-  Command t;
-  std::string listed(3000, 'x');
-  t.profile.Write(kRed, "Common", "*.inc", listed);
-  t.Run("RED Common *.inc C:\\New");
-  EXPECT_EQ(t.Value(kRed, "Common", "*.inc"), listed + ";C:\\New");
-}
-
-TEST(red, refuses_what_it_cannot_do_safely) {
-  struct Case {
-    const char* arguments;
-    FileError redFile;
-    bool writeFails;
-    const char* caption;
-    int exitCode;
-  } cases[] = {
-      {"RED Common *.tpl", FileError::None, false, "Redirecton Command Error", kExitUsage},
-      {"redirect Common \"\" C:\\x", FileError::None, false, "Redirecton Command Error", kExitUsage},
-      {"RED Common *.tpl C:\\x", FileError::SharingViolation, false, "QZCL File Error", kExitFailed},
-      {"REDIRECTION Common *.tpl C:\\x", FileError::None, true, "QZCL File Error", kExitFailed},
-  };
-  for (const auto& c : cases) {
-    Command t;
-    t.profile.Write(kRed, "Common", "*.tpl", "C:\\A");
+    if (c.before) t.profile.Write(kRed, "Common", "*.tpl", *c.before);
     if (c.redFile != FileError::None) t.files.failing[kRed] = c.redFile;
     t.profile.failWrites = c.writeFails;
     t.Run(c.arguments);
-    EXPECT_EQ(t.Value(kRed, "Common", "*.tpl"), "C:\\A") << c.arguments;
-    ASSERT_EQ(t.dialogs.shown.size(), 1u) << c.arguments;
-    EXPECT_EQ(t.dialogs.shown[0].caption, c.caption) << c.arguments;
-    EXPECT_EQ(t.svc.ExitCode(), c.exitCode) << c.arguments;
+    EXPECT_EQ(t.profile.Value(kRed, "Common", "*.tpl"), c.after);
+    EXPECT_TRUE(t.Captions() == (c.caption ? Strings{c.caption} : Strings{}) && t.svc.ExitCode() == c.exitCode);
   }
   Command usage;
   usage.Run("RED Common *.tpl");
@@ -82,87 +141,211 @@ TEST(red, refuses_what_it_cannot_do_safely) {
             "Redirection File: C:\\C6\\BIN\\C60EE.RED|  Version: 60");
 }
 
-TEST(abcpath, sets_the_library_path_in_upper_case_and_starts_the_ide) {
+TEST(abcpath_and_run, set_the_library_path_and_start_the_ide_or_hand_the_joined_tokens_to_the_shell) {
   for (const char* word : {"ABCPATH", "LIBSRC", "class"}) {
-    Command q;
-    q.Run(std::string(word) + " \"c:\\My Libs\\abc\" 6");
-    EXPECT_EQ(q.Value(kIni, "Paths", "Libsrc"), "C:\\MY LIBS\\ABC") << word;
-    EXPECT_EQ(q.processes.started, std::vector<std::string>{"C60EE"}) << word;
+    Command t;
+    t.Run(std::string(word) + " \"c:\\My Libs\\abc\" 6");
+    EXPECT_EQ(t.profile.Value(kIdeIni, "Paths", "Libsrc"), "C:\\MY LIBS\\ABC") << word;
+    EXPECT_EQ(t.processes.started, Strings{"C60EE"}) << word;
   }
-  Command missing;
-  missing.Run("ABCPATH");
-  ASSERT_EQ(missing.dialogs.shown.size(), 1u);
-  EXPECT_EQ(missing.dialogs.shown[0].caption, "Set ABC Library Directory");
-  EXPECT_EQ(missing.dialogs.shown[0].text, "File parameter missing from command line");
-  EXPECT_TRUE(missing.processes.started.empty());
+  const std::pair<const char*, const char*> runs[] = {
+      {"RUN \"C:\\Program Files\\x.exe\" a", "\"C:\\Program Files\\x.exe\" a"},
+      {"RUN   notepad.exe    readme.txt", "notepad.exe readme.txt"},
+      {"RUN \"\" a", "a"}, {"RUN a \"\" b", "a  b"}, {"RUN \" x\"", "\"x \""}};
+  for (auto [arguments, opened] : runs) {
+    Command t;
+    t.Run(arguments);
+    EXPECT_EQ(t.shell.opened, Strings{opened}) << arguments;
+  }
+  const std::tuple<const char*, const char*, const char*, Icon> missing[] = {
+      {"ABCPATH", "Set ABC Library Directory", "File parameter missing from command line", Icon::Information},
+      {"RUN", "Run Command Error", "The Run command Should be RUN CommandLine.|  The Actuall Command is: RUN",
+       Icon::WinLogo}};
+  for (auto [arguments, caption, text, icon] : missing) {
+    Command t;
+    t.Run(arguments);
+    EXPECT_TRUE(t.processes.started.empty() && t.shell.opened.empty());
+    ASSERT_EQ(t.Captions(), Strings{caption});
+    EXPECT_TRUE(t.dialogs.shown[0].text == text && t.dialogs.shown[0].icon == icon) << t.dialogs.shown[0].text;
+  }
 }
 
-TEST(include, appends_its_line_on_a_line_of_its_own_once) {
-  struct Case {
-    const char* before;
-    const char* after;
-  } cases[] = {
+TEST(include, appends_its_line_on_a_line_of_its_own_once_and_is_silent_when_it_can_do_nothing) {
+  const std::pair<const char*, const char*> cases[] = {
       {"#TEMPLATE(A)\r\n", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},
-      {"#TEMPLATE(A)\r\n\r\n", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},
-      {"", "#INCLUDE('x.tpw')\r\n"},
+      {"#TEMPLATE(A)\r\n\r\n", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"}, {"", "#INCLUDE('x.tpw')\r\n"},
       {"#TEMPLATE(A)", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},  // no final line end: never joined
       {"a\r\n#! #INCLUDE('x.tpw') here\r\n", "a\r\n#! #INCLUDE('x.tpw') here\r\n"},
       {"#include('x.tpw')\r\n", "#include('x.tpw')\r\n\r\n#INCLUDE('x.tpw')\r\n"},
       {"#INCLUDE('X.TPW')\r\n", "#INCLUDE('X.TPW')\r\n\r\n#INCLUDE('x.tpw')\r\n"},
   };
-  for (const auto& c : cases) {
+  for (auto [before, after] : cases) {
     Command t;
-    t.heldFile.files["my.tpl"] = c.before;
+    t.heldFile.files["my.tpl"] = before;
     t.Run("INCLUDE my.tpl x.tpw");
     t.Run("INCLUDE my.tpl x.tpw");  // twice: added once
-    EXPECT_EQ(t.heldFile.files["my.tpl"], c.after) << c.before;
-    EXPECT_FALSE(t.heldFile.IsOpen());
-    EXPECT_TRUE(t.dialogs.shown.empty());
+    EXPECT_EQ(t.heldFile.files["my.tpl"], after) << before;
+    EXPECT_TRUE(!t.heldFile.IsOpen() && t.dialogs.shown.empty());
   }
-}
-
-TEST(include, is_silent_when_it_can_do_nothing) {
-  struct Case {
-    const char* arguments;
-    int exitCode;
-  } cases[] = {{"INCLUDE my.tpl", kExitSuccess}, {"INCLUDE gone.tpl x.tpw", kExitFailed},
-               {"INCLUDE locked.tpl x.tpw", kExitFailed}};
-  for (const auto& c : cases) {
+  const std::pair<const char*, int> nothing[] = {
+      {"INCLUDE my.tpl", kExitSuccess}, {"INCLUDE gone.tpl x", kExitFailed}, {"INCLUDE locked.tpl x", kExitFailed}};
+  const std::map<std::string, std::string> files{{"my.tpl", "a\r\n"}, {"locked.tpl", "a\r\n"}};
+  for (auto [arguments, exitCode] : nothing) {
     Command t;
-    t.heldFile.files["my.tpl"] = "a\r\n";
-    t.heldFile.files["locked.tpl"] = "a\r\n";
+    t.heldFile.files = files;
     t.heldFile.openFailures["locked.tpl"] = FileError::SharingViolation;
-    t.Run(c.arguments);
-    EXPECT_EQ(t.heldFile.files["my.tpl"], "a\r\n");
-    EXPECT_EQ(t.heldFile.files.count("gone.tpl"), 0u);
-    EXPECT_TRUE(t.dialogs.shown.empty());
-    EXPECT_EQ(t.svc.ExitCode(), c.exitCode) << c.arguments;
+    t.Run(arguments);
+    EXPECT_TRUE(t.heldFile.files == files && t.dialogs.shown.empty()) << arguments;
+    EXPECT_EQ(t.svc.ExitCode(), exitCode) << arguments;
   }
 }
 
-TEST(run, joins_the_tokens_for_the_shell) {
-  struct Case {
-    const char* arguments;
-    const char* opened;
-  } cases[] = {
-      {"RUN \"C:\\Program Files\\x.exe\" a", "\"C:\\Program Files\\x.exe\" a"},
-      {"RUN   notepad.exe    readme.txt", "notepad.exe readme.txt"},
-      {"RUN \"\" a", "a"},
-      {"RUN a \"\" b", "a  b"},
-      {"RUN \" x\"", "\"x \""},
-  };
-  for (const auto& c : cases) {
-    Command t;
-    t.Run(c.arguments);
-    EXPECT_EQ(t.shell.opened, std::vector<std::string>{c.opened}) << c.arguments;
+const std::string kEnvKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\\";
+
+// A stored value as "S:text" (a string), "X:text" (expandable) or "O:" (not text).
+struct Env : fake::Harness {
+  void Set(const std::string& name, const std::string& value) {
+    registry.values[kEnvKey + name] = {value[0] == 'S' ? RegType::String : value[0] == 'X' ? RegType::ExpandString
+                                                                                            : RegType::Other,
+                                       value.substr(2)};
   }
-  Command nothing;
-  nothing.Run("RUN");
-  EXPECT_TRUE(nothing.shell.opened.empty());
-  ASSERT_EQ(nothing.dialogs.shown.size(), 1u);
-  EXPECT_EQ(nothing.dialogs.shown[0].caption, "Run Command Error");
-  EXPECT_EQ(nothing.dialogs.shown[0].text, "The Run command Should be RUN CommandLine.|  The Actuall Command is: RUN");
-  EXPECT_EQ(nothing.dialogs.shown[0].icon, Icon::WinLogo);
+  std::string Get(const std::string& name) {
+    if (!registry.values.count(kEnvKey + name)) return "<absent>";
+    const auto& stored = registry.values[kEnvKey + name];
+    return (stored.type == RegType::String ? "S:" : stored.type == RegType::ExpandString ? "X:" : "O:") + stored.text;
+  }
+};
+
+TEST(env, adds_the_value_as_a_whole_item_keeping_the_type_and_tells_programs_only_of_a_change) {
+  const std::tuple<const char*, const char*, std::string> cases[] = {  // arguments, before, after
+      {"ENV QZ_HOME C:\\QZ", nullptr, "S:C:\\QZ"},
+      {"ENVIRONMENT QZ_LEVEL 42", nullptr, "S:42"},  // numbers are text too
+      {"ENV QZ_HOME C:\\B", "S:C:\\A   ", "S:C:\\A;C:\\B"}, {"ENV QZ_HOME C:\\B", "S:", "S:C:\\B"},
+      {"ENV QZ_HOME C:\\TOOLS", "S:C:\\A;c:\\tools", "S:C:\\A;c:\\tools"},
+      {"ENV QZ_HOME C:\\Tools", "S:C:\\Tools\\;C:\\A", "S:C:\\Tools\\;C:\\A"},
+      {"ENV QZ_HOME C:\\Tools\\", "S:C:\\A; C:\\Tools ", "S:C:\\A; C:\\Tools "},
+      {"ENV QZ_HOME C:\\Tools", "S:C:\\Tools2", "S:C:\\Tools2;C:\\Tools"},
+      {"ENV QZ_HOME \"C:\\My Tools\"", "S:C:\\A", "S:C:\\A;C:\\My Tools"},
+      {"ENV Path C:\\QZ", "X:%SystemRoot%\\system32", "X:%SystemRoot%\\system32;C:\\QZ"},
+  };
+  for (auto [arguments, before, after] : cases) {
+    SCOPED_TRACE(arguments);
+    Env t;
+    const std::string var = CommandLine(std::string("qzcl ") + arguments).Token(2);
+    if (before) t.Set(var, before);
+    t.Run(arguments);
+    EXPECT_EQ(t.Get(var), after);
+    const bool changed = !before || after != before;
+    EXPECT_EQ(t.registry.events, changed ? Strings({"write " + var, "broadcast"}) : Strings());
+    EXPECT_TRUE(t.dialogs.shown.empty() && t.svc.ExitCode() == kExitSuccess);
+  }
+}
+
+TEST(env, refuses_what_it_cannot_add_safely_and_leaves_the_value) {
+  const std::string full = "S:" + std::string(32767 - 2, 'x');  // ";AB" takes it one past the limit, ";A" exactly to it
+  const std::tuple<std::string, std::optional<RegResult>, const char*> cases[] = {  // before, read failure, reason
+      {"O:", std::nullopt, "Its current value is not text, so it was left as it is."},
+      {"", RegResult{RegStatus::AccessDenied, 5}, "Access to its current value in the registry was denied."},
+      {"", RegResult{RegStatus::OtherError, 1018}, "Its current value could not be read. Windows error: 1018"},
+      {full, std::nullopt, "The result would be longer than 32,767 characters, the most Windows allows."},
+  };
+  for (const auto& [before, readFailure, reason] : cases) {
+    Env t;
+    if (!before.empty()) t.Set("QZ_VAR", before);
+    if (readFailure) t.registry.readFailures[kEnvKey + "QZ_VAR"] = *readFailure;
+    t.Run("ENV QZ_VAR AB");
+    EXPECT_TRUE(t.registry.events.empty() && t.Get("QZ_VAR") == (before.empty() ? "<absent>" : before)) << reason;
+    ASSERT_EQ(t.Captions(), Strings{"Environment Variable"});
+    EXPECT_EQ(t.dialogs.shown[0].text, std::string("The value was not added to the environment variable:|QZ_VAR||") +
+                                           reason);
+    EXPECT_TRUE(t.dialogs.shown[0].icon == Icon::Exclamation && t.svc.ExitCode() == kExitFailed);
+  }
+  Env fits;  // exactly at the limit is still written
+  fits.Set("QZ_VAR", full);
+  fits.Run("ENV QZ_VAR A");
+  EXPECT_EQ(fits.Get("QZ_VAR").size(), 2 + 32767u);
+  // Without a name, a value or a successful write: nothing, and no box.
+  for (const char* arguments : {"ENV", "ENV \"\" C:\\QZ", "ENV QZ_HOME", "ENV QZ_HOME \"  \"", "ENV QZ_HOME C:\\QZ"}) {
+    Env t;
+    t.registry.failWrites = std::string(arguments) == "ENV QZ_HOME C:\\QZ";
+    t.Run(arguments);
+    EXPECT_TRUE(t.registry.values.empty() && t.dialogs.shown.empty()) << arguments;
+    EXPECT_TRUE(std::count(t.registry.events.begin(), t.registry.events.end(), "broadcast") == 0 &&
+                t.svc.ExitCode() == kExitFailed) << arguments;
+  }
+}
+
+// The "User Menus" entries of a harness with version 6 installed; key gap is left out.
+struct Menu : fake::Harness {
+  explicit Menu(const Strings& entries, int gap = 0) {
+    InstallVersion6();
+    int key = 1;
+    for (const auto& e : entries) {
+      if (key == gap) ++key;
+      profile.Write(kIdeIni, "User Menus", std::to_string(key++), e);
+    }
+  }
+  Strings List(int upTo) {
+    Strings out;
+    for (int i = 1; i <= upTo; ++i) out.push_back(profile.Value(kIdeIni, "User Menus", std::to_string(i)));
+    return out;
+  }
+  std::string App() { return profile.Value(kIdeIni, "User Applications", "QZ"); }
+};
+
+TEST(usermenu, adds_or_replaces_the_entry_and_rewrites_the_list_in_its_groups) {
+  const std::tuple<Strings, const char*, Strings> cases[] = {
+      {{}, "USERMENU QZ &Tools-QZ+Tool qz.exe", {"&Tools/QZ Tool|QZ", "<absent>"}},
+      {{"&Zebra|Z", "&Apple|A"}, "MENU QZ &Middle qz.exe", {"&Apple|A", "&Middle|QZ", "&Zebra|Z", "<absent>"}},
+      // replaced in place, letter case ignored, the AppRef as typed now
+      {{"Old|myapp", "&Beta|B"}, "USERMENU MYAPP Alpha qz.exe", {"Alpha|MYAPP", "&Beta|B", "<absent>"}},
+      {{"&Zeta|Z", "A&ccessories/Help/&Readme|R"}, "USERMENU QZ Ac&cessories-Help-My+Tool x",  // Help first
+       {"Ac&cessories/Help/My Tool|QZ", "A&ccessories/Help/&Readme|R", "&Zeta|Z", "<absent>"}},
+      // another application's longer reference is not ours
+      {{"Other|MYAPP2", "Mine|x|MYAPP"}, "USERMENU MYAPP Mine qz.exe", {"Mine|MYAPP", "Other|MYAPP2", "<absent>"}},
+      // keys 1, 2 and 4: what lies beyond the first gap is neither read nor written over
+      {{"&A|A", "&C|C", "&B|B"}, "USERMENU QZ &D qz.exe", {"&A|A", "&C|C", "&D|QZ", "&B|B"}},
+  };
+  for (const auto& [before, arguments, after] : cases) {
+    Menu t(before, before.size() == 3 ? 3 : 0);
+    t.Run(arguments);
+    EXPECT_EQ(t.List(static_cast<int>(after.size())), after) << arguments;
+    EXPECT_TRUE(t.dialogs.shown.empty());
+  }
+  const std::pair<const char*, const char*> commandLines[] = {
+      {"USERMENU QZ M \"C:\\Program Files\\qz.exe\" a \"b c\" 6", "\"C:\\Program Files\\qz.exe\" a \"b c\""},
+      {"USERMENU QZ M qz.exe -x+y 4", "<absent>"},  // version 4 has no installation here
+      {"USERMENU QZ M qz.exe -x+y", "qz.exe -x y"}};
+  for (auto [arguments, app] : commandLines) {
+    Menu t({});
+    t.Run(arguments);
+    EXPECT_EQ(t.App(), app) << arguments;
+  }
+}
+
+TEST(usermenu, never_writes_over_an_entry_it_did_not_read_nor_with_bad_input_or_a_locked_file) {
+  Strings many;
+  for (int i = 0; i < 150; ++i) many.push_back("Item " + std::to_string(1000 + i) + "|APP" + std::to_string(i));
+  Menu big(many);
+  big.Run("USERMENU QZ Zzz qz.exe");
+  Strings after = big.List(152);
+  EXPECT_EQ(Strings(after.begin() + 149, after.end()), (Strings{"Item 1149|APP149", "Zzz|QZ", "<absent>"}));
+  const std::string longEntry = std::string(400, 'L') + "|LONG";
+  Menu whole({longEntry});
+  whole.Run("USERMENU QZ M qz.exe");
+  EXPECT_EQ(whole.List(2), (Strings{longEntry, "M|QZ"}));
+  Menu usage({});
+  usage.Run("USERMENU QZapp");
+  EXPECT_EQ(usage.Captions(), Strings{"Incorrect Command Line"});
+  EXPECT_EQ(usage.dialogs.shown[0].text,
+            "Command line paramters are: AppRef MenuDisplay CommandLine [Parm].  Found were: |   AppRef: QZapp|   "
+            "MenuDisplay: |   CommandLine: |   Parm: |   Version: QZa");
+  EXPECT_EQ(usage.svc.ExitCode(), kExitUsage);
+  Menu locked({"&A|A"});
+  locked.files.failing[kIdeIni] = FileError::SharingViolation;
+  locked.Run("USERMENU QZ M qz.exe");
+  EXPECT_TRUE(locked.List(2) == (Strings{"&A|A", "<absent>"}) && locked.App() == "<absent>");
+  EXPECT_TRUE(locked.Captions() == Strings{"Add Accessories Item"} && locked.svc.ExitCode() == kExitFailed);
 }
 
 }  // namespace

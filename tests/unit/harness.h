@@ -1,16 +1,32 @@
-// A Services bundle over fakes, as the tests of commands and start-up use it.
+// The program's one wiring over fakes, as the tests of commands, windows and start-up use it.
 #pragma once
+#include <stdlib.h>
+
+#include <filesystem>
 #include <memory>
 
 #include "app/program.h"
 #include "base/command_line.h"
 #include "base/services.h"
 #include "editor/editor_view.h"
-#include "notes/notes_view.h"
 #include "fakes/fakes.h"
-#include "fakes/held_file.h"
+#include "notes/notes_view.h"
+#include "translator/translation_file.h"
 
 namespace qz::fake {
+
+// A window without controls, for the translator to walk.
+class BareWindow : public TranslatableWindow {
+ public:
+  ControlKind Kind() const override { return ControlKind::Window; }
+  std::string Title() const override { return {}; }
+  void SetTitle(std::string_view) override {}
+  int FirstControl() const override { return 0; }
+  int NextControl(int) const override { return 0; }
+  ControlKind KindOf(int) const override { return ControlKind::None; }
+  std::string Get(int, Property) const override { return {}; }
+  void Set(int, Property, std::string_view) override {}
+};
 
 // Records what the "Please Wait..." window showed.
 class FakePleaseWait : public PleaseWaitView {
@@ -27,19 +43,6 @@ class FakePleaseWait : public PleaseWaitView {
   std::vector<std::string>& events_;
 };
 
-// A window without controls, for the translator to walk.
-class BareWindow : public TranslatableWindow {
- public:
-  ControlKind Kind() const override { return ControlKind::Window; }
-  std::string Title() const override { return {}; }
-  void SetTitle(std::string_view) override {}
-  int FirstControl() const override { return 0; }
-  int NextControl(int) const override { return 0; }
-  ControlKind KindOf(int) const override { return ControlKind::None; }
-  std::string Get(int, Property) const override { return {}; }
-  void Set(int, Property, std::string_view) override {}
-};
-
 // The editor window as state the tests read; Run plays script, as a person would use the window.
 class FakeEditorView : public EditorView, public BareWindow {
  public:
@@ -54,46 +57,32 @@ class FakeEditorView : public EditorView, public BareWindow {
   void Close() override { running = false; }
   void SetSections(const std::vector<std::pair<std::string, std::string>>& entries) override { sections = entries; }
   void ShowSection(const std::string& value) override { section = value; }
-  void ShowIniFile(const std::string& path) override { iniFile = path; }
-  void ShowVersion(const std::string& text) override { version = text; }
-  void ShowPage(int p) override { page = p; }
+  void ShowIniFile(const std::string&) override {}
+  void ShowVersion(const std::string&) override {}
+  void ShowPage(int) override {}
   void ShowCount(long n) override { count = n; }
   void Enable(EditorControl control, bool on) override { enabled[control] = on; }
-  void SetFormat(const std::string& f) override { format = f; }
+  void SetFormat(const std::string&) override {}
   void ShowItems(const std::vector<Item>& list) override { items = &list; }
   void Redisplay() override {}
-  void Select(int r, int c) override {
-    row = r;
-    column = c;
-  }
-  void FocusList() override { ++listFocused; }
-  void OpenEditor(int r, int c, const CellEditor& e) override {
-    editor = e;
-    editorRow = r;
-    editorColumn = c;
-    editorOpen = true;
-    detached = false;
-  }
+  void Select(int r, int) override { row = r; }
+  void FocusList() override {}
+  void OpenEditor(int, int, const CellEditor& e) override { editor = e; }
   std::string EditorText() override { return editor.text; }
   void SetEditorText(const std::string& text) override { editor.text = text; }
-  void DetachEditor() override { detached = true; }
-  void CloseEditor() override { editorOpen = false; }
-
-  // Typing into the open field.
-  void Type(const std::string& text) { editor.text = text; }
-  bool On(EditorControl c) const { auto it = enabled.find(c); return it != enabled.end() && it->second; }
+  void DetachEditor() override {}
+  void CloseEditor() override {}
+  bool On(EditorControl c) const { return enabled.count(c) && enabled.at(c); }
 
   std::function<void(FakeEditorView&, EditorEvents&)> script;
   bool running = false;
   std::vector<std::pair<std::string, std::string>> sections;
-  std::string section, iniFile, version, format;
-  int page = 0, row = 0, column = 0, listFocused = 0;
+  std::string section;
+  int row = 0;
   long count = -1;
   std::map<EditorControl, bool> enabled;
   const std::vector<Item>* items = nullptr;
   CellEditor editor;
-  int editorRow = 0, editorColumn = 0;
-  bool editorOpen = false, detached = false;
 
  private:
   EditorEvents* events_ = nullptr;
@@ -116,13 +105,12 @@ class FakeNotesView : public NotesView, public BareWindow {
   void SetChecked(NotesControl c, bool on) override { checks[c] = on; }
   bool Checked(NotesControl c) override { return checks[c]; }
   void Enable(NotesArea area, bool on) override { enabled[area] = on; }
-  void ShowPath(const std::string& p) override { path = p; }
+  void ShowPath(const std::string&) override {}
   void ShowNotice(const std::string&) override {}
-  void ShowVersion(const std::string& text) override { version = text; }
+  void ShowVersion(const std::string&) override {}
   void ShowStatus(int zone, const std::string& text) override { status[zone] = text; }
-  void ShowPage(int p) override { page = p; }
+  void ShowPage(int) override {}
   void SetTimer(int hundredths) override { timer = hundredths; }
-
   // Clicking a check box: its value flips, then the window reports it.
   void Click(NotesControl c) {
     checks[c] = !checks[c];
@@ -135,8 +123,7 @@ class FakeNotesView : public NotesView, public BareWindow {
   std::map<NotesControl, bool> checks;
   std::map<NotesArea, bool> enabled;
   std::map<int, std::string> status;
-  std::string path, version;
-  int page = 1, timer = -1;
+  int timer = -1;
 
  private:
   NotesEvents* events_ = nullptr;
@@ -160,13 +147,36 @@ class FakeViews : public Views {
   std::function<void(FakeNotesView&, NotesEvents&)> notesScript;
 };
 
+// A fresh folder under the temporary directory, removed with everything in it at the end.
+struct TempFolder {
+  TempFolder() {
+    std::string name = (std::filesystem::temp_directory_path() / "qz_test_XXXXXX").string();
+    path = mkdtemp(name.data());
+  }
+  ~TempFolder() { std::filesystem::remove_all(path); }
+  std::string operator/(const std::string& name) const { return (path / name).string(); }
+  std::filesystem::path path;
+};
+
+// A translation file at path holding pairs, written through the store.
+inline void WriteTranslationFile(TextCodec& codec, const std::string& path, const std::vector<TranslationPair>& pairs) {
+  TranslationFile file(codec);
+  file.SetName(path);
+  file.Create();
+  file.Open();
+  file.ReplaceAll(pairs);
+}
+
+inline constexpr const char* kVersion6 = "Clarion 6.0  Enterprise Edition";
+inline constexpr const char* kIdeIni = "C:\\C6\\BIN\\C60EE.ini.";  // the name the program builds
+
 struct Harness {
   FakeProfile profile;
   FakeFiles files;
   FakeClock clock;
   FakeDialogs dialogs;
   Latin1Codec codec;
-  FakeLoadingView loading;
+  NoLoadingView loading;
   FakeDdeTransport transport;
   FakeProcesses processes;
   FakeShell shell;
@@ -177,8 +187,19 @@ struct Harness {
                   views};
   Services& svc = program.services();
   StringTranslator& translator = program.translator();
+  // Version 6 named in WIN.INI, installed in C:\C6.
+  void InstallVersion6() {
+    profile.Write("", kVersion6, "Root", "C:\\C6");
+    profile.Write("", kVersion6, "ExeName", "C60EE");
+  }
   // Runs the command of "qzcl.exe " + arguments, as a start with that command line would.
   void Run(const std::string& arguments) { program.RunCommand(CommandLine("qzcl.exe " + arguments)); }
+  // The captions of the boxes shown so far.
+  std::vector<std::string> Captions() const {
+    std::vector<std::string> captions;
+    for (const Box& box : dialogs.shown) captions.push_back(box.caption);
+    return captions;
+  }
 };
 
 }  // namespace qz::fake

@@ -1,82 +1,34 @@
 // The DDE client against the stand-in IDE, a separate process that serves "ClarionWin" and logs what it gets.
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
 #include <tuple>
 #include <vector>
 
+#include "e2e/driver_win32.h"
 #include "runtime/dde_transport_win32.h"
-#include "runtime/handle_win32.h"
 
 namespace qz {
 namespace {
 
+using e2e::WaitUntil;
 using Lines = std::vector<std::string>;
 
 constexpr char kService[] = "ClarionWin";
 constexpr char kCommand[] = "[RegisterTemplateChain(\"a.tpl\" \"b.tpl\",0)]";
-constexpr DWORD kExitTimeoutMs = 5000;
-
-template <typename Check>
-bool Within(DWORD ms, Check check) {
-  for (ULONGLONG end = GetTickCount64() + ms; !check(); Sleep(20))
-    if (GetTickCount64() >= end) return false;
-  return true;
-}
 
 ULONGLONG Elapsed(ULONGLONG since) { return GetTickCount64() - since; }
 
-// A running stand-in IDE logging to a file of its own, killed when the object goes away.
-struct StandIn {
-  StandIn(const std::string& name, const std::string& options)
-      : files((std::filesystem::temp_directory_path() / "qzcl-dde-").string() +
-              std::to_string(GetCurrentProcessId()) + "-" + name) {
-    RemoveFiles();  // of an earlier stand-in of the same name
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    std::string line = "\"" + std::filesystem::path(exe).replace_filename("stand_in_ide.exe").string() +
-                       "\" --ready \"" + files + ".ready\" --log \"" + files + ".log\" " + options;
-    STARTUPINFOA startup{sizeof startup};
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return;
-    process.reset(info.hProcess);
-    CloseHandle(info.hThread);
-    // A cold Wine start can take seconds.
-    up = Within(15000, [&] { return std::filesystem::exists(files + ".ready") || Exited(0); }) && !Exited(0);
-  }
-  ~StandIn() {
-    Kill();
-    RemoveFiles();
-  }
-  bool Exited(DWORD ms) const { return WaitForSingleObject(process.get(), ms) == WAIT_OBJECT_0; }
-  void Kill() const {
-    if (process && !Exited(0)) TerminateProcess(process.get(), 1);
-    Exited(kExitTimeoutMs);
-  }
-  void RemoveFiles() const {
-    std::error_code ignored;
-    for (const char* extension : {".ready", ".log"}) std::filesystem::remove(files + extension, ignored);
-  }
-  Lines Log() const {
-    Lines lines;
-    std::ifstream in(files + ".log", std::ios::binary);
-    for (std::string line; std::getline(in, line);) lines.push_back(line.substr(0, line.find('\r')));
-    return lines;
-  }
-
-  const std::string files;  // their path without the extension
-  UniqueKernelHandle process;
-  bool up = false;
+// A running stand-in IDE in a folder of its own.
+struct Server {
+  explicit Server(const std::string& options = "") : ide(folder.Path(), options) {}
+  e2e::TempDirectory folder;
+  e2e::StandInIde ide;
 };
 
 class Dde : public testing::Test {
@@ -86,12 +38,12 @@ class Dde : public testing::Test {
 
 TEST_F(Dde, without_a_server_that_answers_open_gives_no_channel_at_once) {
   EXPECT_EQ(dde_.Open(kService, ""), 0);  // nobody serves it
-  StandIn ide("ide", "--silent");
-  ASSERT_TRUE(ide.up);
+  Server silent("--silent");
+  ASSERT_TRUE(silent.ide.Up());
   ULONGLONG start = GetTickCount64();
   EXPECT_EQ(dde_.Open(kService, ""), 0);
   EXPECT_LT(Elapsed(start), 1000u);
-  EXPECT_EQ(ide.Log(), Lines{"initiate ignored"});
+  EXPECT_EQ(silent.ide.Log(), Lines{"initiate ignored"});
 }
 
 TEST_F(Dde, execute_returns_the_servers_answer_and_the_server_gets_the_exact_text) {
@@ -99,8 +51,8 @@ TEST_F(Dde, execute_returns_the_servers_answer_and_the_server_gets_the_exact_tex
        {std::tuple{"", 100L, kDdeOk}, std::tuple{"--reject", 100L, kDdeInvalidCommand},
         std::tuple{"--no-ack", 50L, kDdeTimedOut}}) {
     SCOPED_TRACE(options);
-    StandIn ide("ide", options);
-    ASSERT_TRUE(ide.up);
+    Server server(options);
+    ASSERT_TRUE(server.ide.Up());
     dde_.SetTimeout(timeout);
     long channel = dde_.Open(kService, "");
     ASSERT_NE(channel, 0);
@@ -110,71 +62,30 @@ TEST_F(Dde, execute_returns_the_servers_answer_and_the_server_gets_the_exact_tex
     start = GetTickCount64();
     dde_.Close(channel);
     EXPECT_LT(Elapsed(start), 500u);  // the server's answering terminate ends the wait
-    EXPECT_EQ(ide.Log(), (Lines{"initiate", kCommand, "terminate"}));
+    EXPECT_EQ(server.ide.Log(), (Lines{"initiate", kCommand, "terminate"}));
+    EXPECT_EQ(GlobalFindAtomA(kService), 0) << "a global atom left behind outlives the program";
   }
-}
-
-ULONGLONG ThreadCpuMs() {
-  FILETIME created, exited, kernel, user;
-  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-  auto ms = [](FILETIME t) { return ((ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 10000; };
-  return ms(kernel) + ms(user);
-}
-
-TEST_F(Dde, while_waiting_for_the_answer_windows_are_repainted_and_other_input_stays_queued) {
-  StandIn ide("ide", "--no-ack");
-  ASSERT_TRUE(ide.up);
-  UniqueHwnd window(
-      CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr));
-  ASSERT_TRUE(window);
-  UpdateWindow(window.get());
-  long channel = dde_.Open(kService, "");
-  ASSERT_NE(channel, 0);
-  InvalidateRect(window.get(), nullptr, TRUE);
-  PostMessageA(window.get(), WM_APP, 7, 0);
-  dde_.SetTimeout(50);
-  ULONGLONG cpu = ThreadCpuMs();
-  EXPECT_EQ(dde_.Execute(channel, kCommand), kDdeTimedOut);
-  EXPECT_LT(ThreadCpuMs() - cpu, 250u);  // waited, not spun
-  EXPECT_FALSE(GetUpdateRect(window.get(), nullptr, FALSE)) << "not repainted";
-  MSG msg;
-  EXPECT_TRUE(PeekMessageA(&msg, window.get(), WM_APP, WM_APP, PM_REMOVE) && msg.wParam == 7);
-  dde_.Close(channel);
 }
 
 TEST_F(Dde, execute_after_the_server_has_gone_reports_the_channel_closed) {
   for (bool killed : {false, true}) {
     SCOPED_TRACE(killed ? "killed" : "exited after its terminate");
-    StandIn ide("ide", killed ? "" : "--exit-after-execute");
-    ASSERT_TRUE(ide.up);
+    Server server(killed ? "" : "--exit-after-execute");
+    ASSERT_TRUE(server.ide.Up());
     long channel = dde_.Open(kService, "");
     ASSERT_NE(channel, 0);
     EXPECT_EQ(dde_.Execute(channel, kCommand), kDdeOk);
-    if (killed) ide.Kill();
-    ASSERT_TRUE(ide.Exited(kExitTimeoutMs));
+    if (killed) server.ide.Exit();
+    ASSERT_TRUE(server.ide.Exited(e2e::kExitTimeoutMs));
     EXPECT_EQ(dde_.Execute(channel, "[Again]"), kDdeNotOpen);
     dde_.Close(channel);
     EXPECT_EQ(dde_.Execute(channel, "[Again]"), kDdeNotOpen);  // a closed channel is forgotten
   }
 }
 
-TEST_F(Dde, of_two_servers_the_first_to_answer_is_the_partner_and_the_other_is_refused) {
-  StandIn first("first", ""), second("second", "");
-  ASSERT_TRUE(first.up && second.up);
-  long channel = dde_.Open(kService, "");
-  ASSERT_NE(channel, 0);
-  EXPECT_EQ(dde_.Execute(channel, kCommand), kDdeOk);
-  // The refused server gets its terminate posted, so it may log it a little later.
-  Within(kExitTimeoutMs, [&] { return first.Log().size() == 2 && second.Log().size() == 2; });
-  std::vector<Lines> logs = {first.Log(), second.Log()};
-  std::sort(logs.begin(), logs.end());
-  EXPECT_EQ(logs, (std::vector<Lines>{{"initiate", kCommand}, {"initiate", "terminate"}}));
-  dde_.Close(channel);
-}
-
 TEST_F(Dde, a_window_that_does_not_read_its_messages_does_not_stop_the_search) {
-  StandIn ide("ide", "");
-  ASSERT_TRUE(ide.up);
+  Server server;
+  ASSERT_TRUE(server.ide.Up());
   // A window of this thread, which reads no messages while it waits for the search.
   UniqueHwnd hung(CreateWindowExA(0, "STATIC", "hung", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
   // The search runs on a thread of its own, so that the test can give up on it.
@@ -185,34 +96,8 @@ TEST_F(Dde, a_window_that_does_not_read_its_messages_does_not_stop_the_search) {
     dde.Close(opened);
     *channel = opened;
   }).detach();
-  EXPECT_TRUE(Within(5000, [&] { return *channel >= 0; }));
+  EXPECT_TRUE(WaitUntil([&] { return *channel >= 0; }, 5000));
   EXPECT_GT(*channel, 0);
-}
-
-TEST_F(Dde, many_conversations_leave_no_atoms_and_no_memory_behind) {
-  ASSERT_EQ(GlobalFindAtomA(kService), 0) << "an earlier program left the service name behind";
-  const std::string text = "[" + std::string(64 * 1024, 'x') + "]";
-  // Big texts go unlogged.
-  for (auto [options, timeout, result, cycles] :
-       {std::tuple{"--log NUL", 100L, kDdeOk, 300}, std::tuple{"--log NUL --no-ack", 1L, kDdeTimedOut, 100}}) {
-    SCOPED_TRACE(options);
-    StandIn ide("ide", options);
-    ASSERT_TRUE(ide.up);
-    dde_.SetTimeout(timeout);
-    // Committed private memory (Wine leaves PrivateUsage at 0 but fills PagefileUsage).
-    PROCESS_MEMORY_COUNTERS before{}, after{};
-    for (int i = 0; i < cycles; ++i) {
-      if (i == 5) GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);  // once set up
-      long channel = dde_.Open(kService, "");
-      ASSERT_NE(channel, 0);
-      ASSERT_EQ(dde_.Execute(channel, text), result);
-      dde_.Close(channel);
-    }
-    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
-    EXPECT_EQ(GlobalFindAtomA(kService), 0);
-    EXPECT_LT(static_cast<long long>(after.PagefileUsage) - static_cast<long long>(before.PagefileUsage),
-              (cycles - 5) * static_cast<long long>(text.size()) / 4);
-  }
 }
 
 }  // namespace

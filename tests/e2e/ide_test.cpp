@@ -1,0 +1,89 @@
+// qzcl.exe REG and USERMENU with the IDE running (a stand-in that serves the DDE service and logs what it
+// receives), started by the command, or not startable.
+#include <gtest/gtest.h>
+
+#include "e2e/driver_win32.h"
+
+namespace qz::e2e {
+namespace {
+
+const char* const kBoth = "[RegisterTemplateChain(\"a.tpl\" \"b.tpl\",0)]";
+
+std::string Ini(const std::string& file, const char* section, const char* key) {
+  char buf[256];
+  GetPrivateProfileStringA(section, key, "<absent>", buf, sizeof buf, file.c_str());
+  return buf;
+}
+
+// A working folder with two templates, and an installation of version 6 whose IDE runs as exeName.
+struct Work {
+  explicit Work(const char* exeName = "C60EE") : installed(folder.Path() + "\\C6", exeName) {
+    WriteWholeFile(folder.Path() + "\\a.tpl", "#TEMPLATE(A,'a')\r\n");
+    WriteWholeFile(folder.Path() + "\\b.tpl", "#TEMPLATE(B,'b')\r\n");
+  }
+  std::string IdeIni(const char* section, const char* key) const { return Ini(ini, section, key); }
+  std::string DdeLog(const char* key) const { return Ini(folder.Path() + "\\QZDE.LOG", "Connect", key); }
+  bool Logged(const char* log) const { return ReadWholeFile(folder.Path() + log).find(kBoth) != std::string::npos; }
+  Launch Qzcl(const std::string& arguments) const { return {arguments, folder.Path()}; }
+
+  TempDirectory folder;
+  Installed installed;
+  const std::string ini = folder.Path() + "\\C6\\BIN\\C60EE.ini";
+};
+
+// REG registers both templates in one command with the running IDE; USERMENU waits until the IDE is closed;
+// then REG starts the IDE itself.
+TEST(Ide, reg_registers_with_the_running_ide_usermenu_waits_for_it_to_close_and_reg_starts_it) {
+  Work work;
+  StandInIde ide(work.folder.Path());
+  QzclProcess reg(work.Qzcl("REG a.tpl b.tpl"));
+  EXPECT_TRUE(reg.NoWindowWithin(3000, true));
+  EXPECT_EQ(reg.WaitForExit(), 0u);
+  EXPECT_TRUE(work.Logged("\\ide.log"));
+  EXPECT_EQ(work.IdeIni("Environment", "AutoPick"), "on");  // absent before: comes back as on
+  EXPECT_EQ(work.DdeLog("Before Run"), "<absent>");
+  EXPECT_NE(work.DdeLog("Run Error"), "<absent>");
+  EXPECT_NE(work.DdeLog("Run Error"), "252");
+  for (int button : {IDCANCEL, IDOK}) {
+    QzclProcess qzcl(work.Qzcl("USERMENU QZ &QZ qz.exe"));
+    auto prompt = qzcl.WaitForBox();
+    ASSERT_TRUE(prompt);
+    EXPECT_EQ(prompt->caption, "Add Accessories Item");
+    EXPECT_EQ(prompt->icon, IconKind::WinLogo) << prompt->iconProblem;
+    if (button == IDOK) ide.Exit();
+    ASSERT_TRUE(qzcl.Press(*prompt, button));
+    EXPECT_EQ(qzcl.WaitForExit(), 0u);
+    EXPECT_EQ(work.IdeIni("User Menus", "1"), button == IDOK ? "&QZ|QZ" : "<absent>");
+  }
+  EXPECT_EQ(work.IdeIni("User Applications", "QZ"), "qz.exe");
+  // The IDE is found by the system's search, here in the working folder.
+  ASSERT_TRUE(CopyFileA((TestProgramDirectory() + "\\stand_in_ide.exe").c_str(),
+                        (work.folder.Path() + "\\C60EE.exe").c_str(), FALSE));
+  QzclProcess started(work.Qzcl("REG a.tpl b.tpl"));
+  EXPECT_EQ(started.WaitForExit(40000), 0u);
+  EXPECT_TRUE(work.Logged("\\stand_in_ide.log"));
+  EXPECT_EQ(work.DdeLog("Before Run"), "ClarionWin");
+  EXPECT_NE(work.DdeLog("Run Error"), "0");
+  EXPECT_NE(work.DdeLog("Run Error"), "252");
+  // The IDE keeps running after the command; this test ends it.
+  if (HWND running = FindWindowA("QzStandInIde", nullptr)) PostMessageA(running, WM_CLOSE, 0, 0);
+  WaitUntil([] { return !FindWindowA("QzStandInIde", nullptr); }, 5000);
+}
+
+// The real clock: the attempts to reach an IDE that never answers end after 30 seconds, not sooner or never.
+TEST(Ide, reg_gives_up_on_an_ide_that_cannot_be_started) {
+  Work work("NoSuchIde");
+  WritePrivateProfileStringA("Environment", "AutoPick", "on", work.ini.c_str());
+  const DWORD start = GetTickCount();
+  QzclProcess qzcl(work.Qzcl("REG a.tpl"));
+  EXPECT_TRUE(qzcl.NoWindowWithin(2000, true));
+  EXPECT_EQ(qzcl.WaitForExit(60000), 0u);
+  const DWORD took = GetTickCount() - start;
+  EXPECT_GE(took, 29000u);
+  EXPECT_LT(took, 45000u);
+  EXPECT_EQ(work.DdeLog("Run Error"), "252");
+  EXPECT_EQ(work.IdeIni("Environment", "AutoPick"), "on");
+}
+
+}  // namespace
+}  // namespace qz::e2e

@@ -1,0 +1,178 @@
+// The IDE over a fake DDE layer: the channel that finds or starts it, the prompt to close it, and REG.
+#include <gtest/gtest.h>
+
+#include "ide/dde_channel.h"
+#include "ide/ide_check.h"
+#include "unit/harness.h"
+
+namespace qz {
+namespace {
+
+using fake::kIdeIni;
+using Strings = std::vector<std::string>;
+
+TEST(dde_channel, connect_finds_starts_or_gives_up_on_the_ide_and_logs_how) {
+  const struct {
+    const char* name;
+    std::function<bool(int)> serverUp;
+    bool startFails;
+    std::int64_t clockStart;
+    bool connected;
+    Strings log;  // Before Run and Run Error in .\QZDE.LOG
+  } cases[] = {
+      {"running", [](int) { return true; }, false, 0, true, {"<old>", "1"}},
+      {"started, answers on the 5th attempt", [](int a) { return a >= 5; }, false, 0, true, {"ClarionWin", "1"}},
+      {"not startable, answers later", [](int a) { return a >= 3; }, true, 0, true, {"ClarionWin", "1"}},
+      {"not startable", nullptr, true, 0, false, {"ClarionWin", "252"}},
+      {"not startable, a second before midnight", nullptr, true, 86'399'000, false, {"ClarionWin", "252"}},
+      {"startable but never answers", nullptr, false, 0, false, {"ClarionWin", "0"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fake::Harness t;
+    t.profile.Write(".\\QZDE.LOG", "Connect", "Before Run", "<old>");
+    t.transport.serverUp = c.serverUp;
+    t.processes.fail = c.startFails;
+    t.clock.now = c.clockStart;
+    DdeChannel dde(t.svc, "C60EE");
+    EXPECT_EQ(dde.Connect(), c.connected);
+    EXPECT_EQ(t.processes.started, c.log[0] == "<old>" ? Strings{} : Strings{"C60EE"});
+    EXPECT_EQ(t.transport.opens[0], "ClarionWin|");
+    Strings log;
+    for (const char* key : {"App", "Before Open Channel", "Before Run", "Run Error"})
+      log.push_back(t.profile.Read(".\\QZDE.LOG", "Connect", key, "<unwritten>"));
+    EXPECT_EQ(log, Strings({"ClarionWin", "ClarionWin", c.log[0], c.log[1]}));
+    if (c.startFails) {
+      EXPECT_EQ(std::to_string(dde.ErrorCode()) + " " + dde.Error(), "-4 The system cannot find the file specified.");
+    }
+    if (c.connected) continue;
+    // Gave up 30 seconds after the first attempt, resting between attempts instead of spinning.
+    const std::int64_t waited = t.clock.now - c.clockStart;
+    EXPECT_GT(waited, DdeChannel::kConnectWindowMs);
+    EXPECT_LE(waited, DdeChannel::kConnectWindowMs + DdeChannel::kRetryPauseMs);
+    EXPECT_TRUE(t.transport.opens.size() < 500u && !dde.IsOpen());
+  }
+}
+
+TEST(ide_check, asks_the_service_once_and_prompts_until_the_ide_is_closed_cancelled_or_four_times) {
+  for (bool running : {false, true}) {
+    fake::Harness h;
+    h.transport.serverUp = [running](int) { return running; };
+    EXPECT_EQ(ClarionIsOpen(h.svc, "C60EE"), running);
+    EXPECT_EQ(h.transport.opens.size() + h.transport.closed.size(), running ? 2u : 1u);
+    EXPECT_TRUE(h.processes.started.empty() && h.dialogs.shown.empty() && h.profile.writes == 0);  // nothing logged
+  }
+  // The check from which the IDE is closed (0: never), the answers, the result and the prompts shown.
+  const std::tuple<int, std::vector<Button>, bool, std::size_t> cases[] = {
+      {1, {Button::Ok}, true, 1}, {3, {Button::Ok, Button::Ok, Button::Ok}, true, 3},
+      {0, {Button::Cancel}, false, 1},  // 0: never closed
+      {0, {Button::Ok, Button::Cancel}, false, 2},
+      {0, {}, false, 4},  // left running through four OKs: given up
+  };
+  for (const auto& [closedAt, answers, result, prompts] : cases) {
+    fake::Harness h;
+    h.transport.serverUp = [closedAt = closedAt](int attempt) { return closedAt == 0 || attempt < closedAt; };
+    h.dialogs.answers = answers;
+    EXPECT_EQ(ClarionMustBeClosed(h.svc, "C60EE", "Add Accessories Item   "), result);
+    ASSERT_EQ(h.dialogs.shown.size(), prompts + (prompts == 4));
+    for (std::size_t i = 0; i < h.dialogs.shown.size(); ++i) {
+      const Box& box = h.dialogs.shown[i];
+      const bool prompt = i < prompts;
+      EXPECT_EQ(box.caption, "Add Accessories Item");
+      EXPECT_EQ(box.text, prompt ? "Clarion must be closed!||Press OK when Clarion is closed, Cancel to cancel this "
+                                   "operation."
+                                 : "Because clarion is open, this operation could not be completed.");
+      EXPECT_EQ(box.icon, prompt ? Icon::WinLogo : Icon::None);
+      EXPECT_EQ(box.buttons, prompt ? Buttons::OkCancel : Buttons::Ok);
+    }
+    EXPECT_EQ(h.svc.ExitCode(), result ? kExitSuccess : kExitFailed);
+    EXPECT_EQ(h.transport.closed.size(), static_cast<std::size_t>(h.transport.lastChannel));
+  }
+}
+
+// Version 6 installed, the IDE running unless a test says otherwise.
+struct Reg : fake::Harness {
+  explicit Reg(const char* autoPick = nullptr) {
+    InstallVersion6();
+    if (autoPick) profile.Write(kIdeIni, "Environment", "AutoPick", autoPick);
+    transport.serverUp = [](int) { return true; };
+  }
+  std::string AutoPick(const std::string& ini = kIdeIni) { return profile.Value(ini, "Environment", "AutoPick"); }
+};
+
+TEST(reg, sends_one_command_with_every_existing_template_and_names_the_others) {
+  const std::tuple<const char*, std::vector<const char*>, const char*, Strings> cases[] = {  // sent, missing
+      {"a.tpl b.tpl", {"a.tpl", "b.tpl"}, "[RegisterTemplateChain(\"a.tpl\" \"b.tpl\",0)]", {}},
+      {"a.tpl gone.tpl", {"a.tpl"}, "[RegisterTemplateChain(\"a.tpl\",0)]", {"gone.tpl"}},
+      {"\"C:\\My T\\x.tpl\" 6", {"C:\\My T\\x.tpl"}, "[RegisterTemplateChain(\"C:\\My T\\x.tpl\",0)]", {}},
+      {"a.tpl 4", {"a.tpl", "4"}, nullptr, {}},  // 4 is the version, even with a file of that name
+      {"", {}, nullptr, {}}, {"x.tpl y.tpl", {}, nullptr, {"x.tpl", "y.tpl"}},
+  };
+  for (const auto& [arguments, existing, sent, missing] : cases) {
+    Reg t;
+    for (auto f : existing) t.files.existing.insert(f);
+    t.Run(std::string("REG ") + arguments);
+    EXPECT_EQ(t.transport.executes, sent ? Strings{sent} : Strings{}) << arguments;
+    Strings named, expected;
+    for (const Box& box : t.dialogs.shown) {
+      if (box.caption != "QZCL Register Error") continue;
+      named.push_back(box.text);
+      EXPECT_TRUE(box.icon == Icon::Information && box.buttons == Buttons::Ok);
+    }
+    for (const auto& f : missing) expected.push_back("Template file " + f + " does not exist.");
+    EXPECT_EQ(named, expected) << arguments;
+  }
+  Reg t;  // a list longer than the "Please Wait..." window shows is sent whole
+  std::string arguments = "REG";
+  for (int i = 0; i < 7; ++i) {
+    std::string name = "C:\\Templates\\Vendor\\template-" + std::to_string(i) + ".tpl";
+    t.files.existing.insert(name);
+    arguments += " " + name;
+  }
+  t.Run(arguments);
+  ASSERT_EQ(t.transport.executes.size(), 1u);
+  EXPECT_EQ(t.transport.executes[0].size(), std::string("[RegisterTemplateChain(,0)]").size() + 7 * 36 + 6);
+  EXPECT_GT(t.views.events[0].size(), std::string("open ").size() + 255);
+}
+
+TEST(reg, switches_auto_pick_off_around_the_registration_and_restores_it) {
+  for (const char* before : {static_cast<const char*>(nullptr), "on", "off"}) {
+    Reg t(before);
+    t.files.existing.insert("a.tpl");
+    std::string duringRegistration;
+    t.transport.serverUp = [&](int) {
+      duringRegistration = t.AutoPick();
+      return true;
+    };
+    t.Run("REG a.tpl");
+    EXPECT_EQ(duringRegistration, "off");
+    EXPECT_EQ(t.AutoPick(), before ? before : "on");
+    EXPECT_EQ(t.views.events, (Strings{"open \"a.tpl\"", "display", "close"}));
+  }
+}
+
+TEST(reg, fails_the_run_when_the_ide_refuses_or_cannot_be_reached_and_touches_nothing_without_templates) {
+  for (bool reachable : {true, false}) {
+    Reg t("on");
+    t.files.existing.insert("a.tpl");
+    t.transport.executeResult = kDdeInvalidCommand;
+    if (!reachable) t.transport.serverUp = nullptr;
+    t.processes.fail = true;
+    t.Run("REG a.tpl");
+    EXPECT_EQ(t.transport.executes.size(), reachable ? 1u : 0u);
+    EXPECT_EQ(t.processes.started, reachable ? Strings{} : Strings{"C60EE"});
+    EXPECT_TRUE(t.AutoPick() == "on" && t.dialogs.shown.empty() && t.svc.ExitCode() == kExitFailed);
+  }
+  Reg alone;
+  alone.Run("REG");
+  EXPECT_TRUE(alone.AutoPick() == "<absent>" && alone.dialogs.shown.empty() && alone.views.events.empty());
+  Reg noInstallation;
+  noInstallation.files.existing.insert("a.tpl");
+  noInstallation.Run("REG a.tpl 4");
+  EXPECT_EQ(noInstallation.Captions(), Strings{"Entry Not Found"});
+  EXPECT_EQ(noInstallation.AutoPick("C:\\C4\\BIN\\CW4.ini."), "<absent>");
+  EXPECT_EQ(noInstallation.svc.ExitCode(), kExitFailed);
+}
+
+}  // namespace
+}  // namespace qz

@@ -80,8 +80,9 @@ int main(int argc, char** argv) {
   qzcl.Press(*done, IDOK);
   PostMessageA(window, WM_CLOSE, 0, 0);
   qzcl.WaitForExit();
-  std::printf("EDIT with %d user menus under Wine: window open with the list loaded %.0f ms (target 500), "
-              "Update File %.0f ms (target 2000)\n",
-              kEntries, Seconds(start, shown) * 1000, Seconds(asked, written) * 1000);
+  std::printf(
+      "EDIT with %d user menus under Wine: window open with the list loaded %.0f ms (target 500), "
+      "Update File %.0f ms (target 2000)\n",
+      kEntries, Seconds(start, shown) * 1000, Seconds(asked, written) * 1000);
   return 0;
 }

@@ -69,8 +69,9 @@ int main() {
     okSmall = std::min(okSmall, one.ok);
     okLarge = std::min(okLarge, many.ok);
   }
-  std::printf("Notes window under Wine, best of %d: opening with 1 line %.0f ms, with 10,000 lines %.0f ms "
-              "(loading costs %.0f ms, target 100); Ok to the end of the process %.0f ms and %.0f ms (target 100)\n",
-              kRuns, small, large, large - small, okSmall, okLarge);
+  std::printf(
+      "Notes window under Wine, best of %d: opening with 1 line %.0f ms, with 10,000 lines %.0f ms "
+      "(loading costs %.0f ms, target 100); Ok to the end of the process %.0f ms and %.0f ms (target 100)\n",
+      kRuns, small, large, large - small, okSmall, okLarge);
   return 0;
 }

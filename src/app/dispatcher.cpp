@@ -25,15 +25,15 @@ struct Command {
 // To add a command: write its procedure in its own file, declare it in a header beside it and give it its
 // row here, in the order the words are tried. A command with a window gets it from views.
 constexpr Command kCommands[] = {
-    {{"REG"}, [](Services& svc, const CommandLine& line, Views& views) {
-       RegisterTemplates(svc, line, *views.PleaseWait());
-     }},
+    {{"REG"},
+     [](Services& svc, const CommandLine& line, Views& views) { RegisterTemplates(svc, line, *views.PleaseWait()); }},
     {{"USERMENU", "MENU"}, [](Services& svc, const CommandLine& line, Views&) { UserMenu(svc, line); }},
     {{"INCLUDE"}, [](Services& svc, const CommandLine& line, Views&) { IncludeTemplate(svc, line); }},
     {{"LIBSRC", "CLASS", "ABCPATH"}, [](Services& svc, const CommandLine& line, Views&) { AbcPath(svc, line); }},
     {{"ENVIRONMENT", "ENV"},
      [](Services& svc, const CommandLine& line, Views&) { SetEnvironmentVariableCommand(svc, line); }},
-    {{"RED", "REDIRECT", "REDIRECTION"}, [](Services& svc, const CommandLine& line, Views&) { Redirection(svc, line); }},
+    {{"RED", "REDIRECT", "REDIRECTION"},
+     [](Services& svc, const CommandLine& line, Views&) { Redirection(svc, line); }},
     {{"RUN"}, [](Services& svc, const CommandLine& line, Views&) { RunCommand(svc, line); }},
     {{"EDIT"}, [](Services& svc, const CommandLine& line, Views& views) { EditIni(svc, line, views.Editor().get()); }},
     {{"CMD"}, [](Services& svc, const CommandLine&, Views&) { svc.Show(CommandSummary(svc)); }},

@@ -7,20 +7,24 @@ Box CommandSummary(Services& svc) {
   Box box;
   box.caption = "QZCL Utility";
   box.icon = Icon::WinLogo;
-  box.text = svc.tr("Command Line Parameters are:") + "|" + line +
-             svc.tr("No Command - Display version notes window. Called from Accessories menu, this uses the current "
-                    "working directory.") +
-             line + svc.tr("Version Parameter defaults to 6. Options: are 2,4,5,55 or 6]") + line +
-             svc.tr("EDIT [Version - Defaults to Versiono=6] - Allows you to edit Clarion User Menus, File Types, "
-                    "Open Dialog, Pick Dialog, and QZCL Translations.") +
-             line + svc.tr("ENV EnvironmentVariable EnvironmnetValue - sets the value of the passed environment variable.") +
-             line + svc.tr("INCLUDE TemplateFile IncludeFile - Adds an include file to a template file, i.e. #IncludeFile#") +
-             line + svc.tr("ABCPATH Path [Version] This will change ABC include file source directory and run clarion.") +
-             line + svc.tr("RED - Section Entry Path [Version] Adds path to [Section] and Entry in Clarion Redirection File") +
-             line + svc.tr("RUN - Commandline [Parm1] [Parm2] etc. - Call ShellExec witht the command line and any parameters.") +
-             line + svc.tr("REG TemplateToRegister [Versions 2/4/5/55/6]") + line +
-             svc.tr("USERMENU AppRef Menu+Display-Menu+Display CommandLine [Parm1+Parm2+Parm3] [Version]") + "|        " +
-             svc.tr("+ becomes a space and- becomes a \"/\" Quotes may also be used to separate items");
+  box.text =
+      svc.tr("Command Line Parameters are:") + "|" + line +
+      svc.tr(
+          "No Command - Display version notes window. Called from Accessories menu, this uses the current "
+          "working directory.") +
+      line + svc.tr("Version Parameter defaults to 6. Options: are 2,4,5,55 or 6]") + line +
+      svc.tr(
+          "EDIT [Version - Defaults to Versiono=6] - Allows you to edit Clarion User Menus, File Types, "
+          "Open Dialog, Pick Dialog, and QZCL Translations.") +
+      line + svc.tr("ENV EnvironmentVariable EnvironmnetValue - sets the value of the passed environment variable.") +
+      line + svc.tr("INCLUDE TemplateFile IncludeFile - Adds an include file to a template file, i.e. #IncludeFile#") +
+      line + svc.tr("ABCPATH Path [Version] This will change ABC include file source directory and run clarion.") +
+      line + svc.tr("RED - Section Entry Path [Version] Adds path to [Section] and Entry in Clarion Redirection File") +
+      line +
+      svc.tr("RUN - Commandline [Parm1] [Parm2] etc. - Call ShellExec witht the command line and any parameters.") +
+      line + svc.tr("REG TemplateToRegister [Versions 2/4/5/55/6]") + line +
+      svc.tr("USERMENU AppRef Menu+Display-Menu+Display CommandLine [Parm1+Parm2+Parm3] [Version]") + "|        " +
+      svc.tr("+ becomes a space and- becomes a \"/\" Quotes may also be used to separate items");
   return box;
 }
 
@@ -36,8 +40,9 @@ Box GeneralDescription(Services& svc) {
              line + svc.tr("Change the source directory for ABC compliant INClude files.") + "||" +
              svc.tr("Great for use with Wise InstallBuilder Execute Program script.") + " " +
              svc.tr("This is what we now uses for all our installation programs!") + " " +
-             svc.tr("Also run it from the Window's Run dialog or an EQUATE() or create project specific ABC library "
-                    "directories and use it to start Clarion using a selected directory.");
+             svc.tr(
+                 "Also run it from the Window's Run dialog or an EQUATE() or create project specific ABC library "
+                 "directories and use it to start Clarion using a selected directory.");
   return box;
 }
 

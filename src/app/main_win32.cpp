@@ -51,7 +51,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::ostream errStream(&errBuf);
   qz::Win32Ports ports(unattended, errStream);
   qz::Program program(ports.Get(), ports.GetViews());
-  const int exitCode = program.Run(GetCommandLineA());
+  int exitCode = qz::kExitFailed;
+  try {
+    exitCode = program.Run(GetCommandLineA());
+  } catch (...) {
+    // A window passes on what went wrong inside it once it has closed; the run ends as a failed one.
+  }
   // Interactive runs keep exit code 0; installers running unattended learn whether the command worked.
   return unattended ? exitCode : 0;
 }

@@ -23,8 +23,16 @@ class Win32Ports {
   Win32Ports(bool unattended, std::ostream& boxes) : unattended_(unattended), writtenDialogs_(boxes) {}
 
   Ports Get() {
-    return {profile_,  files_,    clock_,    codec_, ChosenDialogs(),
-            processes_, shell_,   registry_, heldFile_, transport_,
+    return {profile_,
+            files_,
+            clock_,
+            codec_,
+            ChosenDialogs(),
+            processes_,
+            shell_,
+            registry_,
+            heldFile_,
+            transport_,
             unattended_ ? static_cast<LoadingView&>(noLoading_) : shownLoading_};
   }
   Views& GetViews() { return unattended_ ? static_cast<Views&>(noViews_) : shownViews_; }

@@ -19,7 +19,8 @@ class Program {
  public:
   Program(const Ports& ports, Views& views)
       : translator_(ports.profile, ports.files, ports.clock, ports.codec, ports.loading),
-        services_(ports, translator_), views_(views) {}
+        services_(ports, translator_),
+        views_(views) {}
 
   Services& services() { return services_; }
   StringTranslator& translator() { return translator_; }

@@ -25,7 +25,11 @@ constexpr std::array<Edition, 5> kVersions{{
     {{"55", "5.5"}, "55", "Clarion 5.5  Enterprise Edition", "Clarion 5.5", "C55EE", "Root"},
     {{"5"}, "5", "Clarion 5  Enterprise Edition", "Clarion 5", "Clarion5", "Root"},
     {{"4"}, "4", "Clarion 4  Enterprise Edition", "Clarion 4", "Clarion4", "Root"},
-    {{"2", "20", "2.0"}, "20", "Clarion for Windows V2.0", "Clarion for Windows V2.0 Standard Edition", "Cw20",
+    {{"2", "20", "2.0"},
+     "20",
+     "Clarion for Windows V2.0",
+     "Clarion for Windows V2.0 Standard Edition",
+     "Cw20",
      "WorkDir"},
 }};
 
@@ -53,8 +57,7 @@ std::string VersionCode(std::string_view text) {
   return IsVersionCode(text) ? LeftJustify(Cut(text, kVersionMax)) : std::string(kDefaultVersion);
 }
 
-std::optional<Installation> LocateInstallation(Services& svc, std::string_view version,
-                                               std::string_view commandText) {
+std::optional<Installation> LocateInstallation(Services& svc, std::string_view version, std::string_view commandText) {
   Installation found;
   found.version = Cut(version, kVersionMax);
   std::string redBase, rootEntry;
@@ -101,9 +104,9 @@ std::optional<Installation> LocateInstallation(Services& svc, std::string_view v
   box.caption = svc.tr("Entry Not Found");
   box.text = svc.tr("The QZ Command program looks for Clarion information in the WIN.INI file.") + "|" +
              svc.tr("Required information was not found.") + "|" + "|" + svc.tr("Command was:") + " " +
-             std::string(commandText) + "|" + svc.tr("CW Version:") + " " + found.version + "|" +
-             svc.tr("EE File:") + " " + found.sectionEE + "|" + svc.tr("PE File:") + " " + found.sectionPE +
-             "|Root: " + found.root + "|ExeName: " + found.exe;
+             std::string(commandText) + "|" + svc.tr("CW Version:") + " " + found.version + "|" + svc.tr("EE File:") +
+             " " + found.sectionEE + "|" + svc.tr("PE File:") + " " + found.sectionPE + "|Root: " + found.root +
+             "|ExeName: " + found.exe;
   box.icon = Icon::Information;
   box.outcome = Outcome::Error;
   svc.Show(box);

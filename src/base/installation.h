@@ -10,12 +10,12 @@
 namespace qz {
 
 struct Installation {
-  std::string version;              // the version code; its canonical form ("60", "55", ...) once found
+  std::string version;               // the version code; its canonical form ("60", "55", ...) once found
   std::string sectionEE, sectionPE;  // the WIN.INI sections of the Enterprise and Professional editions
-  std::string root;                 // the installation folder, without a final backslash
-  std::string exe;                  // the IDE's program, as its set-up names it
-  std::string iniFile;              // the IDE's INI file
-  std::string redFile;              // the IDE's redirection file
+  std::string root;                  // the installation folder, without a final backslash
+  std::string exe;                   // the IDE's program, as its set-up names it
+  std::string iniFile;               // the IDE's INI file
+  std::string redFile;               // the IDE's redirection file
 };
 
 // Whether text (its first three characters) is a version code the program accepts.
@@ -25,8 +25,7 @@ std::string VersionCode(std::string_view text);
 
 // The installation of version (a version code). When WIN.INI lacks it, shows "Entry Not Found" with
 // commandText in it, and returns nothing.
-std::optional<Installation> LocateInstallation(Services& svc, std::string_view version,
-                                               std::string_view commandText);
+std::optional<Installation> LocateInstallation(Services& svc, std::string_view version, std::string_view commandText);
 
 // Sections of the IDE's INI file.
 inline constexpr const char* kUserMenusSection = "User Menus";

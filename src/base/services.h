@@ -41,9 +41,17 @@ struct Ports {
 class Services {
  public:
   Services(const Ports& ports, StringTranslator& stringTranslator)
-      : profile(ports.profile), files(ports.files), clock(ports.clock), codec(ports.codec),
-        processes(ports.processes), shell(ports.shell), registry(ports.registry), heldFile(ports.heldFile),
-        dde(ports.dde), translator(stringTranslator), dialogs_(ports.dialogs) {}
+      : profile(ports.profile),
+        files(ports.files),
+        clock(ports.clock),
+        codec(ports.codec),
+        processes(ports.processes),
+        shell(ports.shell),
+        registry(ports.registry),
+        heldFile(ports.heldFile),
+        dde(ports.dde),
+        translator(stringTranslator),
+        dialogs_(ports.dialogs) {}
   Services(const Services&) = delete;
   Services& operator=(const Services&) = delete;
 

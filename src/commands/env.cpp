@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kEnvironmentKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
 constexpr const char* kStartupFile = "C:\\AutoExec.Bat";
 constexpr std::size_t kValueMax = 32767;  // the most Windows hands to a program
-constexpr std::size_t kLineMax = 255;      // a start-up file line is held in 255 characters
+constexpr std::size_t kLineMax = 255;     // a start-up file line is held in 255 characters
 constexpr std::string_view kBlanks = " \t";
 
 std::string_view Trim(std::string_view text) {
@@ -47,19 +47,17 @@ void AddInRegistry(Services& svc, const std::string& name, const std::string& va
   Registry& registry = svc.registry;
   RegValue current = registry.Read(kEnvironmentKey, name);
   switch (current.result.status) {
-    case RegStatus::Ok:
-      break;
+    case RegStatus::Ok: break;
     case RegStatus::NotFound:
       current = {};  // a new variable is plain text, numbers included
       break;
     case RegStatus::AccessDenied:
       return Refuse(svc, name, svc.tr("Access to its current value in the registry was denied."));
-    case RegStatus::TooLarge:
-      return Refuse(svc, name, svc.tr("Its current value is too large to read."));
+    case RegStatus::TooLarge: return Refuse(svc, name, svc.tr("Its current value is too large to read."));
     case RegStatus::OtherError:
-      return Refuse(svc, name,
-                    svc.tr("Its current value could not be read. Windows error:") + " " +
-                        std::to_string(current.result.code));
+      return Refuse(
+          svc, name,
+          svc.tr("Its current value could not be read. Windows error:") + " " + std::to_string(current.result.code));
   }
   if (current.type == RegType::Other)
     return Refuse(svc, name, svc.tr("Its current value is not text, so it was left as it is."));

@@ -17,8 +17,8 @@ void ShowUsage(Services& svc, const CommandLine& line, const Installation& ide) 
   // "Redirecton" is the program's own spelling, kept because translation files look it up.
   box.caption = svc.tr("Redirecton Command Error");
   box.text = svc.tr("Redirection Command should be RED Section Entry Path Version.") + "|  " +
-             svc.tr("Actual Command:") + " " + line.Text() + "|  " + svc.tr("Redirection File:") + " " +
-             ide.redFile + "|  " + svc.tr("Version") + ": " + ide.version;
+             svc.tr("Actual Command:") + " " + line.Text() + "|  " + svc.tr("Redirection File:") + " " + ide.redFile +
+             "|  " + svc.tr("Version") + ": " + ide.version;
   box.icon = Icon::Information;
   box.outcome = Outcome::Usage;
   svc.Show(box);

@@ -67,8 +67,7 @@ void MenuAdd(Services& svc, const std::string& ini, const std::string& appRef, c
     (e.find("A&ccessories/Help/") != std::string::npos ? help : items).push_back({e, SortText(e)});
   }
   // The new entry's group is spelt with the mnemonic elsewhere, as the program always has.
-  if (!found)
-    (own.find("Ac&cessories/Help/") != std::string::npos ? help : items).push_back({own, SortText(own)});
+  if (!found) (own.find("Ac&cessories/Help/") != std::string::npos ? help : items).push_back({own, SortText(own)});
 
   std::string program = Clip(commandLine);
   if (program.find(' ') != std::string::npos) program = '"' + program + '"';
@@ -108,8 +107,8 @@ void UserMenu(Services& svc, const CommandLine& line) {
     box.caption = svc.tr("Incorrect Command Line");
     box.text = svc.tr("Command line paramters are: AppRef MenuDisplay CommandLine [Parm].  Found were:") + " " +
                "|   " + svc.tr("AppRef") + ": " + appRef + "|   " + svc.tr("MenuDisplay") + ": " + menuDisplay +
-               "|   " + svc.tr("CommandLine") + ": " + commandLine + "|   " + svc.tr("Parm") + ": " + parm +
-               "|   " + svc.tr("Version") + ": " + version;
+               "|   " + svc.tr("CommandLine") + ": " + commandLine + "|   " + svc.tr("Parm") + ": " + parm + "|   " +
+               svc.tr("Version") + ": " + version;
     box.icon = Icon::Information;
     box.outcome = Outcome::Usage;
     svc.Show(box);

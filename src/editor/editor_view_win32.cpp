@@ -66,9 +66,8 @@ const ControlDef kControls[] = {
     {18, K::String, "STATIC", "QZCL - Quendale Notes/Command Utility", kShown, 8, 4, 203, 12, 2},
     {kVersion, K::String, "STATIC", "", kShown, 8, 16, 198, 11, 2},
     {20, K::Group, "BUTTON", "Command Line Options", BS_GROUPBOX, 1, 28, 413, 38, 2},
-    {21, K::Prompt, "STATIC",
-     "Run QZCL with CMD as a command line parameter to see a list of command line options.", SS_LEFT, 21, 40, 385,
-     18, 2},
+    {21, K::Prompt, "STATIC", "Run QZCL with CMD as a command line parameter to see a list of command line options.",
+     SS_LEFT, 21, 40, 385, 18, 2},
     {22, K::Group, "BUTTON", "Clarion EDIT Command", BS_GROUPBOX, 1, 76, 413, 181, 2},
     {23, K::String, "STATIC", kNotesText, kShown, 20, 88, 385, 51, 2},
     {24, K::Prompt, "STATIC", kAppRefText, SS_LEFT, 20, 140, 385, 47, 2},
@@ -95,11 +94,14 @@ Win32EditorView::Win32EditorView()
 DialogLayout Win32EditorView::Layout() const {
   DialogLayout layout{"Quendale Notes/Command Utility - Edit Window",
                       WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_3DLOOK,
-                      424, 272, "Arial", 8, {}};
+                      424,
+                      272,
+                      "Arial",
+                      8,
+                      {}};
   // The two fields laid over cells come first, above the list in the z-order.
   layout.controls.push_back({"EDIT", "", ES_AUTOHSCROLL | WS_BORDER, 0, 0, 10, 10, kEntryId});
-  layout.controls.push_back(
-      {"COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0, 0, 10, 100, kComboId});
+  layout.controls.push_back({"COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0, 0, 10, 100, kComboId});
   return layout;
 }
 
@@ -119,9 +121,9 @@ void Win32EditorView::OnInit() {
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
   for (auto [number, direction] : {std::pair{kUp, 'U'}, {kDown, 'D'}, {kNext, 'R'}, {kBack, 'L'}})
     ShowArrow(number, direction);
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, GetModuleHandleA(nullptr),
-                             nullptr);
+  tooltip_ =
+      CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (HICON icon = ProgramIcon()) SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   if (HICON small = Keep(SmallProgramIcon()))
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));

@@ -63,7 +63,7 @@ void EditorPresenter::ApplyFormat() {
 
 int EditorPresenter::FieldAt(int column) const {
   return column >= 1 && column <= static_cast<int>(layout_.size()) ? layout_[static_cast<std::size_t>(column - 1)].field
-                                                                    : 0;
+                                                                   : 0;
 }
 
 void EditorPresenter::Load() {

@@ -47,8 +47,7 @@ bool UpdateIni(Services& svc, const std::string& iniFile, std::string_view secti
   const std::string base = ini.size() >= 5 ? ini.substr(0, ini.size() - 5) : ini;
   const std::string backup = Backup(svc, ini, [&](const std::string& stamp) { return base + " " + stamp + ".ini"; });
   if (backup.empty()) {
-    Say(svc,
-        svc.tr("The INI file could not be copied to a backup. Nothing was written.") + "|" + Upper(ini),
+    Say(svc, svc.tr("The INI file could not be copied to a backup. Nothing was written.") + "|" + Upper(ini),
         svc.tr("Update File"), Icon::Exclamation, Outcome::Error);
     return false;
   }
@@ -86,8 +85,7 @@ bool UpdateIni(Services& svc, const std::string& iniFile, std::string_view secti
   bool ok = svc.profile.WriteSection(ini, section, lines);
   if (ok && applicationsChanged) ok = svc.profile.WriteSection(ini, kUserApplicationsSection, applicationLines);
   if (!ok) {
-    Say(svc,
-        svc.tr("The INI file could not be written. The original is in the backup:") + "|" + Upper(backup),
+    Say(svc, svc.tr("The INI file could not be written. The original is in the backup:") + "|" + Upper(backup),
         svc.tr("Update File"), Icon::Exclamation, Outcome::Error);
     return false;
   }

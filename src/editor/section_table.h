@@ -21,8 +21,8 @@ struct Item {
   std::string appRef;
   std::string commandLine;  // of a user application; empty for a built-in applet
   std::string replacement;
-  std::string sortKey;       // at most 99 characters
-  long number = 0;           // the numbered entry it was read from: the order Default restores
+  std::string sortKey;        // at most 99 characters
+  long number = 0;            // the numbered entry it was read from: the order Default restores
   bool allFilesMask = false;  // the File Types entry that "All" names
 };
 

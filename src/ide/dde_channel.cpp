@@ -12,7 +12,10 @@ constexpr std::size_t kErrorMax = 124;  // held in 125 bytes
 }  // namespace
 
 DdeChannel::DdeChannel(Services& svc, std::string_view exe)
-    : transport_(svc.dde), processes_(svc.processes), clock_(svc.clock), profile_(svc.profile),
+    : transport_(svc.dde),
+      processes_(svc.processes),
+      clock_(svc.clock),
+      profile_(svc.profile),
       exe_(Cut(exe, kExeMax)) {}
 
 void DdeChannel::Log(std::string_view key, std::string_view value) {

@@ -56,9 +56,8 @@ const ControlDef kControls[] = {
     {kBack, K::Button, "BUTTON", "", kArrow, 221, 19, 19, 13, 2},
     {kNotice, K::String, "STATIC", "", kShown, 4, 29, 203, 12, 2},
     {25, K::Group, "BUTTON", "Command Line Options", BS_GROUPBOX, 1, 42, 239, 38, 2},
-    {26, K::Prompt, "STATIC",
-     "Run DIRadad with CMD as a command line parameter to see a list of command line options.", SS_LEFT, 21, 54,
-     203, 18, 2},
+    {26, K::Prompt, "STATIC", "Run DIRadad with CMD as a command line parameter to see a list of command line options.",
+     SS_LEFT, 21, 54, 203, 18, 2},
     {27, K::Group, "BUTTON", "Notes Utility", BS_GROUPBOX, 1, 82, 238, 71, 2},
     {28, K::Prompt, "STATIC",
      "This procedure creates an equate called \"VERSION\" and increments the build number.  Each entry also has a "
@@ -97,8 +96,10 @@ Win32NotesView::Win32NotesView()
     : DialogView(kControls, kNotesFirstId, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES) {}
 
 DialogLayout Win32NotesView::Layout() const {
-  return {"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_3DLOOK,
-          244, 154, "Arial", 8, {}};
+  return {"",      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_3DLOOK,
+          244,     154,
+          "Arial", 8,
+          {}};
 }
 
 void Win32NotesView::OnInit() {
@@ -139,8 +140,8 @@ void Win32NotesView::AddStatusBar() {
   RECT bar{}, window{};
   GetWindowRect(status_, &bar);
   GetWindowRect(dialog, &window);
-  SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left,
-               window.bottom - window.top + (bar.bottom - bar.top), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left, window.bottom - window.top + (bar.bottom - bar.top),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT client{};
   GetClientRect(dialog, &client);
   SendMessageA(status_, WM_SIZE, 0, 0);

@@ -190,7 +190,7 @@ void NotesPresenter::OnTimer() {
   if (++ticks_ <= kCountdownTicks) return;
   closing_ = true;
   // The project keeps a live Version equate: the entry that opening commented out comes back.
-  RestoreAfterCountdown(notes_, svc_);
+  RestoreLastEntry(notes_, svc_);
   Close();
 }
 

@@ -127,8 +127,8 @@ void LoadVersionFile(VersionNotes& notes, Services& svc) {
   notes.entry.label = PadTo(kLive, VersionRecord::kLabelWidth);
   notes.entry.open = "EQUATE('";
   notes.entry.close = PadTo("')", VersionRecord::kCloseWidth);
-  notes.entry.added = PadTo(" ! " + FormatDate(now, "d1") + " " + FormatTime(now, "t2") + " -- ",
-                          VersionRecord::kAddedWidth);
+  notes.entry.added =
+      PadTo(" ! " + FormatDate(now, "d1") + " " + FormatTime(now, "t2") + " -- ", VersionRecord::kAddedWidth);
   notes.entry.note = notes.updatesOn ? "" : "Update is turned off";
 }
 
@@ -158,8 +158,8 @@ void RestoreLastEntry(VersionNotes& notes, Services& svc) {
   notes.entry = VersionRecord::FromLine("");
   std::string line;
   if (FileError e = notes.file.ReadLine(position, line); e != FileError::None) {
-    Say(svc, svc.tr("Error getting last record") + ": " + std::string(ErrorText(e)) + "|Ptr: " +
-                 std::to_string(position));
+    Say(svc,
+        svc.tr("Error getting last record") + ": " + std::string(ErrorText(e)) + "|Ptr: " + std::to_string(position));
     return;  // a cleared record must never be written over the last entry
   }
   notes.entry = VersionRecord::FromLine(line);
@@ -168,8 +168,6 @@ void RestoreLastEntry(VersionNotes& notes, Services& svc) {
   if (FileError e = notes.file.Rewrite(edit); e != FileError::None)
     Say(svc, svc.tr("Error restoring last record") + ": " + std::string(ErrorText(e)));
 }
-
-void RestoreAfterCountdown(VersionNotes& notes, Services& svc) { RestoreLastEntry(notes, svc); }
 
 void CloseVersionFile(VersionNotes& notes) { notes.file.Close(); }
 

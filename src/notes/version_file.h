@@ -62,11 +62,9 @@ void ReadSettings(VersionNotes& notes, Services& svc);
 void LoadVersionFile(VersionNotes& notes, Services& svc);
 // Ok: appends the new entry (to a newly named file when fileName was changed) and stores the setup.
 void SaveEntry(VersionNotes& notes, Services& svc);
-// Cancel: the last line of the file becomes live again.
+// Cancel, and the updates-off countdown: the last line of the file becomes live again, so that the project
+// keeps a live Version equate.
 void RestoreLastEntry(VersionNotes& notes, Services& svc);
-// The updates-off countdown closed the window: the last entry is restored as Cancel does, so that the
-// project keeps a live Version equate.
-void RestoreAfterCountdown(VersionNotes& notes, Services& svc);
 // Harmless when the file is already closed.
 void CloseVersionFile(VersionNotes& notes);
 

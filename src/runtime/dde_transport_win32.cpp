@@ -20,7 +20,7 @@ constexpr DWORD kCloseWaitMs = 1000;  // for the partner's terminate
 // While waiting we look at least this often whether the partner's window still exists: a server that
 // crashes sends no terminate.
 constexpr DWORD kPollMs = 50;
-constexpr int kPaintsPerRound = 16;  // a window that never validates must not keep us from the answer
+constexpr int kPaintsPerRound = 16;    // a window that never validates must not keep us from the answer
 constexpr WORD kAckPositive = 0x8000;  // DDEACK.fAck
 
 // Message packing: how each DDE message carries its parameters. Nothing below knows about conversations.
@@ -73,9 +73,7 @@ ExecuteAck UnpackExecuteAck(LPARAM lParam) {
 }
 
 // WM_DDE_TERMINATE, posted: wParam = the sender's window; lParam = 0.
-bool PostTerminate(HWND to, HWND from) {
-  return PostMessageA(to, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(from), 0);
-}
+bool PostTerminate(HWND to, HWND from) { return PostMessageA(to, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(from), 0); }
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
   reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
@@ -170,8 +168,7 @@ long Win32DdeTransport::Open(const std::string& service, const std::string& topi
   std::vector<DWORD> unresponsive;
   for (HWND window : TopLevelWindows()) {
     DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    if (window == client || std::find(unresponsive.begin(), unresponsive.end(), thread) != unresponsive.end())
-      continue;
+    if (window == client || std::find(unresponsive.begin(), unresponsive.end(), thread) != unresponsive.end()) continue;
     if (!SendInitiate(window, client, serviceAtom.get(), topicAtom.get()) && IsWindow(window))
       unresponsive.push_back(thread);
   }

@@ -11,8 +11,8 @@ namespace qz {
 struct DialogControl {
   const char* windowClass;  // "STATIC", "BUTTON", "EDIT", WC_LISTVIEWA, ...
   std::string text;
-  DWORD style;              // WS_CHILD | WS_VISIBLE are added
-  short x, y, cx, cy;       // dialog units
+  DWORD style;         // WS_CHILD | WS_VISIBLE are added
+  short x, y, cx, cy;  // dialog units
   WORD id;
   DWORD exStyle = 0;
 };

@@ -50,8 +50,8 @@ Button Win32Dialogs::Show(const Box& box) {
   p.hInstance = nullptr;  // system icons
   p.lpszText = text.c_str();
   p.lpszCaption = box.caption.c_str();
-  p.dwStyle = ButtonsStyle(box.buttons) | DefaultStyle(box.buttons, box.defaultButton) | MB_SETFOREGROUND |
-              MB_TASKMODAL;
+  p.dwStyle =
+      ButtonsStyle(box.buttons) | DefaultStyle(box.buttons, box.defaultButton) | MB_SETFOREGROUND | MB_TASKMODAL;
   if (box.icon != Icon::None) {
     p.dwStyle |= MB_USERICON;
     p.lpszIcon = IconResource(box.icon);

@@ -51,7 +51,9 @@ struct HandleTraits {
 
 inline HANDLE NoFile() { return INVALID_HANDLE_VALUE; }
 template <typename H>
-H Null() { return H{}; }
+H Null() {
+  return H{};
+}
 
 inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
 inline void CloseRegKey(HKEY k) { ::RegCloseKey(k); }

@@ -16,7 +16,9 @@ std::string_view Trim(std::string_view text) {
 
 std::string NameOf(std::string_view text) { return Upper(Trim(text)); }
 
-bool HoldsLineBreak(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
+bool HoldsLineBreak(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
 
 // Where the value's text stands in a key line: after "=" and its blanks, before the trailing blanks.
 struct ValueSpan {
@@ -41,7 +43,9 @@ char EnclosingQuote(std::string_view value) {
 
 }  // namespace
 
-bool IsIniSectionName(std::string_view text) { return !HoldsLineBreak(text) && text.find(']') == std::string_view::npos; }
+bool IsIniSectionName(std::string_view text) {
+  return !HoldsLineBreak(text) && text.find(']') == std::string_view::npos;
+}
 
 bool IsIniKey(std::string_view text) {
   const std::string_view name = Trim(text);
@@ -52,7 +56,8 @@ bool IsIniKey(std::string_view text) {
 bool IsIniValue(std::string_view text) { return !HoldsLineBreak(text); }
 
 bool IniDocument::IsUtf16(std::string_view bytes) {
-  return bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+  return bytes.size() >= 2 &&
+         ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
 }
 
 IniDocument::IniDocument(std::string_view bytes) {
@@ -88,8 +93,8 @@ void IniDocument::Index() {
       line.kind = Kind::Other;
     } else if (text.front() == '[') {
       line.kind = Kind::Section;
-      line.name = NameOf(text.substr(1, text.find(']') == std::string_view::npos ? std::string_view::npos
-                                                                                   : text.find(']') - 1));
+      line.name = NameOf(
+          text.substr(1, text.find(']') == std::string_view::npos ? std::string_view::npos : text.find(']') - 1));
       auto [entry, isNew] = sections_.try_emplace(line.name);
       current = isNew ? &entry->second : nullptr;
       if (current) current->header = current->lastKey = i;

@@ -52,8 +52,8 @@ class IniDocument {
     std::string name;  // a section's or key's name, upper case, without the blanks around it
   };
   struct Section {
-    std::size_t header = 0;  // line of the first header with the name
-    std::size_t lastKey = 0;  // its last key line; the header when it has none
+    std::size_t header = 0;                             // line of the first header with the name
+    std::size_t lastKey = 0;                            // its last key line; the header when it has none
     std::unordered_map<std::string, std::size_t> keys;  // the first line of each key
   };
 
@@ -63,7 +63,7 @@ class IniDocument {
 
   std::vector<Line> lines_;
   std::unordered_map<std::string, Section> sections_;  // by upper-case name; the first of equal ones
-  std::string lineEnd_ = "\r\n";  // what new lines end with: the file's own first line end
+  std::string lineEnd_ = "\r\n";                       // what new lines end with: the file's own first line end
   bool changed_ = false;
 };
 

@@ -38,7 +38,10 @@ std::vector<ListColumn> ParseListFormat(std::string_view format) {
     while (at < format.size() && !done) {
       char ch = format[at++];
       switch (ch) {
-        case 'L': case 'R': case 'C': case 'D':
+        case 'L':
+        case 'R':
+        case 'C':
+        case 'D':
           c.align = ch;
           if (at < format.size() && format[at] == '(') {
             ++at;

@@ -8,13 +8,13 @@
 namespace qz {
 
 struct ListColumn {
-  int width = 0;          // dialog units
-  char align = 'L';       // L, R, C or D
+  int width = 0;     // dialog units
+  char align = 'L';  // L, R, C or D
   int indent = 0;
   bool rightBorder = false, underline = false, resizable = false;
   std::string header;
-  std::string picture;    // "s255", "n_3", ...
-  int field = 0;          // 1-based field of the queue record; 0 when not given
+  std::string picture;  // "s255", "n_3", ...
+  int field = 0;        // 1-based field of the queue record; 0 when not given
 };
 
 // The columns of format, in order; modifiers the list does not use are skipped.

@@ -137,8 +137,7 @@ double NumberOf(std::string_view text) {
   char* end = nullptr;
   const double value = std::strtod(whole.c_str(), &end);
   // Only plain decimal notation counts: strtod also takes hexadecimal, exponents and "inf".
-  if (end != whole.c_str() + whole.size() || whole.find_first_not_of("+-.0123456789") != std::string::npos)
-    return 0;
+  if (end != whole.c_str() + whole.size() || whole.find_first_not_of("+-.0123456789") != std::string::npos) return 0;
   return value;
 }
 

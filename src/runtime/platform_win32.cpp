@@ -24,8 +24,8 @@ void Win32Shell::Open(const std::string& file) {
       char browser[MAX_PATH] = "";
       DWORD size = sizeof browser;
       if (SUCCEEDED(AssocQueryStringA(ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, type, "open", browser, &size)) &&
-          reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, nullptr, browser, ("\"" + file + "\"").c_str(), "",
-                                                  SW_SHOWNORMAL)) > 32)
+          reinterpret_cast<INT_PTR>(
+              ShellExecuteA(nullptr, nullptr, browser, ("\"" + file + "\"").c_str(), "", SW_SHOWNORMAL)) > 32)
         return;
     }
   }

@@ -17,8 +17,8 @@ std::string Trimmed(std::string_view text) {
 
 std::string ReadIni(Profile& profile, std::string_view file, std::string_view section, std::string_view entry,
                     std::string_view def) {
-  std::string value = profile.Read(Cut(ClipView(file), kIniFileMax), Clip(section), Clip(entry),
-                                   Cut(ClipView(def), kIniValueMax));
+  std::string value =
+      profile.Read(Cut(ClipView(file), kIniFileMax), Clip(section), Clip(entry), Cut(ClipView(def), kIniValueMax));
   return Cut(value, kIniValueMax);
 }
 

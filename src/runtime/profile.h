@@ -16,8 +16,8 @@ class Profile {
   virtual ~Profile() = default;
   // The whole value of entry in section, or def when the section or entry does not exist.
   // A blank file name means the user's WIN.INI.
-  virtual std::string Read(const std::string& file, const std::string& section,
-                           const std::string& entry, const std::string& def) = 0;
+  virtual std::string Read(const std::string& file, const std::string& section, const std::string& entry,
+                           const std::string& def) = 0;
   // Writes value (creating the file when needed); false when the write failed.
   virtual bool Write(const std::string& file, const std::string& section, const std::string& entry,
                      const std::string& value) = 0;

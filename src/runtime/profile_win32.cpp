@@ -12,10 +12,9 @@ std::string Win32Profile::Read(const std::string& file, const std::string& secti
   std::vector<char> buf(1024);
   for (;;) {
     DWORD size = static_cast<DWORD>(buf.size());
-    DWORD n = file.empty()
-                  ? GetProfileStringA(section.c_str(), entry.c_str(), def.c_str(), buf.data(), size)
-                  : GetPrivateProfileStringA(section.c_str(), entry.c_str(), def.c_str(), buf.data(), size,
-                                             file.c_str());
+    DWORD n = file.empty() ? GetProfileStringA(section.c_str(), entry.c_str(), def.c_str(), buf.data(), size)
+                           : GetPrivateProfileStringA(section.c_str(), entry.c_str(), def.c_str(), buf.data(), size,
+                                                      file.c_str());
     if (n + 1 < size || buf.size() >= (1u << 24)) return std::string(buf.data(), n);
     buf.resize(buf.size() * 4);
   }

@@ -15,15 +15,11 @@ constexpr DWORD kReadLimit = 16u * 1024u * 1024u;
 
 RegResult FromError(LONG error) {
   switch (error) {
-    case ERROR_SUCCESS:
-      return {RegStatus::Ok, 0};
+    case ERROR_SUCCESS: return {RegStatus::Ok, 0};
     case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-      return {RegStatus::NotFound, static_cast<unsigned long>(error)};
-    case ERROR_ACCESS_DENIED:
-      return {RegStatus::AccessDenied, static_cast<unsigned long>(error)};
-    default:
-      return {RegStatus::OtherError, static_cast<unsigned long>(error)};
+    case ERROR_PATH_NOT_FOUND: return {RegStatus::NotFound, static_cast<unsigned long>(error)};
+    case ERROR_ACCESS_DENIED: return {RegStatus::AccessDenied, static_cast<unsigned long>(error)};
+    default: return {RegStatus::OtherError, static_cast<unsigned long>(error)};
   }
 }
 
@@ -68,8 +64,7 @@ RegValue Win32Registry::Read(const std::string& key, const std::string& name) {
   return value;
 }
 
-RegResult Win32Registry::Write(const std::string& key, const std::string& name, RegType type,
-                               const std::string& text) {
+RegResult Win32Registry::Write(const std::string& key, const std::string& name, RegType type, const std::string& text) {
   if (type == RegType::Other) return {RegStatus::OtherError, static_cast<unsigned long>(ERROR_INVALID_PARAMETER)};
   UniqueHkey hkey;
   LONG error = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE, hkey.put());
@@ -85,12 +80,10 @@ void Win32Registry::BroadcastEnvironmentChange() {
   DWORD_PTR answer = 0;
   // A hung window must not hold the command up. The wide form reaches every window intact in its own
   // character set; Wine delivers the ANSI form's text garbled.
-  SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Environment"),
-                      SMTO_ABORTIFHUNG, 2000, &answer);
+  SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Environment"), SMTO_ABORTIFHUNG,
+                      2000, &answer);
 }
 
-bool Win32Registry::IsWindows95Family() {
-  return (GetVersion() & 0x80000000u) != 0;
-}
+bool Win32Registry::IsWindows95Family() { return (GetVersion() & 0x80000000u) != 0; }
 
 }  // namespace qz

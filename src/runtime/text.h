@@ -6,9 +6,7 @@
 namespace qz {
 
 // A CSTRING(n) holds at most n-1 characters; STRING(n) values are cut to n.
-inline std::string Cut(std::string_view text, std::size_t max) {
-  return std::string(text.substr(0, max));
-}
+inline std::string Cut(std::string_view text, std::size_t max) { return std::string(text.substr(0, max)); }
 
 // Text without trailing blanks.
 inline std::string_view ClipView(std::string_view text) {

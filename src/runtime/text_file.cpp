@@ -80,8 +80,7 @@ FileError TextFile::Rewrite(std::vector<TextLine>& edits) {
   if (edits.empty()) return FileError::None;
   for (std::size_t i = 0; i < edits.size(); ++i) {
     if (!IsOneLine(edits[i].text)) return FileError::InvalidData;
-    if (edits[i].position < 0 || (i > 0 && edits[i].position <= edits[i - 1].position))
-      return FileError::InvalidData;
+    if (edits[i].position < 0 || (i > 0 && edits[i].position <= edits[i - 1].position)) return FileError::InvalidData;
   }
   // One read from the byte before the first edited line to the end of the file.
   const std::int64_t from = std::max<std::int64_t>(edits.front().position - 1, 0);
@@ -90,8 +89,7 @@ FileError TextFile::Rewrite(std::vector<TextLine>& edits) {
   if (size - from > kLargestFile) return FileError::InsufficientMemory;
   std::string region;
   if (size > from) {
-    if (FileError e = file_.Read(from, static_cast<std::size_t>(size - from), region); e != FileError::None)
-      return e;
+    if (FileError e = file_.Read(from, static_cast<std::size_t>(size - from), region); e != FileError::None) return e;
   }
   struct Old {
     std::size_t at, length, endLength;  // in region
@@ -99,8 +97,7 @@ FileError TextFile::Rewrite(std::vector<TextLine>& edits) {
   std::vector<Old> old(edits.size());
   for (std::size_t i = 0; i < edits.size(); ++i) {
     const auto at = static_cast<std::size_t>(edits[i].position - from);
-    if (at >= region.size() || (edits[i].position > 0 && region[at - 1] != '\n'))
-      return FileError::RecordNotAvailable;
+    if (at >= region.size() || (edits[i].position > 0 && region[at - 1] != '\n')) return FileError::RecordNotAvailable;
     old[i].at = at;
     old[i].length = SplitLine(std::string_view(region).substr(at), old[i].endLength);
   }

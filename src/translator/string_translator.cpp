@@ -101,11 +101,11 @@ void StringTranslator::SetDefaultFullPath() {
   fullPath_ = folder + std::string(kDefaultFileName);
 }
 
-std::size_t StringTranslator::Count() const {
-  return replacements_.size();
-}
+std::size_t StringTranslator::Count() const { return replacements_.size(); }
 
-void StringTranslator::Log(const std::string& message) { WriteIni(profile_, kLogFile, kLogSection, kLogEntry, message); }
+void StringTranslator::Log(const std::string& message) {
+  WriteIni(profile_, kLogFile, kLogSection, kLogEntry, message);
+}
 
 bool StringTranslator::OpenFile(TranslationFile& file) {
   const std::string& name = file.Name();

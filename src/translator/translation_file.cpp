@@ -15,25 +15,19 @@ FileError FromSqlite(int result) {
   switch (result & 0xff) {
     case SQLITE_OK:
     case SQLITE_ROW:
-    case SQLITE_DONE:
-      return FileError::None;
+    case SQLITE_DONE: return FileError::None;
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
     case SQLITE_FORMAT:
     case SQLITE_SCHEMA:
-    case SQLITE_MISMATCH:
-      return FileError::InvalidData;
+    case SQLITE_MISMATCH: return FileError::InvalidData;
     case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-      return FileError::AlreadyLocked;
+    case SQLITE_LOCKED: return FileError::AlreadyLocked;
     case SQLITE_READONLY:
     case SQLITE_PERM:
-    case SQLITE_AUTH:
-      return FileError::AccessDenied;
-    case SQLITE_NOMEM:
-      return FileError::InsufficientMemory;
-    default:
-      return FileError::FileSystem;
+    case SQLITE_AUTH: return FileError::AccessDenied;
+    case SQLITE_NOMEM: return FileError::InsufficientMemory;
+    default: return FileError::FileSystem;
   }
 }
 
@@ -98,8 +92,9 @@ FileError TranslationFile::OpenFailure(int sqliteResult) {
   FileError error = FromSqlite(sqliteResult);
   if ((sqliteResult & 0xff) == SQLITE_CANTOPEN) {
     std::string utf8 = codec_.AnsiToUtf8(name_);
-    error =
-        sqliteResult == SQLITE_CANTOPEN_ISDIR ? FileError::AccessDenied : FileErrorOfSystem(static_cast<unsigned long>(sqlite3_system_errno(db_)));
+    error = sqliteResult == SQLITE_CANTOPEN_ISDIR
+                ? FileError::AccessDenied
+                : FileErrorOfSystem(static_cast<unsigned long>(sqlite3_system_errno(db_)));
     if (error == FileError::FileSystem && !Exists(utf8)) error = FileError::NotFound;
     // A missing folder is a different mistake from a missing file: creating would not help.
     if (error == FileError::NotFound) {
@@ -159,6 +154,9 @@ std::optional<std::int64_t> TranslationFile::QueryInt(const char* sql) {
 FileError TranslationFile::Create() {
   Close();
   if (name_.empty()) return lastError_ = FileError::NotFound;
+  // A file that holds anything, whatever it is, is never formatted: SQLite would take a short or header-only
+  // file for an empty database. (SQLite's own test counts an empty file as absent.)
+  if (Exists(codec_.AnsiToUtf8(name_))) return lastError_ = FileError::InvalidData;
   int result = sqlite3_open_v2(codec_.AnsiToUtf8(name_).c_str(), &db_,
                                SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXRESCODE, nullptr);
   if (result != SQLITE_OK) return OpenFailure(result);

@@ -10,9 +10,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK QzBoxProbeHook(int code, WPARA
   const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lp);
   if (code == HC_ACTION && probeMessage != 0 && msg->message == probeMessage) {
     HWND control = GetDlgItem(msg->hwnd, 1088);  // the message box's icon static
-    auto shown = control && IsWindowVisible(control)
-                     ? reinterpret_cast<HICON>(SendMessageA(control, STM_GETICON, 0, 0))
-                     : nullptr;
+    auto shown = control && IsWindowVisible(control) ? reinterpret_cast<HICON>(SendMessageA(control, STM_GETICON, 0, 0))
+                                                     : nullptr;
     int answer = shown ? kUnknownIcon : kNoIcon;
     for (int id = 32512; id <= 32517; ++id)
       if (shown && LoadIconA(nullptr, MAKEINTRESOURCEA(id)) == shown) answer = id;

@@ -76,8 +76,8 @@ struct Installed {
 };
 
 // Starts a program of the test folder; the process handle, or none.
-inline UniqueKernelHandle Start(const std::string& program, const std::string& arguments,
-                                const std::string& directory, STARTUPINFOA startup, DWORD* processId = nullptr) {
+inline UniqueKernelHandle Start(const std::string& program, const std::string& arguments, const std::string& directory,
+                                STARTUPINFOA startup, DWORD* processId = nullptr) {
   std::string commandLine = "\"" + TestProgramDirectory() + "\\" + program + "\"" + arguments;
   PROCESS_INFORMATION info{};
   startup.cb = sizeof startup;
@@ -164,16 +164,16 @@ struct Box {
     // The icon is identified by the probe DLL's hook inside the box's process.
     static const HMODULE dll = LoadLibraryA((TestProgramDirectory() + "\\" + probe::kDllName).c_str());
     static const UINT message = RegisterWindowMessageA(probe::kMessage);
-    auto hook = dll ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, probe::kHookProc)))
-                    : nullptr;
+    auto hook =
+        dll ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, probe::kHookProc))) : nullptr;
     HHOOK hooked = hook ? SetWindowsHookExA(WH_CALLWNDPROC, hook, dll, GetWindowThreadProcessId(box, {})) : nullptr;
     DWORD_PTR ignored = 0;
     const bool sent = hooked && SendMessageTimeoutA(box, message, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored);
     const auto answer = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(box, probe::kProperty)));
-    icon = !sent ? IconKind::Other
-           : answer == probe::kNoIcon ? IconKind::None
+    icon = !sent                                ? IconKind::Other
+           : answer == probe::kNoIcon           ? IconKind::None
            : answer >= 32512 && answer <= 32517 ? static_cast<IconKind>(answer - 32511)
-                                                 : IconKind::Other;
+                                                : IconKind::Other;
     if (!sent) iconProblem = LastError(hook ? "hooking the box" : "loading the probe");
     if (sent && icon == IconKind::Other) iconProblem = answer ? "not a standard system icon" : "no answer";
     if (hooked) UnhookWindowsHookEx(hooked);
@@ -181,8 +181,8 @@ struct Box {
 };
 
 struct Launch {
-  std::string arguments;  // the command line after the program's name
-  std::string directory;  // working directory; empty for the driver's own
+  std::string arguments;    // the command line after the program's name
+  std::string directory;    // working directory; empty for the driver's own
   bool unattended = false;  // QZCL_UNATTENDED=1 in its environment, which otherwise lacks it
   bool captureStandardError = false;
 };
@@ -235,8 +235,7 @@ class QzclProcess {
     return WaitForWindowWhere([title](HWND window) { return TextOf(window) == title; }, timeoutMs);
   }
   HWND WaitForWindowWith(int controlId, DWORD timeoutMs = kBoxTimeoutMs) {
-    return WaitForWindowWhere([controlId](HWND window) { return GetDlgItem(window, controlId) != nullptr; },
-                              timeoutMs);
+    return WaitForWindowWhere([controlId](HWND window) { return GetDlgItem(window, controlId) != nullptr; }, timeoutMs);
   }
   // The exit code; none when the process is still running after the time.
   std::optional<DWORD> WaitForExit(DWORD timeoutMs = kExitTimeoutMs) {

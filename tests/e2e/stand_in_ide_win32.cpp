@@ -85,20 +85,27 @@ LRESULT CALLBACK WindowProc(HWND self, UINT message, WPARAM wParam, LPARAM lPara
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   for (int i = 1; i < __argc; ++i) {
     const std::string arg = __argv[i];
-    if (arg == "--log" && i + 1 < __argc) logFile = __argv[++i];
-    else if (arg == "--ready" && i + 1 < __argc) readyFile = __argv[++i];
-    else if (arg == "--reject") reject = true;
-    else if (arg == "--silent") silent = true;
-    else if (arg == "--no-ack") noAck = true;
-    else if (arg == "--exit-after-execute") exitAfterExecute = true;
-    else return 2;
+    if (arg == "--log" && i + 1 < __argc)
+      logFile = __argv[++i];
+    else if (arg == "--ready" && i + 1 < __argc)
+      readyFile = __argv[++i];
+    else if (arg == "--reject")
+      reject = true;
+    else if (arg == "--silent")
+      silent = true;
+    else if (arg == "--no-ack")
+      noAck = true;
+    else if (arg == "--exit-after-execute")
+      exitAfterExecute = true;
+    else
+      return 2;
   }
   WNDCLASSA wc{};
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
   wc.lpszClassName = "QzStandInIde";
-  if (!RegisterClassA(&wc) || !CreateWindowExA(0, wc.lpszClassName, "Stand-in IDE", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                               nullptr, instance, nullptr))
+  if (!RegisterClassA(&wc) ||
+      !CreateWindowExA(0, wc.lpszClassName, "Stand-in IDE", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr))
     return 1;
   if (!readyFile.empty())
     CloseHandle(CreateFileA(readyFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));

@@ -14,10 +14,11 @@ using fake::kIdeIni;
 using Strings = std::vector<std::string>;
 
 TEST(startup, command_words_show_their_box_without_touching_the_translation_set_up) {
-  const std::tuple<const char*, const char*, int> cases[] = {
-      {"qzcl.exe CMD", "QZCL Utility", kExitSuccess}, {"qzcl.exe cmd", "QZCL Utility", kExitSuccess},
-      {"qzcl.exe FOO bar", "QZInstall", kExitUsage},  {"qzcl.exe CMDX", "QZInstall", kExitUsage},  // no prefixes
-      {"qzcl.exe REGX", "QZInstall", kExitUsage}};
+  const std::tuple<const char*, const char*, int> cases[] = {{"qzcl.exe CMD", "QZCL Utility", kExitSuccess},
+                                                             {"qzcl.exe cmd", "QZCL Utility", kExitSuccess},
+                                                             {"qzcl.exe FOO bar", "QZInstall", kExitUsage},
+                                                             {"qzcl.exe CMDX", "QZInstall", kExitUsage},  // no prefixes
+                                                             {"qzcl.exe REGX", "QZInstall", kExitUsage}};
   for (auto [line, caption, exitCode] : cases) {
     fake::Harness h;
     EXPECT_EQ(h.program.Run(line), exitCode) << line;
@@ -49,12 +50,14 @@ class Startup : public ::testing::Test, public fake::Harness {
 
 TEST_F(Startup, the_translation_file_entry_is_kept_repaired_or_cleared_and_edit_opens_the_translated_editor) {
   const std::string repaired = "C:\\LONGFO~1\\QZCLLang.str";
-  const std::tuple<const char*, bool, std::string> cases[] = {  // entry before, .\QZCLLang.str exists, entry after
+  const std::tuple<const char*, bool, std::string> cases[] = {
+      // entry before, .\QZCLLang.str exists, entry after
       {"", false, ""},
       {"C:\\Old\\QZCLLang.str", false, ""},  // stale: the file is gone
-      {"C:\\other.str", false, ""},           // not a translation file's name
-      {"", true, repaired},                   // found in the current directory
-      {"C:\\Old\\QZCLLang.str", true, repaired}, {"C:\\other.str", true, repaired},
+      {"C:\\other.str", false, ""},          // not a translation file's name
+      {"", true, repaired},                  // found in the current directory
+      {"C:\\Old\\QZCLLang.str", true, repaired},
+      {"C:\\other.str", true, repaired},
   };
   files.existing = {"C:\\other.str", repaired};
   files.currentDirectory = "C:\\Long Folder Name";
@@ -115,8 +118,8 @@ TEST(red, adds_a_directory_unless_the_entry_lists_it_and_refuses_what_it_cannot_
       {"RED Common *.tpl C:\\Tools", std::nullopt, "C:\\Tools"},
       {"RED Common *.tpl C:\\Tools", "C:\\A;C:\\Tools", "C:\\A;C:\\Tools"},
       {"RED Common *.tpl C:\\Tools", "C:\\A;C:\\Tools\\", "C:\\A;C:\\Tools\\"},  // a final backslash is no difference
-      {"RED Common *.tpl C:\\Tools", "C:\\Tools2", "C:\\Tools2;C:\\Tools"},        // not a substring test
-      {"RED Common *.tpl C:\\Tools", "C:\\TOOLS", "C:\\TOOLS;C:\\Tools"},           // letter case counts
+      {"RED Common *.tpl C:\\Tools", "C:\\Tools2", "C:\\Tools2;C:\\Tools"},      // not a substring test
+      {"RED Common *.tpl C:\\Tools", "C:\\TOOLS", "C:\\TOOLS;C:\\Tools"},        // letter case counts
       {"RED Common *.tpl C:\\B", "C:\\A;  ", "C:\\A;;C:\\B"},
       {"REDIRECT Common *.tpl C:\\New", listed, listed + ";C:\\New"},
       {"RED Common *.tpl", "C:\\A", "C:\\A", "Redirecton Command Error", kExitUsage},
@@ -151,7 +154,9 @@ TEST(abcpath_and_run, set_the_library_path_and_start_the_ide_or_hand_the_joined_
   const std::pair<const char*, const char*> runs[] = {
       {"RUN \"C:\\Program Files\\x.exe\" a", "\"C:\\Program Files\\x.exe\" a"},
       {"RUN   notepad.exe    readme.txt", "notepad.exe readme.txt"},
-      {"RUN \"\" a", "a"}, {"RUN a \"\" b", "a  b"}, {"RUN \" x\"", "\"x \""}};
+      {"RUN \"\" a", "a"},
+      {"RUN a \"\" b", "a  b"},
+      {"RUN \" x\"", "\"x \""}};
   for (auto [arguments, opened] : runs) {
     Command t;
     t.Run(arguments);
@@ -173,7 +178,8 @@ TEST(abcpath_and_run, set_the_library_path_and_start_the_ide_or_hand_the_joined_
 TEST(include, appends_its_line_on_a_line_of_its_own_once_and_is_silent_when_it_can_do_nothing) {
   const std::pair<const char*, const char*> cases[] = {
       {"#TEMPLATE(A)\r\n", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},
-      {"#TEMPLATE(A)\r\n\r\n", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"}, {"", "#INCLUDE('x.tpw')\r\n"},
+      {"#TEMPLATE(A)\r\n\r\n", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},
+      {"", "#INCLUDE('x.tpw')\r\n"},
       {"#TEMPLATE(A)", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},  // no final line end: never joined
       {"a\r\n#! #INCLUDE('x.tpw') here\r\n", "a\r\n#! #INCLUDE('x.tpw') here\r\n"},
       {"#include('x.tpw')\r\n", "#include('x.tpw')\r\n\r\n#INCLUDE('x.tpw')\r\n"},
@@ -205,8 +211,9 @@ const std::string kEnvKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager
 // A stored value as "S:text" (a string), "X:text" (expandable) or "O:" (not text).
 struct Env : fake::Harness {
   void Set(const std::string& name, const std::string& value) {
-    registry.values[kEnvKey + name] = {value[0] == 'S' ? RegType::String : value[0] == 'X' ? RegType::ExpandString
-                                                                                            : RegType::Other,
+    registry.values[kEnvKey + name] = {value[0] == 'S'   ? RegType::String
+                                       : value[0] == 'X' ? RegType::ExpandString
+                                                         : RegType::Other,
                                        value.substr(2)};
   }
   std::string Get(const std::string& name) {
@@ -217,10 +224,12 @@ struct Env : fake::Harness {
 };
 
 TEST(env, adds_the_value_as_a_whole_item_keeping_the_type_and_tells_programs_only_of_a_change) {
-  const std::tuple<const char*, const char*, std::string> cases[] = {  // arguments, before, after
+  const std::tuple<const char*, const char*, std::string> cases[] = {
+      // arguments, before, after
       {"ENV QZ_HOME C:\\QZ", nullptr, "S:C:\\QZ"},
       {"ENVIRONMENT QZ_LEVEL 42", nullptr, "S:42"},  // numbers are text too
-      {"ENV QZ_HOME C:\\B", "S:C:\\A   ", "S:C:\\A;C:\\B"}, {"ENV QZ_HOME C:\\B", "S:", "S:C:\\B"},
+      {"ENV QZ_HOME C:\\B", "S:C:\\A   ", "S:C:\\A;C:\\B"},
+      {"ENV QZ_HOME C:\\B", "S:", "S:C:\\B"},
       {"ENV QZ_HOME C:\\TOOLS", "S:C:\\A;c:\\tools", "S:C:\\A;c:\\tools"},
       {"ENV QZ_HOME C:\\Tools", "S:C:\\Tools\\;C:\\A", "S:C:\\Tools\\;C:\\A"},
       {"ENV QZ_HOME C:\\Tools\\", "S:C:\\A; C:\\Tools ", "S:C:\\A; C:\\Tools "},
@@ -243,7 +252,8 @@ TEST(env, adds_the_value_as_a_whole_item_keeping_the_type_and_tells_programs_onl
 
 TEST(env, refuses_what_it_cannot_add_safely_and_leaves_the_value) {
   const std::string full = "S:" + std::string(32767 - 2, 'x');  // ";AB" takes it one past the limit, ";A" exactly to it
-  const std::tuple<std::string, std::optional<RegResult>, const char*> cases[] = {  // before, read failure, reason
+  const std::tuple<std::string, std::optional<RegResult>, const char*> cases[] = {
+      // before, read failure, reason
       {"O:", std::nullopt, "Its current value is not text, so it was left as it is."},
       {"", RegResult{RegStatus::AccessDenied, 5}, "Access to its current value in the registry was denied."},
       {"", RegResult{RegStatus::OtherError, 1018}, "Its current value could not be read. Windows error: 1018"},
@@ -256,8 +266,8 @@ TEST(env, refuses_what_it_cannot_add_safely_and_leaves_the_value) {
     t.Run("ENV QZ_VAR AB");
     EXPECT_TRUE(t.registry.events.empty() && t.Get("QZ_VAR") == (before.empty() ? "<absent>" : before)) << reason;
     ASSERT_EQ(t.Captions(), Strings{"Environment Variable"});
-    EXPECT_EQ(t.dialogs.shown[0].text, std::string("The value was not added to the environment variable:|QZ_VAR||") +
-                                           reason);
+    EXPECT_EQ(t.dialogs.shown[0].text,
+              std::string("The value was not added to the environment variable:|QZ_VAR||") + reason);
     EXPECT_TRUE(t.dialogs.shown[0].icon == Icon::Exclamation && t.svc.ExitCode() == kExitFailed);
   }
   Env fits;  // exactly at the limit is still written
@@ -271,7 +281,8 @@ TEST(env, refuses_what_it_cannot_add_safely_and_leaves_the_value) {
     t.Run(arguments);
     EXPECT_TRUE(t.registry.values.empty() && t.dialogs.shown.empty()) << arguments;
     EXPECT_TRUE(std::count(t.registry.events.begin(), t.registry.events.end(), "broadcast") == 0 &&
-                t.svc.ExitCode() == kExitFailed) << arguments;
+                t.svc.ExitCode() == kExitFailed)
+        << arguments;
   }
 }
 
@@ -299,7 +310,8 @@ TEST(usermenu, adds_or_replaces_the_entry_and_rewrites_the_list_in_its_groups) {
       {{"&Zebra|Z", "&Apple|A"}, "MENU QZ &Middle qz.exe", {"&Apple|A", "&Middle|QZ", "&Zebra|Z", "<absent>"}},
       // replaced in place, letter case ignored, the AppRef as typed now
       {{"Old|myapp", "&Beta|B"}, "USERMENU MYAPP Alpha qz.exe", {"Alpha|MYAPP", "&Beta|B", "<absent>"}},
-      {{"&Zeta|Z", "A&ccessories/Help/&Readme|R"}, "USERMENU QZ Ac&cessories-Help-My+Tool x",  // Help first
+      {{"&Zeta|Z", "A&ccessories/Help/&Readme|R"},
+       "USERMENU QZ Ac&cessories-Help-My+Tool x",  // Help first
        {"Ac&cessories/Help/My Tool|QZ", "A&ccessories/Help/&Readme|R", "&Zeta|Z", "<absent>"}},
       // another application's longer reference is not ours
       {{"Other|MYAPP2", "Mine|x|MYAPP"}, "USERMENU MYAPP Mine qz.exe", {"Mine|MYAPP", "Other|MYAPP2", "<absent>"}},

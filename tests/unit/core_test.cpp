@@ -19,9 +19,9 @@ TEST(command_line, splits_the_parameters_as_installers_write_them_and_takes_the_
   const std::pair<std::string, Strings> cases[] = {
       {R"(qzcl.exe RUN "C:\Program Files\x.exe" a)", {"RUN", R"(C:\Program Files\x.exe)", "a"}},
       {"qzcl RED   Common    *.tpl  ", {"RED", "Common", "*.tpl"}},
-      {R"(qzcl RUN "a b)", {"RUN", "a b"}},                      // unterminated quote: rest of the line
+      {R"(qzcl RUN "a b)", {"RUN", "a b"}},                        // unterminated quote: rest of the line
       {R"(qzcl "a b"c d)", {"a b", "c d"}},                        // text after a closing quote runs on
-      {R"(qzcl x"y z")", {"y z"}},                                  // text before an opening quote is dropped
+      {R"(qzcl x"y z")", {"y z"}},                                 // text before an opening quote is dropped
       {R"(qzcl RUN "" a)", {"RUN", "", "a"}},                      // empty quotes are an empty token
       {R"("C:\Program Files\qzcl.exe"   menu a)", {"menu", "a"}},  // quoted program name skipped
       {"qzcl", {}},
@@ -35,28 +35,41 @@ TEST(command_line, splits_the_parameters_as_installers_write_them_and_takes_the_
     EXPECT_EQ(tokens.front() + tokens.back(), "");
   }
   // A comma ends the word, and so does a "/" that is not its first character; quotes group and are dropped.
-  const std::pair<const char*, const char*> words[] = {{"qzcl redirect a b c", "REDIRECT"}, {"qzcl CMD,EXTRA", "CMD"},
-                                                       {"qzcl EDIT/6", "EDIT"}, {"qzcl /EDIT", "/EDIT"},
-                                                       {R"(qzcl "ed"it x)", "EDIT"}, {R"(qzcl a""b)", "A\"B"},
+  const std::pair<const char*, const char*> words[] = {{"qzcl redirect a b c", "REDIRECT"},
+                                                       {"qzcl CMD,EXTRA", "CMD"},
+                                                       {"qzcl EDIT/6", "EDIT"},
+                                                       {"qzcl /EDIT", "/EDIT"},
+                                                       {R"(qzcl "ed"it x)", "EDIT"},
+                                                       {R"(qzcl a""b)", "A\"B"},
                                                        {"qzcl", ""}};
   for (auto [line, word] : words) EXPECT_EQ(CommandLine(line).Word(), word) << line;
 }
 
 // The pictures the version file and the backup names use.
 TEST(pictures, show_numbers_dates_and_times_as_the_runtime_does) {
-  const std::tuple<const char*, double, const char*> numbers[] = {
-      {"n04", 2, "0002"},     {"n04", 9999, "9999"},   {"n04", 10000, "####"},  {"n04", -5, "-005"},
-      {"n04", 41.5, "0042"},  {"@N04", 7, "0007"},     {"n4.2", 0.5, "0.50"},   {"n4.2", 9.999, "####"},
-      {"n4.2", 1.005, "1.01"}, {"n4.2", -0.001, "0.00"}, {"n04.2", 0.07, "0.07"}, {"n5.2", 10, "10.00"},
-      {"n9.2", 1234.5, " 1,234.50"}, {"n4.", 1, ""}, {"s20", 1, ""}};
+  const std::tuple<const char*, double, const char*> numbers[] = {{"n04", 2, "0002"},
+                                                                  {"n04", 9999, "9999"},
+                                                                  {"n04", 10000, "####"},
+                                                                  {"n04", -5, "-005"},
+                                                                  {"n04", 41.5, "0042"},
+                                                                  {"@N04", 7, "0007"},
+                                                                  {"n4.2", 0.5, "0.50"},
+                                                                  {"n4.2", 9.999, "####"},
+                                                                  {"n4.2", 1.005, "1.01"},
+                                                                  {"n4.2", -0.001, "0.00"},
+                                                                  {"n04.2", 0.07, "0.07"},
+                                                                  {"n5.2", 10, "10.00"},
+                                                                  {"n9.2", 1234.5, " 1,234.50"},
+                                                                  {"n4.", 1, ""},
+                                                                  {"s20", 1, ""}};
   for (auto [picture, value, shown] : numbers) EXPECT_EQ(FormatNumber(value, picture), shown) << picture << value;
-  const std::pair<LocalTime, const char*> times[] = {  // d1, d11, t2 and t5; a date or time that does not exist
-      {{2000, 2, 29, 8, 5, 9}, "02/29/00 000229 0805 080509"},
-      {{2100, 2, 29, 24, 0, 0}, "                           "}};
+  const std::pair<LocalTime, const char*> times[] = {// d1, d11, t2 and t5; a date or time that does not exist
+                                                     {{2000, 2, 29, 8, 5, 9}, "02/29/00 000229 0805 080509"},
+                                                     {{2100, 2, 29, 24, 0, 0}, "                           "}};
   for (auto [t, shown] : times)
-    EXPECT_EQ(FormatDate(t, "d1") + " " + FormatDate(t, "@D11") + " " + FormatTime(t, "t2") + " " +
-                  FormatTime(t, "@T5"),
-              shown);
+    EXPECT_EQ(
+        FormatDate(t, "d1") + " " + FormatDate(t, "@D11") + " " + FormatTime(t, "t2") + " " + FormatTime(t, "@T5"),
+        shown);
   const std::pair<const char*, double> texts[] = {{" 0041 ", 41}, {"1,234.5", 1234.5}, {"12ab", 0}, {"1e3", 0}};
   for (auto [text, value] : texts) EXPECT_DOUBLE_EQ(NumberOf(text), value) << text;
 }
@@ -91,8 +104,9 @@ TEST(text_file, rewritten_lines_keep_their_ends_and_every_other_byte) {
     std::vector<std::int64_t> positions;  // of the edited lines afterwards
   } cases[] = {
       {"a\r\n\r\nc\r\n", {{3, "!Version"}}, "a\r\n!Version\r\nc\r\n", {3}},  // longer
-      {"abcdef\r\nz\r\n", {{0, "ab"}}, "ab    \r\nz\r\n", {0}},                   // shorter: padded in place
-      {"a\nb\n", {{0, "!Version"}}, "!Version\nb\n", {0}}, {"a\r\nb", {{3, "!Version"}}, "a\r\n!Version", {3}},
+      {"abcdef\r\nz\r\n", {{0, "ab"}}, "ab    \r\nz\r\n", {0}},              // shorter: padded in place
+      {"a\nb\n", {{0, "!Version"}}, "!Version\nb\n", {0}},
+      {"a\r\nb", {{3, "!Version"}}, "a\r\n!Version", {3}},
       {"a\r\nb\r\nc\r\n", {{0, "AA"}, {3, "b"}, {6, "CCC"}}, "AA\r\nb\r\nCCC\r\n", {0, 4, 7}},
       {"long one\r\nb\r\nc\r\n", {{0, "x"}, {10, "bb"}, {13, "c"}}, "x       \r\nbb\r\nc\r\n", {0, 10, 14}},
   };
@@ -109,8 +123,11 @@ TEST(text_file, rewritten_lines_keep_their_ends_and_every_other_byte) {
 
 TEST(text_file, appends_with_cr_lf_in_one_write_and_refuses_what_would_break_a_line) {
   const std::tuple<const char*, const char*, std::int64_t> cases[] = {
-      {"", "new\r\n", 0}, {"a\r\n", "a\r\nnew\r\n", 3}, {"a\n", "a\nnew\r\n", 2},
-      {"a", "a\r\nnew\r\n", 3}, {"a\r", "a\r\nnew\r\n", 3}};  // never joined onto the last line
+      {"", "new\r\n", 0},
+      {"a\r\n", "a\r\nnew\r\n", 3},
+      {"a\n", "a\nnew\r\n", 2},
+      {"a", "a\r\nnew\r\n", 3},
+      {"a\r", "a\r\nnew\r\n", 3}};  // never joined onto the last line
   for (auto [before, after, at] : cases) {
     Store s(before);
     std::int64_t position = -1;
@@ -137,21 +154,34 @@ TEST(installation, is_found_through_win_ini_for_the_version_codes_of_the_list) {
     const char* existing;
     Strings found;  // the code, the root, the IDE's INI file and its redirection file
   } cases[] = {
-      {"", {{kVersion6, "Root", "C:\\C6\\"}, {kVersion6, "ExeName", "C60EE"}}, "",
+      {"",
+       {{kVersion6, "Root", "C:\\C6\\"}, {kVersion6, "ExeName", "C60EE"}},
+       "",
        {"60", "C:\\C6", "C:\\C6\\BIN\\C60EE.ini.", "C:\\C6\\BIN\\C60PE.RED"}},
-      {"6", {{kVersion6, "Root", "C:\\C6"}, {kVersion6, "ExeName", "C60EE"}}, "C:\\C6\\BIN\\C60EE.RED",
+      {"6",
+       {{kVersion6, "Root", "C:\\C6"}, {kVersion6, "ExeName", "C60EE"}},
+       "C:\\C6\\BIN\\C60EE.RED",
        {"60", "C:\\C6", "C:\\C6\\BIN\\C60EE.ini.", "C:\\C6\\BIN\\C60EE.RED"}},
       // only the other edition's section filled: ExeName comes from it too
-      {"6.1", {{"Clarion 6.0", "Root", "D:\\PE"}, {"Clarion 6.0", "ExeName", "C60PE"}, {kVersion6, "ExeName", "X"}},
-       "", {"60", "D:\\PE", "D:\\PE\\BIN\\C60PE.ini.", "D:\\PE\\BIN\\C60PE.RED"}},
-      {"5.5", {{kEE55, "Root", "C:\\C55"}, {kEE55, "ExeName", "C55EE"}}, "C:\\C55\\BIN\\C55PE.RED",
+      {"6.1",
+       {{"Clarion 6.0", "Root", "D:\\PE"}, {"Clarion 6.0", "ExeName", "C60PE"}, {kVersion6, "ExeName", "X"}},
+       "",
+       {"60", "D:\\PE", "D:\\PE\\BIN\\C60PE.ini.", "D:\\PE\\BIN\\C60PE.RED"}},
+      {"5.5",
+       {{kEE55, "Root", "C:\\C55"}, {kEE55, "ExeName", "C55EE"}},
+       "C:\\C55\\BIN\\C55PE.RED",
        {"55", "C:\\C55", "C:\\C55\\BIN\\C55EE.ini.", "C:\\C55\\BIN\\C55PE.RED"}},
-      {"55", {{"Clarion 5.5", "Root", "C:\\C55"}, {"Clarion 5.5", "ExeName", "C55"}}, "",
+      {"55",
+       {{"Clarion 5.5", "Root", "C:\\C55"}, {"Clarion 5.5", "ExeName", "C55"}},
+       "",
        {"55", "C:\\C55", "C:\\C55\\BIN\\C55.ini.", "C:\\C55\\BIN\\CLARION5.RED"}},
-      {"2", {{"Clarion for Windows V2.0", "WorkDir", "C:\\CW20\\bin\\work"},
-             {"Clarion for Windows V2.0", "ExeName", "CW"}},
-       "", {"20", "C:\\CW20", "C:\\CW20\\BIN\\CW.ini.", "C:\\CW20\\BIN\\Cw20.RED"}},
-      {"4", {{"Clarion 4", "Root", "E:\\C4\\\\"}, {"Clarion 4", "ExeName", "CW4"}}, "",
+      {"2",
+       {{"Clarion for Windows V2.0", "WorkDir", "C:\\CW20\\bin\\work"}, {"Clarion for Windows V2.0", "ExeName", "CW"}},
+       "",
+       {"20", "C:\\CW20", "C:\\CW20\\BIN\\CW.ini.", "C:\\CW20\\BIN\\Cw20.RED"}},
+      {"4",
+       {{"Clarion 4", "Root", "E:\\C4\\\\"}, {"Clarion 4", "ExeName", "CW4"}},
+       "",
        {"4", "E:\\C4\\", "E:\\C4\\\\BIN\\CW4.ini.", "E:\\C4\\\\BIN\\Clarion4.RED"}},
   };
   for (const auto& c : cases) {
@@ -165,7 +195,8 @@ TEST(installation, is_found_through_win_ini_for_the_version_codes_of_the_list) {
 }
 
 TEST(installation, that_is_missing_is_named_in_the_entry_not_found_box) {
-  const std::tuple<const char*, bool, const char*> cases[] = {  // version, root found without ExeName, looked for
+  const std::tuple<const char*, bool, const char*> cases[] = {
+      // version, root found without ExeName, looked for
       {"6", false, "CW Version: 60|EE File: Clarion 6.0  Enterprise Edition|PE File: Clarion 6.0|Root: |ExeName: "},
       {"6", true, "CW Version: 60|EE File: Clarion 6.0  Enterprise Edition|PE File: Clarion 6.0|Root: C:\\6|ExeName: "},
       {"5.5", false, "CW Version: 55|EE File: Clarion 5.5  Enterprise Edition|PE File: Clarion 5.5|Root: |ExeName: "},

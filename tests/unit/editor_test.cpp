@@ -18,12 +18,18 @@ using Strings = std::vector<std::string>;
 TEST(section_table, loads_each_section_into_its_fields_up_to_its_first_missing_key) {
   fake::Harness t;
   const std::array<const char*, 3> ini[] = {
-      {"User Menus", "1", "&Save && Exit|SAVER"}, {"User Menus", "2", "-|-"}, {"User Menus", "3", "&Tools|MYTOOL"},
-      {"User Menus", "5", "Beyond|GAP"},  // key 4 missing: the list ends there
+      {"User Menus", "1", "&Save && Exit|SAVER"},
+      {"User Menus", "2", "-|-"},
+      {"User Menus", "3", "&Tools|MYTOOL"},
+      {"User Menus", "5", "Beyond|GAP"},                       // key 4 missing: the list ends there
       {"User Applications", "mytool", " 'C:\\T\\TOOL.EXE' "},  // read as an entry read gives it
-      {"User Applications", "SAVER", "  C:\\Program Files\\S\\SAVE.EXE\" /x"}, {"File Types", "All", "2"},
-      {"File Types", "1", "Templates=*.tpl|CWEDT"}, {"File Types", "2", "All Files=*.*|NOTE"},
-      {"File Types", "3", "No separators at all"}, {"File Types", "4", "-"}, {"User Applications", "NOTE", "note.exe"},
+      {"User Applications", "SAVER", "  C:\\Program Files\\S\\SAVE.EXE\" /x"},
+      {"File Types", "All", "2"},
+      {"File Types", "1", "Templates=*.tpl|CWEDT"},
+      {"File Types", "2", "All Files=*.*|NOTE"},
+      {"File Types", "3", "No separators at all"},
+      {"File Types", "4", "-"},
+      {"User Applications", "NOTE", "note.exe"},
       {"User Applications", "CWEDT", "never read for an applet"}};
   for (auto [section, key, value] : ini) t.profile.Write(kIdeIni, section, key, value);
   auto fields = [&](const char* section) {
@@ -34,8 +40,8 @@ TEST(section_table, loads_each_section_into_its_fields_up_to_its_first_missing_k
     return out;
   };
   EXPECT_EQ(fields("User Menus"), (Strings{"&Save && Exit||SAVER|\"C:\\Program Files\\S\\SAVE.EXE\" /x|SAVE  EXIT|1",
-                                            "-||-||TOOLS|2",  // a separator carries the key of the item after it
-                                            "&Tools||MYTOOL|C:\\T\\TOOL.EXE|TOOLS|3"}));
+                                           "-||-||TOOLS|2",  // a separator carries the key of the item after it
+                                           "&Tools||MYTOOL|C:\\T\\TOOL.EXE|TOOLS|3"}));
   EXPECT_EQ(fields("File Types"),
             (Strings{"Templates|*.tpl|CWEDT||TEMPLATES|1", "All Files|*.*|NOTE|note.exe|ALL FILES|2 all",
                      "No separators at all|No separators at all|No separators at all||NO SEPARATOR|3",  // malformed
@@ -129,7 +135,7 @@ TEST(ini_update, a_taken_backup_name_waits_for_the_next_second_and_without_a_bac
     t.items = {{.text = "A", .appRef = "APP", .commandLine = "a.exe", .number = 1}};
     t.Write(section, 1);
     EXPECT_EQ(t.files.copies, Strings{std::string(section) == "User Menus" ? "C:\\C6\\BIN\\C60EE 061102 143006.ini"
-                                                                            : "QZCLLang 061102 143006.tps"});
+                                                                           : "QZCLLang 061102 143006.tps"});
   }
   Update t;
   t.files.existing.insert(kBackup);  // every name it builds within this second is taken
@@ -139,8 +145,10 @@ TEST(ini_update, a_taken_backup_name_waits_for_the_next_second_and_without_a_bac
 }
 
 TEST(ini_update, asks_first_and_closes_the_running_ide_for_ini_sections_only) {
-  const std::tuple<const char*, Button, bool, bool> cases[] = {  // section, answer, IDE running, proceeds
-      {"User Menus", Button::No, false, false}, {"User Menus", Button::Yes, false, true},
+  const std::tuple<const char*, Button, bool, bool> cases[] = {
+      // section, answer, IDE running, proceeds
+      {"User Menus", Button::No, false, false},
+      {"User Menus", Button::Yes, false, true},
       {"Setup Menu", Button::Yes, true, false},  // the close prompt then cancelled
       {"Translations", Button::Yes, true, true}};
   for (auto [section, answer, ideRunning, proceeds] : cases) {
@@ -177,11 +185,21 @@ TEST(ini_update, translations_are_replaced_whole_or_not_at_all) {
 
 // What one step of a session at the window does.
 using Act = std::function<void(FakeEditorView&, EditorPresenter&)>;
-Act Press(C c) { return [c](FakeEditorView&, EditorPresenter& p) { p.OnAccepted(c); }; }
-Act Key(EditKey k) { return [k](FakeEditorView&, EditorPresenter& p) { p.OnEditKey(k); }; }
-Act Click(int row, int column) { return [=](FakeEditorView&, EditorPresenter& p) { p.OnNewSelection(row, column); }; }
-Act Type(std::string text) { return [text](FakeEditorView& v, EditorPresenter&) { v.editor.text = text; }; }
-Act Choose(std::string name) { return [name](FakeEditorView&, EditorPresenter& p) { p.OnSectionChosen(name); }; }
+Act Press(C c) {
+  return [c](FakeEditorView&, EditorPresenter& p) { p.OnAccepted(c); };
+}
+Act Key(EditKey k) {
+  return [k](FakeEditorView&, EditorPresenter& p) { p.OnEditKey(k); };
+}
+Act Click(int row, int column) {
+  return [=](FakeEditorView&, EditorPresenter& p) { p.OnNewSelection(row, column); };
+}
+Act Type(std::string text) {
+  return [text](FakeEditorView& v, EditorPresenter&) { v.editor.text = text; };
+}
+Act Choose(std::string name) {
+  return [name](FakeEditorView&, EditorPresenter& p) { p.OnSectionChosen(name); };
+}
 const Act kActivate = [](FakeEditorView&, EditorPresenter& p) { p.OnActivate(); };
 const Act kHelp = [](FakeEditorView&, EditorPresenter& p) { p.OnHelp(); };
 
@@ -198,17 +216,20 @@ struct Editor : fake::Harness {
   std::vector<Item> shown;  // the list as the last step left it
   Editor() {
     files.existing.insert(kIdeIni);
-    const std::array<const char*, 3> ini[] = {
-        {"User Menus", "1", "&Alpha|ALPHA"},       {"User Menus", "2", "&Beta|CWEDT"},
-        {"User Menus", "3", "&Gamma|GAMMA"},       {"User Applications", "ALPHA", "C:\\A\\ALPHA.EXE"},
-        {"User Applications", "GAMMA", "C:\\G\\GAMMA.EXE"}, {"File Types", "All", "2"},
-        {"File Types", "1", "Templates=*.tpl|CWEDT"}, {"File Types", "2", "All Files=*.*|CWEDT"},
-        {"Open Dialog", "1", "Sources=*.clw|CWEDT"}};
+    const std::array<const char*, 3> ini[] = {{"User Menus", "1", "&Alpha|ALPHA"},
+                                              {"User Menus", "2", "&Beta|CWEDT"},
+                                              {"User Menus", "3", "&Gamma|GAMMA"},
+                                              {"User Applications", "ALPHA", "C:\\A\\ALPHA.EXE"},
+                                              {"User Applications", "GAMMA", "C:\\G\\GAMMA.EXE"},
+                                              {"File Types", "All", "2"},
+                                              {"File Types", "1", "Templates=*.tpl|CWEDT"},
+                                              {"File Types", "2", "All Files=*.*|CWEDT"},
+                                              {"Open Dialog", "1", "Sources=*.clw|CWEDT"}};
     for (auto [section, key, value] : ini) profile.Write(kIdeIni, section, key, value);
   }
   std::string Buttons() {
     std::string s;
-    const std::pair<C, char> order[] = {{C::Add, 'A'}, {C::Change, 'C'}, {C::Delete, 'D'}, {C::Sort, 'S'},
+    const std::pair<C, char> order[] = {{C::Add, 'A'}, {C::Change, 'C'}, {C::Delete, 'D'},  {C::Sort, 'S'},
                                         {C::Up, 'U'},  {C::Down, 'W'},   {C::Default, 'E'}, {C::Update, 'F'}};
     for (auto [c, letter] : order) s += view.On(c) ? letter : '-';
     return s;
@@ -255,9 +276,15 @@ TEST(editor_window, an_added_item_is_filled_column_by_column_and_cannot_be_left_
 TEST(editor_window, the_all_files_mask_is_neither_changed_nor_deleted_but_its_text_may_be_and_f1_opens_help) {
   Editor t;
   t.Play({
-      {Choose("File Types"), "ACDS-WE-"}, {Click(2, 2), "ACDSU-E-"}, {Press(C::Change), "ACDSU-E-", "All Mask"},
-      {kActivate, "ACDSU-E-", "ALL Mask"}, {Press(C::Delete), "ACDSU-E-", "All Entry"}, {Click(2, 1), "ACDSU-E-"},
-      {kActivate, "--D-----"}, {Type("Everything"), "--D-----"}, {Key(EditKey::Enter), "ACDSU-EF"},
+      {Choose("File Types"), "ACDS-WE-"},
+      {Click(2, 2), "ACDSU-E-"},
+      {Press(C::Change), "ACDSU-E-", "All Mask"},
+      {kActivate, "ACDSU-E-", "ALL Mask"},
+      {Press(C::Delete), "ACDSU-E-", "All Entry"},
+      {Click(2, 1), "ACDSU-E-"},
+      {kActivate, "--D-----"},
+      {Type("Everything"), "--D-----"},
+      {Key(EditKey::Enter), "ACDSU-EF"},
       {kHelp, "ACDSU-EF"},
   });
   EXPECT_TRUE(t.Menus()[1] == "Everything|CWEDT|" && t.shown[1].mask == "*.*" && t.shown[1].allFilesMask);
@@ -268,8 +295,13 @@ TEST(editor_window, sorting_keeps_the_file_unchanged_and_moving_or_deleting_chan
   Editor t;
   t.dialogs.answers = {Button::No, Button::Yes};
   t.Play({
-      {Click(3, 1), "ACDSU-E-"}, {Press(C::Sort), "ACDSU-E-"}, {Press(C::Default), "ACDSU-E-"},
-      {Press(C::Up), "ACDSUWEF"}, {Press(C::Up), "ACDS-WEF"}, {Press(C::Up), "ACDS-WEF"}, {Click(3, 1), "ACDSU-EF"},
+      {Click(3, 1), "ACDSU-E-"},
+      {Press(C::Sort), "ACDSU-E-"},
+      {Press(C::Default), "ACDSU-E-"},
+      {Press(C::Up), "ACDSUWEF"},
+      {Press(C::Up), "ACDS-WEF"},
+      {Press(C::Up), "ACDS-WEF"},
+      {Click(3, 1), "ACDSU-EF"},
       {Press(C::Delete), "ACDSU-EF", "Delete Record"},  // answered No
       {Press(C::Delete), "ACDSU-EF", "Delete Record"},
   });
@@ -282,16 +314,19 @@ TEST(editor_window, changes_are_kept_from_a_section_switch_or_a_close_unless_the
   Editor t;
   t.dialogs.answers = {Button::Yes, Button::No, Button::Yes};
   t.Play({
-      {Press(C::Delete), "ACDS-WEF", "Delete Record"}, {Choose("File Types"), "ACDS-WEF", "List Changed"},
+      {Press(C::Delete), "ACDS-WEF", "Delete Record"},
+      {Choose("File Types"), "ACDS-WEF", "List Changed"},
       {[](FakeEditorView& v, EditorPresenter& p) { EXPECT_EQ(v.section + "|" + p.Section(), "User Menus|User Menus"); },
        "ACDS-WEF"},
       {Choose("File Types"), "ACDS-WE-", "List Changed"},
   });
   EXPECT_EQ(t.view.count, 2);  // the two File Types
 
-  const std::tuple<Button, bool, const char*> cases[] = {  // the answer to "Close", closed, the last box
+  const std::tuple<Button, bool, const char*> cases[] = {
+      // the answer to "Close", closed, the last box
       {Button::Yes, true, "Update File"},  // the update's own question answered No: the window closes anyway
-      {Button::Cancel, false, "Close"}, {Button::No, true, "Close"}};
+      {Button::Cancel, false, "Close"},
+      {Button::No, true, "Close"}};
   for (auto [answer, closed, last] : cases) {
     Editor e;
     e.dialogs.answers = {Button::Yes, answer, Button::No};

@@ -64,7 +64,8 @@ TEST(ide_check, asks_the_service_once_and_prompts_until_the_ide_is_closed_cancel
   }
   // The check from which the IDE is closed (0: never), the answers, the result and the prompts shown.
   const std::tuple<int, std::vector<Button>, bool, std::size_t> cases[] = {
-      {1, {Button::Ok}, true, 1}, {3, {Button::Ok, Button::Ok, Button::Ok}, true, 3},
+      {1, {Button::Ok}, true, 1},
+      {3, {Button::Ok, Button::Ok, Button::Ok}, true, 3},
       {0, {Button::Cancel}, false, 1},  // 0: never closed
       {0, {Button::Ok, Button::Cancel}, false, 2},
       {0, {}, false, 4},  // left running through four OKs: given up
@@ -101,12 +102,14 @@ struct Reg : fake::Harness {
 };
 
 TEST(reg, sends_one_command_with_every_existing_template_and_names_the_others) {
-  const std::tuple<const char*, std::vector<const char*>, const char*, Strings> cases[] = {  // sent, missing
+  const std::tuple<const char*, std::vector<const char*>, const char*, Strings> cases[] = {
+      // sent, missing
       {"a.tpl b.tpl", {"a.tpl", "b.tpl"}, "[RegisterTemplateChain(\"a.tpl\" \"b.tpl\",0)]", {}},
       {"a.tpl gone.tpl", {"a.tpl"}, "[RegisterTemplateChain(\"a.tpl\",0)]", {"gone.tpl"}},
       {"\"C:\\My T\\x.tpl\" 6", {"C:\\My T\\x.tpl"}, "[RegisterTemplateChain(\"C:\\My T\\x.tpl\",0)]", {}},
       {"a.tpl 4", {"a.tpl", "4"}, nullptr, {}},  // 4 is the version, even with a file of that name
-      {"", {}, nullptr, {}}, {"x.tpl y.tpl", {}, nullptr, {"x.tpl", "y.tpl"}},
+      {"", {}, nullptr, {}},
+      {"x.tpl y.tpl", {}, nullptr, {"x.tpl", "y.tpl"}},
   };
   for (const auto& [arguments, existing, sent, missing] : cases) {
     Reg t;

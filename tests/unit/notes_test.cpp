@@ -101,12 +101,12 @@ TEST(version_file, opening_comments_out_every_live_line_and_a_kill_at_any_write_
 }
 
 TEST(version_file, cancel_and_the_countdown_make_the_last_line_live_again_and_only_that_one) {
-  for (auto close : {RestoreLastEntry, RestoreAfterCountdown}) {
+  for (const char* on : {"1", "0"}) {
     for (const std::string& last : {Live("1.00  0003"), Out("1.00  0003"), kLong}) {
       Notes t;
-      t.Set(kOnKey, close == RestoreLastEntry ? "1" : "0");
+      t.Set(kOnKey, on);
       t.Open(kMixed + last + "\r\n");
-      close(t.notes, t.svc);
+      RestoreLastEntry(t.notes, t.svc);
       EXPECT_EQ(t.Bytes(), kMixedOut + kLabel + last.substr(20) + "\r\n");
     }
   }
@@ -192,9 +192,10 @@ TEST(notes_window, shows_the_next_entry_and_enabling_updates_stops_the_countdown
 }
 
 TEST(notes_window, a_number_the_picture_rejects_blanks_the_field_and_the_close_box_restores_the_last_entry) {
-  const std::tuple<N, const char*, const char*> cases[] = {  // typed, shown
-      {N::Version, "abc", ""}, {N::Version, "10", ""},      {N::Version, "2.5", " 2.50"},
-      {N::Build, "12345", ""}, {N::Build, "1,234", "1234"}, {N::Build, "", "0000"}};
+  const std::tuple<N, const char*, const char*> cases[] = {// typed, shown
+                                                           {N::Version, "abc", ""},      {N::Version, "10", ""},
+                                                           {N::Version, "2.5", " 2.50"}, {N::Build, "12345", ""},
+                                                           {N::Build, "1,234", "1234"},  {N::Build, "", "0000"}};
   Window t;
   t.Play([&cases](FakeNotesView& v, NotesPresenter& p) {
     for (auto [control, typed, shown] : cases) {

@@ -55,8 +55,14 @@ class TranslatorTest : public ::testing::Test {
 
 TEST_F(TranslatorTest, lookup_compares_sources_as_255_character_fields_in_the_ansi_code_page) {
   const std::string a255(255, 'a');
-  std::string path = WriteTranslations({{"Open", "Oeffnen"}, {a255 + "X", "first"}, {a255 + "Y", "second"},
-                                        {"Yes", "Ja"}, {"No", "Nein"}, {"Yes", "Jawohl"}, {"No", "  "}, {"Maybe", ""}});
+  std::string path = WriteTranslations({{"Open", "Oeffnen"},
+                                        {a255 + "X", "first"},
+                                        {a255 + "Y", "second"},
+                                        {"Yes", "Ja"},
+                                        {"No", "Nein"},
+                                        {"Yes", "Jawohl"},
+                                        {"No", "  "},
+                                        {"Maybe", ""}});
   Sql(path, "INSERT INTO translations VALUES('caf\xC3\xA9', 'Caf\xC3\xA9 cr\xC3\xA8me'), ('Euro', '\xE2\x82\xAC 5')");
   translator_.Init(path, kLoad);
   EXPECT_EQ(LogLine(), "None: " + path);
@@ -65,13 +71,20 @@ TEST_F(TranslatorTest, lookup_compares_sources_as_255_character_fields_in_the_an
   EXPECT_FALSE(translator_.AddTranslation("Yes", "  "));
   for (int i = 0; i < 100; ++i) translator_.AddTranslation("Key " + std::to_string(i), std::to_string(i));
   const std::pair<std::string, std::string> cases[] = {
-      {"Open   ", "Oeffnen"},  {" Open", " Open"}, {"open", "open"},  // trailing blanks only are not significant
-      {"Unknown  ", "Unknown"},                                       // an unknown text comes back clipped
-      {a255 + "X", "second"},                                         // one key up to 255: the later wins
-      {a255.substr(1), a255.substr(1)}, {std::string(300, 'b'), std::string(300, 'b')},
-      {"caf\xE9", "Caf\xE9 cr\xE8me"}, {"Euro", "? 5"},  // UTF-8 in the file, the ANSI code page in the program
-      {"Yes", "Jawohl"}, {"No", "Nein"}, {"Maybe", "Maybe"},  // the later pair wins; blank ones are skipped
-      {"Apple", "Apfel 2"}, {"Key 42", "42"}};
+      {"Open   ", "Oeffnen"},
+      {" Open", " Open"},
+      {"open", "open"},          // trailing blanks only are not significant
+      {"Unknown  ", "Unknown"},  // an unknown text comes back clipped
+      {a255 + "X", "second"},    // one key up to 255: the later wins
+      {a255.substr(1), a255.substr(1)},
+      {std::string(300, 'b'), std::string(300, 'b')},
+      {"caf\xE9", "Caf\xE9 cr\xE8me"},
+      {"Euro", "? 5"},  // UTF-8 in the file, the ANSI code page in the program
+      {"Yes", "Jawohl"},
+      {"No", "Nein"},
+      {"Maybe", "Maybe"},  // the later pair wins; blank ones are skipped
+      {"Apple", "Apfel 2"},
+      {"Key 42", "42"}};
   for (const auto& [text, expected] : cases) EXPECT_EQ(translator_.Translate(text), expected) << text;
 }
 
@@ -85,12 +98,15 @@ TEST_F(TranslatorTest, a_file_that_is_not_a_translation_file_or_holds_anything_i
     std::string bytes, sql;
     bool damage = false;
   } cases[] = {
-      {"text file", "Yes=Ja\r\nNo=Nein\r\n", ""}, {"zero bytes", "", ""},
+      {"text file", "Yes=Ja\r\nNo=Nein\r\n", ""},
+      {"zero bytes", "", ""},
       {"other application id", "", "PRAGMA user_version = 1;" + table},
       {"database with only an application id", "", "PRAGMA application_id = 7;"},
       {"newer format", "", "PRAGMA application_id = 1364869964; PRAGMA user_version = 2;" + table},
       {"no translations table", "", ours + "CREATE TABLE other(x); INSERT INTO other VALUES(1);"},
       {"damaged schema page", "", ours + table, true},
+      {"one byte", "x", ""},
+      {"database with only a header setting", "", "PRAGMA user_version = 7;"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.kind);
@@ -123,9 +139,9 @@ TEST_F(TranslatorTest, a_file_that_is_not_a_translation_file_or_holds_anything_i
 // A list format translates its headers and its pictures other than string pictures; a "|" list each part.
 TEST_F(TranslatorTest, formats_and_messages_are_translated_part_by_part) {
   translator_.Init("", 0);
-  const std::pair<const char*, const char*> pairs[] = {
-      {"9L(2)|_M", "x"}, {"#1#", "x"}, {"@d1", "@d6"}, {"@s255", "@s9"}, {"Name", "Nom"}, {"Menu", "Menü"},
-      {"F %1 %2", "G %2 %1"}};
+  const std::pair<const char*, const char*> pairs[] = {{"9L(2)|_M", "x"},     {"#1#", "x"},    {"@d1", "@d6"},
+                                                       {"@s255", "@s9"},      {"Name", "Nom"}, {"Menu", "Menü"},
+                                                       {"F %1 %2", "G %2 %1"}};
   for (auto [source, replacement] : pairs) translator_.AddTranslation(source, replacement);
   EXPECT_EQ(translator_.TranslateFormat("9L(2)|_M~Menu~@s255@#1#6L~Name~@d1@ "), "9L(2)|_M~Menü~@s255@#1#6L~Nom~@d6@");
   EXPECT_EQ(translator_.TranslateFormat(std::string(2100, 'f')).size(), 2000u);

@@ -38,13 +38,12 @@ void EachHandleIsClosedOnceByItsOneOwner(Make make, Alive alive, Close close) {
 }
 
 TEST(unique_handle, kernel_handles_and_windows) {
-  EachHandleIsClosedOnceByItsOneOwner<UniqueKernelHandle>(
-      [] { return CreateEventA(nullptr, TRUE, FALSE, nullptr); },
-      [](HANDLE h) {
-        DWORD flags = 0;
-        return GetHandleInformation(h, &flags) != FALSE;
-      },
-      [](HANDLE h) { EXPECT_TRUE(CloseHandle(h)); });
+  EachHandleIsClosedOnceByItsOneOwner<UniqueKernelHandle>([] { return CreateEventA(nullptr, TRUE, FALSE, nullptr); },
+                                                          [](HANDLE h) {
+                                                            DWORD flags = 0;
+                                                            return GetHandleInformation(h, &flags) != FALSE;
+                                                          },
+                                                          [](HANDLE h) { EXPECT_TRUE(CloseHandle(h)); });
   EachHandleIsClosedOnceByItsOneOwner<UniqueHwnd>(
       [] { return CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr); },
       [](HWND w) { return IsWindow(w) != FALSE; }, [](HWND w) { EXPECT_TRUE(DestroyWindow(w)); });

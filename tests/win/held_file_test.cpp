@@ -41,8 +41,8 @@ TEST_F(HeldFileTest, others_may_read_but_not_write_while_it_is_open_and_a_file_o
   EXPECT_TRUE(OthersMayOpen(path, GENERIC_WRITE));
 
   WriteWholeFile(busy, "x\r\n");
-  UniqueFile writer(CreateFileA(busy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile writer(CreateFileA(busy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(writer);
   EXPECT_EQ(text_.Open(busy), FileError::SharingViolation);
   EXPECT_NE(text_.Create(busy), FileError::None);  // it exists: never replaced

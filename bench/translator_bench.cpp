@@ -25,8 +25,6 @@ class NullProfile : public Profile {
     return def;
   }
   bool Write(const std::string&, const std::string&, const std::string&, const std::string&) override { return true; }
-  ProfileSection ReadSection(const std::string&, const std::string&) override { return {}; }
-  bool WriteSection(const std::string&, const std::string&, const ProfileSection&) override { return true; }
 };
 
 class NullFiles : public Files {
@@ -39,6 +37,9 @@ class NullFiles : public Files {
   FileError Append(const std::string&, std::string_view) override { return FileError::NotFound; }
   FileError Copy(const std::string&, const std::string&) override { return FileError::NotFound; }
   bool CanOpenExclusively(const std::string&) override { return true; }
+  FileError WriteTemporary(const std::string&, std::string_view, std::string&) override { return FileError::NotFound; }
+  FileError Replace(const std::string&, const std::string&) override { return FileError::NotFound; }
+  void Remove(const std::string&) override {}
 };
 
 class SteadyClock : public Clock {

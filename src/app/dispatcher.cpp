@@ -37,6 +37,12 @@ constexpr Command kCommands[] = {
     {{"RUN"}, [](Services& svc, const CommandLine& line, Views&) { RunCommand(svc, line); }},
     {{"EDIT"}, [](Services& svc, const CommandLine& line, Views& views) { EditIni(svc, line, views.Editor().get()); }},
     {{"CMD"}, [](Services& svc, const CommandLine&, Views&) { svc.Show(CommandSummary(svc)); }},
+    // For uninstallers: each takes out again what the command it names put in.
+    {{"UNRED", "UNREDIRECT"}, [](Services& svc, const CommandLine& line, Views&) { RemoveRedirection(svc, line); }},
+    {{"UNENV", "UNENVIRONMENT"},
+     [](Services& svc, const CommandLine& line, Views&) { RemoveEnvironmentValue(svc, line); }},
+    {{"UNMENU", "UNUSERMENU"}, [](Services& svc, const CommandLine& line, Views&) { RemoveUserMenu(svc, line); }},
+    {{"UNINCLUDE"}, [](Services& svc, const CommandLine& line, Views&) { RemoveInclude(svc, line); }},
 };
 
 }  // namespace

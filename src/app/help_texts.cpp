@@ -24,7 +24,13 @@ Box CommandSummary(Services& svc) {
       svc.tr("RUN - Commandline [Parm1] [Parm2] etc. - Call ShellExec witht the command line and any parameters.") +
       line + svc.tr("REG TemplateToRegister [Versions 2/4/5/55/6]") + line +
       svc.tr("USERMENU AppRef Menu+Display-Menu+Display CommandLine [Parm1+Parm2+Parm3] [Version]") + "|        " +
-      svc.tr("+ becomes a space and- becomes a \"/\" Quotes may also be used to separate items");
+      svc.tr("+ becomes a space and- becomes a \"/\" Quotes may also be used to separate items") + line +
+      svc.tr(
+          "UNRED Section Entry Path [Version] - Removes path from [Section] and Entry in Clarion Redirection "
+          "File") +
+      line + svc.tr("UNENV EnvironmentVariable EnvironmentValue - removes the value from the environment variable.") +
+      line + svc.tr("UNMENU AppRef [Version] - Removes the AppRef's items from the Clarion User Menus.") + line +
+      svc.tr("UNINCLUDE TemplateFile IncludeFile - Removes the include line INCLUDE added to a template file.");
   return box;
 }
 

@@ -30,7 +30,7 @@ std::string FileUrl(std::string_view path, std::string_view fragment) {
 }  // namespace
 
 void OpenHelp(Services& svc, std::string_view keyword) {
-  svc.shell.Open(FileUrl(svc.files.ProgramDirectory() + "\\qzcl.html", keyword));
+  svc.shell.OpenHelpPage(FileUrl(svc.files.ProgramDirectory() + "\\qzcl.html", keyword));
 }
 
 }  // namespace qz

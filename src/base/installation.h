@@ -34,7 +34,5 @@ inline constexpr const char* kOpenDialogSection = "Open Dialog";
 inline constexpr const char* kPickDialogSection = "Pick Dialog";
 inline constexpr const char* kSetupMenuSection = "Setup Menu";
 inline constexpr const char* kUserApplicationsSection = "User Applications";
-// The list sections are read up to their first empty numbered entry, at most this many.
-inline constexpr int kMaxListEntries = 1000;
 
 }  // namespace qz

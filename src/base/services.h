@@ -80,6 +80,11 @@ class Services {
   }
   // A command failed without a box of its own (for example a write that did not happen).
   void Fail() { failed_ = true; }
+  // A command that shows nothing was not given what it needs: said in an unattended run's log only.
+  void Missing(const std::string& what) {
+    usage_ = true;
+    dialogs_.Note(what);
+  }
   int ExitCode() const { return failed_ ? kExitFailed : usage_ ? kExitUsage : kExitSuccess; }
 
  private:

@@ -33,45 +33,73 @@ bool ListHoldsValue(std::string_view list, std::string_view value) {
   }
 }
 
-void Refuse(Services& svc, const std::string& name, const std::string& reason) {
+enum class Change { Add, Remove };
+
+void Refuse(Services& svc, Change change, const std::string& name, const std::string& reason) {
   Box box;
   box.caption = svc.tr("Environment Variable");
-  box.text = svc.tr("The value was not added to the environment variable:") + "|" + name + "||" + reason;
+  box.text = svc.tr(change == Change::Add ? "The value was not added to the environment variable:"
+                                          : "The value was not removed from the environment variable:") +
+             "|" + name + "||" + reason;
   box.icon = Icon::Exclamation;
   box.outcome = Outcome::Error;
   svc.Show(box);
 }
 
-// The machine environment in the registry (NT family).
-void AddInRegistry(Services& svc, const std::string& name, const std::string& value) {
-  Registry& registry = svc.registry;
-  RegValue current = registry.Read(kEnvironmentKey, name);
+// The variable's current value in the machine environment (NT family); nothing, after a box, when it cannot
+// be read or is not text. A missing variable reads as an empty text value.
+std::optional<RegValue> ReadVariable(Services& svc, Change change, const std::string& name) {
+  RegValue current = svc.registry.Read(kEnvironmentKey, name);
   switch (current.result.status) {
     case RegStatus::Ok: break;
-    case RegStatus::NotFound:
-      current = {};  // a new variable is plain text, numbers included
-      break;
+    case RegStatus::NotFound: return RegValue{};  // a new variable is plain text, numbers included
     case RegStatus::AccessDenied:
-      return Refuse(svc, name, svc.tr("Access to its current value in the registry was denied."));
-    case RegStatus::TooLarge: return Refuse(svc, name, svc.tr("Its current value is too large to read."));
+      Refuse(svc, change, name, svc.tr("Access to its current value in the registry was denied."));
+      return std::nullopt;
+    case RegStatus::TooLarge:
+      Refuse(svc, change, name, svc.tr("Its current value is too large to read."));
+      return std::nullopt;
     case RegStatus::OtherError:
-      return Refuse(
-          svc, name,
-          svc.tr("Its current value could not be read. Windows error:") + " " + std::to_string(current.result.code));
+      Refuse(svc, change, name,
+             svc.tr("Its current value could not be read. Windows error:") + " " + std::to_string(current.result.code));
+      return std::nullopt;
   }
-  if (current.type == RegType::Other)
-    return Refuse(svc, name, svc.tr("Its current value is not text, so it was left as it is."));
-  if (ListHoldsValue(current.text, value)) return;
+  if (current.type == RegType::Other) {
+    Refuse(svc, change, name, svc.tr("Its current value is not text, so it was left as it is."));
+    return std::nullopt;
+  }
+  return current;
+}
 
-  // The type stays: an expand-string such as PATH must keep expanding its %SystemRoot%.
-  std::string updated = IsBlank(current.text) ? value : Clip(current.text) + ";" + value;
-  if (updated.size() > kValueMax)
-    return Refuse(svc, name, svc.tr("The result would be longer than 32,767 characters, the most Windows allows."));
-  if (!registry.Write(kEnvironmentKey, name, current.type, updated).ok()) {
-    svc.Fail();  // not reported to the user; an unattended run says it in its exit code
+// Tells running programs of a change; a change that could not be made is not reported to the user, but an
+// unattended run says it in its exit code.
+void Changed(Services& svc, const RegResult& result) {
+  if (!result.ok()) {
+    svc.Fail();
     return;
   }
-  registry.BroadcastEnvironmentChange();
+  svc.registry.BroadcastEnvironmentChange();
+}
+
+void AddInRegistry(Services& svc, const std::string& name, const std::string& value) {
+  const std::optional<RegValue> current = ReadVariable(svc, Change::Add, name);
+  if (!current || ListHoldsValue(current->text, value)) return;
+  // The type stays: an expand-string such as PATH must keep expanding its %SystemRoot%.
+  std::string updated = IsBlank(current->text) ? value : Clip(current->text) + ";" + value;
+  if (updated.size() > kValueMax)
+    return Refuse(svc, Change::Add, name,
+                  svc.tr("The result would be longer than 32,767 characters, the most Windows allows."));
+  Changed(svc, svc.registry.Write(kEnvironmentKey, name, current->type, updated));
+}
+
+// Each item of value leaves the list, with one of its ";"; when no item is left, the variable goes.
+void RemoveInRegistry(Services& svc, const std::string& name, const std::string& value) {
+  const std::optional<RegValue> current = ReadVariable(svc, Change::Remove, name);
+  if (!current) return;
+  const std::string rest = ListWithout(current->text, value, true);
+  if (rest == current->text) return;
+  Changed(svc, IsBlank(rest) ? svc.registry.Delete(kEnvironmentKey, name)
+                             : svc.registry.Write(kEnvironmentKey, name, current->type, rest));
 }
 
 // The text a start-up file line assigns to the variable (upper-case name), or nothing when the line does
@@ -91,6 +119,12 @@ std::optional<std::string_view> AssignedText(std::string_view line, const std::s
   return std::nullopt;
 }
 
+// The line ENV adds to the start-up file.
+std::string StartupLine(const std::string& name, const std::string& value) {
+  const std::string upperName = Upper(name);
+  return upperName + "=" + Upper(value) + ";%" + upperName + "%";
+}
+
 // The start-up file (Windows 95 family).
 void AddInStartupFile(Services& svc, const std::string& name, const std::string& value) {
   std::string bytes;
@@ -106,8 +140,20 @@ void AddInStartupFile(Services& svc, const std::string& name, const std::string&
   std::string added;
   // A last line without its line end is ended first, so the new line never joins it.
   if (!bytes.empty() && bytes.back() != '\n') added += "\r\n";
-  added += upperName + "=" + Upper(value) + ";%" + upperName + "%\r\n";
+  added += StartupLine(name, value) + "\r\n";
   if (svc.files.Append(kStartupFile, added) != FileError::None) svc.Fail();
+}
+
+// The line ENV appended leaves the start-up file; every other byte stays.
+void RemoveInStartupFile(Services& svc, const std::string& name, const std::string& value) {
+  std::string bytes;
+  if (svc.files.ReadAll(kStartupFile, bytes) != FileError::None) {
+    svc.Fail();
+    return;
+  }
+  const std::string added = Upper(StartupLine(name, value));
+  const std::string rest = WithoutLines(bytes, [&](std::string_view line) { return Upper(ClipView(line)) == added; });
+  if (rest != bytes && ReplaceContent(svc.files, kStartupFile, rest) != FileError::None) svc.Fail();
 }
 
 }  // namespace
@@ -116,15 +162,28 @@ void AddInStartupFile(Services& svc, const std::string& name, const std::string&
 void SetEnvironmentVariableCommand(Services& svc, const CommandLine& line) {
   const std::string name = Clip(line.Token(2));
   const std::string value = Clip(line.Token(3));
-  // A value without a name, or nothing to add, is never written; the exit code still says nothing was added.
+  // A value without a name, or nothing to add, is never written.
   if (IsBlank(name) || IsBlank(value)) {
-    svc.Fail();
+    svc.Missing(svc.tr("ENV needs a variable name and a value."));
     return;
   }
   if (svc.registry.IsWindows95Family())
     AddInStartupFile(svc, name, value);
   else
     AddInRegistry(svc, name, value);
+}
+
+void RemoveEnvironmentValue(Services& svc, const CommandLine& line) {
+  const std::string name = Clip(line.Token(2));
+  const std::string value = Clip(line.Token(3));
+  if (IsBlank(name) || IsBlank(value)) {
+    svc.Missing(svc.tr("UNENV needs a variable name and a value."));
+    return;
+  }
+  if (svc.registry.IsWindows95Family())
+    RemoveInStartupFile(svc, name, value);
+  else
+    RemoveInRegistry(svc, name, value);
 }
 
 }  // namespace qz

@@ -2,20 +2,28 @@
 
 #include "runtime/text.h"
 #include "runtime/text_file.h"
+#include "runtime/text_list.h"
 
 namespace qz {
 
 namespace {
+
 constexpr std::size_t kLineMax = 255;  // a line is held in 255 characters
-}
+
+std::string IncludeLine(std::string_view name) { return "#INCLUDE('" + std::string(name) + "')"; }
+
+}  // namespace
 
 // Silent in every case, as installers expect; an unattended run still says in its exit code that nothing
 // could be added.
 void IncludeTemplate(Services& svc, const CommandLine& line) {
   const std::string file = Cut(line.Token(2), 255);
   const std::string name = Cut(line.Token(3), 254);
-  if (IsBlank(name) || IsBlank(file)) return;
-  const std::string include = "#INCLUDE('" + name + "')";
+  if (IsBlank(name) || IsBlank(file)) {
+    svc.Missing(svc.tr("INCLUDE needs a template file and an include file."));
+    return;
+  }
+  const std::string include = IncludeLine(name);
 
   // Held while it is read and written, so that nobody writes between the two.
   TextFile text(svc.heldFile);
@@ -32,6 +40,25 @@ void IncludeTemplate(Services& svc, const CommandLine& line) {
   }();
   text.Close();
   if (!ok) svc.Fail();
+}
+
+// Takes out every line that is just the line INCLUDE writes (the file name in any letter case); blank lines
+// stay, since INCLUDE's own cannot be told from the file's. Silent in every case, as INCLUDE is.
+void RemoveInclude(Services& svc, const CommandLine& line) {
+  const std::string file = Clip(Cut(line.Token(2), 255));
+  const std::string name = Cut(line.Token(3), 254);
+  if (IsBlank(name) || IsBlank(file)) {
+    svc.Missing(svc.tr("UNINCLUDE needs a template file and an include file."));
+    return;
+  }
+  const std::string include = Upper(IncludeLine(name));
+  std::string bytes;
+  if (svc.files.ReadAll(file, bytes) != FileError::None) {
+    svc.Fail();
+    return;
+  }
+  const std::string rest = WithoutLines(bytes, [&](std::string_view l) { return Upper(ClipView(l)) == include; });
+  if (rest != bytes && ReplaceContent(svc.files, file, rest) != FileError::None) svc.Fail();
 }
 
 }  // namespace qz

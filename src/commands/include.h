@@ -6,5 +6,7 @@
 namespace qz {
 
 void IncludeTemplate(Services& svc, const CommandLine& line);
+// UNINCLUDE takes that line out again.
+void RemoveInclude(Services& svc, const CommandLine& line);
 
 }  // namespace qz

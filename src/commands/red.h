@@ -1,4 +1,5 @@
-// RED adds a directory to an entry of the IDE's redirection file; ABCPATH sets the library source path.
+// RED adds directories to an entry of the IDE's redirection file and UNRED takes them out again; ABCPATH sets
+// the library source path.
 #pragma once
 #include "base/command_line.h"
 #include "base/services.h"
@@ -6,6 +7,8 @@
 namespace qz {
 
 void Redirection(Services& svc, const CommandLine& line);
+// UNRED takes out of the entry what RED put in it.
+void RemoveRedirection(Services& svc, const CommandLine& line);
 void AbcPath(Services& svc, const CommandLine& line);
 
 }  // namespace qz

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "base/file_error_box.h"
+#include "base/ini_file.h"
 #include "base/installation.h"
 #include "ide/ide_check.h"
 #include "runtime/text.h"
@@ -37,29 +37,46 @@ bool IsEntryOf(const std::string& entry, const std::string& appRef) {
   return bar != std::string::npos && Upper(Clip(std::string_view(entry).substr(bar + 1))) == Upper(Clip(appRef));
 }
 
+// The numbered entries of a list section, up to the first empty one.
+std::vector<std::string> ListEntries(const IniDocument& doc, const char* section) {
+  std::vector<std::string> entries;
+  for (int i = 1;; ++i) {
+    std::string e = Clip(doc.Get(section, std::to_string(i)).value_or(""));
+    if (e.empty()) return entries;
+    entries.push_back(std::move(e));
+  }
+}
+
+// Whether an entry of the five list sections still names the application.
+bool StillNamed(const IniDocument& doc, const std::string& appRef) {
+  for (const char* section :
+       {kUserMenusSection, kFileTypesSection, kOpenDialogSection, kPickDialogSection, kSetupMenuSection})
+    for (const std::string& entry : ListEntries(doc, section))
+      if (IsEntryOf(entry, appRef)) return true;
+  return false;
+}
+
+// The AppRef and the version code of USERMENU and UNMENU: the last argument when it is a version code.
+std::string VersionOf(const CommandLine& line, int& lastArgument) {
+  lastArgument = line.TokenCount();
+  const std::string version = Cut(line.Token(lastArgument), 3);
+  if (IsVersionCode(version)) --lastArgument;
+  return version;
+}
+
 // Rebuilds the numbered list: Accessories/Help entries first, then the others, each group in the
 // order of its sort text (equal texts keep their order), and writes the application's command line.
 void MenuAdd(Services& svc, const std::string& ini, const std::string& appRef, const std::string& menuDisplay,
              const std::string& commandLine, const std::string& parm) {
-  std::string bytes;
-  const FileError read = svc.files.ReadAll(ini, bytes);
-  if (read != FileError::None && !IsMissing(read)) {
-    ShowFileError(svc, svc.tr("Add Accessories Item"), "The IDE's INI file could not be read:", ini);
-    return;
-  }
+  const FileTexts texts{svc.tr("Add Accessories Item"),
+                        "The IDE's INI file could not be read:", "The IDE's INI file could not be written:"};
+  std::optional<IniDocument> doc = ReadIniFile(svc, ini, texts);
+  if (!doc) return;
   std::vector<MenuEntry> help, items;
-  // The section is read and written whole: a thousand entries read one by one, or written one by one,
-  // would cost a rewrite of the file each.
-  ProfileSection section = svc.profile.ReadSection(ini, kUserMenusSection);
-  SectionValues entries(section);
   const std::string own = menuDisplay + "|" + appRef;
   bool found = false;
-  // The editor shows at most this many items; reading on to the first empty key means the rewrite never
-  // writes over an entry it did not read.
-  for (int i = 1; i <= kMaxListEntries; ++i) {
-    const std::string* stored = entries.Find(std::to_string(i));
-    std::string e = stored ? Clip(*stored) : std::string();
-    if (e.empty()) break;
+  // Every entry up to the first empty key is read, so that the list written back replaces exactly them.
+  for (std::string e : ListEntries(*doc, kUserMenusSection)) {
     if (IsEntryOf(e, appRef)) {
       e = own;
       found = true;
@@ -74,17 +91,13 @@ void MenuAdd(Services& svc, const std::string& ini, const std::string& appRef, c
   auto bySort = [](const MenuEntry& a, const MenuEntry& b) { return ClipView(a.sortKey) < ClipView(b.sortKey); };
   std::stable_sort(help.begin(), help.end(), bySort);
   std::stable_sort(items.begin(), items.end(), bySort);
-  // Keys 1 to the new count take the list in place; every other line of the section stays as it was.
+  // Keys 1 to the new count take the list in place; every other line stays as it was. The menu and the
+  // application's command line go to the file in one write, so that neither is ever there without the other.
   int k = 0;
-  bool changed = false;
   for (const auto* group : {&help, &items})
-    for (const MenuEntry& entry : *group) changed = entries.Write(std::to_string(++k), entry.text) || changed;
-  if (changed && !svc.profile.WriteSection(ini, kUserMenusSection, section)) {
-    ShowFileError(svc, svc.tr("Add Accessories Item"), "The IDE's INI file could not be written:", ini);
-    return;
-  }
-  if (!svc.profile.Write(ini, kUserApplicationsSection, Clip(appRef), Clip(program + " " + parm)))
-    ShowFileError(svc, svc.tr("Add Accessories Item"), "The IDE's INI file could not be written:", ini);
+    for (const MenuEntry& entry : *group) doc->Set(kUserMenusSection, std::to_string(++k), entry.text);
+  doc->Set(kUserApplicationsSection, Clip(appRef), Clip(program + " " + parm));
+  WriteIniFile(svc, ini, *doc, texts);
 }
 
 }  // namespace
@@ -93,9 +106,8 @@ void UserMenu(Services& svc, const CommandLine& line) {
   const std::string appRef = Cut(line.Token(2), kTextMax);
   std::string menuDisplay = Cut(line.Token(3), kTextMax);
   const std::string commandLine = Cut(line.Token(4), kTextMax);
-  int n = line.TokenCount();
-  const std::string version = Cut(line.Token(n), 3);
-  if (IsVersionCode(version)) --n;
+  int n = 0;
+  const std::string version = VersionOf(line, n);
   std::string parm;
   for (int i = 5; i <= n; ++i) {
     std::string t = line.Token(i);
@@ -116,10 +128,52 @@ void UserMenu(Services& svc, const CommandLine& line) {
   }
   menuDisplay = Replaced(Replaced(menuDisplay, '+', ' '), '-', '/');
   parm = Replaced(parm, '+', ' ');
+  using K = IniText::Kind;
+  if (RefusesIniTexts(
+          svc, svc.tr("Incorrect Command Line"),
+          {{K::Key, appRef}, {K::Value, appRef}, {K::Value, menuDisplay}, {K::Value, commandLine}, {K::Value, parm}}))
+    return;
   const std::optional<Installation> ide = LocateInstallation(svc, VersionCode(version), line.Text());
   if (!ide) return;
   if (ClarionIsOpen(svc, ide->exe) && !ClarionMustBeClosed(svc, ide->exe, svc.tr("Add Accessories Item"))) return;
   MenuAdd(svc, ide->iniFile, appRef, menuDisplay, commandLine, parm);
+}
+
+// Takes the AppRef's entries out of "User Menus" (the others keep their order and are numbered from 1 again),
+// and its command line out of "User Applications" unless another list still names it. Extra arguments, as an
+// uninstaller may repeat USERMENU's, are passed over.
+void RemoveUserMenu(Services& svc, const CommandLine& line) {
+  const std::string appRef = Cut(line.Token(2), kTextMax);
+  int n = 0;
+  const std::string version = VersionOf(line, n);
+  if (IsBlank(appRef) || n < 2) {
+    Box box;
+    box.caption = svc.tr("Incorrect Command Line");
+    box.text = svc.tr("Command line paramters are: AppRef [Version].  Found were:") + " " + "|   " + svc.tr("AppRef") +
+               ": " + appRef + "|   " + svc.tr("Version") + ": " + version;
+    box.icon = Icon::Information;
+    box.outcome = Outcome::Usage;
+    svc.Show(box);
+    return;
+  }
+  using K = IniText::Kind;
+  if (RefusesIniTexts(svc, svc.tr("Incorrect Command Line"), {{K::Key, appRef}, {K::Value, appRef}})) return;
+  const std::optional<Installation> ide = LocateInstallation(svc, VersionCode(version), line.Text());
+  if (!ide) return;
+  const std::string title = svc.tr("Remove Accessories Item");
+  if (ClarionIsOpen(svc, ide->exe) && !ClarionMustBeClosed(svc, ide->exe, title)) return;
+  const FileTexts texts{title, "The IDE's INI file could not be read:", "The IDE's INI file could not be written:"};
+  std::optional<IniDocument> doc = ReadIniFile(svc, ide->iniFile, texts);
+  if (!doc) return;
+  const std::vector<std::string> entries = ListEntries(*doc, kUserMenusSection);
+  std::size_t k = 0;
+  for (const std::string& entry : entries)
+    if (!IsEntryOf(entry, appRef)) doc->Set(kUserMenusSection, std::to_string(++k), entry);
+  for (std::size_t gone = k + 1; gone <= entries.size(); ++gone) doc->Remove(kUserMenusSection, std::to_string(gone));
+  if (!StillNamed(*doc, appRef))
+    while (doc->Remove(kUserApplicationsSection, Clip(appRef))) {
+    }
+  WriteIniFile(svc, ide->iniFile, *doc, texts);
 }
 
 }  // namespace qz

@@ -6,5 +6,7 @@
 namespace qz {
 
 void UserMenu(Services& svc, const CommandLine& line);
+// UNMENU takes the AppRef's menu item out again.
+void RemoveUserMenu(Services& svc, const CommandLine& line);
 
 }  // namespace qz

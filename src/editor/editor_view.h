@@ -61,6 +61,9 @@ class EditorView {
   virtual void ShowPage(int page) = 0;
   virtual void ShowCount(long count) = 0;
   virtual void Enable(EditorControl control, bool enabled) = 0;
+  // While held the window takes no input: a wait inside it (the update's backup retries, the IDE close
+  // prompt) must not let a click start another action.
+  virtual void Hold(bool held) = 0;
 
   // A list format (columns, headers, pictures, fields); the list shows items through it and keeps
   // the reference until the next call. Redisplay after the items change.

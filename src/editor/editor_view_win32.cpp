@@ -187,7 +187,26 @@ void Win32EditorView::SetFormat(const std::string& format) {
     SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
   }
   if (column_ > static_cast<int>(columns_.size())) column_ = 1;
+  FillLastColumn();
   --quiet_;
+}
+
+void Win32EditorView::FillLastColumn() {
+  const int last = static_cast<int>(columns_.size()) - 1;
+  if (last < 0) return;
+  RECT client{};
+  GetClientRect(list_, &client);
+  int rest = client.right - client.left;
+  for (int i = 0; i < last; ++i) rest -= ListView_GetColumnWidth(list_, i);
+  RECT units{0, 0, columns_.back().width, 0};
+  MapDialogRect(Dialog(), &units);
+  const int width = std::max(static_cast<int>(units.right), rest);
+  if (ListView_GetColumnWidth(list_, last) != width) ListView_SetColumnWidth(list_, last, width);
+}
+
+void Win32EditorView::Hold(bool held) {
+  EnableWindow(Dialog(), held ? FALSE : TRUE);
+  if (!held && !IsChild(Dialog(), GetFocus())) FocusList();
 }
 
 void Win32EditorView::ShowItems(const std::vector<Item>& items) {
@@ -199,6 +218,7 @@ void Win32EditorView::Redisplay() {
   ++quiet_;
   const int count = items_ ? static_cast<int>(items_->size()) : 0;
   ListView_SetItemCountEx(list_, count, LVSICF_NOSCROLL);
+  FillLastColumn();  // the vertical scroll bar may have come or gone
   InvalidateRect(list_, nullptr, FALSE);
   --quiet_;
 }

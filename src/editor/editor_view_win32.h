@@ -31,6 +31,7 @@ class Win32EditorView : public DialogView<EditorView, EditorEvents> {
   void ShowPage(int page) override;
   void ShowCount(long count) override;
   void Enable(EditorControl control, bool enabled) override;
+  void Hold(bool held) override;
   void SetFormat(const std::string& format) override;
   void ShowItems(const std::vector<Item>& items) override;
   void Redisplay() override;
@@ -58,6 +59,8 @@ class Win32EditorView : public DialogView<EditorView, EditorEvents> {
   HWND Field() const;  // the field laid over the cell: the entry or the combo's own edit
   HWND FieldWindow() const { return fieldIsCombo_ ? combo_ : entry_; }
   void PlaceField();
+  // The last column takes what the list has left of its width.
+  void FillLastColumn();
   void RedrawRow(int row);
   int SelectedRow() const;
   std::string CellText(int row, int column) const;

@@ -193,7 +193,10 @@ void EditorPresenter::Move(bool up) {
 }
 
 void EditorPresenter::Update() {
-  if (ConfirmUpdate(svc_, ide_, section_) && UpdateSection(svc_, ide_, section_, items_, storedCount_)) {
+  view_.Hold(true);
+  const bool updated = ConfirmUpdate(svc_, ide_, section_) && UpdateSection(svc_, ide_, section_, items_, storedCount_);
+  view_.Hold(false);
+  if (updated) {
     changed_ = false;
     storedCount_ = Count();
     RefreshButtons();

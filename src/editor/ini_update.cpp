@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/ini_file.h"
 #include "ide/ide_check.h"
 #include "runtime/pictures.h"
 #include "runtime/text.h"
@@ -42,6 +43,17 @@ bool UpdateIni(Services& svc, const std::string& iniFile, std::string_view secti
                int storedCount) {
   const std::string ini = Clip(iniFile);
   const std::string section = Clip(sectionName);
+  using K = IniText::Kind;
+  for (const Item& item : items) {
+    const bool application = !IsApplet(item.appRef) && !IsBlank(item.commandLine);
+    if (RefusesIniTexts(svc, svc.tr("Update File"),
+                        {{K::Key, application ? ClipView(item.appRef) : std::string_view()},
+                         {K::Value, item.text},
+                         {K::Value, item.mask},
+                         {K::Value, item.appRef},
+                         {K::Value, item.commandLine}}))
+      return false;
+  }
   // The INI file is written only over a copy that really exists: a completion box must never name a
   // backup that was not made.
   const std::string base = ini.size() >= 5 ? ini.substr(0, ini.size() - 5) : ini;
@@ -51,22 +63,27 @@ bool UpdateIni(Services& svc, const std::string& iniFile, std::string_view secti
         svc.tr("Update File"), Icon::Exclamation, Outcome::Error);
     return false;
   }
-  // Each section is changed in memory and written back whole: entries one by one would cost a rewrite
-  // of the file each. Lines the list does not own stay where they are.
-  ProfileSection lines = svc.profile.ReadSection(ini, section);
-  ProfileSection applicationLines = svc.profile.ReadSection(ini, kUserApplicationsSection);
-  SectionValues entries(lines), applications(applicationLines);
-  bool applicationsChanged = false;
+  auto failed = [&] {
+    Say(svc, svc.tr("The INI file could not be written. The original is in the backup:") + "|" + Upper(backup),
+        svc.tr("Update File"), Icon::Exclamation, Outcome::Error);
+    return false;
+  };
+  // The file is read once, the section and the command lines are changed in memory, and the file is written
+  // once: lines the list does not own stay as they are, and a kill leaves the old file or the new one.
+  std::string bytes;
+  const FileError read = svc.files.ReadAll(ini, bytes);
+  if ((read != FileError::None && !IsMissing(read)) || IniDocument::IsUtf16(bytes)) return failed();
+  IniDocument doc(bytes);
   auto app = [&](const std::string& appRef, const std::string& commandLine) {
-    if (!IsApplet(appRef) && !commandLine.empty())
-      applicationsChanged = applications.Write(Clip(appRef), Clip(commandLine)) || applicationsChanged;
+    if (!IsApplet(appRef) && !IsBlank(commandLine)) doc.Set(kUserApplicationsSection, Clip(appRef), Clip(commandLine));
   };
   const int n = static_cast<int>(items.size());
   const int m = std::max(n, storedCount);
   for (int i = 1; i <= m; ++i) {
     const std::string key = std::to_string(i);
     if (i > n) {
-      entries.Write(key, "");
+      // Entries the list no longer has end it: the IDE reads up to the first empty one.
+      if (doc.Get(section, key)) doc.Set(section, key, "");
       continue;
     }
     const Item& item = items[static_cast<std::size_t>(i - 1)];
@@ -75,20 +92,14 @@ bool UpdateIni(Services& svc, const std::string& iniFile, std::string_view secti
       value = item.text + "|" + item.appRef;
     } else if (section == kFileTypesSection) {
       value = item.text + "=" + item.mask + "|" + item.appRef;
-      if (item.allFilesMask) entries.Write("All", key);
+      if (item.allFilesMask) doc.Set(section, "All", key);
     } else {
       value = Clip(item.text) + "=" + Clip(item.mask) + "|" + item.appRef;
     }
     app(item.appRef, item.commandLine);
-    entries.Write(key, Clip(value));
+    doc.Set(section, key, Clip(value));
   }
-  bool ok = svc.profile.WriteSection(ini, section, lines);
-  if (ok && applicationsChanged) ok = svc.profile.WriteSection(ini, kUserApplicationsSection, applicationLines);
-  if (!ok) {
-    Say(svc, svc.tr("The INI file could not be written. The original is in the backup:") + "|" + Upper(backup),
-        svc.tr("Update File"), Icon::Exclamation, Outcome::Error);
-    return false;
-  }
+  if (doc.Changed() && ReplaceContent(svc.files, ini, doc.Bytes()) != FileError::None) return failed();
   Say(svc,
       Upper(ini) + "||" + svc.tr("The original INI file has been saved to the date time stamped file:") + "|" +
           Upper(backup),

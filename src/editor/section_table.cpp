@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/ini_file.h"
 #include "runtime/text.h"
 #include "translator/translation_file.h"
 
@@ -31,24 +32,31 @@ void SplitAtLast(std::string& text, std::string& field, char c) {
   text.resize(at);
 }
 
-std::string CommandLineOf(const SectionValues& applications, const std::string& appRef) {
-  return Cut(applications.Read(appRef), kIniValueMax);
+// Whole, however long: it goes back to the file as it was read.
+std::string CommandLineOf(const IniDocument& ini, const std::string& appRef) {
+  return ini.Get(kUserApplicationsSection, appRef).value_or("");
 }
 
 std::vector<Item> LoadTranslations(Services& svc) {
   std::vector<Item> items;
-  if (IsBlank(svc.langFile) || !svc.files.Exists(Clip(svc.langFile))) return items;
+  const std::string name = Clip(svc.langFile);
+  if (IsBlank(name) || !svc.files.Exists(name)) return items;
   TranslationFile file(svc.codec);
-  file.SetName(Clip(svc.langFile));
-  if (file.Open() != FileError::None) return items;
-  TranslationFile::Reader reader = file.Read();
+  file.SetName(name);
+  std::optional<TranslationFile::Reader> reader;
+  if (file.Open() == FileError::None) reader.emplace(file.Read());
   std::string source, replacement;
-  while (reader.Next(source, replacement)) {
+  while (reader && reader->Next(source, replacement)) {
     Item item;
     item.text = Cut(PadTo(source, 255), kFieldMax);
     item.replacement = Cut(PadTo(replacement, 255), kFieldMax);
     item.sortKey = Upper(item.text);
     items.push_back(std::move(item));
+  }
+  // A damaged file shows nothing of it: an update would otherwise keep only the rows read before the damage.
+  if (!reader || reader->Error() != FileError::None) {
+    ShowFileError(svc, svc.tr("QZCL File Error"), "The translation file could not be read:", name);
+    items.clear();
   }
   return items;
 }
@@ -92,29 +100,28 @@ void SetEditTimeSortKey(Item& item) {
   item.sortKey = Cut(Upper(key), kSortMax);
 }
 
-bool IsSeparator(const Item& item) { return item.text == "-" || ClipView(item.text).ends_with("/-"); }
+bool IsSeparator(const Item& item) { return ClipView(item.text) == "-" || ClipView(item.text).ends_with("/-"); }
 
 std::vector<Item> LoadSection(Services& svc, const std::string& iniFile, std::string_view section) {
   if (Is(section, kTranslationsSection)) return LoadTranslations(svc);
   std::vector<Item> items;
   const bool fileTypes = Is(section, kFileTypesSection);
-  // Both sections are read whole: a thousand entries read one by one cost the profile service a
-  // thousand lookups of the file.
-  const std::string ini = Clip(iniFile);
-  ProfileSection lines = svc.profile.ReadSection(ini, Clip(section));
-  ProfileSection applicationLines = svc.profile.ReadSection(ini, kUserApplicationsSection);
-  const SectionValues entries(lines), applications(applicationLines);
+  // The file is read once, and every entry up to the first empty one: an update then rewrites all of them.
+  const std::optional<IniDocument> ini =
+      ReadIniFile(svc, Clip(iniFile), {svc.tr("QZCL File Error"), "The IDE's INI file could not be read:", ""});
+  if (!ini) return items;
+  const std::string name = Clip(section);
   // A whole number held in one byte, as the IDE writes it.
-  const int allMask = fileTypes ? std::atoi(entries.Read("All").c_str()) & 0xFF : 0;
-  for (int n = 1; n <= kMaxListEntries; ++n) {
+  const int allMask = fileTypes ? std::atoi(ini->Get(name, "All").value_or("").c_str()) & 0xFF : 0;
+  for (int n = 1;; ++n) {
     Item item;
     // Kept whole: a long value must come back unchanged when the section is written again.
-    item.text = entries.Read(std::to_string(n));
+    item.text = ini->Get(name, std::to_string(n)).value_or("");
     if (item.text.empty()) break;
     item.number = n;
     if (Is(section, kUserMenusSection)) {
       SplitAtLast(item.text, item.appRef, '|');
-      item.commandLine = LeftJustify(CommandLineOf(applications, item.appRef));
+      item.commandLine = LeftJustify(CommandLineOf(*ini, item.appRef));
       // A command line that lost its opening quote.
       if (Upper(item.commandLine).find(".EXE\"") != std::string::npos && item.commandLine.front() != '"')
         item.commandLine = '"' + item.commandLine;
@@ -122,10 +129,10 @@ std::vector<Item> LoadSection(Services& svc, const std::string& iniFile, std::st
       SplitAtLast(item.text, item.appRef, '|');
       SplitAtLast(item.text, item.mask, '=');
       item.allFilesMask = fileTypes && n == allMask;
-      if (!IsApplet(item.appRef)) item.commandLine = CommandLineOf(applications, item.appRef);
+      if (!IsApplet(item.appRef)) item.commandLine = CommandLineOf(*ini, item.appRef);
     } else if (Is(section, kSetupMenuSection)) {
       SplitAtLast(item.text, item.appRef, '|');
-      if (!IsApplet(item.appRef)) item.commandLine = CommandLineOf(applications, item.appRef);
+      if (!IsApplet(item.appRef)) item.commandLine = CommandLineOf(*ini, item.appRef);
     }
     item.sortKey = item.text == "-" ? item.text : LoadTimeSortKey(item.text);
     items.push_back(std::move(item));
@@ -138,15 +145,16 @@ std::vector<Item> LoadSection(Services& svc, const std::string& iniFile, std::st
   return items;
 }
 
+// Texts are compared without their trailing blanks: "   " is no text, "- " a separator.
 bool ValidateItem(std::string_view section, const Item& item) {
-  if (item.text.empty()) return false;
+  if (IsBlank(item.text)) return false;
   if (Is(section, kTranslationsSection)) return true;
   const bool menu = Is(section, kUserMenusSection) || Is(section, kSetupMenuSection);
   // A menu names its application in the column after the text; a file list its mask or extension first.
-  if ((menu ? item.appRef : item.mask).empty() && (menu ? item.commandLine : item.appRef).empty()) return false;
+  if (IsBlank(menu ? item.appRef : item.mask) && IsBlank(menu ? item.commandLine : item.appRef)) return false;
   if (IsSeparator(item)) return true;
   if (menu || Is(section, kFileTypesSection) || Is(section, kOpenDialogSection) || Is(section, kPickDialogSection))
-    return !item.appRef.empty() && (IsApplet(item.appRef) || !item.commandLine.empty());
+    return !IsBlank(item.appRef) && (IsApplet(item.appRef) || !IsBlank(item.commandLine));
   return true;
 }
 

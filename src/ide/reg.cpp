@@ -2,6 +2,7 @@
 
 #include "base/installation.h"
 #include "ide/dde_channel.h"
+#include "runtime/ini_document.h"
 #include "runtime/text.h"
 
 namespace qz {
@@ -11,6 +12,20 @@ constexpr std::size_t kTemplateListMax = 1023;  // held in 1024 bytes
 constexpr std::size_t kAutoPickMax = 19;        // held in 20 bytes
 constexpr const char* kEnvironment = "Environment";
 constexpr const char* kAutoPick = "AutoPick";
+
+// Sets AutoPick in the IDE's INI file, changing nothing else in it; the value it had, or nothing when the file
+// could not be read or written. Failures are not reported: registration goes on without it.
+std::optional<std::string> SetAutoPick(Services& svc, const std::string& ini, std::string_view value) {
+  std::string bytes;
+  const FileError read = svc.files.ReadAll(ini, bytes);
+  if ((read != FileError::None && !IsMissing(read)) || IniDocument::IsUtf16(bytes)) return std::nullopt;
+  IniDocument doc(bytes);
+  std::string before = Cut(doc.Get(kEnvironment, kAutoPick).value_or("on"), kAutoPickMax);
+  doc.Set(kEnvironment, kAutoPick, value);
+  if (doc.Changed() && ReplaceContent(svc.files, ini, doc.Bytes()) != FileError::None) return std::nullopt;
+  return before;
+}
+
 }  // namespace
 
 void RegisterTemplates(Services& svc, const CommandLine& line, PleaseWaitView& view) {
@@ -34,13 +49,15 @@ void RegisterTemplates(Services& svc, const CommandLine& line, PleaseWaitView& v
     }
   }
   const std::optional<Installation> ide = LocateInstallation(svc, version, line.Text());
-  if (!ide || IsBlank(templateList)) return;
+  if (!ide) return;
+  if (n < 2) svc.Missing(svc.tr("REG needs at least one template file."));
+  if (IsBlank(templateList)) return;
 
-  // AutoPick would open the IDE's pick dialog for every template it registers.
-  const std::string autoPick = Cut(ReadIni(svc.profile, ide->iniFile, kEnvironment, kAutoPick, "on"), kAutoPickMax);
-  WriteIni(svc.profile, ide->iniFile, kEnvironment, kAutoPick, "off");
+  // AutoPick would open the IDE's pick dialog for every template it registers. The file is read again to
+  // restore it: the IDE may have written it meanwhile.
+  const std::optional<std::string> autoPick = SetAutoPick(svc, ide->iniFile, "off");
   SendTemplates(svc, view, ide->exe, templateList);
-  WriteIni(svc.profile, ide->iniFile, kEnvironment, kAutoPick, autoPick);
+  if (autoPick) SetAutoPick(svc, ide->iniFile, *autoPick);
 }
 
 void SendTemplates(Services& svc, PleaseWaitView& view, const std::string& exe, const std::string& templateList) {

@@ -55,9 +55,8 @@ bool ParseNumber(std::string_view text, double& value) {
 bool NotesPresenter::Run() {
   ReadSettings(notes_, svc_);
   closing_ = false;
-  TranslatableWindow* window = view_.Open(*this);
-  if (!window) return false;
-  svc_.translator.TranslateWindow(*window);
+  // The window's own controls keep their texts: only the editor and the Please Wait window are translated.
+  if (!view_.Open(*this)) return false;
   view_.ShowNotice(kNotice);
   view_.ShowPath(svc_.files.ShortPath(svc_.files.CurrentDirectory()));
   if (notes_.updatesOn) {

@@ -31,6 +31,8 @@ class Dialogs {
   // The open-file dialog: filter is "Name|pattern|Name|pattern"; the chosen path, or nothing when cancelled.
   // The current directory is the same afterwards.
   virtual std::optional<std::string> ChooseFile(const std::string& title, const std::string& filter) = 0;
+  // A line for the log of an installer that runs the program; a person at the desktop is not troubled with it.
+  virtual void Note(const std::string& line) = 0;
 };
 
 // For runs without a desktop: each box is written to a stream and answered with its default button.
@@ -39,6 +41,7 @@ class UnattendedDialogs : public Dialogs {
   explicit UnattendedDialogs(std::ostream& out) : out_(out) {}
   Button Show(const Box& box) override;
   std::optional<std::string> ChooseFile(const std::string&, const std::string&) override { return std::nullopt; }
+  void Note(const std::string& line) override { out_ << line << "\n" << std::flush; }
 
  private:
   std::ostream& out_;

@@ -8,6 +8,7 @@ class Win32Dialogs : public Dialogs {
  public:
   Button Show(const Box& box) override;
   std::optional<std::string> ChooseFile(const std::string& title, const std::string& filter) override;
+  void Note(const std::string&) override {}
 };
 
 // Whether boxes can be answered by a person: false for a window station that is not visible

@@ -25,6 +25,17 @@ class Files {
   virtual FileError Copy(const std::string& from, const std::string& to) = 0;
   // Whether the file can be opened with every other program shut out: false while anyone holds it open.
   virtual bool CanOpenExclusively(const std::string& path) = 0;
+  // A new file in the folder of path holding bytes, flushed to the disk; tempPath receives its name (also
+  // when the write failed after the file was made).
+  virtual FileError WriteTemporary(const std::string& path, std::string_view bytes, std::string& tempPath) = 0;
+  // Puts the file tempPath in the place of path in one step, path keeping its attributes and creation time;
+  // a missing path is made. A read-only path is not replaced.
+  virtual FileError Replace(const std::string& path, const std::string& tempPath) = 0;
+  virtual void Remove(const std::string& path) = 0;
 };
+
+// Gives the file the content bytes so that a kill at any moment leaves its old content or the new one: the
+// bytes go to a temporary file beside it, which then takes its place. On failure the file is as it was.
+FileError ReplaceContent(Files& files, const std::string& path, std::string_view bytes);
 
 }  // namespace qz

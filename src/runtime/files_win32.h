@@ -1,4 +1,5 @@
-// Files on Win32: attributes, the current and program folders, short names, whole-file reads, appends, copies.
+// Files on Win32: attributes, the current and program folders, short names, whole-file reads, appends, copies
+// and whole-file replacement.
 #pragma once
 #include "runtime/files.h"
 
@@ -14,6 +15,9 @@ class Win32Files : public Files {
   FileError Append(const std::string& path, std::string_view bytes) override;
   FileError Copy(const std::string& from, const std::string& to) override;
   bool CanOpenExclusively(const std::string& path) override;
+  FileError WriteTemporary(const std::string& path, std::string_view bytes, std::string& tempPath) override;
+  FileError Replace(const std::string& path, const std::string& tempPath) override;
+  void Remove(const std::string& path) override;
 };
 
 }  // namespace qz

@@ -17,19 +17,21 @@ LocalTime Win32Clock::Now() {
 }
 
 void Win32Shell::Open(const std::string& file) {
-  // The shell turns a file address into a plain path and loses the part after "#": a help page is handed
-  // to the program that opens HTML pages, with its whole address.
-  if (file.rfind("file:", 0) == 0 && file.find('#') != std::string::npos) {
-    for (const char* type : {".html", "htmlfile"}) {
-      char browser[MAX_PATH] = "";
-      DWORD size = sizeof browser;
-      if (SUCCEEDED(AssocQueryStringA(ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, type, "open", browser, &size)) &&
-          reinterpret_cast<INT_PTR>(
-              ShellExecuteA(nullptr, nullptr, browser, ("\"" + file + "\"").c_str(), "", SW_SHOWNORMAL)) > 32)
-        return;
-    }
-  }
   ShellExecuteA(nullptr, nullptr, file.c_str(), nullptr, "", SW_SHOWNORMAL);
+}
+
+void Win32Shell::OpenHelpPage(const std::string& address) {
+  // The shell turns a file address into a plain path and loses the part after "#": the page goes to the
+  // program that opens HTML pages, with its whole address.
+  for (const char* type : {".html", "htmlfile"}) {
+    char browser[MAX_PATH] = "";
+    DWORD size = sizeof browser;
+    if (SUCCEEDED(AssocQueryStringA(ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, type, "open", browser, &size)) &&
+        reinterpret_cast<INT_PTR>(
+            ShellExecuteA(nullptr, nullptr, browser, ("\"" + address + "\"").c_str(), "", SW_SHOWNORMAL)) > 32)
+      return;
+  }
+  Open(address);
 }
 
 std::int64_t Win32Clock::Milliseconds() { return static_cast<std::int64_t>(GetTickCount64()); }

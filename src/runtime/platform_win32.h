@@ -9,6 +9,7 @@ namespace qz {
 class Win32Shell : public Shell {
  public:
   void Open(const std::string& file) override;
+  void OpenHelpPage(const std::string& address) override;
 };
 
 class Win32Clock : public Clock {

@@ -10,8 +10,6 @@ class Win32Profile : public Profile {
                    const std::string& def) override;
   bool Write(const std::string& file, const std::string& section, const std::string& entry,
              const std::string& value) override;
-  ProfileSection ReadSection(const std::string& file, const std::string& section) override;
-  bool WriteSection(const std::string& file, const std::string& section, const ProfileSection& lines) override;
 };
 
 }  // namespace qz

@@ -28,6 +28,8 @@ class Registry {
   virtual RegValue Read(const std::string& key, const std::string& name) = 0;
   // Writes text as a String or ExpandString value, creating the key when it is missing.
   virtual RegResult Write(const std::string& key, const std::string& name, RegType type, const std::string& text) = 0;
+  // Removes the value; a value that is not there is no error.
+  virtual RegResult Delete(const std::string& key, const std::string& name) = 0;
   // Tells running programs that the environment changed, so programs started afterwards see it.
   virtual void BroadcastEnvironmentChange() = 0;
   // The Windows 95 family keeps the machine environment in the start-up file, not in the registry.

@@ -76,6 +76,13 @@ RegResult Win32Registry::Write(const std::string& key, const std::string& name, 
   return FromError(error);
 }
 
+RegResult Win32Registry::Delete(const std::string& key, const std::string& name) {
+  UniqueHkey hkey;
+  LONG error = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE, hkey.put());
+  if (error == ERROR_SUCCESS) error = RegDeleteValueA(hkey.get(), name.c_str());
+  return FromError(error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error);
+}
+
 void Win32Registry::BroadcastEnvironmentChange() {
   DWORD_PTR answer = 0;
   // A hung window must not hold the command up. The wide form reaches every window intact in its own

@@ -3,11 +3,13 @@
 
 namespace qz {
 
-// The registry API (RegOpenKeyExA, RegQueryValueExA, RegSetValueExA), WM_SETTINGCHANGE and GetVersion.
+// The registry API (RegOpenKeyExA, RegQueryValueExA, RegSetValueExA, RegDeleteValueA), WM_SETTINGCHANGE and
+// GetVersion.
 class Win32Registry : public Registry {
  public:
   RegValue Read(const std::string& key, const std::string& name) override;
   RegResult Write(const std::string& key, const std::string& name, RegType type, const std::string& text) override;
+  RegResult Delete(const std::string& key, const std::string& name) override;
   void BroadcastEnvironmentChange() override;
   bool IsWindows95Family() override;
 };

@@ -1,5 +1,8 @@
 #include "runtime/text_list.h"
 
+#include <algorithm>
+#include <string>
+
 #include "runtime/text.h"
 
 namespace qz {
@@ -15,6 +18,16 @@ std::vector<std::string_view> Lines(std::string_view bytes) {
     bytes.remove_prefix(end + 1);
   }
   return lines;
+}
+
+std::vector<std::string_view> SplitList(std::string_view list) {
+  std::vector<std::string_view> items;
+  for (;;) {
+    const auto end = list.find(';');
+    items.push_back(list.substr(0, end));
+    if (end == std::string_view::npos) return items;
+    list.remove_prefix(end + 1);
+  }
 }
 
 namespace {
@@ -37,6 +50,22 @@ bool ListHolds(std::string_view list, std::string_view item, bool ignoreCase) {
     if (end == std::string_view::npos) return false;
     list.remove_prefix(end + 1);
   }
+}
+
+std::string ListWithout(std::string_view list, std::string_view items, bool ignoreCase) {
+  std::vector<std::string> unwanted;
+  for (std::string_view item : SplitList(items))
+    if (!IsBlank(item)) unwanted.push_back(ItemKey(item, ignoreCase));
+  std::string kept;
+  bool first = true;
+  for (std::string_view item : SplitList(list)) {
+    const std::string key = ItemKey(item, ignoreCase);
+    if (!key.empty() && std::find(unwanted.begin(), unwanted.end(), key) != unwanted.end()) continue;
+    if (!first) kept += ';';
+    kept += item;
+    first = false;
+  }
+  return kept;
 }
 
 }  // namespace qz

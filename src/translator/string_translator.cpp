@@ -141,6 +141,7 @@ void StringTranslator::LoadTranslations() {
     return;
   }
   const std::int64_t total = file_.Count();
+  FileError damage = total < 0 ? file_.LastError() : FileError::None;
   if (total > 0) {
     // Room for everything at once: growing the arena while loading would copy it again and again.
     replacements_.reserve(replacements_.size() + static_cast<std::size_t>(total));
@@ -151,9 +152,16 @@ void StringTranslator::LoadTranslations() {
     }
     TranslationFile::Reader reader = file_.Read();
     ReadAll(reader, total);
+    damage = reader.Error();
     SortTranslations();
   }
   file_.Close();
+  // A file that breaks off while it is read is damaged: none of it is used, and the log says why instead of
+  // the "None:" of its opening.
+  if (damage != FileError::None) {
+    Log("Error 4: " + std::string(ErrorText(damage)));
+    FreeQueues();
+  }
 }
 
 // Reads in batches whose size adapts to the time they take; between batches the loading window

@@ -68,10 +68,12 @@ class Statement {
   int result_;
 };
 
+// A text ends at a NUL, as every text of the program does.
 std::string_view ColumnText(sqlite3_stmt* stmt, int column) {
   auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
   if (text == nullptr) return {};
-  return {text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))};
+  const std::string_view whole(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
+  return whole.substr(0, whole.find('\0'));
 }
 
 }  // namespace
@@ -129,6 +131,12 @@ FileError TranslationFile::Validate() {
   auto version = QueryInt("PRAGMA user_version");
   if (!version) return lastError_;
   if (*id != kApplicationId || *version != kFormatVersion) return lastError_ = FileError::InvalidData;
+  // A view of that name could run an endless query; only a table holds translations.
+  Statement kind(db_, "SELECT type FROM sqlite_schema WHERE name = 'translations'");
+  if (!kind.Prepared()) return Fail(kind.Result());
+  const int found = kind.Step();
+  if (found != SQLITE_ROW && found != SQLITE_DONE) return Fail(found);
+  if (found == SQLITE_DONE || ColumnText(kind.get(), 0) != "table") return lastError_ = FileError::InvalidData;
   Statement columns(db_, "SELECT source, replacement FROM translations WHERE 0");
   if (!columns.Prepared()) {
     int result = columns.Result() & 0xff;

@@ -7,7 +7,9 @@
 
 #include "e2e/driver_win32.h"
 #include "notes/notes_view_win32.h"
+#include "runtime/platform_win32.h"
 #include "runtime/text_list.h"
+#include "translator/translation_file.h"
 
 namespace qz::e2e {
 namespace {
@@ -53,6 +55,26 @@ TEST(Notes, ok_appends_the_typed_note_with_the_next_build_and_cancel_and_the_cou
     EXPECT_EQ(lines[1].substr(57), " -- First build");
     EXPECT_NE(ReadWholeFile(settings).find("Name=Version.qzi"), std::string::npos);
   }
+}
+
+// The notes window keeps its own texts even when the translation file names them.
+TEST(Notes, the_window_is_not_translated) {
+  TempDirectory work;
+  Win32Codec codec;
+  TranslationFile file(codec);
+  file.SetName(work.Path() + "\\QZCLLang.str");
+  ASSERT_EQ(file.Create(), FileError::None);
+  ASSERT_EQ(file.Open(), FileError::None);
+  file.ReplaceAll({{"&Ok", "&D'accord"}, {"&Cancel", "&Annuler"}, {"&Note:", "&Remarque :"}});
+  file.Close();
+  QzclProcess qzcl({"", work.Path()});
+  HWND window = qzcl.WaitForWindowWith(kNotesFirstId + kOk);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(TextOf(GetDlgItem(window, kNotesFirstId + kOk)) + "|" + TextOf(GetDlgItem(window, kNotesFirstId + kCancel)),
+            "&Ok|&Cancel");
+  ClickButton(GetDlgItem(window, kNotesFirstId + kCancel));
+  EXPECT_EQ(qzcl.WaitForExit(6000), 0u);
+  WriteProfileStringA("QZCL", "LangFile", nullptr);  // the run named the file in WIN.INI
 }
 
 }  // namespace

@@ -24,7 +24,12 @@ const char* const kSummary =
     "     RUN - Commandline [Parm1] [Parm2] etc. - Call ShellExec witht the command line and any parameters.\n"
     "     REG TemplateToRegister [Versions 2/4/5/55/6]\n"
     "     USERMENU AppRef Menu+Display-Menu+Display CommandLine [Parm1+Parm2+Parm3] [Version]\n"
-    "        + becomes a space and- becomes a \"/\" Quotes may also be used to separate items";
+    "        + becomes a space and- becomes a \"/\" Quotes may also be used to separate items\n"
+    // one line for each removal command, after the lines above
+    "     UNRED Section Entry Path [Version] - Removes path from [Section] and Entry in Clarion Redirection File\n"
+    "     UNENV EnvironmentVariable EnvironmentValue - removes the value from the environment variable.\n"
+    "     UNMENU AppRef [Version] - Removes the AppRef's items from the Clarion User Menus.\n"
+    "     UNINCLUDE TemplateFile IncludeFile - Removes the include line INCLUDE added to a template file.";
 
 const char* const kDescription =
     "The QZInstall is a \"Command Line\" Clarion Utility.  From the command line you can:\n"

@@ -42,15 +42,6 @@ class FakeProfile : public Profile {
     }
     return true;
   }
-  ProfileSection ReadSection(const std::string& file, const std::string& section) override {
-    return sections_[Key(file, section)];
-  }
-  bool WriteSection(const std::string& file, const std::string& section, const ProfileSection& lines) override {
-    if (failWrites) return false;
-    ++writes;
-    sections_[Key(file, section)] = lines;
-    return true;
-  }
   // The stored value, or nullptr when absent.
   const std::string* Find(const std::string& file, const std::string& section, const std::string& entry) const {
     auto it = sections_.find(Key(file, section));
@@ -68,18 +59,42 @@ class FakeProfile : public Profile {
 
  private:
   static std::string Key(const std::string& file, const std::string& section) { return Upper(file + '\x01' + section); }
-  std::map<std::string, ProfileSection> sections_;
+  std::map<std::string, std::vector<std::pair<std::string, std::string>>> sections_;
 };
+
+// The program killed at a step of the platform (the test catches it and looks at the files).
+struct Killed {};
 
 class FakeFiles : public Files {
  public:
   bool Exists(const std::string& path) override { return existing.count(path) || contents.count(path); }
   FileError ReadAll(const std::string& path, std::string& bytes) override {
+    ++reads;
     if (failing.count(path) || !contents.count(path)) return failing.count(path) ? failing[path] : FileError::NotFound;
     bytes = contents[path];
     return FileError::None;
   }
-  FileError Append(const std::string&, std::string_view) override { return FileError::AccessDenied; }
+  FileError Append(const std::string& path, std::string_view bytes) override {
+    if (!contents.count(path)) return FileError::NotFound;
+    contents[path] += bytes;
+    return FileError::None;
+  }
+  // A kill staged at the step: the temporary file is then left half written, or the rename not made.
+  FileError WriteTemporary(const std::string& path, std::string_view bytes, std::string& tempPath) override {
+    tempPath = path + ".~" + std::to_string(++temporaries);
+    contents[tempPath] = std::string(bytes.substr(0, Step() ? bytes.size() : bytes.size() / 2));
+    if (killed) throw Killed{};
+    return FileError::None;
+  }
+  FileError Replace(const std::string& path, const std::string& tempPath) override {
+    if (!Step()) throw Killed{};
+    if (readOnly.count(path)) return FileError::AccessDenied;
+    contents[path] = contents[tempPath];
+    contents.erase(tempPath);
+    ++replaces;
+    return FileError::None;
+  }
+  void Remove(const std::string& path) override { contents.erase(path); }
   FileError Copy(const std::string& from, const std::string& to) override {
     if (Exists(to)) return FileError::FileSystem;
     if (!Exists(from)) return FileError::NotFound;
@@ -98,6 +113,17 @@ class FakeFiles : public Files {
   std::map<std::string, std::string> shortPaths;
   std::vector<std::string> copies;
   std::string currentDirectory = "C:\\WORK";
+  std::set<std::string> readOnly;  // files that cannot be replaced
+  int reads = 0, replaces = 0, temporaries = 0;
+  int stepsUntilKill = -1;  // the platform steps taken before the kill; -1: none
+  bool killed = false;
+
+ private:
+  bool Step() {
+    if (stepsUntilKill < 0 || stepsUntilKill-- > 0) return true;
+    killed = true;
+    return false;
+  }
 };
 
 // Time moves only when a test (or the code's own waits) moves it.
@@ -149,13 +175,17 @@ class FakeDialogs : public Dialogs {
  public:
   Button Show(const Box& box) override {
     shown.push_back(box);
+    if (onShow) onShow(box);
     if (answers.empty()) return box.defaultButton;
     Button b = answers.front();
     answers.erase(answers.begin());
     return b;
   }
   std::optional<std::string> ChooseFile(const std::string&, const std::string&) override { return std::nullopt; }
+  void Note(const std::string& line) override { notes.push_back(line); }
   std::vector<Box> shown;
+  std::vector<std::string> notes;
+  std::function<void(const Box&)> onShow;
   std::vector<Button> answers;
 };
 
@@ -183,7 +213,8 @@ class FakeDdeTransport : public DdeTransport {
 class FakeShell : public Shell {
  public:
   void Open(const std::string& file) override { opened.push_back(file); }
-  std::vector<std::string> opened;
+  void OpenHelpPage(const std::string& address) override { helpPages.push_back(address); }
+  std::vector<std::string> opened, helpPages;
 };
 
 // Values by "key\name"; a status per value stands for a read that fails. Writes and broadcasts are recorded.
@@ -205,14 +236,19 @@ class FakeRegistry : public Registry {
     values[key + "\\" + name] = {type, text};
     return {};
   }
+  RegResult Delete(const std::string& key, const std::string& name) override {
+    events.push_back("delete " + name);
+    if (failWrites) return {RegStatus::AccessDenied, 5};
+    values.erase(key + "\\" + name);
+    return {};
+  }
   void BroadcastEnvironmentChange() override { events.push_back("broadcast"); }
-  // The program is built for Windows 7 and later.
-  bool IsWindows95Family() override { return false; }
+  bool IsWindows95Family() override { return windows95; }
 
   std::map<std::string, Stored> values;
   std::map<std::string, RegResult> readFailures;
   std::vector<std::string> events;
-  bool failWrites = false;
+  bool failWrites = false, windows95 = false;
 };
 
 class FakeProcesses : public Processes {

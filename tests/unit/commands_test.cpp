@@ -126,16 +126,29 @@ TEST(red, adds_a_directory_unless_the_entry_lists_it_and_refuses_what_it_cannot_
       {"redirect Common \"\" C:\\x", "C:\\A", "C:\\A", "Redirecton Command Error", kExitUsage},
       {"RED Common *.tpl C:\\x", "C:\\A", "C:\\A", "QZCL File Error", kExitFailed, FileError::SharingViolation},
       {"REDIRECTION Common *.tpl C:\\x", "C:\\A", "C:\\A", "QZCL File Error", kExitFailed, FileError::None, true},
+      // each item of a path is added unless it is listed, in the order given
+      {"RED Common *.tpl \"C:\\X;C:\\A;;C:\\Y;C:\\X\"", "C:\\A", "C:\\A;C:\\X;C:\\Y"},
+      // what an INI file cannot hold is refused before the file is read
+      {"RED Common *.tpl \"C:\\p\r\n[Release]\r\n*.obj=HACKED\"", "C:\\A", "C:\\A", "Redirecton Command Error",
+       kExitUsage, FileError::SharingViolation},
+      {"RED Common a=b C:\\p", "C:\\A", "C:\\A", "Redirecton Command Error", kExitUsage},
+      {"RED Re]lease *.tpl C:\\p", "C:\\A", "C:\\A", "Redirecton Command Error", kExitUsage},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.arguments + " over " + c.before.value_or("nothing"));
     Command t;
-    if (c.before) t.profile.Write(kRed, "Common", "*.tpl", *c.before);
+    if (c.before) t.SetIni(kRed, "Common", "*.tpl", *c.before);
     if (c.redFile != FileError::None) t.files.failing[kRed] = c.redFile;
-    t.profile.failWrites = c.writeFails;
+    if (c.writeFails) t.files.readOnly.insert(kRed);
+    const std::string before = t.files.contents[kRed];
     t.Run(c.arguments);
-    EXPECT_EQ(t.profile.Value(kRed, "Common", "*.tpl"), c.after);
+    EXPECT_EQ(t.Ini(kRed, "Common", "*.tpl"), c.after);
+    if (c.caption) EXPECT_EQ(t.files.contents[kRed], before) << "a refusal changes nothing";
     EXPECT_TRUE(t.Captions() == (c.caption ? Strings{c.caption} : Strings{}) && t.svc.ExitCode() == c.exitCode);
+    // A second run finds every item listed and writes nothing.
+    const int writes = t.files.replaces;
+    t.Run(c.arguments);
+    EXPECT_EQ(t.files.replaces, writes);
   }
   Command usage;
   usage.Run("RED Common *.tpl");
@@ -148,7 +161,7 @@ TEST(abcpath_and_run, set_the_library_path_and_start_the_ide_or_hand_the_joined_
   for (const char* word : {"ABCPATH", "LIBSRC", "class"}) {
     Command t;
     t.Run(std::string(word) + " \"c:\\My Libs\\abc\" 6");
-    EXPECT_EQ(t.profile.Value(kIdeIni, "Paths", "Libsrc"), "C:\\MY LIBS\\ABC") << word;
+    EXPECT_EQ(t.Ini(kIdeIni, "Paths", "Libsrc"), "C:\\MY LIBS\\ABC") << word;
     EXPECT_EQ(t.processes.started, Strings{"C60EE"}) << word;
   }
   const std::pair<const char*, const char*> runs[] = {
@@ -193,8 +206,10 @@ TEST(include, appends_its_line_on_a_line_of_its_own_once_and_is_silent_when_it_c
     EXPECT_EQ(t.heldFile.files["my.tpl"], after) << before;
     EXPECT_TRUE(!t.heldFile.IsOpen() && t.dialogs.shown.empty());
   }
-  const std::pair<const char*, int> nothing[] = {
-      {"INCLUDE my.tpl", kExitSuccess}, {"INCLUDE gone.tpl x", kExitFailed}, {"INCLUDE locked.tpl x", kExitFailed}};
+  const std::pair<const char*, int> nothing[] = {{"INCLUDE my.tpl", kExitUsage},
+                                                 {"INCLUDE", kExitUsage},
+                                                 {"INCLUDE gone.tpl x", kExitFailed},
+                                                 {"INCLUDE locked.tpl x", kExitFailed}};
   const std::map<std::string, std::string> files{{"my.tpl", "a\r\n"}, {"locked.tpl", "a\r\n"}};
   for (auto [arguments, exitCode] : nothing) {
     Command t;
@@ -280,8 +295,11 @@ TEST(env, refuses_what_it_cannot_add_safely_and_leaves_the_value) {
     t.registry.failWrites = std::string(arguments) == "ENV QZ_HOME C:\\QZ";
     t.Run(arguments);
     EXPECT_TRUE(t.registry.values.empty() && t.dialogs.shown.empty()) << arguments;
+    // A missing argument is a usage error, said in an installer's log only.
+    const bool missing = !t.registry.failWrites;
     EXPECT_TRUE(std::count(t.registry.events.begin(), t.registry.events.end(), "broadcast") == 0 &&
-                t.svc.ExitCode() == kExitFailed)
+                t.svc.ExitCode() == (missing ? kExitUsage : kExitFailed) &&
+                t.dialogs.notes == (missing ? Strings{"ENV needs a variable name and a value."} : Strings{}))
         << arguments;
   }
 }
@@ -293,15 +311,20 @@ struct Menu : fake::Harness {
     int key = 1;
     for (const auto& e : entries) {
       if (key == gap) ++key;
-      profile.Write(kIdeIni, "User Menus", std::to_string(key++), e);
+      SetIni(kIdeIni, "User Menus", std::to_string(key++), e);
     }
   }
   Strings List(int upTo) {
     Strings out;
-    for (int i = 1; i <= upTo; ++i) out.push_back(profile.Value(kIdeIni, "User Menus", std::to_string(i)));
+    for (int i = 1; i <= upTo; ++i) out.push_back(Ini(kIdeIni, "User Menus", std::to_string(i)));
     return out;
   }
-  std::string App() { return profile.Value(kIdeIni, "User Applications", "QZ"); }
+  // The application's line as it stands in the file: a command line in quotes keeps them there.
+  std::string App() {
+    const std::string& bytes = files.contents[kIdeIni];
+    const auto at = bytes.find("\nQZ=");
+    return at == std::string::npos ? "<absent>" : bytes.substr(at + 4, bytes.find('\r', at) - at - 4);
+  }
 };
 
 TEST(usermenu, adds_or_replaces_the_entry_and_rewrites_the_list_in_its_groups) {
@@ -358,6 +381,44 @@ TEST(usermenu, never_writes_over_an_entry_it_did_not_read_nor_with_bad_input_or_
   locked.Run("USERMENU QZ M qz.exe");
   EXPECT_TRUE(locked.List(2) == (Strings{"&A|A", "<absent>"}) && locked.App() == "<absent>");
   EXPECT_TRUE(locked.Captions() == Strings{"Add Accessories Item"} && locked.svc.ExitCode() == kExitFailed);
+}
+
+// The menu of an IDE that was edited by hand: comments, blank lines, odd spacing, a line without "=" and more
+// entries than a list of a thousand.
+std::string HandEditedIni(int entries, const std::string& added = "", const std::string& application = "") {
+  std::string ini = "; written by hand\r\n[Environment]\r\nAutoPick = on\r\n\r\n[User Menus]\r\n; vendor tools\r\n";
+  for (int i = 1; i <= entries; ++i)
+    ini += std::to_string(i) + (i == 7 ? " =  " : "=") + "&Tool " + std::to_string(1000 + i) + "|T" +
+           std::to_string(i) + "\r\n";
+  ini +=
+      "stray line\r\n" + added + "\r\n[User Applications]\r\nT1 = t1.exe ; a note\r\n" + application + "[Last]\r\nx=1";
+  return ini;
+}
+
+TEST(usermenu, keeps_every_byte_it_does_not_own_and_writes_the_file_once_whole) {
+  Menu t({});
+  t.files.contents[kIdeIni] = HandEditedIni(1005);
+  t.Run("USERMENU QZ Zzz qz.exe");
+  EXPECT_TRUE(t.files.contents[kIdeIni] == HandEditedIni(1005, "1006=Zzz|QZ\r\n", "QZ=qz.exe\r\n"));
+  EXPECT_EQ(t.files.reads, 1);
+  EXPECT_EQ(t.files.replaces, 1);
+  // A kill at any step of the write leaves the old file or the new one.
+  for (int steps = 0; steps < 2; ++steps) {
+    Menu k({});
+    k.files.contents[kIdeIni] = HandEditedIni(3);
+    k.files.stepsUntilKill = steps;
+    EXPECT_THROW(k.Run("USERMENU QZ Zzz qz.exe"), fake::Killed);
+    EXPECT_TRUE(k.files.contents[kIdeIni] == HandEditedIni(3)) << steps;
+  }
+  // A key that would read back as a comment, or a value that would break a line, is refused unread.
+  for (const char* arguments : {"USERMENU ;APP M qz.exe", "USERMENU [APP M qz.exe", "USERMENU A=B M qz.exe",
+                                "USERMENU QZ M \"qz.exe\r\n[Paths]\""}) {
+    Menu r({"&A|A"});
+    const std::string before = r.files.contents[kIdeIni];
+    r.Run(arguments);
+    EXPECT_TRUE(r.files.contents[kIdeIni] == before && r.files.reads == 0) << arguments;
+    EXPECT_TRUE(r.Captions() == Strings{"Incorrect Command Line"} && r.svc.ExitCode() == kExitUsage) << arguments;
+  }
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ TEST(section_table, loads_each_section_into_its_fields_up_to_its_first_missing_k
       {"File Types", "4", "-"},
       {"User Applications", "NOTE", "note.exe"},
       {"User Applications", "CWEDT", "never read for an applet"}};
-  for (auto [section, key, value] : ini) t.profile.Write(kIdeIni, section, key, value);
+  for (auto [section, key, value] : ini) t.SetIni(kIdeIni, section, key, value);
   auto fields = [&](const char* section) {
     Strings out;
     for (const Item& i : LoadSection(t.svc, kIdeIni, section))
@@ -76,6 +76,10 @@ TEST(section_table, moves_a_separator_with_the_item_after_it_and_default_restore
   EXPECT_EQ(order(), "Alpha:ALPHA Beta:BETA -:GAMMA Gamma:GAMMA ");
   SortByNumber(list);
   EXPECT_EQ(order(), "Beta:BETA -:GAMMA Gamma:GAMMA Alpha:ALPHA ");
+  // Texts count without their trailing blanks: blanks are no menu text, "- " is a separator.
+  EXPECT_FALSE(ValidateItem("User Menus", {.text = "   ", .appRef = "CWEDT"}));
+  EXPECT_FALSE(ValidateItem("User Menus", {.text = "&Tools", .appRef = "MINE", .commandLine = "  "}));
+  EXPECT_TRUE(ValidateItem("User Menus", {.text = "- ", .appRef = "-"}));
 }
 
 const char* const kBackup = "C:\\C6\\BIN\\C60EE 061102 143005.ini";
@@ -85,15 +89,17 @@ struct Update : fake::Harness {
   std::vector<Item> items;
   Update() { files.existing.insert(kIdeIni); }
   bool Write(const char* section, int storedCount) { return UpdateSection(svc, ide, section, items, storedCount); }
-  std::string Ini(const char* section, const char* key) { return profile.Value(kIdeIni, section, key); }
+  std::string Ini(const char* section, const char* key) { return fake::Harness::Ini(kIdeIni, section, key); }
 };
 
 TEST(ini_update, writes_the_list_after_a_backup_and_clears_what_it_no_longer_has) {
   Update t;
   for (int i = 1; i <= 5; ++i)
-    t.profile.Write(kIdeIni, "User Menus", std::to_string(i), "Item " + std::to_string(i) + "|APP" + std::to_string(i));
-  t.profile.Write(kIdeIni, "User Menus", "Extra", "not the list's");
-  t.profile.Write(kIdeIni, "User Applications", "APP1", "one.exe");
+    t.SetIni(kIdeIni, "User Menus", std::to_string(i), "Item " + std::to_string(i) + "|APP" + std::to_string(i));
+  t.SetIni(kIdeIni, "User Menus", "Extra", "not the list's");
+  t.SetIni(kIdeIni, "User Applications", "APP1", "one.exe");
+  const std::string longCommand = "C:\\Long\\app.exe " + std::string(1500, 'p');  // comes back whole
+  t.SetIni(kIdeIni, "User Applications", "APP4", longCommand);
   t.items = LoadSection(t.svc, kIdeIni, "User Menus");
   t.items.erase(t.items.begin() + 1, t.items.begin() + 3);  // delete items 2 and 3
   t.items[0].commandLine = "C:\\New\\1.exe";
@@ -104,6 +110,7 @@ TEST(ini_update, writes_the_list_after_a_backup_and_clears_what_it_no_longer_has
                      t.Ini("User Menus", "5"), t.Ini("User Menus", "Extra")}),
             Strings({"Item 1|APP1", "Item 5|APP5", "&Editor|CWEDT", "", "not the list's"}));
   EXPECT_EQ(t.Ini("User Applications", "APP1") + " " + t.Ini("User Applications", "CWEDT"), "C:\\New\\1.exe <absent>");
+  EXPECT_TRUE(t.Ini("User Applications", "APP4") == longCommand);
   ASSERT_EQ(t.Captions(), Strings{"Update Completed"});
   EXPECT_EQ(t.dialogs.shown[0].text,
             "C:\\C6\\BIN\\C60EE.INI.||The original INI file has been saved to the date time stamped file:|"
@@ -112,10 +119,11 @@ TEST(ini_update, writes_the_list_after_a_backup_and_clears_what_it_no_longer_has
   // The second update clears one more key and nothing beyond the count it was given.
   t.clock.localTime.second = 6;
   t.items.pop_back();
-  const int before = t.profile.writes;
+  const int reads = t.files.reads, writes = t.files.replaces;
   ASSERT_TRUE(t.Write("User Menus", 4));
   EXPECT_EQ(t.Ini("User Menus", "4"), "");
-  EXPECT_EQ(t.profile.writes - before, 1);  // the section in one rewrite; the command lines are unchanged
+  EXPECT_EQ(t.files.reads - reads, 1);  // the file is read once and written once, whole
+  EXPECT_EQ(t.files.replaces - writes, 1);
   // File lists keep the all-files mask and long values.
   const std::string longMask(300, 'm');
   t.items = {{.text = "A", .mask = "*.a", .appRef = "CWEDT", .number = 1},
@@ -124,6 +132,13 @@ TEST(ini_update, writes_the_list_after_a_backup_and_clears_what_it_no_longer_has
   t.clock.localTime.second = 7;
   ASSERT_TRUE(t.Write("File Types", 3));
   EXPECT_EQ(t.Ini("File Types", "All") + " " + t.Ini("File Types", "2"), "3 B=" + longMask + "|CWEDT");
+  // An AppRef that would read back as another key is refused before anything is copied or written.
+  t.items = {{.text = "A", .appRef = "A=B", .commandLine = "a.exe", .number = 1}};
+  const std::string before = t.files.contents[kIdeIni];
+  t.clock.localTime.second = 8;
+  EXPECT_FALSE(t.Write("User Menus", 1));
+  EXPECT_TRUE(t.files.contents[kIdeIni] == before && t.files.copies.size() == 3u);
+  EXPECT_EQ(t.Captions().back(), "Update File");
 }
 
 TEST(ini_update, a_taken_backup_name_waits_for_the_next_second_and_without_a_backup_nothing_is_written) {
@@ -225,7 +240,7 @@ struct Editor : fake::Harness {
                                               {"File Types", "1", "Templates=*.tpl|CWEDT"},
                                               {"File Types", "2", "All Files=*.*|CWEDT"},
                                               {"Open Dialog", "1", "Sources=*.clw|CWEDT"}};
-    for (auto [section, key, value] : ini) profile.Write(kIdeIni, section, key, value);
+    for (auto [section, key, value] : ini) SetIni(kIdeIni, section, key, value);
   }
   std::string Buttons() {
     std::string s;
@@ -288,7 +303,7 @@ TEST(editor_window, the_all_files_mask_is_neither_changed_nor_deleted_but_its_te
       {kHelp, "ACDSU-EF"},
   });
   EXPECT_TRUE(t.Menus()[1] == "Everything|CWEDT|" && t.shown[1].mask == "*.*" && t.shown[1].allFilesMask);
-  EXPECT_EQ(t.shell.opened, Strings{"file:///C:/QZCL/qzcl.html#QZCL%20Editor"});
+  EXPECT_EQ(t.shell.helpPages, Strings{"file:///C:/QZCL/qzcl.html#QZCL%20Editor"});
 }
 
 TEST(editor_window, sorting_keeps_the_file_unchanged_and_moving_or_deleting_changes_it) {
@@ -330,10 +345,17 @@ TEST(editor_window, changes_are_kept_from_a_section_switch_or_a_close_unless_the
   for (auto [answer, closed, last] : cases) {
     Editor e;
     e.dialogs.answers = {Button::Yes, answer, Button::No};
+    // The update's boxes are shown while the window takes no input.
+    std::vector<bool> held;
+    e.dialogs.onShow = [&](const Box&) { held.push_back(e.view.held); };
     e.Play({{Press(C::Delete), "ACDS-WEF", "Delete Record"}, {Press(C::Close), "ACDS-WEF", last}});
     EXPECT_EQ(e.view.running, !closed) << last;
     EXPECT_EQ(e.dialogs.shown[1].buttons, Buttons::YesNoCancel);
-    EXPECT_TRUE(e.profile.Value(kIdeIni, "User Menus", "3") == "&Gamma|GAMMA" && e.files.copies.empty()) << "written";
+    EXPECT_TRUE(e.Ini(kIdeIni, "User Menus", "3") == "&Gamma|GAMMA" && e.files.copies.empty()) << "written";
+    const std::vector<bool> expected =
+        answer == Button::Yes ? std::vector<bool>{false, false, true} : std::vector<bool>{false, false};
+    EXPECT_EQ(held, expected);
+    EXPECT_FALSE(e.view.held);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/program.h"
+#include "runtime/ini_document.h"
 #include "base/command_line.h"
 #include "base/services.h"
 #include "editor/editor_view.h"
@@ -62,6 +63,7 @@ class FakeEditorView : public EditorView, public BareWindow {
   void ShowPage(int) override {}
   void ShowCount(long n) override { count = n; }
   void Enable(EditorControl control, bool on) override { enabled[control] = on; }
+  void Hold(bool on) override { held = on; }
   void SetFormat(const std::string&) override {}
   void ShowItems(const std::vector<Item>& list) override { items = &list; }
   void Redisplay() override {}
@@ -75,7 +77,7 @@ class FakeEditorView : public EditorView, public BareWindow {
   bool On(EditorControl c) const { return enabled.count(c) && enabled.at(c); }
 
   std::function<void(FakeEditorView&, EditorEvents&)> script;
-  bool running = false;
+  bool running = false, held = false;
   std::vector<std::pair<std::string, std::string>> sections;
   std::string section;
   int row = 0;
@@ -194,6 +196,17 @@ struct Harness {
   }
   // Runs the command of "qzcl.exe " + arguments, as a start with that command line would.
   void Run(const std::string& arguments) { program.RunCommand(CommandLine("qzcl.exe " + arguments)); }
+  // A value of a file the program edits for the IDE (its bytes are in files), "<absent>" when missing.
+  std::string Ini(const std::string& file, const std::string& section, const std::string& key) const {
+    auto bytes = files.contents.find(file);
+    auto value = IniDocument(bytes == files.contents.end() ? "" : bytes->second).Get(section, key);
+    return value ? *value : "<absent>";
+  }
+  void SetIni(const std::string& file, const std::string& section, const std::string& key, const std::string& value) {
+    IniDocument doc(files.contents[file]);
+    doc.Set(section, key, value);
+    files.contents[file] = doc.Bytes();
+  }
   // The captions of the boxes shown so far.
   std::vector<std::string> Captions() const {
     std::vector<std::string> captions;

@@ -95,10 +95,10 @@ TEST(ide_check, asks_the_service_once_and_prompts_until_the_ide_is_closed_cancel
 struct Reg : fake::Harness {
   explicit Reg(const char* autoPick = nullptr) {
     InstallVersion6();
-    if (autoPick) profile.Write(kIdeIni, "Environment", "AutoPick", autoPick);
+    if (autoPick) SetIni(kIdeIni, "Environment", "AutoPick", autoPick);
     transport.serverUp = [](int) { return true; };
   }
-  std::string AutoPick(const std::string& ini = kIdeIni) { return profile.Value(ini, "Environment", "AutoPick"); }
+  std::string AutoPick(const std::string& ini = kIdeIni) { return Ini(ini, "Environment", "AutoPick"); }
 };
 
 TEST(reg, sends_one_command_with_every_existing_template_and_names_the_others) {

@@ -208,7 +208,7 @@ TEST(notes_window, a_number_the_picture_rejects_blanks_the_field_and_the_close_b
   });
   EXPECT_FALSE(t.shown.running);
   EXPECT_EQ(t.File(), (Strings{Out("1.00  0040") + "  ! 12/01/06 0900 -- older", t.kLast}));
-  EXPECT_EQ(t.shell.opened, Strings{"file:///C:/QZCL/qzcl.html#QZCL%20Note/Version%20Log"});
+  EXPECT_EQ(t.shell.helpPages, Strings{"file:///C:/QZCL/qzcl.html#QZCL%20Note/Version%20Log"});
 }
 
 }  // namespace

@@ -63,7 +63,9 @@ TEST_F(TranslatorTest, lookup_compares_sources_as_255_character_fields_in_the_an
                                         {"Yes", "Jawohl"},
                                         {"No", "  "},
                                         {"Maybe", ""}});
-  Sql(path, "INSERT INTO translations VALUES('caf\xC3\xA9', 'Caf\xC3\xA9 cr\xC3\xA8me'), ('Euro', '\xE2\x82\xAC 5')");
+  Sql(path,
+      "INSERT INTO translations VALUES('caf\xC3\xA9', 'Caf\xC3\xA9 cr\xC3\xA8me'), ('Euro', '\xE2\x82\xAC 5'), "
+      "(CAST(x'41004200' AS TEXT), CAST(x'4A00' AS TEXT))");  // a NUL ends a text
   translator_.Init(path, kLoad);
   EXPECT_EQ(LogLine(), "None: " + path);
   EXPECT_TRUE(translator_.AddTranslation("Apple", "Apfel"));
@@ -72,6 +74,7 @@ TEST_F(TranslatorTest, lookup_compares_sources_as_255_character_fields_in_the_an
   for (int i = 0; i < 100; ++i) translator_.AddTranslation("Key " + std::to_string(i), std::to_string(i));
   const std::pair<std::string, std::string> cases[] = {
       {"Open   ", "Oeffnen"},
+      {"A", "J"},
       {" Open", " Open"},
       {"open", "open"},          // trailing blanks only are not significant
       {"Unknown  ", "Unknown"},  // an unknown text comes back clipped
@@ -105,6 +108,7 @@ TEST_F(TranslatorTest, a_file_that_is_not_a_translation_file_or_holds_anything_i
       {"newer format", "", "PRAGMA application_id = 1364869964; PRAGMA user_version = 2;" + table},
       {"no translations table", "", ours + "CREATE TABLE other(x); INSERT INTO other VALUES(1);"},
       {"damaged schema page", "", ours + table, true},
+      {"a view of that name", "", ours + "CREATE VIEW translations AS SELECT 'a' AS source, 'b' AS replacement;"},
       {"one byte", "x", ""},
       {"database with only a header setting", "", "PRAGMA user_version = 7;"},
   };
@@ -149,6 +153,20 @@ TEST_F(TranslatorTest, formats_and_messages_are_translated_part_by_part) {
   EXPECT_EQ(translator_.TranslateMessage("%1 and %2", "x%2", "y", "", ""), "xy and %2");  // the first of each, in order
   EXPECT_EQ(translator_.TranslateMessage("[%1] [%4] [%5]", "", "", "", " d  "), "[] [ d] [%5]");
   EXPECT_EQ(translator_.TranslateMessage(std::string(300, 'm'), "", "", "", "").size(), 255u);
+}
+
+// Rows that break off while they are read: the file is damaged, none of it is used, and the log says so.
+TEST_F(TranslatorTest, a_file_damaged_among_its_rows_is_not_used) {
+  std::vector<TranslationPair> pairs;
+  for (int i = 0; i < 400; ++i) pairs.push_back({"Text " + std::to_string(i), std::string(40, 'r')});
+  const std::string path = WriteTranslations(pairs);
+  std::string bytes = Bytes(path);
+  ASSERT_GT(bytes.size(), 4u * 4096);
+  bytes.replace(3 * 4096 + 8, 2000, 2000, '\xA5');  // inside a page of rows
+  std::ofstream(path, std::ios::binary) << bytes;
+  translator_.Init(path, kLoad);
+  EXPECT_EQ(LogLine(), "Error 4: Invalid Data File");
+  EXPECT_EQ(translator_.Count(), 0u);
 }
 
 }  // namespace

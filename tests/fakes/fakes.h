@@ -33,7 +33,6 @@ class FakeProfile : public Profile {
   }
   bool Write(const std::string& file, const std::string& section, const std::string& entry,
              const std::string& value) override {
-    if (failWrites) return false;
     ++writes;
     if (auto* stored = const_cast<std::string*>(Find(file, section, entry))) {
       *stored = value;
@@ -55,7 +54,6 @@ class FakeProfile : public Profile {
     return value ? *value : "<absent>";
   }
   int writes = 0;  // rewrites of a file
-  bool failWrites = false;
 
  private:
   static std::string Key(const std::string& file, const std::string& section) { return Upper(file + '\x01' + section); }

@@ -1,4 +1,4 @@
-// The base the commands stand on: the command line, display pictures, GETINI and PUTINI, text files of whole
+// The base the commands stand on: the command line, display pictures, ReadIni and WriteIni, text files of whole
 // lines, and the installation of the IDE named in WIN.INI.
 #include <gtest/gtest.h>
 
@@ -74,7 +74,7 @@ TEST(pictures, show_numbers_dates_and_times_as_the_runtime_does) {
   for (auto [text, value] : texts) EXPECT_DOUBLE_EQ(NumberOf(text), value) << text;
 }
 
-// GETINI and PUTINI: names and values without their trailing blanks, a value cut to 1023 and a file name to 259.
+// ReadIni and WriteIni: names and values without their trailing blanks, a value cut to 1023 and a file name to 259.
 TEST(ini, names_and_values_lose_trailing_blanks_and_are_cut_to_the_runtime_s_sizes) {
   fake::FakeProfile profile;
   const std::string file = std::string(255, 'f') + ".ini", value(1100, 'v');

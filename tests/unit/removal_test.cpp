@@ -113,14 +113,6 @@ TEST(unmenu, takes_out_the_apprefs_items_renumbering_the_rest_and_its_command_li
   named.Run("UNUSERMENU QZ 6");
   EXPECT_EQ(named.files.contents[kIdeIni],
             "[User Menus]\r\n1=&B|B\r\n[File Types]\r\n1=Q=*.q|QZ\r\n[User Applications]\r\nQZ=q.exe\r\n");
-  // With the IDE running the user is asked to close it; Cancel writes nothing.
-  Uninstall running;
-  running.files.contents[kIdeIni] = menus;
-  running.transport.serverUp = [](int) { return true; };
-  running.dialogs.answers = {Button::Cancel};
-  running.Run("UNMENU A");
-  EXPECT_TRUE(running.Captions() == Strings{"Remove Accessories Item"} && running.files.replaces == 0);
-  EXPECT_EQ(running.svc.ExitCode(), kExitFailed);
   Uninstall usage;
   usage.Run("UNMENU");
   EXPECT_TRUE(usage.Captions() == Strings{"Incorrect Command Line"} && usage.svc.ExitCode() == kExitUsage);

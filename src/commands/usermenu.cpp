@@ -56,7 +56,8 @@ bool StillNamed(const IniDocument& doc, const std::string& appRef) {
   return false;
 }
 
-// The AppRef and the version code of USERMENU and UNMENU: the last argument when it is a version code.
+// The version code of USERMENU and UNMENU: their last argument when it is one. lastArgument receives the
+// number of the last argument before the version code.
 std::string VersionOf(const CommandLine& line, int& lastArgument) {
   lastArgument = line.TokenCount();
   const std::string version = Cut(line.Token(lastArgument), 3);

@@ -32,19 +32,25 @@ void ShowFileError(Services& svc, const std::string& caption, const char* what, 
   svc.Show(box);
 }
 
-std::optional<IniDocument> ReadIniFile(Services& svc, const std::string& path, const FileTexts& texts) {
+std::optional<IniDocument> LoadIni(Files& files, const std::string& path) {
   std::string bytes;
-  const FileError read = svc.files.ReadAll(path, bytes);
-  if ((read != FileError::None && !IsMissing(read)) || IniDocument::IsUtf16(bytes)) {
-    ShowFileError(svc, texts.caption, texts.cannotRead, path);
-    return std::nullopt;
-  }
+  const FileError read = files.ReadAll(path, bytes);
+  if ((read != FileError::None && !IsMissing(read)) || IniDocument::IsUtf16(bytes)) return std::nullopt;
   return IniDocument(bytes);
 }
 
+FileError SaveIni(Files& files, const std::string& path, const IniDocument& doc) {
+  return doc.Changed() ? ReplaceContent(files, path, doc.Bytes()) : FileError::None;
+}
+
+std::optional<IniDocument> ReadIniFile(Services& svc, const std::string& path, const FileTexts& texts) {
+  std::optional<IniDocument> doc = LoadIni(svc.files, path);
+  if (!doc) ShowFileError(svc, texts.caption, texts.cannotRead, path);
+  return doc;
+}
+
 bool WriteIniFile(Services& svc, const std::string& path, const IniDocument& doc, const FileTexts& texts) {
-  if (!doc.Changed()) return true;
-  if (ReplaceContent(svc.files, path, doc.Bytes()) == FileError::None) return true;
+  if (SaveIni(svc.files, path, doc) == FileError::None) return true;
   ShowFileError(svc, texts.caption, texts.cannotWrite, path);
   return false;
 }

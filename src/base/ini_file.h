@@ -15,6 +15,12 @@ namespace qz {
 // phrase (translated here), file the file's name; the caption is already translated.
 void ShowFileError(Services& svc, const std::string& caption, const char* what, const std::string& file);
 
+// The file's content without a box: a missing file reads as empty; nothing when it cannot be read or is UTF-16
+// text, which the profile service reads differently.
+std::optional<IniDocument> LoadIni(Files& files, const std::string& path);
+// Replaces the file whole when the document changed; None when it did not.
+FileError SaveIni(Files& files, const std::string& path, const IniDocument& doc);
+
 // What a command says when the file cannot be read or written.
 struct FileTexts {
   std::string caption;  // translated
@@ -22,8 +28,7 @@ struct FileTexts {
   const char* cannotWrite;
 };
 
-// The file's content; a missing file reads as empty. Nothing, after the box, when it cannot be read or is
-// UTF-16 text, which the profile service reads differently.
+// LoadIni and SaveIni, with the command's box when they fail.
 std::optional<IniDocument> ReadIniFile(Services& svc, const std::string& path, const FileTexts& texts);
 // Writes the document when it changed, replacing the file whole; false, after the box, when it could not.
 bool WriteIniFile(Services& svc, const std::string& path, const IniDocument& doc, const FileTexts& texts);

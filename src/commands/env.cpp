@@ -24,13 +24,9 @@ std::string_view Trim(std::string_view text) {
 
 // Whether every ";"-separated item of value is already an item of list, letter case not counting.
 bool ListHoldsValue(std::string_view list, std::string_view value) {
-  for (;;) {
-    auto end = value.find(';');
-    std::string_view item = value.substr(0, end);
+  for (std::string_view item : SplitList(value))
     if (!IsBlank(item) && !ListHolds(list, item, true)) return false;
-    if (end == std::string_view::npos) return true;
-    value.remove_prefix(end + 1);
-  }
+  return true;
 }
 
 enum class Change { Add, Remove };
@@ -146,44 +142,35 @@ void AddInStartupFile(Services& svc, const std::string& name, const std::string&
 
 // The line ENV appended leaves the start-up file; every other byte stays.
 void RemoveInStartupFile(Services& svc, const std::string& name, const std::string& value) {
-  std::string bytes;
-  if (svc.files.ReadAll(kStartupFile, bytes) != FileError::None) {
+  const std::string added = Upper(StartupLine(name, value));
+  if (RemoveLines(svc.files, kStartupFile, [&](std::string_view l) { return Upper(ClipView(l)) == added; }) !=
+      FileError::None)
     svc.Fail();
+}
+
+// ENV and UNENV: the name and value, then the start-up file or the registry, by the Windows family.
+void ChangeVariable(Services& svc, const CommandLine& line, const char* missing,
+                    void (*inStartupFile)(Services&, const std::string&, const std::string&),
+                    void (*inRegistry)(Services&, const std::string&, const std::string&)) {
+  const std::string name = Clip(line.Token(2));
+  const std::string value = Clip(line.Token(3));
+  // A value without a name, or nothing to add or remove, is never written.
+  if (IsBlank(name) || IsBlank(value)) {
+    svc.Missing(svc.tr(missing));
     return;
   }
-  const std::string added = Upper(StartupLine(name, value));
-  const std::string rest = WithoutLines(bytes, [&](std::string_view line) { return Upper(ClipView(line)) == added; });
-  if (rest != bytes && ReplaceContent(svc.files, kStartupFile, rest) != FileError::None) svc.Fail();
+  (svc.registry.IsWindows95Family() ? inStartupFile : inRegistry)(svc, name, value);
 }
 
 }  // namespace
 
 // Silent on success, as installers expect.
 void SetEnvironmentVariableCommand(Services& svc, const CommandLine& line) {
-  const std::string name = Clip(line.Token(2));
-  const std::string value = Clip(line.Token(3));
-  // A value without a name, or nothing to add, is never written.
-  if (IsBlank(name) || IsBlank(value)) {
-    svc.Missing(svc.tr("ENV needs a variable name and a value."));
-    return;
-  }
-  if (svc.registry.IsWindows95Family())
-    AddInStartupFile(svc, name, value);
-  else
-    AddInRegistry(svc, name, value);
+  ChangeVariable(svc, line, "ENV needs a variable name and a value.", AddInStartupFile, AddInRegistry);
 }
 
 void RemoveEnvironmentValue(Services& svc, const CommandLine& line) {
-  const std::string name = Clip(line.Token(2));
-  const std::string value = Clip(line.Token(3));
-  if (IsBlank(name) || IsBlank(value)) {
-    svc.Missing(svc.tr("UNENV needs a variable name and a value."));
-    return;
-  }
-  if (svc.registry.IsWindows95Family())
-    RemoveInStartupFile(svc, name, value);
-  else
-    RemoveInRegistry(svc, name, value);
+  ChangeVariable(svc, line, "UNENV needs a variable name and a value.", RemoveInStartupFile, RemoveInRegistry);
 }
 
 }  // namespace qz

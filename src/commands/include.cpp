@@ -2,7 +2,6 @@
 
 #include "runtime/text.h"
 #include "runtime/text_file.h"
-#include "runtime/text_list.h"
 
 namespace qz {
 
@@ -52,13 +51,9 @@ void RemoveInclude(Services& svc, const CommandLine& line) {
     return;
   }
   const std::string include = Upper(IncludeLine(name));
-  std::string bytes;
-  if (svc.files.ReadAll(file, bytes) != FileError::None) {
+  if (RemoveLines(svc.files, file, [&](std::string_view l) { return Upper(ClipView(l)) == include; }) !=
+      FileError::None)
     svc.Fail();
-    return;
-  }
-  const std::string rest = WithoutLines(bytes, [&](std::string_view l) { return Upper(ClipView(l)) == include; });
-  if (rest != bytes && ReplaceContent(svc.files, file, rest) != FileError::None) svc.Fail();
 }
 
 }  // namespace qz

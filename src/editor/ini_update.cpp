@@ -70,10 +70,9 @@ bool UpdateIni(Services& svc, const std::string& iniFile, std::string_view secti
   };
   // The file is read once, the section and the command lines are changed in memory, and the file is written
   // once: lines the list does not own stay as they are, and a kill leaves the old file or the new one.
-  std::string bytes;
-  const FileError read = svc.files.ReadAll(ini, bytes);
-  if ((read != FileError::None && !IsMissing(read)) || IniDocument::IsUtf16(bytes)) return failed();
-  IniDocument doc(bytes);
+  std::optional<IniDocument> read = LoadIni(svc.files, ini);
+  if (!read) return failed();
+  IniDocument& doc = *read;
   auto app = [&](const std::string& appRef, const std::string& commandLine) {
     if (!IsApplet(appRef) && !IsBlank(commandLine)) doc.Set(kUserApplicationsSection, Clip(appRef), Clip(commandLine));
   };
@@ -99,7 +98,7 @@ bool UpdateIni(Services& svc, const std::string& iniFile, std::string_view secti
     app(item.appRef, item.commandLine);
     doc.Set(section, key, Clip(value));
   }
-  if (doc.Changed() && ReplaceContent(svc.files, ini, doc.Bytes()) != FileError::None) return failed();
+  if (SaveIni(svc.files, ini, doc) != FileError::None) return failed();
   Say(svc,
       Upper(ini) + "||" + svc.tr("The original INI file has been saved to the date time stamped file:") + "|" +
           Upper(backup),

@@ -2,7 +2,7 @@
 
 #include "base/installation.h"
 #include "ide/dde_channel.h"
-#include "runtime/ini_document.h"
+#include "base/ini_file.h"
 #include "runtime/text.h"
 
 namespace qz {
@@ -16,13 +16,11 @@ constexpr const char* kAutoPick = "AutoPick";
 // Sets AutoPick in the IDE's INI file, changing nothing else in it; the value it had, or nothing when the file
 // could not be read or written. Failures are not reported: registration goes on without it.
 std::optional<std::string> SetAutoPick(Services& svc, const std::string& ini, std::string_view value) {
-  std::string bytes;
-  const FileError read = svc.files.ReadAll(ini, bytes);
-  if ((read != FileError::None && !IsMissing(read)) || IniDocument::IsUtf16(bytes)) return std::nullopt;
-  IniDocument doc(bytes);
-  std::string before = Cut(doc.Get(kEnvironment, kAutoPick).value_or("on"), kAutoPickMax);
-  doc.Set(kEnvironment, kAutoPick, value);
-  if (doc.Changed() && ReplaceContent(svc.files, ini, doc.Bytes()) != FileError::None) return std::nullopt;
+  std::optional<IniDocument> doc = LoadIni(svc.files, ini);
+  if (!doc) return std::nullopt;
+  std::string before = Cut(doc->Get(kEnvironment, kAutoPick).value_or("on"), kAutoPickMax);
+  doc->Set(kEnvironment, kAutoPick, value);
+  if (SaveIni(svc.files, ini, *doc) != FileError::None) return std::nullopt;
   return before;
 }
 

@@ -1,5 +1,6 @@
 // File services the program needs from the platform.
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,10 @@ class Files {
   virtual FileError Replace(const std::string& path, const std::string& tempPath) = 0;
   virtual void Remove(const std::string& path) = 0;
 };
+
+// Takes the lines for which drop is true (as Lines splits them, each with its line end) out of the file, every
+// other byte staying, and replaces the file whole when any went; None also when none did.
+FileError RemoveLines(Files& files, const std::string& path, const std::function<bool(std::string_view)>& drop);
 
 // Gives the file the content bytes so that a kill at any moment leaves its old content or the new one: the
 // bytes go to a temporary file beside it, which then takes its place. On failure the file is as it was.

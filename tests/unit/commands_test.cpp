@@ -370,11 +370,15 @@ TEST(usermenu, never_writes_over_an_entry_it_did_not_read_nor_with_bad_input_or_
             "Command line paramters are: AppRef MenuDisplay CommandLine [Parm].  Found were: |   AppRef: QZapp|   "
             "MenuDisplay: |   CommandLine: |   Parm: |   Version: QZa");
   EXPECT_EQ(usage.svc.ExitCode(), kExitUsage);
-  Menu locked({"&A|A"});
-  locked.files.failing[kIdeIni] = FileError::SharingViolation;
-  locked.Run("USERMENU QZ M qz.exe");
-  EXPECT_TRUE(locked.List(2) == (Strings{"&A|A", "<absent>"}) && locked.App() == "<absent>");
-  EXPECT_TRUE(locked.Captions() == Strings{"Add Accessories Item"} && locked.svc.ExitCode() == kExitFailed);
+  for (bool utf16 : {false, true}) {  // locked, or UTF-16 text the profile service reads differently
+    Menu locked({"&A|A"});
+    if (utf16) locked.files.contents[kIdeIni] = std::string("\xFF\xFE[\0U\0", 6);
+    if (!utf16) locked.files.failing[kIdeIni] = FileError::SharingViolation;
+    const std::string before = locked.files.contents[kIdeIni];
+    locked.Run("USERMENU QZ M qz.exe");
+    EXPECT_TRUE(locked.files.contents[kIdeIni] == before && locked.files.replaces == 0) << utf16;
+    EXPECT_TRUE(locked.Captions() == Strings{"Add Accessories Item"} && locked.svc.ExitCode() == kExitFailed);
+  }
 }
 
 // The menu of an IDE that was edited by hand: comments, blank lines, odd spacing, a line without "=" and more

@@ -73,22 +73,5 @@ TEST(ini_document, removing_gives_back_the_bytes_before_the_key_was_added) {
   EXPECT_FALSE(kept.RemoveSectionIfEmpty("A")) << "a blank line is still a line of the section";
 }
 
-TEST(ini_document, refuses_names_and_values_that_would_read_back_differently) {
-  for (const char* bad : {"a\rb", "a\nb"}) {
-    EXPECT_FALSE(IsIniValue(bad));
-    EXPECT_FALSE(IsIniKey(bad));
-    EXPECT_FALSE(IsIniSectionName(bad));
-  }
-  EXPECT_FALSE(IsIniValue(std::string_view("a\0b", 3)));
-  EXPECT_FALSE(IsIniSectionName("Re]lease"));
-  EXPECT_FALSE(IsIniKey("a=b"));
-  EXPECT_FALSE(IsIniKey(" ;APP"));
-  EXPECT_FALSE(IsIniKey("[APP"));
-  EXPECT_TRUE(IsIniKey("My App;2"));
-  EXPECT_TRUE(IsIniValue("C:\\X;C:\\Y = z"));
-  EXPECT_TRUE(IniDocument::IsUtf16("\xFF\xFE[\0A\0"));
-  EXPECT_FALSE(IniDocument::IsUtf16("[A]"));
-}
-
 }  // namespace
 }  // namespace qz

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/services.h"
+#include "runtime/text.h"
 
 namespace qz {
 
@@ -28,11 +29,11 @@ std::string VersionCode(std::string_view text);
 std::optional<Installation> LocateInstallation(Services& svc, std::string_view version, std::string_view commandText);
 
 // Sections of the IDE's INI file.
-inline constexpr const char* kUserMenusSection = "User Menus";
-inline constexpr const char* kFileTypesSection = "File Types";
-inline constexpr const char* kOpenDialogSection = "Open Dialog";
-inline constexpr const char* kPickDialogSection = "Pick Dialog";
-inline constexpr const char* kSetupMenuSection = "Setup Menu";
-inline constexpr const char* kUserApplicationsSection = "User Applications";
+inline constexpr const char* kUserMenusSection = Phrase("User Menus");
+inline constexpr const char* kFileTypesSection = Phrase("File Types");
+inline constexpr const char* kOpenDialogSection = Phrase("Open Dialog");
+inline constexpr const char* kPickDialogSection = Phrase("Pick Dialog");
+inline constexpr const char* kSetupMenuSection = Phrase("Setup Menu");
+inline constexpr const char* kUserApplicationsSection = Phrase("User Applications");
 
 }  // namespace qz

@@ -35,7 +35,7 @@ void Refuse(Services& svc, Change change, const std::string& name, const std::st
   Box box;
   box.caption = svc.tr("Environment Variable");
   box.text = svc.tr(change == Change::Add ? "The value was not added to the environment variable:"
-                                          : "The value was not removed from the environment variable:") +
+                                          : Phrase("The value was not removed from the environment variable:")) +
              "|" + name + "||" + reason;
   box.icon = Icon::Exclamation;
   box.outcome = Outcome::Error;
@@ -166,11 +166,11 @@ void ChangeVariable(Services& svc, const CommandLine& line, const char* missing,
 
 // Silent on success, as installers expect.
 void SetEnvironmentVariableCommand(Services& svc, const CommandLine& line) {
-  ChangeVariable(svc, line, "ENV needs a variable name and a value.", AddInStartupFile, AddInRegistry);
+  ChangeVariable(svc, line, Phrase("ENV needs a variable name and a value."), AddInStartupFile, AddInRegistry);
 }
 
 void RemoveEnvironmentValue(Services& svc, const CommandLine& line) {
-  ChangeVariable(svc, line, "UNENV needs a variable name and a value.", RemoveInStartupFile, RemoveInRegistry);
+  ChangeVariable(svc, line, Phrase("UNENV needs a variable name and a value."), RemoveInStartupFile, RemoveInRegistry);
 }
 
 }  // namespace qz

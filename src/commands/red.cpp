@@ -49,8 +49,8 @@ void ChangeRedirection(Services& svc, const CommandLine& line, const char* capti
     ShowUsage(svc, line, *ide, caption, should);
     return;
   }
-  const FileTexts texts{svc.tr("QZCL File Error"),
-                        "The redirection file could not be read:", "The redirection file could not be written:"};
+  const FileTexts texts{svc.tr("QZCL File Error"), Phrase("The redirection file could not be read:"),
+                        Phrase("The redirection file could not be written:")};
   std::optional<IniDocument> red = ReadIniFile(svc, ide->redFile, texts);
   if (!red) return;
   change(*red, args);
@@ -61,8 +61,8 @@ void ChangeRedirection(Services& svc, const CommandLine& line, const char* capti
 
 // "Redirecton" is the program's own spelling, kept because translation files look it up.
 void Redirection(Services& svc, const CommandLine& line) {
-  ChangeRedirection(svc, line, "Redirecton Command Error",
-                    "Redirection Command should be RED Section Entry Path Version.",
+  ChangeRedirection(svc, line, Phrase("Redirecton Command Error"),
+                    Phrase("Redirection Command should be RED Section Entry Path Version."),
                     [](IniDocument& red, const RedArguments& args) {
                       // Each item of the path that is not listed yet is added, in the order given; the items
                       // already there keep their text. A whole item must match, in the same letter case:
@@ -78,7 +78,8 @@ void Redirection(Services& svc, const CommandLine& line) {
 }
 
 void RemoveRedirection(Services& svc, const CommandLine& line) {
-  ChangeRedirection(svc, line, "Remove Redirection Error", "The command should be UNRED Section Entry Path Version.",
+  ChangeRedirection(svc, line, Phrase("Remove Redirection Error"),
+                    Phrase("The command should be UNRED Section Entry Path Version."),
                     [](IniDocument& red, const RedArguments& args) {
                       const std::optional<std::string> value = red.Get(args.section, args.entry);
                       if (!value) return;
@@ -108,8 +109,8 @@ void AbcPath(Services& svc, const CommandLine& line) {
     svc.Show(box);
     return;
   }
-  const FileTexts texts{svc.tr("QZCL File Error"),
-                        "The IDE's INI file could not be read:", "The IDE's INI file could not be written:"};
+  const FileTexts texts{svc.tr("QZCL File Error"), Phrase("The IDE's INI file could not be read:"),
+                        Phrase("The IDE's INI file could not be written:")};
   std::optional<IniDocument> ini = ReadIniFile(svc, ide->iniFile, texts);
   if (!ini) return;
   ini->Set("Paths", "Libsrc", Upper(Clip(path)));

@@ -69,8 +69,8 @@ std::string VersionOf(const CommandLine& line, int& lastArgument) {
 // order of its sort text (equal texts keep their order), and writes the application's command line.
 void MenuAdd(Services& svc, const std::string& ini, const std::string& appRef, const std::string& menuDisplay,
              const std::string& commandLine, const std::string& parm) {
-  const FileTexts texts{svc.tr("Add Accessories Item"),
-                        "The IDE's INI file could not be read:", "The IDE's INI file could not be written:"};
+  const FileTexts texts{svc.tr("Add Accessories Item"), Phrase("The IDE's INI file could not be read:"),
+                        Phrase("The IDE's INI file could not be written:")};
   std::optional<IniDocument> doc = ReadIniFile(svc, ini, texts);
   if (!doc) return;
   std::vector<MenuEntry> help, items;
@@ -163,7 +163,8 @@ void RemoveUserMenu(Services& svc, const CommandLine& line) {
   if (!ide) return;
   const std::string title = svc.tr("Remove Accessories Item");
   if (ClarionIsOpen(svc, ide->exe) && !ClarionMustBeClosed(svc, ide->exe, title)) return;
-  const FileTexts texts{title, "The IDE's INI file could not be read:", "The IDE's INI file could not be written:"};
+  const FileTexts texts{title, Phrase("The IDE's INI file could not be read:"),
+                        Phrase("The IDE's INI file could not be written:")};
   std::optional<IniDocument> doc = ReadIniFile(svc, ide->iniFile, texts);
   if (!doc) return;
   const std::vector<std::string> entries = ListEntries(*doc, kUserMenusSection);

@@ -15,19 +15,29 @@ constexpr const char* kApplets = "|CWedt|CWcif|CWprj|CWadm|CWgen|CWbrw|CWtty";
 
 }  // namespace
 
+// One column of a list format: its width, header (translated with the format), string size and field.
+std::string Column(int width, const char* header, int size, ItemField field) {
+  return std::to_string(width) + "L(2)|_M~" + header + "~@s" + std::to_string(size) + "@#" + std::to_string(field) +
+         "#";
+}
+
 std::string SectionFormat(std::string_view section) {
   section = ClipView(section);
+  const std::string menu = Column(129, Phrase("Menu"), 255, kTextField);
   if (section == kFileTypesSection)
-    return "129L(2)|_M~Menu~@s255@#1#80L(2)|_M~Mask~@s255@#2#60L(2)|_M~AppRef~@s80@#3#120L(2)|_M~User "
-           "Application~@s255@#4#";
+    return menu + Column(80, Phrase("Mask"), 255, kMaskField) + Column(60, Phrase("AppRef"), 80, kAppRefField) +
+           Column(120, Phrase("User Application"), 255, kCommandLineField);
   if (section == kOpenDialogSection || section == kPickDialogSection)
-    return "129L(2)|_M~Menu~@s255@#1#40L(2)|_M~Extension~@s255@#2#60L(2)|_M~AppRef~@s255@#3#120L(2)|_M~User "
-           "Applications~@s255@#4#";
+    return menu + Column(40, Phrase("Extension"), 255, kMaskField) + Column(60, Phrase("AppRef"), 255, kAppRefField) +
+           Column(120, Phrase("User Applications"), 255, kCommandLineField);
   if (section == kSetupMenuSection)
-    return "129L(2)|_M~Menu~@s255@#1#60L(2)|_M~AppRef~@s255@#3#160L(2)|_M~User Application~@s255@#4#";
+    return menu + Column(60, Phrase("AppRef"), 255, kAppRefField) +
+           Column(160, Phrase("User Application"), 255, kCommandLineField);
   if (section == kTranslationsSection)
-    return "178L(2)|_M~Source String~@s255@#1#60L(2)|_M~Replacement String~@s255@#5#";
-  return "129L(2)|_M~Menu~@s255@#1#60L(2)|_M~AppRef~@s255@#3#20L(2)|_M~Command Line~@s255@#4#";
+    return Column(178, Phrase("Source String"), 255, kTextField) +
+           Column(60, Phrase("Replacement String"), 255, kReplacementField);
+  return menu + Column(60, Phrase("AppRef"), 255, kAppRefField) +
+         Column(20, Phrase("Command Line"), 255, kCommandLineField);
 }
 
 bool EditorPresenter::Run() {

@@ -114,18 +114,18 @@ bool UpdateTranslations(Services& svc, const std::vector<Item>& items) {
     return false;
   };
   // The misspellings are the program's own texts, kept because translation files look them up.
-  if (backup.empty()) return refuse("The file could not be copies. Update canceled.");
+  if (backup.empty()) return refuse(Phrase("The file could not be copies. Update canceled."));
   if (!svc.files.CanOpenExclusively(file))
-    return refuse("The filel cold not be opened for exclusive access. Update canceled.");
+    return refuse(Phrase("The filel cold not be opened for exclusive access. Update canceled."));
   TranslationFile store(svc.codec);
   store.SetName(file);
   if (store.Open() != FileError::None)
-    return refuse("The filel cold not be opened for exclusive access. Update canceled.");
+    return refuse(Phrase("The filel cold not be opened for exclusive access. Update canceled."));
   std::vector<TranslationPair> pairs;
   for (const Item& item : items) pairs.push_back({Clip(item.text), Clip(item.replacement)});
   // One transaction: the table is replaced whole or stays as it was.
   if (store.ReplaceAll(pairs) != FileError::None)
-    return refuse("The filel cold not be opened emptied. Update canceled.");
+    return refuse(Phrase("The filel cold not be opened emptied. Update canceled."));
   store.Close();
   return true;
 }

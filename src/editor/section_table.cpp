@@ -108,7 +108,7 @@ std::vector<Item> LoadSection(Services& svc, const std::string& iniFile, std::st
   const bool fileTypes = Is(section, kFileTypesSection);
   // The file is read once, and every entry up to the first empty one: an update then rewrites all of them.
   const std::optional<IniDocument> ini =
-      ReadIniFile(svc, Clip(iniFile), {svc.tr("QZCL File Error"), "The IDE's INI file could not be read:", ""});
+      ReadIniFile(svc, Clip(iniFile), {svc.tr("QZCL File Error"), Phrase("The IDE's INI file could not be read:"), ""});
   if (!ini) return items;
   const std::string name = Clip(section);
   // A whole number held in one byte, as the IDE writes it.

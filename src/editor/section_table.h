@@ -10,7 +10,7 @@
 
 namespace qz {
 
-inline constexpr const char* kTranslationsSection = "Translations";
+inline constexpr const char* kTranslationsSection = Phrase("Translations");
 
 // One row of the list. The sections use the fields they have: a menu its text, AppRef and command line; a
 // file list also its mask (File Types) or extension (Open and Pick Dialog); a translation its text and

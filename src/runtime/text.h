@@ -30,6 +30,10 @@ inline std::string PadTo(std::string_view text, std::size_t n) {
 
 inline bool IsBlank(std::string_view text) { return ClipView(text).empty(); }
 
+// A fixed phrase kept (in a table, a format, a parameter) and translated later: marked here so that the
+// extraction of the translation template finds it. The text itself is unchanged.
+constexpr const char* Phrase(const char* text) { return text; }
+
 // Byte-wise upper case of ASCII letters, as the runtime's UPPER does for the command words.
 std::string Upper(std::string_view text);
 

@@ -58,6 +58,9 @@ endfunction()
 
 file(GLOB QZ_WIN_TESTS CONFIGURE_DEPENDS tests/win/*_test.cpp)
 qz_add_win_test(win_tests ${QZ_WIN_TESTS})
+# The template is read from where the build writes it, through Wine's mapping of the root folder.
+target_compile_definitions(win_tests PRIVATE QZ_TRANSLATION_TEMPLATE="Z:${CMAKE_BINARY_DIR}/QZCLLang-template.str")
+add_dependencies(win_tests translation_template_file)
 
 # End-to-end: qzcl.exe driven through its real windows and boxes.
 # The driver that operates qzcl.exe from outside, for the end-to-end tests and the window benchmarks.

@@ -26,15 +26,15 @@ constexpr UINT_PTR kListHook = 1, kFieldHook = 2;
 constexpr int kComboRows = 7;
 constexpr int kComboDropWidth = 100;  // dialog units
 
-constexpr const char* kNotesText =
+constexpr const char* kNotesText = Phrase(
     "The utility allows the Clarion INI file to be updated.  The following sections can be edited:\r\n"
-    "     User Menus\r\n     File Types\r\n     Open Dialog\r\n     Pick Dialog\r\n     Setup Menu";
-constexpr const char* kAppRefText =
+    "     User Menus\r\n     File Types\r\n     Open Dialog\r\n     Pick Dialog\r\n     Setup Menu");
+constexpr const char* kAppRefText = Phrase(
     "Each of these sections have menus and an Application Reference (AppRef). AppRefs can be of two types:\r\n"
     "     Built In Applets with an AppRef and no command line, shown in a drop down list\r\n"
     "     User Applicatoins.\r\n\r\n"
     "User Applications require an AppRef and a command line with an executable application. Command lines should "
-    "use DOS short paths.";
+    "use DOS short paths.");
 
 using K = ControlKind;
 constexpr DWORD kPush = BS_PUSHBUTTON | WS_TABSTOP;
@@ -45,37 +45,39 @@ constexpr DWORD kShown = SS_LEFT | SS_NOPREFIX;
 const ControlDef kControls[] = {
     // The sheet shows no tabs: its pages are the two sets of controls, shown one at a time.
     {kSheet, K::Sheet, nullptr, "", 0, 0, 0, 420, 270, 0},
-    {kItemsTab, K::Tab, nullptr, "Items", 0, 0, 0, 0, 0, 1},
+    {kItemsTab, K::Tab, nullptr, Phrase("Items"), 0, 0, 0, 0, 0, 1},
     {kList, K::List, WC_LISTVIEWA, "",
      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA | WS_BORDER | WS_TABSTOP | WS_CLIPSIBLINGS, 4, 20,
      408, 212, 1},
-    {kAdd, K::Button, "BUTTON", "&Add", kPush, 4, 236, 50, 14, 1},
-    {kChange, K::Button, "BUTTON", "&Change", kPush, 56, 236, 50, 14, 1},
-    {kDelete, K::Button, "BUTTON", "&Delete", kPush, 108, 236, 50, 14, 1},
-    {kSort, K::Button, "BUTTON", "&Sort", kPush, 320, 236, 50, 14, 1},
+    {kAdd, K::Button, "BUTTON", Phrase("&Add"), kPush, 4, 236, 50, 14, 1},
+    {kChange, K::Button, "BUTTON", Phrase("&Change"), kPush, 56, 236, 50, 14, 1},
+    {kDelete, K::Button, "BUTTON", Phrase("&Delete"), kPush, 108, 236, 50, 14, 1},
+    {kSort, K::Button, "BUTTON", Phrase("&Sort"), kPush, 320, 236, 50, 14, 1},
     {kUp, K::Button, "BUTTON", "", kArrow, 372, 236, 19, 14, 1},
     {kDown, K::Button, "BUTTON", "", kArrow, 393, 236, 19, 14, 1},
-    {kEntries, K::PictureString, "STATIC", "n_3", kShown, 166, 240, 85, 14, 1},
-    {kDefault, K::Button, "BUTTON", "D&efault", kPush, 268, 236, 50, 14, 1},
-    {kUpdate, K::Button, "BUTTON", "&Update File", kPush, 4, 252, 153, 14, 1},
-    {kClose, K::Button, "BUTTON", "Cl&ose", kPush, 268, 252, 144, 14, 1},
+    {kEntries, K::PictureString, "STATIC", Phrase("@N_3"), kShown, 166, 240, 85, 14, 1},
+    {kDefault, K::Button, "BUTTON", Phrase("D&efault"), kPush, 268, 236, 50, 14, 1},
+    {kUpdate, K::Button, "BUTTON", Phrase("&Update File"), kPush, 4, 252, 153, 14, 1},
+    {kClose, K::Button, "BUTTON", Phrase("Cl&ose"), kPush, 268, 252, 144, 14, 1},
     {kSection, K::DropList, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 28, 4, 111, 120, 1},
     {kIniFile, K::PictureString, "STATIC", "s255", kShown | SS_PATHELLIPSIS, 144, 4, 255, 10, 1},
     {kNext, K::Button, "BUTTON", "", kArrow, 400, 4, 19, 13, 1},
-    {kNotesTab, K::Tab, nullptr, "Notes", 0, 0, 0, 0, 0, 2},
-    {18, K::String, "STATIC", "QZCL - Quendale Notes/Command Utility", kShown, 8, 4, 203, 12, 2},
+    {kNotesTab, K::Tab, nullptr, Phrase("Notes"), 0, 0, 0, 0, 0, 2},
+    {18, K::String, "STATIC", Phrase("QZCL - Quendale Notes/Command Utility"), kShown, 8, 4, 203, 12, 2},
     {kVersion, K::String, "STATIC", "", kShown, 8, 16, 198, 11, 2},
-    {20, K::Group, "BUTTON", "Command Line Options", BS_GROUPBOX, 1, 28, 413, 38, 2},
-    {21, K::Prompt, "STATIC", "Run QZCL with CMD as a command line parameter to see a list of command line options.",
-     SS_LEFT, 21, 40, 385, 18, 2},
-    {22, K::Group, "BUTTON", "Clarion EDIT Command", BS_GROUPBOX, 1, 76, 413, 181, 2},
+    {20, K::Group, "BUTTON", Phrase("Command Line Options"), BS_GROUPBOX, 1, 28, 413, 38, 2},
+    {21, K::Prompt, "STATIC",
+     Phrase("Run QZCL with CMD as a command line parameter to see a list of command line options."), SS_LEFT, 21, 40,
+     385, 18, 2},
+    {22, K::Group, "BUTTON", Phrase("Clarion EDIT Command"), BS_GROUPBOX, 1, 76, 413, 181, 2},
     {23, K::String, "STATIC", kNotesText, kShown, 20, 88, 385, 51, 2},
     {24, K::Prompt, "STATIC", kAppRefText, SS_LEFT, 20, 140, 385, 47, 2},
     {25, K::Prompt, "STATIC",
-     "In addtion, the strings in the QZCL application can be translated. This uses QZ Vexicon String Component to "
-     "do the translations.",
+     Phrase("In addtion, the strings in the QZCL application can be translated. This uses QZ Vexicon String Component "
+            "to do the translations."),
      SS_LEFT, 20, 192, 385, 35, 2},
-    {26, K::Prompt, "STATIC", "See the Clarion documentation for more information.", SS_LEFT, 18, 234, 385, 10, 2},
+    {26, K::Prompt, "STATIC", Phrase("See the Clarion documentation for more information."), SS_LEFT, 18, 234, 385, 10,
+     2},
     {kBack, K::Button, "BUTTON", "", kArrow, 400, 4, 19, 13, 2},
 };
 
@@ -92,7 +94,7 @@ Win32EditorView::Win32EditorView()
     : DialogView(kControls, kEditorFirstId, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES) {}
 
 DialogLayout Win32EditorView::Layout() const {
-  DialogLayout layout{"Quendale Notes/Command Utility - Edit Window",
+  DialogLayout layout{Phrase("Quendale Notes/Command Utility - Edit Window"),
                       WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_3DLOOK,
                       424,
                       272,

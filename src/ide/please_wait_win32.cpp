@@ -1,5 +1,7 @@
 #include "ide/please_wait_win32.h"
 
+#include "runtime/text.h"
+
 namespace qz {
 
 namespace {
@@ -10,7 +12,7 @@ constexpr std::size_t kShown = 255;  // the "s255" picture
 
 // The window as the translator walks it: ?STRING1 (a string), ?P:TPL (a string with picture "@s255").
 const ControlDef kControls[] = {
-    {1, ControlKind::String, "STATIC", "Registering Template", SS_LEFT, 6, 3, 183, 10, 0},
+    {1, ControlKind::String, "STATIC", Phrase("Registering Template"), SS_LEFT, 6, 3, 183, 10, 0},
     {kTemplates, ControlKind::PictureString, "STATIC", "@s255", SS_LEFT | SS_NOPREFIX, 6, 16, 183, 10, 0},
 };
 
@@ -19,7 +21,7 @@ const ControlDef kControls[] = {
 Win32PleaseWait::Win32PleaseWait() : TranslatableDialog(kControls, kFirstId) {}
 
 TranslatableWindow* Win32PleaseWait::Open(const std::string& templateList) {
-  if (!CreateFromTable({"Please Wait...",
+  if (!CreateFromTable({Phrase("Please Wait..."),
                         WS_POPUP | WS_CAPTION | DS_CENTER | DS_MODALFRAME | DS_NOIDLEMSG,
                         196,
                         34,

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
+
 #include "runtime/text.h"
 
 namespace qz {
@@ -36,6 +38,12 @@ bool Exists(const std::string& utf8Path) {
   int exists = 0;
   return vfs != nullptr && vfs->xAccess(vfs, utf8Path.c_str(), SQLITE_ACCESS_EXISTS, &exists) == SQLITE_OK &&
          exists != 0;
+}
+
+// SQLite's own check is for files: on Windows it counts anything of size 0, and so every folder, as missing.
+bool FolderExists(const std::string& utf8Path) {
+  std::error_code error;
+  return std::filesystem::is_directory(std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end())), error);
 }
 
 // The folder part of path, empty when it names no folder.
@@ -101,7 +109,7 @@ FileError TranslationFile::OpenFailure(int sqliteResult) {
     // A missing folder is a different mistake from a missing file: creating would not help.
     if (error == FileError::NotFound) {
       std::string folder = FolderOf(utf8);
-      if (!folder.empty() && !Exists(folder)) error = FileError::PathNotFound;
+      if (!folder.empty() && !FolderExists(folder)) error = FileError::PathNotFound;
     }
   }
   Close();

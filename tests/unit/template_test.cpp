@@ -13,8 +13,8 @@ namespace {
 
 using C = EditorControl;
 
-// The translator's key of a text: without trailing blanks, its first 255 characters.
-std::string Key(std::string_view text) { return Cut(ClipView(text), StringTranslator::kFieldSize); }
+// The translator's key of a text: its first 255 characters, without trailing blanks.
+std::string Key(std::string_view text) { return Clip(Cut(text, StringTranslator::kFieldSize)); }
 
 std::set<std::string> Sources(TextCodec& codec, const std::string& path) {
   TranslationFile file(codec);

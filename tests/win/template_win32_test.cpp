@@ -1,0 +1,79 @@
+// The translation template holds the texts of the translated windows too: their titles and the texts
+// of their controls, which only the real windows hold.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+#include "app/ports_win32.h"
+#include "e2e/driver_win32.h"
+#include "editor/editor_view_win32.h"
+#include "ide/please_wait_win32.h"
+#include "runtime/text.h"
+
+namespace qz {
+namespace {
+
+class NoEditorEvents : public EditorEvents {
+ public:
+  void OnAccepted(EditorControl) override {}
+  void OnSectionChosen(const std::string&) override {}
+  void OnNewSelection(int, int) override {}
+  void OnActivate() override {}
+  void OnEditKey(EditKey) override {}
+  void OnEditAccepted() override {}
+  void OnCloseRequest() override {}
+  void OnHelp() override {}
+};
+
+std::set<std::string> Sources(TextCodec& codec, const std::string& path) {
+  TranslationFile file(codec);
+  file.SetName(path);
+  EXPECT_EQ(file.Open(), FileError::None) << path;
+  std::set<std::string> sources;
+  auto reader = file.Read();
+  for (std::string source, replacement; reader.Next(source, replacement);)
+    sources.insert(Clip(Cut(source, StringTranslator::kFieldSize)));
+  return sources;
+}
+
+TEST(translation_template, holds_the_texts_of_the_translated_windows) {
+  e2e::TempDirectory dir;
+  std::ostringstream boxes;
+  Win32Ports ports(false, boxes);
+  const Ports platform = ports.Get();
+  StringTranslator translator(platform.profile, platform.files, platform.clock, platform.codec, platform.loading);
+  const std::string exported = dir.Path() + "\\exported.str";
+  translator.Init(exported, StringTranslator::kExport);
+  {
+    Win32EditorView editor;
+    NoEditorEvents events;
+    TranslatableWindow* window = editor.Open(events);
+    ASSERT_NE(window, nullptr);
+    translator.TranslateWindow(*window);
+    editor.Close();
+  }
+  {
+    Win32PleaseWait wait;
+    TranslatableWindow* window = wait.Open("a.tpl");
+    ASSERT_NE(window, nullptr);
+    translator.TranslateWindow(*window);
+    wait.Close();
+  }
+
+  SetCurrentDirectoryA(dir.Path().c_str());  // where the translator logs its export
+  translator.Kill();
+
+  const std::set<std::string> inTemplate = Sources(platform.codec, QZ_TRANSLATION_TEMPLATE);
+  const std::set<std::string> translated = Sources(platform.codec, exported);
+  EXPECT_GT(translated.size(), 20u);  // the windows' texts did reach the translator
+  std::string missing;
+  for (const std::string& text : translated)
+    if (!inTemplate.count(text)) missing += "\n  " + text;
+  EXPECT_TRUE(missing.empty()) << "translated but not in the translation template:" << missing;
+}
+
+}  // namespace
+}  // namespace qz

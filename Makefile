@@ -1,10 +1,11 @@
 # make run   ARGS='...'  build and run qzcl.exe in a sandbox Wine prefix with a demo IDE installation
 # make test              build both presets and run every test
 # make bench             the benchmarks (native and under Wine)
+# make dist              the release: dist/qzcl-<version>-win64.zip and dist/SHA256SUMS
 ARGS ?= CMD
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build build-linux build-windows test test-linux test-windows run bench clean
+.PHONY: all deps build build-linux build-windows test test-linux test-windows run bench dist clean
 
 all: build
 
@@ -44,5 +45,10 @@ bench: deps build-windows
 	@bench/editor.sh
 	@bench/notes.sh
 
+dist: build-windows
+	@rm -rf dist && mkdir dist
+	@cp build/windows/release/*.zip build/windows/release/SHA256SUMS dist/
+	@cd dist && ls -l *.zip && cat SHA256SUMS
+
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -43,6 +43,8 @@ target_link_options(qzcl PRIVATE -Wl,--major-os-version,6,--minor-os-version,1
 # it at every start, which cost an unattended run more than a millisecond, most of its time beyond Wine's
 # own. Windows maps either kind; the file grows by a few pages.
 target_link_options(qzcl PRIVATE -Wl,--file-alignment,4096)
+# No link time in the header: the same sources and tools give the same program, and so the same release zip.
+target_link_options(qzcl PRIVATE -Wl,--no-insert-timestamp)
 # The help page travels beside the program.
 add_custom_command(TARGET qzcl POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/docs/qzcl.html $<TARGET_FILE_DIR:qzcl>/qzcl.html)

@@ -89,39 +89,17 @@ TEST(translation_template, holds_every_text_the_program_translates) {
              RegStatus::AccessDenied};
        }},
   };
-  const char* const lines[] = {"CMD",
-                               "FOO",
-                               "EDIT",
-                               "EDIT 5",
-                               "REG",
-                               "REG t.tpl",
-                               "REG missing.tpl 6",
-                               "USERMENU",
-                               "USERMENU APP",
-                               "USERMENU APP &Tool+&Go C:\\T\\GO.EXE",
-                               "USERMENU A=B &Tool C:\\T\\GO.EXE",
-                               "UNMENU",
-                               "UNMENU MYTOOL",
-                               "INCLUDE",
-                               "INCLUDE t.tpl x.tpw",
-                               "UNINCLUDE",
-                               "UNINCLUDE t.tpl x.tpw",
-                               "ABCPATH",
-                               "ABCPATH C:\\Lib 6",
-                               "ABCPATH C:\\Lib\r\nX",
-                               "ENV",
-                               "ENV PATH",
-                               "ENV PATH C:\\x",
-                               "UNENV",
-                               "UNENV PATH C:\\x",
-                               "RED",
-                               "RED Copy *.inc",
-                               "RED Copy *.inc C:\\y;C:\\z",
-                               "RED [x] *.inc C:\\y",
-                               "UNRED",
-                               "UNRED Copy *.inc C:\\x",
-                               "RUN",
-                               "RUN notepad.exe"};
+  // clang-format off
+  const char* const lines[] = {
+      "CMD", "FOO", "EDIT", "EDIT 5", "RUN", "RUN notepad.exe",
+      "REG", "REG t.tpl", "REG missing.tpl 6",
+      "USERMENU", "USERMENU APP", "USERMENU APP &Tool+&Go C:\\T\\GO.EXE", "USERMENU A=B &Tool C:\\T\\GO.EXE",
+      "UNMENU", "UNMENU MYTOOL",
+      "INCLUDE", "INCLUDE t.tpl x.tpw", "UNINCLUDE", "UNINCLUDE t.tpl x.tpw",
+      "ABCPATH", "ABCPATH C:\\Lib 6", "ABCPATH C:\\Lib\r\nX",
+      "ENV", "ENV PATH", "ENV PATH C:\\x", "UNENV", "UNENV PATH C:\\x",
+      "RED", "RED Copy *.inc", "RED Copy *.inc C:\\y;C:\\z", "RED [x] *.inc C:\\y", "UNRED", "UNRED Copy *.inc C:\\x"};
+  // clang-format on
 
   std::set<std::string> missing;
   for (const Setting& setting : settings) {

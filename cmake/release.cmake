@@ -11,7 +11,9 @@ add_custom_command(
   OUTPUT ${QZ_RELEASE_DIR}/${QZ_RELEASE}.zip ${QZ_RELEASE_DIR}/SHA256SUMS
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${QZ_RELEASE_DIR}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${QZ_STAGE}/licences
-  COMMAND ${CMAKE_STRIP} --strip-all -o ${QZ_STAGE}/qzcl.exe $<TARGET_FILE:qzcl>
+  # strip writes the time into the header unless told a fixed one; the linker wrote none.
+  COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_STRIP} --strip-all -o ${QZ_STAGE}/qzcl.exe
+          $<TARGET_FILE:qzcl>
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/docs/qzcl.html ${CMAKE_SOURCE_DIR}/docs/translation-file.md
           ${QZ_TEMPLATE} ${QZ_STAGE}
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/third_party/sqlite3/LICENSE.md ${QZ_STAGE}/licences/SQLite.md

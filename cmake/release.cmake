@@ -1,5 +1,5 @@
 # The release: the program stripped, beside its help page, the translation template and guide, and the
-# licence notices of what is linked into it, zipped with fixed dates (the same sources give the same zip)
+# licence notices of what is linked into it, zipped with fixed dates (the same sources and tools give the same zip)
 # and checksummed. `make dist` copies the result to dist/; the release tests check this very zip.
 set(QZ_RELEASE qzcl-${PROJECT_VERSION}-win64)
 set(QZ_RELEASE_DIR ${CMAKE_BINARY_DIR}/release)
@@ -21,8 +21,10 @@ add_custom_command(
           ${QZ_STAGE}/licences/mingw-w64-runtime.txt
   COMMAND ${CMAKE_COMMAND} -E copy /usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright
           ${QZ_STAGE}/licences/gcc-runtime.txt
-  COMMAND ${CMAKE_COMMAND} -E chdir ${QZ_RELEASE_DIR} ${CMAKE_COMMAND} -E tar cf ${QZ_RELEASE}.zip --format=zip
-          "--mtime=2000-01-01 00:00:00 UTC" ${QZ_ZIPPED}
+  # Fixed dates and no extra fields (which would carry the files' status-change times): the same bytes each time.
+  COMMAND ${CMAKE_COMMAND} -E chdir ${QZ_RELEASE_DIR} touch -d "2000-01-01 00:00:00 UTC" ${QZ_ZIPPED}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${QZ_RELEASE_DIR} ${CMAKE_COMMAND} -E env TZ=UTC zip -X -D -q ${QZ_RELEASE}.zip
+          ${QZ_ZIPPED}
   COMMAND ${CMAKE_COMMAND} -E chdir ${QZ_RELEASE_DIR} sh -c "sha256sum ${QZ_RELEASE}.zip > SHA256SUMS"
   DEPENDS qzcl translation_template_file ${CMAKE_SOURCE_DIR}/docs/qzcl.html ${CMAKE_SOURCE_DIR}/docs/translation-file.md
           ${CMAKE_SOURCE_DIR}/third_party/sqlite3/LICENSE.md

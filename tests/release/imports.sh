@@ -7,11 +7,10 @@ set -eu
 exe=$1 delay=$2
 objdump=x86_64-w64-mingw32-objdump nm=x86_64-w64-mingw32-nm
 table=$("$objdump" -p "$exe" | awk '
-  /^The Import Tables/ { on = 1 }
+  /^The Import Tables/ { on = 1; next }
+  /^The |^PE File / { on = 0 }
   on && /DLL Name:/ { dll = tolower($3); next }
-  on && dll != "" && NF >= 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll, $3 }
-  on && /^$/ && dll != "" && seen { dll = "" }
-  on && dll != "" { seen = 1 }')
+  on && dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll, $3 }  # vma hint name')
 printf '%s\n' "$table"
 "$nm" "$exe" | sed -n 's/^[0-9a-f]* I __imp_\(.*\)$/\1/p' | sort -u | while read -r fn; do
   printf '%s\n' "$table" | grep -q " _\?$fn\$" && continue  # the C runtime's names also answer without "_"

@@ -13,13 +13,13 @@ constexpr const char* kHelpKeyword = "QZCL Editor";
 constexpr const char* kSetupApplets = "|CWedt|CWadm|CWadm.2|CWgen.1|CWscr|CWgen.103|CWasl.54|CWasl.38|CWasl.36";
 constexpr const char* kApplets = "|CWedt|CWcif|CWprj|CWadm|CWgen|CWbrw|CWtty";
 
-}  // namespace
-
 // One column of a list format: its width, header (translated with the format), string size and field.
 std::string Column(int width, const char* header, int size, ItemField field) {
   return std::to_string(width) + "L(2)|_M~" + header + "~@s" + std::to_string(size) + "@#" + std::to_string(field) +
          "#";
 }
+
+}  // namespace
 
 std::string SectionFormat(std::string_view section) {
   section = ClipView(section);

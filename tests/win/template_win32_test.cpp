@@ -62,9 +62,11 @@ TEST(translation_template, holds_the_texts_of_the_translated_windows) {
     translator.TranslateWindow(*window);
     wait.Close();
   }
-
+  char before[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, before);
   SetCurrentDirectoryA(dir.Path().c_str());  // where the translator logs its export
   translator.Kill();
+  SetCurrentDirectoryA(before);  // so that the folder can go
 
   const std::set<std::string> inTemplate = Sources(platform.codec, QZ_TRANSLATION_TEMPLATE);
   const std::set<std::string> translated = Sources(platform.codec, exported);

@@ -4,30 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <set>
+#include <map>
 
+#include "template_check.h"
 #include "unit/harness.h"
 
 namespace qz {
 namespace {
 
 using C = EditorControl;
-
-// The translator's key of a text: its first 255 characters, without trailing blanks.
-std::string Key(std::string_view text) { return Clip(Cut(text, StringTranslator::kFieldSize)); }
-
-std::set<std::string> Sources(TextCodec& codec, const std::string& path) {
-  TranslationFile file(codec);
-  file.SetName(path);
-  EXPECT_EQ(file.Open(), FileError::None) << path;
-  std::set<std::string> sources;
-  auto reader = file.Read();
-  for (std::string source, replacement; reader.Next(source, replacement);) {
-    EXPECT_TRUE(IsBlank(replacement)) << source;
-    EXPECT_TRUE(sources.insert(Key(source)).second) << "twice in the template: " << source;
-  }
-  return sources;
-}
 
 // Plays the editor as a person would: each section, a change, Update File, Close.
 void UseEveryPart(fake::FakeEditorView& view, EditorEvents& events) {
@@ -52,7 +37,7 @@ struct Setting {
 TEST(translation_template, holds_every_text_the_program_translates) {
   fake::TempFolder folder;
   fake::Harness probe;
-  const std::set<std::string> inTemplate = Sources(probe.codec, QZ_TRANSLATION_TEMPLATE);
+  const std::set<std::string> inTemplate = check::Keys(probe.codec, QZ_TRANSLATION_TEMPLATE);
   ASSERT_FALSE(inTemplate.empty());
 
   const auto installed = [](fake::Harness& h) {
@@ -101,7 +86,7 @@ TEST(translation_template, holds_every_text_the_program_translates) {
       "RED", "RED Copy *.inc", "RED Copy *.inc C:\\y;C:\\z", "RED [x] *.inc C:\\y", "UNRED", "UNRED Copy *.inc C:\\x"};
   // clang-format on
 
-  std::set<std::string> missing;
+  std::map<std::string, std::string> asked;
   for (const Setting& setting : settings) {
     for (const char* line : lines) {
       for (bool withTranslations : {false, true}) {
@@ -117,14 +102,12 @@ TEST(translation_template, holds_every_text_the_program_translates) {
         h.translator.Init(exported, StringTranslator::kExport);
         h.Run(line);
         h.translator.Kill();
-        for (const std::string& text : Sources(h.codec, exported))
-          if (!inTemplate.count(text)) missing.insert(text + "   (" + setting.name + ": " + line + ")");
+        for (const std::string& text : check::Keys(h.codec, exported))
+          asked.emplace(text, std::string(setting.name) + ": " + line);
       }
     }
   }
-  std::string list;
-  for (const std::string& text : missing) list += "\n  " + text;
-  EXPECT_TRUE(missing.empty()) << "translated but not in the translation template:" << list;
+  check::ExpectInTemplate(asked, inTemplate);
 }
 
 }  // namespace

@@ -4,14 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <map>
 #include <sstream>
 
 #include "app/ports_win32.h"
 #include "e2e/driver_win32.h"
 #include "editor/editor_view_win32.h"
 #include "ide/please_wait_win32.h"
-#include "runtime/text.h"
+#include "template_check.h"
 
 namespace qz {
 namespace {
@@ -27,17 +27,6 @@ class NoEditorEvents : public EditorEvents {
   void OnCloseRequest() override {}
   void OnHelp() override {}
 };
-
-std::set<std::string> Sources(TextCodec& codec, const std::string& path) {
-  TranslationFile file(codec);
-  file.SetName(path);
-  EXPECT_EQ(file.Open(), FileError::None) << path;
-  std::set<std::string> sources;
-  auto reader = file.Read();
-  for (std::string source, replacement; reader.Next(source, replacement);)
-    sources.insert(Clip(Cut(source, StringTranslator::kFieldSize)));
-  return sources;
-}
 
 TEST(translation_template, holds_the_texts_of_the_translated_windows) {
   e2e::TempDirectory dir;
@@ -68,13 +57,11 @@ TEST(translation_template, holds_the_texts_of_the_translated_windows) {
   translator.Kill();
   SetCurrentDirectoryA(before);  // so that the folder can go
 
-  const std::set<std::string> inTemplate = Sources(platform.codec, QZ_TRANSLATION_TEMPLATE);
-  const std::set<std::string> translated = Sources(platform.codec, exported);
-  EXPECT_GT(translated.size(), 20u);  // the windows' texts did reach the translator
-  std::string missing;
-  for (const std::string& text : translated)
-    if (!inTemplate.count(text)) missing += "\n  " + text;
-  EXPECT_TRUE(missing.empty()) << "translated but not in the translation template:" << missing;
+  const std::set<std::string> inTemplate = check::Keys(platform.codec, QZ_TRANSLATION_TEMPLATE);
+  std::map<std::string, std::string> asked;
+  for (const std::string& text : check::Keys(platform.codec, exported)) asked.emplace(text, "a window");
+  EXPECT_GT(asked.size(), 20u);  // the windows' texts did reach the translator
+  check::ExpectInTemplate(asked, inTemplate);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/fakes.h"
 #include "translator/string_translator.h"
 #include "translator/translation_file.h"
 
@@ -34,11 +35,11 @@ class NullFiles : public Files {
   std::string ProgramDirectory() override { return "."; }
   std::string ShortPath(const std::string& path) override { return path; }
   FileError ReadAll(const std::string&, std::string&) override { return FileError::NotFound; }
-  FileError Append(const std::string&, std::string_view) override { return FileError::NotFound; }
   FileError Copy(const std::string&, const std::string&) override { return FileError::NotFound; }
   bool CanOpenExclusively(const std::string&) override { return true; }
   FileError WriteTemporary(const std::string&, std::string_view, std::string&) override { return FileError::NotFound; }
   FileError Replace(const std::string&, const std::string&) override { return FileError::NotFound; }
+  void RemoveStaleTemporaries(const std::string&) override {}
   void Remove(const std::string&) override {}
 };
 
@@ -53,7 +54,7 @@ class SteadyClock : public Clock {
 };
 
 // Latin-1 as the code page, with the pass-through for plain ASCII that a real code page conversion has.
-class Latin1 : public TextCodec {
+class Latin1 : public fake::Latin1Codec {
  public:
   std::string AnsiToUtf8(std::string_view ansi) override {
     std::string out;

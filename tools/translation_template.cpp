@@ -20,6 +20,9 @@ class Utf8Codec : public qz::TextCodec {
  public:
   std::string AnsiToUtf8(std::string_view text) override { return std::string(text); }
   std::string Utf8ToAnsi(std::string_view text) override { return std::string(text); }
+  // The catalogue holds no command line.
+  std::string WideToAnsi(std::u16string_view) override { return {}; }
+  std::u16string AnsiToWide(std::string_view) override { return {}; }
 };
 
 // The text of one quoted catalogue string, its C escapes undone; false when line is no quoted string.

@@ -53,7 +53,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   qz::Program program(ports.Get(), ports.GetViews());
   int exitCode = qz::kExitFailed;
   try {
-    exitCode = program.Run(GetCommandLineA());
+    exitCode = program.Run(std::u16string_view(reinterpret_cast<const char16_t*>(GetCommandLineW())));
   } catch (...) {
     // A window passes on what went wrong inside it once it has closed; the run ends as a failed one.
   }

@@ -9,6 +9,7 @@
 #include "runtime/dialogs_win32.h"
 #include "runtime/files_win32.h"
 #include "runtime/held_file_win32.h"
+#include "runtime/locks_win32.h"
 #include "runtime/platform_win32.h"
 #include "runtime/processes_win32.h"
 #include "runtime/profile_win32.h"
@@ -23,17 +24,10 @@ class Win32Ports {
   Win32Ports(bool unattended, std::ostream& boxes) : unattended_(unattended), writtenDialogs_(boxes) {}
 
   Ports Get() {
-    return {profile_,
-            files_,
-            clock_,
-            codec_,
-            ChosenDialogs(),
-            processes_,
-            shell_,
-            registry_,
-            heldFile_,
-            transport_,
-            unattended_ ? static_cast<LoadingView&>(noLoading_) : shownLoading_};
+    return {profile_,   files_,     locks_,
+            clock_,     codec_,     ChosenDialogs(),
+            processes_, shell_,     registry_,
+            heldFile_,  transport_, unattended_ ? static_cast<LoadingView&>(noLoading_) : shownLoading_};
   }
   Views& GetViews() { return unattended_ ? static_cast<Views&>(noViews_) : shownViews_; }
 
@@ -43,6 +37,7 @@ class Win32Ports {
   bool unattended_;
   Win32Profile profile_;
   Win32Files files_;
+  Win32Locks locks_;
   Win32Clock clock_;
   Win32Codec codec_;
   Win32Dialogs shownDialogs_;

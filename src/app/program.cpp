@@ -8,7 +8,8 @@ namespace qz {
 
 void Program::SetUpLanguageFile() {
   Services& svc = services_;
-  std::string langFile = ReadIni(svc.profile, "", kQzclSection, kLangFileEntry, "");
+  // Whole: a cut path would name another file.
+  std::string langFile = svc.profile.Read("", kQzclSection, kLangFileEntry, "");
   bool replaced = false;
   if (IsBlank(langFile) || langFile.find("QZCLLang") == std::string::npos || !svc.files.Exists(Clip(langFile))) {
     langFile = std::string(".\\") + kLangFileName;
@@ -22,7 +23,7 @@ void Program::SetUpLanguageFile() {
     WriteIni(svc.profile, "", kQzclSection, kLangFileEntry, langFile);
   }
   if (svc.files.Exists(Clip(langFile))) {
-    svc.langFile = Cut(Clip(langFile), 255);
+    svc.langFile = Clip(langFile);
     translator_.Init(svc.langFile, StringTranslator::kLoad);
   } else {
     svc.langFile.clear();
@@ -31,6 +32,18 @@ void Program::SetUpLanguageFile() {
 }
 
 void Program::RunCommand(const CommandLine& line) { Dispatch(services_, line, views_); }
+
+int Program::Run(std::u16string_view commandLine) {
+  const std::u16string_view parameters = ParameterText(commandLine);
+  const std::string ansi = services_.codec.WideToAnsi(parameters);
+  // The program's own name is left out of the check: it may stand in any folder.
+  if (services_.codec.AnsiToWide(ansi) == parameters) return Run("qzcl " + ansi);
+  services_.Refused(
+      services_.tr("Incorrect Command Line"),
+      services_.tr("The command line holds characters that Windows cannot pass on in its ANSI code page:") + "|  " +
+          ansi + "||" + services_.tr("Nothing was changed."));
+  return services_.ExitCode();
+}
 
 int Program::Run(std::string_view commandLine) {
   const CommandLine line(commandLine);

@@ -28,6 +28,10 @@ class Program {
   // One whole start on commandLine (the program's name first): the translation set-up for the window
   // modes, then one command or the notes window. Returns the exit code of an unattended run.
   int Run(std::string_view commandLine);
+  // Run on the command line as Windows holds it: parameters that the ANSI code page, in which the IDE's files
+  // are written, cannot hold as they are (a character it lacks, or one it would write as a look-alike) are
+  // refused before any command runs.
+  int Run(std::u16string_view commandLine);
   // The command of line alone, as a start with that line dispatches it.
   void RunCommand(const CommandLine& line);
   // Finds the translation file (repairing a stale WIN.INI entry) and opens the translator on it.

@@ -44,18 +44,6 @@ std::vector<std::string> Tokens(const std::string& text) {
 
 }  // namespace
 
-std::string ParameterText(std::string_view line) {
-  std::size_t i = 0;
-  if (!line.empty() && line[0] == '"') {
-    auto close = line.find('"', 1);
-    i = close == std::string_view::npos ? line.size() : close + 1;
-  } else {
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-  }
-  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-  return std::string(line.substr(i));
-}
-
 std::string FirstParameter(std::string_view text) {
   auto isSeparator = [](char c) { return c == ' ' || static_cast<unsigned char>(c) < 32 || c == ','; };
   std::size_t i = 0;
@@ -80,9 +68,8 @@ std::string FirstParameter(std::string_view text) {
 }
 
 CommandLine::CommandLine(std::string_view wholeLine) {
-  const std::string params = ParameterText(wholeLine);
-  text_ = Cut(params, kCommandTextMax);
-  word_ = Cut(Upper(LeftJustify(FirstParameter(params))), kCommandTextMax);
+  text_ = ParameterText(wholeLine);
+  word_ = Upper(LeftJustify(FirstParameter(text_)));
   tokens_ = Tokens(text_);
 }
 

@@ -6,11 +6,20 @@
 
 namespace qz {
 
-inline constexpr std::size_t kCommandTextMax = 254;  // the parameter text is held in 255 bytes
-
-// The parameter text of a whole command line: the program's own name, quoted or not, and the blanks
-// after it are skipped.
-std::string ParameterText(std::string_view commandLine);
+// The parameter text of a whole command line, in the ANSI code page or in UTF-16 as Windows holds it: the
+// program's own name, quoted or not, and the blanks after it are skipped.
+template <typename Char>
+std::basic_string_view<Char> ParameterText(std::basic_string_view<Char> line) {
+  std::size_t i = 0;
+  if (!line.empty() && line[0] == '"') {
+    const auto close = line.find('"', 1);
+    i = close == line.npos ? line.size() : close + 1;
+  } else {
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+  }
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+  return line.substr(i);
+}
 // The first parameter as the runtime splits a command line (commas, "/", doubled quotes).
 std::string FirstParameter(std::string_view parameterText);
 
@@ -19,7 +28,7 @@ class CommandLine {
   // wholeLine is the process's command line, the program's name first.
   explicit CommandLine(std::string_view wholeLine);
 
-  // The parameter text, at most 254 characters.
+  // The parameter text, whole: nothing of a long path or of the arguments after it is lost.
   const std::string& Text() const { return text_; }
   // The command word, upper case; empty when the program was started without parameters.
   const std::string& Word() const { return word_; }

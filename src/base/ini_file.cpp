@@ -1,10 +1,9 @@
 #include "base/ini_file.h"
 
+#include "runtime/text.h"
+
 namespace qz {
 
-namespace {
-
-// Line breaks and NUL shown by name, so that the box shows the text on one line.
 std::string Visible(std::string_view text) {
   std::string shown;
   for (char c : text) {
@@ -21,38 +20,52 @@ std::string Visible(std::string_view text) {
   return shown;
 }
 
-}  // namespace
-
-void ShowFileError(Services& svc, const std::string& caption, const char* what, const std::string& file) {
-  Box box;
-  box.caption = caption;
-  box.text = svc.tr(what) + "|  " + file + "||" + svc.tr("Nothing was changed.");
-  box.icon = Icon::Exclamation;
-  box.outcome = Outcome::Error;
-  svc.Show(box);
+void ShowFileFailure(Services& svc, const FileTexts& texts, const std::string& file, const FileChange& change) {
+  if (change.result == ChangeResult::Busy) {
+    svc.Busy(texts.caption, svc.tr("Another run of QZCL is changing this file:") + "|  " + file + "||" +
+                                svc.tr("Nothing was changed. Try again when it has finished."));
+    return;
+  }
+  const char* what = change.step == ChangeStep::Write ? texts.cannotWrite : texts.cannotRead;
+  svc.Error(texts.caption, svc.tr(what) + "|  " + file + "|" + svc.tr(FileErrorReason(change.error)) + "||" +
+                               svc.tr("Nothing was changed."));
 }
 
-std::optional<IniDocument> LoadIni(Files& files, const std::string& path) {
+FileError LoadIni(Files& files, const std::string& path, IniDocument& doc) {
   std::string bytes;
   const FileError read = files.ReadAll(path, bytes);
-  if ((read != FileError::None && !IsMissing(read)) || IniDocument::IsUtf16(bytes)) return std::nullopt;
-  return IniDocument(bytes);
-}
-
-FileError SaveIni(Files& files, const std::string& path, const IniDocument& doc) {
-  return doc.Changed() ? ReplaceContent(files, path, doc.Bytes()) : FileError::None;
+  if (read != FileError::None && !IsMissing(read)) return read;
+  if (IniDocument::IsUtf16(bytes)) return FileError::NotText;
+  doc = IniDocument(bytes);
+  return FileError::None;
 }
 
 std::optional<IniDocument> ReadIniFile(Services& svc, const std::string& path, const FileTexts& texts) {
-  std::optional<IniDocument> doc = LoadIni(svc.files, path);
-  if (!doc) ShowFileError(svc, texts.caption, texts.cannotRead, path);
-  return doc;
+  IniDocument doc;
+  const FileError error = LoadIni(svc.files, path, doc);
+  if (error == FileError::None) return doc;
+  ShowFileFailure(svc, texts, path, {ChangeResult::Failed, error, ChangeStep::Read});
+  return std::nullopt;
 }
 
-bool WriteIniFile(Services& svc, const std::string& path, const IniDocument& doc, const FileTexts& texts) {
-  if (SaveIni(svc.files, path, doc) == FileError::None) return true;
-  ShowFileError(svc, texts.caption, texts.cannotWrite, path);
-  return false;
+FileChange ChangeIniDocument(Services& svc, const std::string& path, const std::function<void(IniDocument&)>& change) {
+  return ChangeFile(svc.Access(), path, WhenMissing::Create, [&](std::string_view bytes, std::string& next) {
+    IniDocument doc(bytes);
+    change(doc);
+    if (doc.Changed()) next = doc.Bytes();
+    return FileError::None;
+  });
+}
+
+bool ChangeIni(Services& svc, const std::string& path, const FileTexts& texts,
+               const std::function<void(IniDocument&)>& change) {
+  const FileChange done = ChangeIniDocument(svc, path, change);
+  if (!done.Done()) ShowFileFailure(svc, texts, path, done);
+  return done.Done();
+}
+
+void RefuseText(Services& svc, const std::string& caption, const char* what, std::string_view text) {
+  svc.Refused(caption, svc.tr(what) + "|  " + Visible(text) + "||" + svc.tr("Nothing was changed."));
 }
 
 bool RefusesIniTexts(Services& svc, const std::string& caption, std::initializer_list<IniText> texts) {
@@ -61,13 +74,7 @@ bool RefusesIniTexts(Services& svc, const std::string& caption, std::initializer
                       : t.kind == IniText::Kind::Key   ? IsIniKey(t.text)
                                                        : IsIniValue(t.text);
     if (fits) continue;
-    Box box;
-    box.caption = caption;
-    box.text = svc.tr("This text cannot be written to an INI file:") + "|  " + Visible(t.text) + "||" +
-               svc.tr("Nothing was changed.");
-    box.icon = Icon::Exclamation;
-    box.outcome = Outcome::Usage;
-    svc.Show(box);
+    RefuseText(svc, caption, Phrase("This text cannot be written to an INI file:"), t.text);
     return true;
   }
   return false;

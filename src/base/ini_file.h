@@ -1,6 +1,8 @@
 // The INI files the program edits for the IDE (its INI file, its redirection file): read once, changed line
-// by line, written once and whole; and the boxes that say why a file or a text was refused.
+// by line and written once and whole under the file's lock; and the boxes that say why a file or a text was
+// refused.
 #pragma once
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -11,15 +13,8 @@
 
 namespace qz {
 
-// The box of a command that could not read or write a file and therefore changed nothing. what is a fixed
-// phrase (translated here), file the file's name; the caption is already translated.
-void ShowFileError(Services& svc, const std::string& caption, const char* what, const std::string& file);
-
-// The file's content without a box: a missing file reads as empty; nothing when it cannot be read or is UTF-16
-// text, which the profile service reads differently.
-std::optional<IniDocument> LoadIni(Files& files, const std::string& path);
-// Replaces the file whole when the document changed; None when it did not.
-FileError SaveIni(Files& files, const std::string& path, const IniDocument& doc);
+// Line breaks and NUL shown by name, so that a box or a log line shows the text on one line.
+std::string Visible(std::string_view text);
 
 // What a command says when the file cannot be read or written.
 struct FileTexts {
@@ -28,17 +23,33 @@ struct FileTexts {
   const char* cannotWrite;
 };
 
-// LoadIni and SaveIni, with the command's box when they fail.
+// The box of a command that could not change a file and therefore changed nothing: the fixed phrase of the
+// step that failed, the file's name, and the reason on a line of its own; or, when another run kept the file
+// locked, a box that says so (exit code Busy).
+void ShowFileFailure(Services& svc, const FileTexts& texts, const std::string& file, const FileChange& change);
+
+// The file's content, for reading only: a missing file reads as empty; the reason when it cannot be read or
+// is UTF-16 text, which the profile service reads differently.
+FileError LoadIni(Files& files, const std::string& path, IniDocument& doc);
+// LoadIni, with the command's box when it fails.
 std::optional<IniDocument> ReadIniFile(Services& svc, const std::string& path, const FileTexts& texts);
-// Writes the document when it changed, replacing the file whole; false, after the box, when it could not.
-bool WriteIniFile(Services& svc, const std::string& path, const IniDocument& doc, const FileTexts& texts);
+
+// Changes the INI file the one way (a missing file is made): change edits the document read under the file's
+// lock, and may run again when another program changed the file meanwhile.
+FileChange ChangeIniDocument(Services& svc, const std::string& path, const std::function<void(IniDocument&)>& change);
+// ChangeIniDocument, with the command's box when it fails; whether the change is there.
+bool ChangeIni(Services& svc, const std::string& path, const FileTexts& texts,
+               const std::function<void(IniDocument&)>& change);
 
 // A text a command would write into an INI file, and what it would be there.
 struct IniText {
   enum class Kind { Section, Key, Value } kind;
   std::string_view text;
 };
-// True, after a usage box, when one of the texts cannot stand in an INI file and read back the same.
+// True, after a box, when one of the texts cannot stand in an INI file and read back the same.
 bool RefusesIniTexts(Services& svc, const std::string& caption, std::initializer_list<IniText> texts);
+// The box that refuses a text: what (a fixed phrase, translated here), the text shown on one line, and that
+// nothing was changed (exit code Usage).
+void RefuseText(Services& svc, const std::string& caption, const char* what, std::string_view text);
 
 }  // namespace qz

@@ -12,7 +12,6 @@ namespace {
 constexpr std::string_view kAcceptedVersions = "2 4 55 6 5.5 6.0 6.2 6.2 60";
 constexpr std::string_view kDefaultVersion = "6";
 constexpr std::size_t kVersionMax = 3;  // held in 4 bytes
-constexpr std::size_t kSectionInUseMax = 79;
 
 struct Edition {
   std::array<std::string_view, 6> codes;
@@ -45,6 +44,11 @@ std::string WithoutFinalBackslash(std::string text) {
   return text;
 }
 
+// A WIN.INI value, whole: a path is never shortened into another one.
+std::string WinIni(Services& svc, const std::string& section, std::string_view entry) {
+  return Clip(svc.profile.Read("", section, std::string(entry), ""));
+}
+
 }  // namespace
 
 // Accepted where it stands anywhere in the list, as the runtime's INSTRING finds it.
@@ -69,12 +73,11 @@ std::optional<Installation> LocateInstallation(Services& svc, std::string_view v
     found.version = row->canonical;
   }
   std::string section = found.sectionEE;
-  found.root = Cut(WithoutFinalBackslash(ReadIni(svc.profile, "", found.sectionEE, rootEntry, "")), kCommandTextMax);
+  found.root = WithoutFinalBackslash(WinIni(svc, found.sectionEE, rootEntry));
   if (IsBlank(found.root)) {
-    found.root = Cut(WithoutFinalBackslash(ReadIni(svc.profile, "", found.sectionPE, rootEntry, "")), kCommandTextMax);
+    found.root = WithoutFinalBackslash(WinIni(svc, found.sectionPE, rootEntry));
     section = found.sectionPE;
   }
-  section = Cut(section, kSectionInUseMax);
 
   if (found.version == "20" && !IsBlank(found.root)) {
     auto bin = Upper(found.root).find("\\BIN");
@@ -83,33 +86,30 @@ std::optional<Installation> LocateInstallation(Services& svc, std::string_view v
 
   bool failed = IsBlank(found.root);
   if (!failed) {
-    found.exe = Cut(ReadIni(svc.profile, "", section, "ExeName", ""), kCommandTextMax);
+    found.exe = WinIni(svc, section, "ExeName");
     // The final point is ignored by Windows file access: the INI file is named after the executable.
-    found.iniFile = Cut(found.root + "\\BIN\\" + found.exe + ".ini.", kCommandTextMax);
+    found.iniFile = found.root + "\\BIN\\" + found.exe + ".ini.";
   }
   if (IsBlank(found.exe)) failed = true;
 
   // Editions whose redirection file has another name.
   const std::string bin = found.root + "\\BIN\\";
-  found.redFile = Cut(bin + redBase + ".RED", kCommandTextMax);
+  found.redFile = bin + redBase + ".RED";
   if (found.version == "55" && !svc.files.Exists(found.redFile)) {
-    found.redFile = Cut(bin + "C55PE.RED", kCommandTextMax);
-    if (!svc.files.Exists(found.redFile)) found.redFile = Cut(bin + "CLARION5.RED", kCommandTextMax);
+    found.redFile = bin + "C55PE.RED";
+    if (!svc.files.Exists(found.redFile)) found.redFile = bin + "CLARION5.RED";
   } else if (found.version == "60" && !svc.files.Exists(found.redFile)) {
-    found.redFile = Cut(bin + "C60PE.RED", kCommandTextMax);
+    found.redFile = bin + "C60PE.RED";
   }
 
   if (!failed) return found;
-  Box box;
-  box.caption = svc.tr("Entry Not Found");
-  box.text = svc.tr("The QZ Command program looks for Clarion information in the WIN.INI file.") + "|" +
-             svc.tr("Required information was not found.") + "|" + "|" + svc.tr("Command was:") + " " +
-             std::string(commandText) + "|" + svc.tr("CW Version:") + " " + found.version + "|" + svc.tr("EE File:") +
-             " " + found.sectionEE + "|" + svc.tr("PE File:") + " " + found.sectionPE + "|Root: " + found.root +
-             "|ExeName: " + found.exe;
-  box.icon = Icon::Information;
-  box.outcome = Outcome::Error;
-  svc.Show(box);
+  svc.Error(svc.tr("Entry Not Found"),
+            svc.tr("The QZ Command program looks for Clarion information in the WIN.INI file.") + "|" +
+                svc.tr("Required information was not found.") + "|" + "|" + svc.tr("Command was:") + " " +
+                std::string(commandText) + "|" + svc.tr("CW Version:") + " " + found.version + "|" +
+                svc.tr("EE File:") + " " + found.sectionEE + "|" + svc.tr("PE File:") + " " + found.sectionPE +
+                "|Root: " + found.root + "|ExeName: " + found.exe,
+            Icon::Information);
   return std::nullopt;
 }
 

@@ -9,8 +9,10 @@
 #include "runtime/codec.h"
 #include "runtime/dde_transport.h"
 #include "runtime/dialogs.h"
+#include "runtime/file_change.h"
 #include "runtime/files.h"
 #include "runtime/held_file.h"
+#include "runtime/locks.h"
 #include "runtime/processes.h"
 #include "runtime/profile.h"
 #include "runtime/registry.h"
@@ -20,13 +22,15 @@
 
 namespace qz {
 
-// Exit codes of an unattended run, for installer authors.
-enum ExitCode : int { kExitSuccess = 0, kExitFailed = 1, kExitUsage = 2 };
+// Exit codes of an unattended run, for installer authors. Busy: another run kept the target locked; nothing
+// was changed, and the same command may be tried again.
+enum ExitCode : int { kExitSuccess = 0, kExitFailed = 1, kExitUsage = 2, kExitBusy = 4 };
 
 // The platform as the program uses it: one adapter per port, made once by whoever starts the program.
 struct Ports {
   Profile& profile;
   Files& files;
+  Locks& locks;
   Clock& clock;
   TextCodec& codec;
   Dialogs& dialogs;
@@ -43,6 +47,7 @@ class Services {
   Services(const Ports& ports, StringTranslator& stringTranslator)
       : profile(ports.profile),
         files(ports.files),
+        locks(ports.locks),
         clock(ports.clock),
         codec(ports.codec),
         processes(ports.processes),
@@ -57,6 +62,7 @@ class Services {
 
   Profile& profile;
   Files& files;
+  Locks& locks;
   Clock& clock;
   TextCodec& codec;
   Processes& processes;
@@ -70,26 +76,50 @@ class Services {
   // A fixed phrase through the translator.
   std::string tr(std::string_view text) { return translator.Translate(text); }
 
+  // The files the program changes, through their locks.
+  FileAccess Access() { return {files, locks, clock}; }
+
   Button Show(const Box& box) {
-    if (box.outcome == Outcome::Error) failed_ = true;
-    if (box.outcome == Outcome::Usage) usage_ = true;
+    Mark(box.outcome);
     return dialogs_.Show(box);
+  }
+  // Boxes by what they tell; each marks the run's outcome for an unattended exit code.
+  void Inform(const std::string& caption, const std::string& text, Icon icon = Icon::Information) {
+    Show({caption, text, icon, Buttons::Ok, Button::Ok, Outcome::Info});
+  }
+  // What the command was given cannot be used: nothing was changed.
+  void Refused(const std::string& caption, const std::string& text, Icon icon = Icon::Exclamation) {
+    Show({caption, text, icon, Buttons::Ok, Button::Ok, Outcome::Usage});
+  }
+  void Error(const std::string& caption, const std::string& text, Icon icon = Icon::Exclamation) {
+    Show({caption, text, icon, Buttons::Ok, Button::Ok, Outcome::Error});
+  }
+  // Another run kept the target locked: nothing was changed, and the command may be tried again.
+  void Busy(const std::string& caption, const std::string& text) {
+    Show({caption, text, Icon::Exclamation, Buttons::Ok, Button::Ok, Outcome::Busy});
   }
   std::optional<std::string> ChooseFile(const std::string& title, const std::string& filter) {
     return dialogs_.ChooseFile(title, filter);
   }
   // A command failed without a box of its own (for example a write that did not happen).
   void Fail() { failed_ = true; }
-  // A command that shows nothing was not given what it needs: said in an unattended run's log only.
-  void Missing(const std::string& what) {
-    usage_ = true;
-    dialogs_.Note(what);
+  // A command that shows nothing ended so: said in one line of an unattended run's log only.
+  void Quiet(Outcome outcome, const std::string& line) {
+    Mark(outcome);
+    dialogs_.Note(line);
   }
-  int ExitCode() const { return failed_ ? kExitFailed : usage_ ? kExitUsage : kExitSuccess; }
+  int ExitCode() const { return failed_ ? kExitFailed : busy_ ? kExitBusy : usage_ ? kExitUsage : kExitSuccess; }
 
  private:
+  void Mark(Outcome outcome) {
+    failed_ = failed_ || outcome == Outcome::Error;
+    busy_ = busy_ || outcome == Outcome::Busy;
+    usage_ = usage_ || outcome == Outcome::Usage;
+  }
+
   Dialogs& dialogs_;
   bool failed_ = false;
+  bool busy_ = false;
   bool usage_ = false;
 };
 

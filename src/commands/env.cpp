@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/ini_file.h"
 #include "runtime/text.h"
 #include "runtime/text_list.h"
 
@@ -13,7 +14,6 @@ namespace {
 constexpr const char* kEnvironmentKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
 constexpr const char* kStartupFile = "C:\\AutoExec.Bat";
 constexpr std::size_t kValueMax = 32767;  // the most Windows hands to a program
-constexpr std::size_t kLineMax = 255;     // a start-up file line is held in 255 characters
 constexpr std::string_view kBlanks = " \t";
 
 std::string_view Trim(std::string_view text) {
@@ -22,24 +22,23 @@ std::string_view Trim(std::string_view text) {
   return text.substr(start, text.find_last_not_of(kBlanks) - start + 1);
 }
 
-// Whether every ";"-separated item of value is already an item of list, letter case not counting.
-bool ListHoldsValue(std::string_view list, std::string_view value) {
-  for (std::string_view item : SplitList(value))
-    if (!IsBlank(item) && !ListHolds(list, item, true)) return false;
-  return true;
+// list with each ";"-separated item of value that it does not hold yet (letter case not counting) added, in
+// the order given, after a ";".
+std::string WithItems(std::string list, std::string_view value) {
+  for (std::string_view item : SplitList(value)) {
+    if (IsBlank(item) || (!IsBlank(list) && ListHolds(list, item, true))) continue;
+    list = IsBlank(list) ? Clip(item) : Clip(list) + ";" + Clip(item);
+  }
+  return list;
 }
 
 enum class Change { Add, Remove };
 
 void Refuse(Services& svc, Change change, const std::string& name, const std::string& reason) {
-  Box box;
-  box.caption = svc.tr("Environment Variable");
-  box.text = svc.tr(change == Change::Add ? "The value was not added to the environment variable:"
-                                          : Phrase("The value was not removed from the environment variable:")) +
-             "|" + name + "||" + reason;
-  box.icon = Icon::Exclamation;
-  box.outcome = Outcome::Error;
-  svc.Show(box);
+  svc.Error(svc.tr("Environment Variable"),
+            svc.tr(change == Change::Add ? "The value was not added to the environment variable:"
+                                         : Phrase("The value was not removed from the environment variable:")) +
+                "|" + name + "||" + reason);
 }
 
 // The variable's current value in the machine environment (NT family); nothing, after a box, when it cannot
@@ -67,35 +66,60 @@ std::optional<RegValue> ReadVariable(Services& svc, Change change, const std::st
   return current;
 }
 
-// Tells running programs of a change; a change that could not be made is not reported to the user, but an
-// unattended run says it in its exit code.
-void Changed(Services& svc, const RegResult& result) {
-  if (!result.ok()) {
+// Writes the variable's new value (none: it goes) and reads it back, then tells running programs of the
+// change. A change that is not there whole is not reported to the user, but an unattended run says it in its
+// exit code.
+void Store(Services& svc, const std::string& name, RegType type, const std::optional<std::string>& text) {
+  const RegResult written =
+      text ? svc.registry.Write(kEnvironmentKey, name, type, *text) : svc.registry.Delete(kEnvironmentKey, name);
+  const RegValue now = svc.registry.Read(kEnvironmentKey, name);
+  const bool there =
+      text ? now.result.ok() && now.type == type && now.text == *text : now.result.status == RegStatus::NotFound;
+  if (!written.ok() || !there) {
     svc.Fail();
     return;
   }
   svc.registry.BroadcastEnvironmentChange();
 }
 
+// Runs change on the variable under its lock, so that two runs never lose each other's items.
+template <typename ChangeValue>
+void UnderLock(Services& svc, const std::string& name, ChangeValue change) {
+  std::unique_ptr<Locks::Held> lock;
+  switch (svc.locks.Acquire(LockKind::MachineVariable, name, kLockWaitMs, lock)) {
+    case LockWait::Held: change(); return;
+    case LockWait::Busy:
+      svc.Busy(svc.tr("Environment Variable"), svc.tr("Another run of QZCL is changing this variable:") + "|  " + name +
+                                                   "||" +
+                                                   svc.tr("Nothing was changed. Try again when it has finished."));
+      return;
+    case LockWait::Failed: svc.Fail(); return;
+  }
+}
+
 void AddInRegistry(Services& svc, const std::string& name, const std::string& value) {
-  const std::optional<RegValue> current = ReadVariable(svc, Change::Add, name);
-  if (!current || ListHoldsValue(current->text, value)) return;
-  // The type stays: an expand-string such as PATH must keep expanding its %SystemRoot%.
-  std::string updated = IsBlank(current->text) ? value : Clip(current->text) + ";" + value;
-  if (updated.size() > kValueMax)
-    return Refuse(svc, Change::Add, name,
-                  svc.tr("The result would be longer than 32,767 characters, the most Windows allows."));
-  Changed(svc, svc.registry.Write(kEnvironmentKey, name, current->type, updated));
+  UnderLock(svc, name, [&] {
+    const std::optional<RegValue> current = ReadVariable(svc, Change::Add, name);
+    if (!current) return;
+    const std::string updated = WithItems(current->text, value);
+    if (updated == current->text) return;
+    if (updated.size() > kValueMax)
+      return Refuse(svc, Change::Add, name,
+                    svc.tr("The result would be longer than 32,767 characters, the most Windows allows."));
+    // The type stays: an expand-string such as PATH must keep expanding its %SystemRoot%.
+    Store(svc, name, current->type, updated);
+  });
 }
 
 // Each item of value leaves the list, with one of its ";"; when no item is left, the variable goes.
 void RemoveInRegistry(Services& svc, const std::string& name, const std::string& value) {
-  const std::optional<RegValue> current = ReadVariable(svc, Change::Remove, name);
-  if (!current) return;
-  const std::string rest = ListWithout(current->text, value, true);
-  if (rest == current->text) return;
-  Changed(svc, IsBlank(rest) ? svc.registry.Delete(kEnvironmentKey, name)
-                             : svc.registry.Write(kEnvironmentKey, name, current->type, rest));
+  UnderLock(svc, name, [&] {
+    const std::optional<RegValue> current = ReadVariable(svc, Change::Remove, name);
+    if (!current) return;
+    const std::string rest = ListWithout(current->text, value, true);
+    if (rest == current->text) return;
+    Store(svc, name, current->type, IsBlank(rest) ? std::nullopt : std::optional(rest));
+  });
 }
 
 // The text a start-up file line assigns to the variable (upper-case name), or nothing when the line does
@@ -121,31 +145,31 @@ std::string StartupLine(const std::string& name, const std::string& value) {
   return upperName + "=" + Upper(value) + ";%" + upperName + "%";
 }
 
-// The start-up file (Windows 95 family).
+// The start-up file (Windows 95 family), changed the one way; a failure is not reported to the user.
+void ChangeStartupFile(Services& svc, const Rebuild& rebuild) {
+  if (!ChangeFile(svc.Access(), kStartupFile, WhenMissing::Fail, rebuild).Done()) svc.Fail();
+}
+
 void AddInStartupFile(Services& svc, const std::string& name, const std::string& value) {
-  std::string bytes;
-  if (svc.files.ReadAll(kStartupFile, bytes) != FileError::None) {
-    svc.Fail();
-    return;
-  }
-  const std::string upperName = Upper(name);
-  for (std::string_view line : Lines(bytes)) {
-    auto assigned = AssignedText(line.substr(0, kLineMax), upperName);
-    if (assigned && ListHoldsValue(*assigned, value)) return;
-  }
-  std::string added;
-  // A last line without its line end is ended first, so the new line never joins it.
-  if (!bytes.empty() && bytes.back() != '\n') added += "\r\n";
-  added += StartupLine(name, value) + "\r\n";
-  if (svc.files.Append(kStartupFile, added) != FileError::None) svc.Fail();
+  ChangeStartupFile(svc, [&](std::string_view bytes, std::string& next) {
+    for (std::string_view line : Lines(bytes)) {
+      auto assigned = AssignedText(line, Upper(name));
+      if (assigned && WithItems(std::string(*assigned), value) == *assigned) return FileError::None;
+    }
+    // A last line without its line end is ended first, so the new line never joins it.
+    if (!bytes.empty() && bytes.back() != '\n') next += "\r\n";
+    next += StartupLine(name, value) + "\r\n";
+    return FileError::None;
+  });
 }
 
 // The line ENV appended leaves the start-up file; every other byte stays.
 void RemoveInStartupFile(Services& svc, const std::string& name, const std::string& value) {
   const std::string added = Upper(StartupLine(name, value));
-  if (RemoveLines(svc.files, kStartupFile, [&](std::string_view l) { return Upper(ClipView(l)) == added; }) !=
-      FileError::None)
-    svc.Fail();
+  ChangeStartupFile(svc, [&](std::string_view bytes, std::string& next) {
+    next = WithoutLines(bytes, [&](std::string_view l) { return Upper(ClipView(l)) == added; });
+    return FileError::None;
+  });
 }
 
 // ENV and UNENV: the name and value, then the start-up file or the registry, by the Windows family.
@@ -156,7 +180,18 @@ void ChangeVariable(Services& svc, const CommandLine& line, const char* missing,
   const std::string value = Clip(line.Token(3));
   // A value without a name, or nothing to add or remove, is never written.
   if (IsBlank(name) || IsBlank(value)) {
-    svc.Missing(svc.tr(missing));
+    svc.Quiet(Outcome::Usage, svc.tr(missing));
+    return;
+  }
+  // "=" would end the name where Windows builds a program's environment, and a line break or NUL would end
+  // the name or the value there.
+  constexpr std::string_view kBreaks("\r\n\0", 3);
+  const bool badName = name.find_first_of(std::string_view("=\r\n\0", 4)) != std::string::npos;
+  if (badName || value.find_first_of(kBreaks) != std::string::npos) {
+    RefuseText(svc, svc.tr("Environment Variable"),
+               badName ? Phrase("This name cannot be given to an environment variable:")
+                       : Phrase("This text cannot be written to an environment variable:"),
+               badName ? name : value);
     return;
   }
   (svc.registry.IsWindows95Family() ? inStartupFile : inRegistry)(svc, name, value);

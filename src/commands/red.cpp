@@ -9,34 +9,25 @@ namespace qz {
 
 namespace {
 
-constexpr std::size_t kSectionMax = 79;
-constexpr std::size_t kTextMax = 254;
-
 // caption and should are fixed phrases: the box's caption and what the command should look like.
 void ShowUsage(Services& svc, const CommandLine& line, const Installation& ide, const char* caption,
                const char* should) {
-  Box box;
-  box.caption = svc.tr(caption);
-  box.text = svc.tr(should) + "|  " + svc.tr("Actual Command:") + " " + line.Text() + "|  " +
-             svc.tr("Redirection File:") + " " + ide.redFile + "|  " + svc.tr("Version") + ": " + ide.version;
-  box.icon = Icon::Information;
-  box.outcome = Outcome::Usage;
-  svc.Show(box);
+  svc.Refused(svc.tr(caption),
+              svc.tr(should) + "|  " + svc.tr("Actual Command:") + " " + line.Text() + "|  " +
+                  svc.tr("Redirection File:") + " " + ide.redFile + "|  " + svc.tr("Version") + ": " + ide.version,
+              Icon::Information);
 }
 
-// The arguments of RED and UNRED.
+// The arguments of RED and UNRED, each taken whole.
 struct RedArguments {
   std::string section, entry, path, version;
   explicit RedArguments(const CommandLine& line)
-      : section(Cut(line.Token(2), kSectionMax)),
-        entry(Cut(line.Token(3), kTextMax)),
-        path(Cut(line.Token(4), kTextMax)),
-        version(Cut(line.Token(5), 3)) {}
+      : section(line.Token(2)), entry(line.Token(3)), path(line.Token(4)), version(line.Token(5)) {}
   bool Blank() const { return IsBlank(path) || IsBlank(entry) || IsBlank(section); }
 };
 
-// Reads the redirection file and lets change alter the entry's value (nothing when the entry is absent);
-// writes the file when the value changed.
+// Lets change alter the entry's value in the redirection file (nothing when the entry is absent), which is
+// written when the value changed.
 template <typename Change>
 void ChangeRedirection(Services& svc, const CommandLine& line, const char* caption, const char* should, Change change) {
   const RedArguments args(line);
@@ -51,10 +42,7 @@ void ChangeRedirection(Services& svc, const CommandLine& line, const char* capti
   }
   const FileTexts texts{svc.tr("QZCL File Error"), Phrase("The redirection file could not be read:"),
                         Phrase("The redirection file could not be written:")};
-  std::optional<IniDocument> red = ReadIniFile(svc, ide->redFile, texts);
-  if (!red) return;
-  change(*red, args);
-  WriteIniFile(svc, ide->redFile, *red, texts);
+  ChangeIni(svc, ide->redFile, texts, [&](IniDocument& red) { change(red, args); });
 }
 
 }  // namespace
@@ -96,27 +84,23 @@ void RemoveRedirection(Services& svc, const CommandLine& line) {
 }
 
 void AbcPath(Services& svc, const CommandLine& line) {
-  const std::string path = Cut(line.Token(2), kTextMax);
-  if (RefusesIniTexts(svc, svc.tr("Set ABC Library Directory"), {{IniText::Kind::Value, path}})) return;
-  const std::optional<Installation> ide = LocateInstallation(svc, VersionCode(Cut(line.Token(3), 3)), line.Text());
+  const std::string path = line.Token(2);
+  const std::string caption = svc.tr("Set ABC Library Directory");
+  if (RefusesIniTexts(svc, caption, {{IniText::Kind::Value, path}})) return;
+  const std::optional<Installation> ide = LocateInstallation(svc, VersionCode(line.Token(3)), line.Text());
   if (!ide) return;
   if (IsBlank(path)) {
-    Box box;
-    box.caption = svc.tr("Set ABC Library Directory");
-    box.text = svc.tr("File parameter missing from command line");
-    box.icon = Icon::Information;
-    box.outcome = Outcome::Usage;
-    svc.Show(box);
+    svc.Refused(caption, svc.tr("File parameter missing from command line"), Icon::Information);
     return;
   }
   const FileTexts texts{svc.tr("QZCL File Error"), Phrase("The IDE's INI file could not be read:"),
                         Phrase("The IDE's INI file could not be written:")};
-  std::optional<IniDocument> ini = ReadIniFile(svc, ide->iniFile, texts);
-  if (!ini) return;
-  ini->Set("Paths", "Libsrc", Upper(Clip(path)));
-  if (!WriteIniFile(svc, ide->iniFile, *ini, texts)) return;
+  if (!ChangeIni(svc, ide->iniFile, texts, [&](IniDocument& ini) { ini.Set("Paths", "Libsrc", Upper(Clip(path))); }))
+    return;
   std::string error;
-  if (!IsBlank(ide->exe) && svc.processes.Start(Clip(ide->exe), error) != 0) svc.Fail();
+  if (!IsBlank(ide->exe) && svc.processes.Start(Clip(ide->exe), error) != 0)
+    svc.Error(caption, svc.tr("The library path was set, but the IDE could not be started:") + "|  " + Clip(ide->exe) +
+                           "|" + error);
 }
 
 }  // namespace qz

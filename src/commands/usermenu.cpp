@@ -11,7 +11,6 @@ namespace qz {
 
 namespace {
 
-constexpr std::size_t kTextMax = 254;
 constexpr std::size_t kSortMax = 99;
 
 std::string Replaced(std::string text, char from, char to) {
@@ -65,19 +64,29 @@ std::string VersionOf(const CommandLine& line, int& lastArgument) {
   return version;
 }
 
+// An AppRef names the application after the last "|" of a menu entry and is a key of "User Applications":
+// a "|" in it would make another AppRef of it, and blanks at either end would match another one's key.
+bool RefusesAppRef(Services& svc, const std::string& appRef) {
+  const bool padded = !appRef.empty() && (appRef.front() == ' ' || appRef.back() == ' ' || appRef.front() == '\t' ||
+                                          appRef.back() == '\t');
+  if (appRef.find('|') == std::string::npos && !padded) {
+    using K = IniText::Kind;
+    return RefusesIniTexts(svc, svc.tr("Incorrect Command Line"), {{K::Key, appRef}, {K::Value, appRef}});
+  }
+  RefuseText(svc, svc.tr("Incorrect Command Line"),
+             Phrase("An AppRef cannot hold \"|\", nor start or end with a blank:"), "\"" + appRef + "\"");
+  return true;
+}
+
 // Rebuilds the numbered list: Accessories/Help entries first, then the others, each group in the
 // order of its sort text (equal texts keep their order), and writes the application's command line.
-void MenuAdd(Services& svc, const std::string& ini, const std::string& appRef, const std::string& menuDisplay,
+void MenuAdd(IniDocument& doc, const std::string& appRef, const std::string& menuDisplay,
              const std::string& commandLine, const std::string& parm) {
-  const FileTexts texts{svc.tr("Add Accessories Item"), Phrase("The IDE's INI file could not be read:"),
-                        Phrase("The IDE's INI file could not be written:")};
-  std::optional<IniDocument> doc = ReadIniFile(svc, ini, texts);
-  if (!doc) return;
   std::vector<MenuEntry> help, items;
   const std::string own = menuDisplay + "|" + appRef;
   bool found = false;
   // Every entry up to the first empty key is read, so that the list written back replaces exactly them.
-  for (std::string e : ListEntries(*doc, kUserMenusSection)) {
+  for (std::string e : ListEntries(doc, kUserMenusSection)) {
     if (IsEntryOf(e, appRef)) {
       e = own;
       found = true;
@@ -96,86 +105,84 @@ void MenuAdd(Services& svc, const std::string& ini, const std::string& appRef, c
   // application's command line go to the file in one write, so that neither is ever there without the other.
   int k = 0;
   for (const auto* group : {&help, &items})
-    for (const MenuEntry& entry : *group) doc->Set(kUserMenusSection, std::to_string(++k), entry.text);
-  doc->Set(kUserApplicationsSection, Clip(appRef), Clip(program + " " + parm));
-  WriteIniFile(svc, ini, *doc, texts);
+    for (const MenuEntry& entry : *group) doc.Set(kUserMenusSection, std::to_string(++k), entry.text);
+  doc.Set(kUserApplicationsSection, Clip(appRef), Clip(program + " " + parm));
+}
+
+// Takes the AppRef's entries out of "User Menus", the others numbered from 1 again, and its command line out of
+// "User Applications" unless another list still names it.
+void MenuRemove(IniDocument& doc, const std::string& appRef) {
+  const std::vector<std::string> entries = ListEntries(doc, kUserMenusSection);
+  std::size_t k = 0;
+  for (const std::string& entry : entries)
+    if (!IsEntryOf(entry, appRef)) doc.Set(kUserMenusSection, std::to_string(++k), entry);
+  for (std::size_t gone = k + 1; gone <= entries.size(); ++gone) doc.Remove(kUserMenusSection, std::to_string(gone));
+  if (!StillNamed(doc, appRef))
+    while (doc.Remove(kUserApplicationsSection, Clip(appRef))) {
+    }
+}
+
+FileTexts IniTexts(std::string caption) {
+  return {std::move(caption), Phrase("The IDE's INI file could not be read:"),
+          Phrase("The IDE's INI file could not be written:")};
 }
 
 }  // namespace
 
 void UserMenu(Services& svc, const CommandLine& line) {
-  const std::string appRef = Cut(line.Token(2), kTextMax);
-  std::string menuDisplay = Cut(line.Token(3), kTextMax);
-  const std::string commandLine = Cut(line.Token(4), kTextMax);
+  const std::string appRef = line.Token(2);
+  std::string menuDisplay = line.Token(3);
+  const std::string commandLine = line.Token(4);
   int n = 0;
   const std::string version = VersionOf(line, n);
   std::string parm;
   for (int i = 5; i <= n; ++i) {
     std::string t = line.Token(i);
     if (t.find(' ') != std::string::npos) t = '"' + t + '"';
-    parm = Cut(parm.empty() ? t : parm + " " + t, kTextMax);
+    parm = parm.empty() ? t : parm + " " + t;
   }
   if (IsBlank(appRef) || IsBlank(commandLine) || IsBlank(menuDisplay)) {
-    Box box;
-    box.caption = svc.tr("Incorrect Command Line");
-    box.text = svc.tr("Command line paramters are: AppRef MenuDisplay CommandLine [Parm].  Found were:") + " " +
-               "|   " + svc.tr("AppRef") + ": " + appRef + "|   " + svc.tr("MenuDisplay") + ": " + menuDisplay +
-               "|   " + svc.tr("CommandLine") + ": " + commandLine + "|   " + svc.tr("Parm") + ": " + parm + "|   " +
-               svc.tr("Version") + ": " + version;
-    box.icon = Icon::Information;
-    box.outcome = Outcome::Usage;
-    svc.Show(box);
+    svc.Refused(svc.tr("Incorrect Command Line"),
+                svc.tr("Command line paramters are: AppRef MenuDisplay CommandLine [Parm].  Found were:") + " " +
+                    "|   " + svc.tr("AppRef") + ": " + appRef + "|   " + svc.tr("MenuDisplay") + ": " + menuDisplay +
+                    "|   " + svc.tr("CommandLine") + ": " + commandLine + "|   " + svc.tr("Parm") + ": " + parm +
+                    "|   " + svc.tr("Version") + ": " + version,
+                Icon::Information);
     return;
   }
   menuDisplay = Replaced(Replaced(menuDisplay, '+', ' '), '-', '/');
   parm = Replaced(parm, '+', ' ');
   using K = IniText::Kind;
-  if (RefusesIniTexts(
-          svc, svc.tr("Incorrect Command Line"),
-          {{K::Key, appRef}, {K::Value, appRef}, {K::Value, menuDisplay}, {K::Value, commandLine}, {K::Value, parm}}))
+  if (RefusesAppRef(svc, appRef) ||
+      RefusesIniTexts(svc, svc.tr("Incorrect Command Line"),
+                      {{K::Value, menuDisplay}, {K::Value, commandLine}, {K::Value, parm}}))
     return;
   const std::optional<Installation> ide = LocateInstallation(svc, VersionCode(version), line.Text());
   if (!ide) return;
-  if (ClarionIsOpen(svc, ide->exe) && !ClarionMustBeClosed(svc, ide->exe, svc.tr("Add Accessories Item"))) return;
-  MenuAdd(svc, ide->iniFile, appRef, menuDisplay, commandLine, parm);
+  const std::string title = svc.tr("Add Accessories Item");
+  if (ClarionIsOpen(svc, ide->exe) && !ClarionMustBeClosed(svc, ide->exe, title)) return;
+  ChangeIni(svc, ide->iniFile, IniTexts(title),
+            [&](IniDocument& doc) { MenuAdd(doc, appRef, menuDisplay, commandLine, parm); });
 }
 
-// Takes the AppRef's entries out of "User Menus" (the others keep their order and are numbered from 1 again),
-// and its command line out of "User Applications" unless another list still names it. Extra arguments, as an
-// uninstaller may repeat USERMENU's, are passed over.
+// Extra arguments, as an uninstaller may repeat USERMENU's, are passed over.
 void RemoveUserMenu(Services& svc, const CommandLine& line) {
-  const std::string appRef = Cut(line.Token(2), kTextMax);
+  const std::string appRef = line.Token(2);
   int n = 0;
   const std::string version = VersionOf(line, n);
   if (IsBlank(appRef) || n < 2) {
-    Box box;
-    box.caption = svc.tr("Incorrect Command Line");
-    box.text = svc.tr("Command line paramters are: AppRef [Version].  Found were:") + " " + "|   " + svc.tr("AppRef") +
-               ": " + appRef + "|   " + svc.tr("Version") + ": " + version;
-    box.icon = Icon::Information;
-    box.outcome = Outcome::Usage;
-    svc.Show(box);
+    svc.Refused(svc.tr("Incorrect Command Line"),
+                svc.tr("Command line paramters are: AppRef [Version].  Found were:") + " " + "|   " + svc.tr("AppRef") +
+                    ": " + appRef + "|   " + svc.tr("Version") + ": " + version,
+                Icon::Information);
     return;
   }
-  using K = IniText::Kind;
-  if (RefusesIniTexts(svc, svc.tr("Incorrect Command Line"), {{K::Key, appRef}, {K::Value, appRef}})) return;
+  if (RefusesAppRef(svc, appRef)) return;
   const std::optional<Installation> ide = LocateInstallation(svc, VersionCode(version), line.Text());
   if (!ide) return;
   const std::string title = svc.tr("Remove Accessories Item");
   if (ClarionIsOpen(svc, ide->exe) && !ClarionMustBeClosed(svc, ide->exe, title)) return;
-  const FileTexts texts{title, Phrase("The IDE's INI file could not be read:"),
-                        Phrase("The IDE's INI file could not be written:")};
-  std::optional<IniDocument> doc = ReadIniFile(svc, ide->iniFile, texts);
-  if (!doc) return;
-  const std::vector<std::string> entries = ListEntries(*doc, kUserMenusSection);
-  std::size_t k = 0;
-  for (const std::string& entry : entries)
-    if (!IsEntryOf(entry, appRef)) doc->Set(kUserMenusSection, std::to_string(++k), entry);
-  for (std::size_t gone = k + 1; gone <= entries.size(); ++gone) doc->Remove(kUserMenusSection, std::to_string(gone));
-  if (!StillNamed(*doc, appRef))
-    while (doc->Remove(kUserApplicationsSection, Clip(appRef))) {
-    }
-  WriteIniFile(svc, ide->iniFile, *doc, texts);
+  ChangeIni(svc, ide->iniFile, IniTexts(title), [&](IniDocument& doc) { MenuRemove(doc, appRef); });
 }
 
 }  // namespace qz

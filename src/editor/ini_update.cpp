@@ -19,63 +19,30 @@ constexpr int kBackupPauseMs = 20;
 // yymmdd hhmmss.
 std::string Stamp(const LocalTime& t) { return FormatDate(t, "d11") + " " + FormatTime(t, "t5"); }
 
-// Copies file to a free name made by name(stamp); the name used, or empty when no copy could be made.
+// Copies file to a free name made by name(stamp): the name used, or empty with the reason when no whole copy
+// could be made.
 template <typename MakeName>
-std::string Backup(Services& svc, const std::string& file, MakeName name) {
+std::string Backup(Services& svc, const std::string& file, MakeName name, FileError& error) {
+  error = FileError::AlreadyLocked;  // every name taken
   for (int attempt = 0; attempt < kBackupAttempts; ++attempt) {
     std::string candidate = name(Stamp(svc.clock.Now()));
-    if (!svc.files.Exists(candidate)) return svc.files.Copy(file, candidate) == FileError::None ? candidate : "";
+    if (!svc.files.Exists(candidate)) {
+      error = svc.files.Copy(file, candidate);
+      return error == FileError::None ? candidate : "";
+    }
     svc.clock.Wait(kBackupPauseMs);
   }
   return "";
 }
 
-void Say(Services& svc, const std::string& text, const std::string& caption, Icon icon, Outcome outcome) {
-  Box box;
-  box.caption = caption;
-  box.text = text;
-  box.icon = icon;
-  box.outcome = outcome;
-  svc.Show(box);
+// The section's value for item, as the IDE reads the section's entries.
+std::string EntryOf(std::string_view section, const Item& item) {
+  if (section == kUserMenusSection || section == kSetupMenuSection) return Clip(item.text + "|" + item.appRef);
+  if (section == kFileTypesSection) return Clip(item.text + "=" + item.mask + "|" + item.appRef);
+  return Clip(Clip(item.text) + "=" + Clip(item.mask) + "|" + item.appRef);
 }
 
-bool UpdateIni(Services& svc, const std::string& iniFile, std::string_view sectionName, const std::vector<Item>& items,
-               int storedCount) {
-  const std::string ini = Clip(iniFile);
-  const std::string section = Clip(sectionName);
-  using K = IniText::Kind;
-  for (const Item& item : items) {
-    const bool application = !IsApplet(item.appRef) && !IsBlank(item.commandLine);
-    if (RefusesIniTexts(svc, svc.tr("Update File"),
-                        {{K::Key, application ? ClipView(item.appRef) : std::string_view()},
-                         {K::Value, item.text},
-                         {K::Value, item.mask},
-                         {K::Value, item.appRef},
-                         {K::Value, item.commandLine}}))
-      return false;
-  }
-  // The INI file is written only over a copy that really exists: a completion box must never name a
-  // backup that was not made.
-  const std::string base = ini.size() >= 5 ? ini.substr(0, ini.size() - 5) : ini;
-  const std::string backup = Backup(svc, ini, [&](const std::string& stamp) { return base + " " + stamp + ".ini"; });
-  if (backup.empty()) {
-    Say(svc, svc.tr("The INI file could not be copied to a backup. Nothing was written.") + "|" + Upper(ini),
-        svc.tr("Update File"), Icon::Exclamation, Outcome::Error);
-    return false;
-  }
-  auto failed = [&] {
-    Say(svc, svc.tr("The INI file could not be written. The original is in the backup:") + "|" + Upper(backup),
-        svc.tr("Update File"), Icon::Exclamation, Outcome::Error);
-    return false;
-  };
-  // The file is read once, the section and the command lines are changed in memory, and the file is written
-  // once: lines the list does not own stay as they are, and a kill leaves the old file or the new one.
-  std::optional<IniDocument> read = LoadIni(svc.files, ini);
-  if (!read) return failed();
-  IniDocument& doc = *read;
-  auto app = [&](const std::string& appRef, const std::string& commandLine) {
-    if (!IsApplet(appRef) && !IsBlank(commandLine)) doc.Set(kUserApplicationsSection, Clip(appRef), Clip(commandLine));
-  };
+void WriteSection(IniDocument& doc, const std::string& section, const std::vector<Item>& items, int storedCount) {
   const int n = static_cast<int>(items.size());
   const int m = std::max(n, storedCount);
   for (int i = 1; i <= m; ++i) {
@@ -86,35 +53,82 @@ bool UpdateIni(Services& svc, const std::string& iniFile, std::string_view secti
       continue;
     }
     const Item& item = items[static_cast<std::size_t>(i - 1)];
-    std::string value;
-    if (section == kUserMenusSection || section == kSetupMenuSection) {
-      value = item.text + "|" + item.appRef;
-    } else if (section == kFileTypesSection) {
-      value = item.text + "=" + item.mask + "|" + item.appRef;
-      if (item.allFilesMask) doc.Set(section, "All", key);
-    } else {
-      value = Clip(item.text) + "=" + Clip(item.mask) + "|" + item.appRef;
-    }
-    app(item.appRef, item.commandLine);
-    doc.Set(section, key, Clip(value));
+    if (section == kFileTypesSection && item.allFilesMask) doc.Set(section, "All", key);
+    if (!IsApplet(item.appRef) && !IsBlank(item.commandLine))
+      doc.Set(kUserApplicationsSection, Clip(item.appRef), Clip(item.commandLine));
+    doc.Set(section, key, EntryOf(section, item));
   }
-  if (SaveIni(svc.files, ini, doc) != FileError::None) return failed();
-  Say(svc,
-      Upper(ini) + "||" + svc.tr("The original INI file has been saved to the date time stamped file:") + "|" +
-          Upper(backup),
-      svc.tr("Update Completed"), Icon::WinLogo, Outcome::Info);
+}
+
+bool UpdateIni(Services& svc, const std::string& iniFile, std::string_view sectionName, const std::vector<Item>& items,
+               int storedCount) {
+  const std::string ini = Clip(iniFile);
+  const std::string section = Clip(sectionName);
+  const std::string caption = svc.tr("Update File");
+  using K = IniText::Kind;
+  for (const Item& item : items) {
+    const bool application = !IsApplet(item.appRef) && !IsBlank(item.commandLine);
+    if (RefusesIniTexts(svc, caption,
+                        {{K::Key, application ? ClipView(item.appRef) : std::string_view()},
+                         {K::Value, item.text},
+                         {K::Value, item.mask},
+                         {K::Value, item.appRef},
+                         {K::Value, item.commandLine}}))
+      return false;
+  }
+  // Under the file's lock: a backup of the file as read, then the section and the command lines changed in
+  // memory and the file written once. The INI file is written only over a copy that really exists: a
+  // completion box must never name a backup that was not made.
+  const std::string base = ini.size() >= 5 ? ini.substr(0, ini.size() - 5) : ini;
+  std::string backup;
+  FileError backupError = FileError::None;
+  const FileChange change =
+      ChangeFile(svc.Access(), ini, WhenMissing::Fail, [&](std::string_view bytes, std::string& next) {
+        backup = Backup(
+            svc, ini, [&](const std::string& stamp) { return base + " " + stamp + ".ini"; }, backupError);
+        if (backup.empty()) return backupError;
+        IniDocument doc(bytes);
+        WriteSection(doc, section, items, storedCount);
+        if (doc.Changed()) next = doc.Bytes();
+        return FileError::None;
+      });
+  if (change.result == ChangeResult::Busy) {
+    svc.Busy(caption, svc.tr("Another run of QZCL is changing this file:") + "|  " + Upper(ini) + "||" +
+                          svc.tr("Nothing was changed. Try again when it has finished."));
+    return false;
+  }
+  if (!change.Done() && backup.empty()) {
+    svc.Error(caption, svc.tr("The INI file could not be copied to a backup. Nothing was written.") + "|" + Upper(ini) +
+                           "|" + svc.tr(FileErrorReason(change.error)));
+    return false;
+  }
+  if (!change.Done()) {
+    svc.Error(caption, svc.tr("The INI file could not be written. The original is in the backup:") + "|" +
+                           Upper(backup) + "|" + svc.tr(FileErrorReason(change.error)));
+    return false;
+  }
+  svc.Inform(svc.tr("Update Completed"),
+             Upper(ini) + "||" + svc.tr("The original INI file has been saved to the date time stamped file:") + "|" +
+                 Upper(backup),
+             Icon::WinLogo);
   return true;
 }
 
 bool UpdateTranslations(Services& svc, const std::vector<Item>& items) {
   const std::string file = Clip(svc.langFile);
-  const std::string backup = Backup(svc, file, [](const std::string& stamp) { return "QZCLLang " + stamp + ".tps"; });
+  FileError copyError = FileError::None;
+  const std::string backup = Backup(
+      svc, file, [](const std::string& stamp) { return "QZCLLang " + stamp + ".tps"; }, copyError);
   auto refuse = [&](const char* text) {
-    Say(svc, svc.tr(text), "", Icon::None, Outcome::Error);
+    svc.Error("", svc.tr(text), Icon::None);
     return false;
   };
   // The misspellings are the program's own texts, kept because translation files look them up.
-  if (backup.empty()) return refuse(Phrase("The file could not be copies. Update canceled."));
+  if (backup.empty()) {
+    svc.Error("", svc.tr("The file could not be copies. Update canceled.") + "|" + svc.tr(FileErrorReason(copyError)),
+              Icon::None);
+    return false;
+  }
   if (!svc.files.CanOpenExclusively(file))
     return refuse(Phrase("The filel cold not be opened for exclusive access. Update canceled."));
   TranslationFile store(svc.codec);

@@ -44,7 +44,8 @@ std::vector<Item> LoadTranslations(Services& svc) {
   TranslationFile file(svc.codec);
   file.SetName(name);
   std::optional<TranslationFile::Reader> reader;
-  if (file.Open() == FileError::None) reader.emplace(file.Read());
+  const FileError opened = file.Open();
+  if (opened == FileError::None) reader.emplace(file.Read());
   std::string source, replacement;
   while (reader && reader->Next(source, replacement)) {
     Item item;
@@ -55,7 +56,8 @@ std::vector<Item> LoadTranslations(Services& svc) {
   }
   // A damaged file shows nothing of it: an update would otherwise keep only the rows read before the damage.
   if (!reader || reader->Error() != FileError::None) {
-    ShowFileError(svc, svc.tr("QZCL File Error"), "The translation file could not be read:", name);
+    ShowFileFailure(svc, {svc.tr("QZCL File Error"), Phrase("The translation file could not be read:"), ""}, name,
+                    {ChangeResult::Failed, reader ? reader->Error() : opened, ChangeStep::Read});
     items.clear();
   }
   return items;

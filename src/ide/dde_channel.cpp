@@ -7,16 +7,11 @@ namespace qz {
 namespace {
 constexpr std::string_view kLogFile = ".\\QZDE.LOG";
 constexpr std::string_view kLogSection = "Connect";
-constexpr std::size_t kExeMax = 119;    // held in 120 bytes
 constexpr std::size_t kErrorMax = 124;  // held in 125 bytes
 }  // namespace
 
 DdeChannel::DdeChannel(Services& svc, std::string_view exe)
-    : transport_(svc.dde),
-      processes_(svc.processes),
-      clock_(svc.clock),
-      profile_(svc.profile),
-      exe_(Cut(exe, kExeMax)) {}
+    : transport_(svc.dde), processes_(svc.processes), clock_(svc.clock), profile_(svc.profile), exe_(exe) {}
 
 void DdeChannel::Log(std::string_view key, std::string_view value) {
   WriteIni(profile_, kLogFile, kLogSection, key, value);

@@ -8,19 +8,18 @@
 namespace qz {
 
 namespace {
-constexpr std::size_t kTemplateListMax = 1023;  // held in 1024 bytes
-constexpr std::size_t kAutoPickMax = 19;        // held in 20 bytes
 constexpr const char* kEnvironment = "Environment";
 constexpr const char* kAutoPick = "AutoPick";
 
 // Sets AutoPick in the IDE's INI file, changing nothing else in it; the value it had, or nothing when the file
-// could not be read or written. Failures are not reported: registration goes on without it.
+// could not be changed. Failures are not reported: registration goes on without it.
 std::optional<std::string> SetAutoPick(Services& svc, const std::string& ini, std::string_view value) {
-  std::optional<IniDocument> doc = LoadIni(svc.files, ini);
-  if (!doc) return std::nullopt;
-  std::string before = Cut(doc->Get(kEnvironment, kAutoPick).value_or("on"), kAutoPickMax);
-  doc->Set(kEnvironment, kAutoPick, value);
-  if (SaveIni(svc.files, ini, *doc) != FileError::None) return std::nullopt;
+  std::string before;
+  const FileChange change = ChangeIniDocument(svc, ini, [&](IniDocument& doc) {
+    before = doc.Get(kEnvironment, kAutoPick).value_or("on");
+    doc.Set(kEnvironment, kAutoPick, value);
+  });
+  if (!change.Done()) return std::nullopt;
   return before;
 }
 
@@ -29,26 +28,23 @@ std::optional<std::string> SetAutoPick(Services& svc, const std::string& ini, st
 void RegisterTemplates(Services& svc, const CommandLine& line, PleaseWaitView& view) {
   std::string templateList;
   int n = line.TokenCount();
-  const std::string last = Cut(line.Token(n), 3);
+  const std::string last = line.Token(n);
   const std::string version = VersionCode(last);
   if (IsVersionCode(last)) --n;
   for (int i = 2; i <= n; ++i) {
     std::string file = line.Token(i);
     if (!file.empty() && svc.files.Exists(file)) {
       if (!templateList.empty()) templateList += ' ';
-      templateList = Cut(templateList + '"' + file + '"', kTemplateListMax);
+      templateList += '"' + file + '"';
     } else {
-      Box box;
-      box.caption = svc.tr("QZCL Register Error");
-      box.text = svc.translator.TranslateMessage("Template file %1 does not exist.", file, "", "", "");
-      box.icon = Icon::Information;
-      box.outcome = Outcome::Error;
-      svc.Show(box);
+      svc.Error(svc.tr("QZCL Register Error"),
+                svc.translator.TranslateMessage("Template file %1 does not exist.", file, "", "", ""),
+                Icon::Information);
     }
   }
   const std::optional<Installation> ide = LocateInstallation(svc, version, line.Text());
   if (!ide) return;
-  if (n < 2) svc.Missing(svc.tr("REG needs at least one template file."));
+  if (n < 2) svc.Quiet(Outcome::Usage, svc.tr("REG needs at least one template file."));
   if (IsBlank(templateList)) return;
 
   // AutoPick would open the IDE's pick dialog for every template it registers. The file is read again to
@@ -62,8 +58,11 @@ void SendTemplates(Services& svc, PleaseWaitView& view, const std::string& exe, 
   if (TranslatableWindow* window = view.Open(templateList)) svc.translator.TranslateWindow(*window);
   view.Display();
   DdeChannel dde(svc, exe);
-  // The user is not told how it went; an unattended run says it in its exit code.
-  if (!dde.Connect() || dde.RegisterTemplateChain(templateList, 0) != kDdeOk) svc.Fail();
+  // The user is not told how it went; an unattended run says it in its log and its exit code.
+  if (!dde.Connect())
+    svc.Quiet(Outcome::Error, svc.tr("The IDE did not answer: the templates were not registered."));
+  else if (dde.RegisterTemplateChain(templateList, 0) != kDdeOk)
+    svc.Quiet(Outcome::Error, svc.tr("The IDE did not accept the templates."));
   dde.Close();
   view.Close();
 }

@@ -11,7 +11,7 @@ enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Button { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
 // What a box says about the run, for the unattended exit code.
-enum class Outcome { Info, Usage, Error };
+enum class Outcome { Info, Usage, Error, Busy };
 
 // One message box. "|" in text starts a new line on screen.
 struct Box {

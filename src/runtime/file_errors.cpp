@@ -1,5 +1,7 @@
 #include "runtime/file_errors.h"
 
+#include "runtime/text.h"
+
 namespace qz {
 
 std::string_view ErrorText(FileError code) {
@@ -17,8 +19,25 @@ std::string_view ErrorText(FileError code) {
     case FileError::InvalidFilename: return "Invalid Filename";
     case FileError::SharingViolation: return "Sharing Violation";
     case FileError::FileSystem: return "File System Error";
+    case FileError::DiskFull: return "Disk Full";
+    case FileError::NotText: return "Not A Text File";
   }
   return "File System Error";
+}
+
+const char* FileErrorReason(FileError code) {
+  switch (code) {
+    case FileError::DiskFull: return Phrase("The disk is full.");
+    case FileError::AccessDenied: return Phrase("Access is denied.");
+    case FileError::AlreadyLocked:
+    case FileError::SharingViolation: return Phrase("Another program is using the file.");
+    case FileError::NotFound:
+    case FileError::PathNotFound: return Phrase("The file does not exist.");
+    case FileError::NotText: return Phrase("It is not a text file that QZCL can change.");
+    case FileError::InvalidFilename: return Phrase("The name is not valid, or too long.");
+    case FileError::InsufficientMemory: return Phrase("There is not enough memory.");
+    default: return Phrase("The file system reported an error.");
+  }
 }
 
 }  // namespace qz

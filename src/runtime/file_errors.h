@@ -19,10 +19,16 @@ enum class FileError : int {
   InvalidFilename = 45,
   SharingViolation = 64,
   FileSystem = 90,
+  // Not the runtime's codes: the program's own, for what it tells an installer.
+  DiskFull = 112,
+  NotText = 113,  // a device, a folder, or text in a form the program does not write (UTF-16)
 };
 
 // The runtime's error text of code; empty for None.
 std::string_view ErrorText(FileError code);
+
+// Why a change of a file failed, as a fixed phrase for a line of its own in a box (to be translated).
+const char* FileErrorReason(FileError code);
 
 // A file or the folder it should be in does not exist.
 inline bool IsMissing(FileError code) { return code == FileError::NotFound || code == FileError::PathNotFound; }

@@ -17,6 +17,8 @@ FileError FileErrorOfSystem(unsigned long code) {
     case EISDIR: return FileError::AccessDenied;
     case ENOMEM: return FileError::InsufficientMemory;
     case ENAMETOOLONG: return FileError::InvalidFilename;
+    case ENOSPC:
+    case EFBIG: return FileError::DiskFull;
     default: return FileError::FileSystem;
   }
 }

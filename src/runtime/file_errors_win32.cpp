@@ -21,6 +21,8 @@ FileError FileErrorOfSystem(unsigned long code) {
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
     case ERROR_FILENAME_EXCED_RANGE: return FileError::InvalidFilename;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return FileError::DiskFull;
     default: return FileError::FileSystem;
   }
 }

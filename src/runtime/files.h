@@ -1,6 +1,5 @@
 // File services the program needs from the platform.
 #pragma once
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,29 +17,25 @@ class Files {
   virtual std::string ProgramDirectory() = 0;
   // The short (8.3) form of an existing path; the path itself when there is none.
   virtual std::string ShortPath(const std::string& path) = 0;
-  // The whole content of an existing file, read sharing it with every other program.
+  // The whole content of an existing file, read sharing it with every other program. A device (NUL, COM1) or
+  // a folder is NotText.
   virtual FileError ReadAll(const std::string& path, std::string& bytes) = 0;
-  // Adds bytes at the end of an existing file in one write; never creates the file.
-  virtual FileError Append(const std::string& path, std::string_view bytes) = 0;
-  // Copies an existing file to a new one; never replaces a file that exists.
+  // Copies an existing file to a new one, every byte or none: a copy cut short (a full disk) is removed
+  // again. Never replaces a file that exists.
   virtual FileError Copy(const std::string& from, const std::string& to) = 0;
   // Whether the file can be opened with every other program shut out: false while anyone holds it open.
   virtual bool CanOpenExclusively(const std::string& path) = 0;
-  // A new file in the folder of path holding bytes, flushed to the disk; tempPath receives its name (also
-  // when the write failed after the file was made).
+  // A new file in the folder of path holding bytes, every one of them written and flushed to the disk;
+  // tempPath receives its name (also when the write failed after the file was made). Its name says which
+  // run made it, so that a later run can remove it when that run was killed.
   virtual FileError WriteTemporary(const std::string& path, std::string_view bytes, std::string& tempPath) = 0;
+  // Removes the temporary files that runs which are gone left in the folder of path.
+  virtual void RemoveStaleTemporaries(const std::string& path) = 0;
   // Puts the file tempPath in the place of path in one step, path keeping its attributes and creation time;
-  // a missing path is made. A read-only path is not replaced.
+  // a missing path is made. A read-only path is not replaced (AccessDenied); a path another program holds
+  // open is SharingViolation.
   virtual FileError Replace(const std::string& path, const std::string& tempPath) = 0;
   virtual void Remove(const std::string& path) = 0;
 };
-
-// Takes the lines for which drop is true (as Lines splits them, each with its line end) out of the file, every
-// other byte staying, and replaces the file whole when any went; None also when none did.
-FileError RemoveLines(Files& files, const std::string& path, const std::function<bool(std::string_view)>& drop);
-
-// Gives the file the content bytes so that a kill at any moment leaves its old content or the new one: the
-// bytes go to a temporary file beside it, which then takes its place. On failure the file is as it was.
-FileError ReplaceContent(Files& files, const std::string& path, std::string_view bytes);
 
 }  // namespace qz

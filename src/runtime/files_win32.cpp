@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <limits>
+
 #include "runtime/handle_win32.h"
 
 namespace qz {
@@ -20,7 +23,83 @@ bool IsDeviceName(const std::string& path) {
   return name.size() == 4 && (name.starts_with("COM") || name.starts_with("LPT")) && name[3] >= '1' && name[3] <= '9';
 }
 
+// The folder part of path with its separator ("" for a bare name), for the files made beside it.
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.find_last_of("\\/:");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::uint64_t Number(const FILETIME& time) {
+  return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
+std::uint64_t CreationTime(HANDLE process) {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  return GetProcessTimes(process, &created, &exited, &kernel, &user) ? Number(created) : 0;
+}
+
+// A temporary file's name says which run made it: the process id and its creation time (a process id alone
+// is reused once the process is gone).
+constexpr char kTempPrefix[] = "~qzcl-";
+constexpr char kTempSuffix[] = ".tmp";
+
+std::string TemporaryName(DWORD processId, std::uint64_t created) {
+  std::string time(16, '0');
+  for (auto it = time.rbegin(); it != time.rend(); ++it, created >>= 4) *it = "0123456789abcdef"[created & 0xF];
+  return kTempPrefix + std::to_string(processId) + "-" + time + kTempSuffix;
+}
+
+// The run a temporary file's name names; false when the name is not exactly one this program makes.
+bool ParseTemporaryName(std::string_view name, DWORD& processId, std::uint64_t& created) {
+  if (!name.starts_with(kTempPrefix) || !name.ends_with(kTempSuffix)) return false;
+  name = name.substr(sizeof kTempPrefix - 1, name.size() - (sizeof kTempPrefix - 1) - (sizeof kTempSuffix - 1));
+  const auto dash = name.find('-');
+  if (dash == 0 || dash > 10 || name.size() - dash - 1 != 16) return false;
+  std::uint64_t id = 0;
+  for (const char c : name.substr(0, dash)) {
+    if (c < '0' || c > '9') return false;
+    id = id * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (id > MAXDWORD) return false;
+  created = 0;
+  for (const char c : name.substr(dash + 1)) {
+    const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    if (digit < 0) return false;
+    created = created << 4 | static_cast<unsigned>(digit);
+  }
+  processId = static_cast<DWORD>(id);
+  return true;
+}
+
+// Whether the run that made a temporary file is gone. A process we may not look at counts as running.
+bool RunIsGone(DWORD processId, std::uint64_t created) {
+  UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;  // no such process
+  const std::uint64_t actual = CreationTime(process.get());
+  if (actual == 0) return false;
+  if (actual != created) return true;  // the id now belongs to another process
+  DWORD code = 0;
+  return GetExitCodeProcess(process.get(), &code) && code != STILL_ACTIVE;
+}
+
+void CloseFind(HANDLE find) { FindClose(find); }
+using UniqueFind = UniqueHandle<HandleTraits<HANDLE, CloseFind, NoFile>>;
+
 }  // namespace
+
+FileError WriteAt(HANDLE file, std::int64_t offset, std::string_view bytes) {
+  if (bytes.size() > std::numeric_limits<DWORD>::max()) return FileError::InsufficientMemory;
+  if (bytes.empty()) return FileError::None;
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(static_cast<std::uint64_t>(offset) & 0xFFFFFFFFu);
+  at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
+  DWORD written = 0;
+  SetLastError(ERROR_SUCCESS);
+  if (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, &at) && written == bytes.size())
+    return FileError::None;
+  const DWORD error = GetLastError();
+  return error == ERROR_SUCCESS ? FileError::DiskFull : FileErrorOfSystem(error);
+}
 
 bool Win32Files::Exists(const std::string& path) {
   if (IsDeviceName(path)) return false;
@@ -61,32 +140,47 @@ std::string Win32Files::ShortPath(const std::string& path) {
 }
 
 FileError Win32Files::ReadAll(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  // Reading a device could wait for a modem or a printer; a folder has no bytes.
+  if (IsDeviceName(path)) return FileError::NotText;
+  const DWORD attrs = GetFileAttributesA(path.c_str());
+  if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) return FileError::NotText;
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return FileErrorOfSystem(GetLastError());
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) return FileError::NotText;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (1LL << 30)) return FileError::FileSystem;
   bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
   DWORD read = 0;
-  if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+  if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+    bytes.clear();
     return FileErrorOfSystem(GetLastError());
+  }
   bytes.resize(read);
   return FileError::None;
 }
 
-FileError Win32Files::Append(const std::string& path, std::string_view bytes) {
-  UniqueFile file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return FileErrorOfSystem(GetLastError());
-  DWORD written = 0;
-  if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-      written != bytes.size())
-    return FileErrorOfSystem(GetLastError());
-  return FileError::None;
-}
-
 FileError Win32Files::Copy(const std::string& from, const std::string& to) {
-  return CopyFileA(from.c_str(), to.c_str(), TRUE) ? FileError::None : FileErrorOfSystem(GetLastError());
+  // A file already there is never touched, not even to clean up after a failure.
+  const bool taken = GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES;
+  FileError error = FileError::None;
+  if (!CopyFileA(from.c_str(), to.c_str(), TRUE)) {
+    const DWORD code = GetLastError();
+    if (taken || code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return FileErrorOfSystem(code);
+    error = code == ERROR_SUCCESS ? FileError::FileSystem : FileErrorOfSystem(code);
+  } else {
+    // A full disk can end a copy early without an error: only the whole file is a copy.
+    WIN32_FILE_ATTRIBUTE_DATA source{}, copy{};
+    if (!GetFileAttributesExA(from.c_str(), GetFileExInfoStandard, &source) ||
+        !GetFileAttributesExA(to.c_str(), GetFileExInfoStandard, &copy))
+      error = FileErrorOfSystem(GetLastError());
+    else if (source.nFileSizeLow != copy.nFileSizeLow || source.nFileSizeHigh != copy.nFileSizeHigh)
+      error = FileError::DiskFull;
+    if (error == FileError::None) return FileError::None;
+  }
+  DeleteFileA(to.c_str());
+  return error;
 }
 
 bool Win32Files::CanOpenExclusively(const std::string& path) {
@@ -96,22 +190,35 @@ bool Win32Files::CanOpenExclusively(const std::string& path) {
 }
 
 FileError Win32Files::WriteTemporary(const std::string& path, std::string_view bytes, std::string& tempPath) {
-  const auto slash = path.find_last_of("\\/");
-  const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-  char name[MAX_PATH] = "";
-  // Made in the file's own folder, so that putting it in place is a rename on the same volume.
-  if (!GetTempFileNameA(folder.c_str(), "qz", 0, name)) return FileErrorOfSystem(GetLastError());
-  tempPath = name;
+  tempPath.clear();
   if (bytes.size() > MAXDWORD) return FileError::InsufficientMemory;
-  UniqueFile file(CreateFileA(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // Made in the file's own folder, so that putting it in place is a rename on the same volume. A file of this
+  // name can only be left from this very run, so it is overwritten.
+  const std::string name = FolderOf(path) + TemporaryName(GetCurrentProcessId(), CreationTime(GetCurrentProcess()));
+  UniqueFile file(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return FileErrorOfSystem(GetLastError());
-  DWORD written = 0;
-  if (!bytes.empty() && (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-                         written != bytes.size()))
-    return FileErrorOfSystem(GetLastError());
+  tempPath = name;
+  if (const FileError error = WriteAt(file.get(), 0, bytes); error != FileError::None) return error;
   // On the disk before it replaces anything: a power cut must not leave the renamed file empty.
   if (!FlushFileBuffers(file.get())) return FileErrorOfSystem(GetLastError());
   return FileError::None;
+}
+
+void Win32Files::RemoveStaleTemporaries(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  const DWORD self = GetCurrentProcessId();
+  const std::uint64_t selfCreated = CreationTime(GetCurrentProcess());
+  WIN32_FIND_DATAA found{};
+  UniqueFind find(FindFirstFileA((folder + kTempPrefix + "*-*" + kTempSuffix).c_str(), &found));
+  if (!find) return;
+  do {
+    DWORD processId = 0;
+    std::uint64_t created = 0;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        !ParseTemporaryName(found.cFileName, processId, created) || (processId == self && created == selfCreated))
+      continue;
+    if (RunIsGone(processId, created)) DeleteFileA((folder + found.cFileName).c_str());
+  } while (FindNextFileA(find.get(), &found));
 }
 
 // One rename that replaces the file: on Windows and under Wine alike the file is the old one until the new one
@@ -119,7 +226,9 @@ FileError Win32Files::WriteTemporary(const std::string& path, std::string_view b
 // one takes its name.) The new file takes the old one's attributes and creation time first.
 FileError Win32Files::Replace(const std::string& path, const std::string& tempPath) {
   WIN32_FILE_ATTRIBUTE_DATA old{};
-  if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &old)) {
+  const bool exists = GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &old) &&
+                      !(old.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  if (exists) {
     // The user made it read-only: it is left as it is, as a program writing it in place would have to.
     if (old.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return FileError::AccessDenied;
     UniqueFile temp(CreateFileA(tempPath.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -127,9 +236,13 @@ FileError Win32Files::Replace(const std::string& path, const std::string& tempPa
     temp.reset();
     SetFileAttributesA(tempPath.c_str(), old.dwFileAttributes);
   }
-  if (!MoveFileExA(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return FileErrorOfSystem(GetLastError());
-  return FileError::None;
+  if (MoveFileExA(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return FileError::None;
+  const DWORD error = GetLastError();
+  // Not read-only, and the temporary file could be made in its folder: a denied rename means that another
+  // program holds the file open, which passes: the caller tries again.
+  if (error == ERROR_SHARING_VIOLATION || (error == ERROR_ACCESS_DENIED && exists)) return FileError::SharingViolation;
+  return FileErrorOfSystem(error);
 }
 
 void Win32Files::Remove(const std::string& path) { DeleteFileA(path.c_str()); }

@@ -1,6 +1,10 @@
-// Files on Win32: attributes, the current and program folders, short names, whole-file reads, appends, copies
-// and whole-file replacement.
+// Files on Win32: attributes, the current and program folders, short names, whole-file reads, copies, the
+// temporary files of a change and whole-file replacement.
 #pragma once
+#include <windows.h>
+
+#include <cstdint>
+
 #include "runtime/files.h"
 
 namespace qz {
@@ -12,12 +16,16 @@ class Win32Files : public Files {
   std::string ProgramDirectory() override;
   std::string ShortPath(const std::string& path) override;
   FileError ReadAll(const std::string& path, std::string& bytes) override;
-  FileError Append(const std::string& path, std::string_view bytes) override;
   FileError Copy(const std::string& from, const std::string& to) override;
   bool CanOpenExclusively(const std::string& path) override;
   FileError WriteTemporary(const std::string& path, std::string_view bytes, std::string& tempPath) override;
+  void RemoveStaleTemporaries(const std::string& path) override;
   FileError Replace(const std::string& path, const std::string& tempPath) override;
   void Remove(const std::string& path) override;
 };
+
+// Writes every byte at offset. A write cut short is a failure: the system's reason when it gave one, else
+// DiskFull (a file size limit or a full volume can stop WriteFile short without an error).
+FileError WriteAt(HANDLE file, std::int64_t offset, std::string_view bytes);
 
 }  // namespace qz

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "runtime/files_win32.h"
+
 namespace qz {
 
 namespace {
@@ -54,12 +56,7 @@ FileError Win32HeldFile::Read(std::int64_t offset, std::size_t count, std::strin
 
 FileError Win32HeldFile::Write(std::int64_t offset, std::string_view bytes) {
   if (!file_) return FileError::NotOpen;
-  if (bytes.size() > std::numeric_limits<DWORD>::max()) return FileError::InsufficientMemory;
-  OVERLAPPED at = At(offset);
-  DWORD written = 0;
-  if (!WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, &at))
-    return FileErrorOfSystem(GetLastError());
-  return written == bytes.size() ? FileError::None : FileError::FileSystem;
+  return WriteAt(file_.get(), offset, bytes);
 }
 
 }  // namespace qz

@@ -52,4 +52,28 @@ static std::string Convert(std::string_view in, UINT from, UINT to) {
 std::string Win32Codec::AnsiToUtf8(std::string_view ansi) { return Convert(ansi, CP_ACP, CP_UTF8); }
 std::string Win32Codec::Utf8ToAnsi(std::string_view utf8) { return Convert(utf8, CP_UTF8, CP_ACP); }
 
+// wchar_t is UTF-16 on Windows. No flags: the default look-alikes and '?' are what a caller detects by
+// converting back.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+std::string Win32Codec::WideToAnsi(std::u16string_view wide) {
+  if (wide.empty()) return {};
+  const auto* in = reinterpret_cast<const wchar_t*>(wide.data());
+  const int size = static_cast<int>(wide.size());
+  const int n = WideCharToMultiByte(CP_ACP, 0, in, size, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  out.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, in, size, out.data(), n, nullptr, nullptr)));
+  return out;
+}
+
+std::u16string Win32Codec::AnsiToWide(std::string_view ansi) {
+  if (ansi.empty()) return {};
+  const int size = static_cast<int>(ansi.size());
+  const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+  std::u16string out(static_cast<std::size_t>(n), u'\0');
+  out.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, reinterpret_cast<wchar_t*>(out.data()), n)));
+  return out;
+}
+
 }  // namespace qz

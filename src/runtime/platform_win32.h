@@ -23,6 +23,8 @@ class Win32Codec : public TextCodec {
  public:
   std::string AnsiToUtf8(std::string_view ansi) override;
   std::string Utf8ToAnsi(std::string_view utf8) override;
+  std::string WideToAnsi(std::u16string_view wide) override;
+  std::u16string AnsiToWide(std::string_view ansi) override;
 };
 
 }  // namespace qz

@@ -14,6 +14,7 @@
 #include "runtime/dialogs.h"
 #include "runtime/files.h"
 #include "runtime/held_file.h"
+#include "runtime/locks.h"
 #include "runtime/processes.h"
 #include "runtime/profile.h"
 #include "runtime/registry.h"
@@ -63,39 +64,48 @@ class FakeProfile : public Profile {
 // The program killed at a step of the platform (the test catches it and looks at the files).
 struct Killed {};
 
+// Every read, temporary write, rename and lock of the fakes that share it, in order ("read C:\\x"), so that a
+// test can see what happened under a lock.
+using Journal = std::vector<std::string>;
+
 class FakeFiles : public Files {
  public:
   bool Exists(const std::string& path) override { return existing.count(path) || contents.count(path); }
   FileError ReadAll(const std::string& path, std::string& bytes) override {
     ++reads;
+    if (journal) journal->push_back("read " + path);
+    if (onRead) onRead(path);
     if (failing.count(path) || !contents.count(path)) return failing.count(path) ? failing[path] : FileError::NotFound;
     bytes = contents[path];
     return FileError::None;
   }
-  FileError Append(const std::string& path, std::string_view bytes) override {
-    if (!contents.count(path)) return FileError::NotFound;
-    contents[path] += bytes;
-    return FileError::None;
-  }
-  // A kill staged at the step: the temporary file is then left half written, or the rename not made.
+  // A kill staged at the step: the temporary file is then left half written, or the rename not made. A disk
+  // with diskSpace bytes free takes that many and reports the rest as not written.
   FileError WriteTemporary(const std::string& path, std::string_view bytes, std::string& tempPath) override {
     tempPath = path + ".~" + std::to_string(++temporaries);
-    contents[tempPath] = std::string(bytes.substr(0, Step() ? bytes.size() : bytes.size() / 2));
+    if (journal) journal->push_back("write " + tempPath);
+    const std::size_t fits = std::min(bytes.size(), diskSpace);
+    contents[tempPath] = std::string(bytes.substr(0, Step() ? fits : fits / 2));
     if (killed) throw Killed{};
-    return FileError::None;
+    return fits < bytes.size() ? FileError::DiskFull : FileError::None;
   }
+  void RemoveStaleTemporaries(const std::string&) override {}
   FileError Replace(const std::string& path, const std::string& tempPath) override {
     if (!Step()) throw Killed{};
+    if (journal) journal->push_back("replace " + path);
     if (readOnly.count(path)) return FileError::AccessDenied;
+    if (heldOpen.count(path)) return FileError::SharingViolation;
     contents[path] = contents[tempPath];
     contents.erase(tempPath);
     ++replaces;
     return FileError::None;
   }
   void Remove(const std::string& path) override { contents.erase(path); }
+  // A copy fails as a full disk would make it: nothing of it is left.
   FileError Copy(const std::string& from, const std::string& to) override {
     if (Exists(to)) return FileError::FileSystem;
     if (!Exists(from)) return FileError::NotFound;
+    if (contents[from].size() > diskSpace) return FileError::DiskFull;
     contents[to] = contents[from];
     copies.push_back(to);
     return FileError::None;
@@ -112,6 +122,9 @@ class FakeFiles : public Files {
   std::vector<std::string> copies;
   std::string currentDirectory = "C:\\WORK";
   std::set<std::string> readOnly;  // files that cannot be replaced
+  std::size_t diskSpace = std::string::npos;
+  std::function<void(const std::string& path)> onRead;  // another program at work between the reads
+  Journal* journal = nullptr;
   int reads = 0, replaces = 0, temporaries = 0;
   int stepsUntilKill = -1;  // the platform steps taken before the kill; -1: none
   bool killed = false;
@@ -122,6 +135,29 @@ class FakeFiles : public Files {
     killed = true;
     return false;
   }
+};
+
+// Locks that another run may hold: Acquire then reports Busy at once.
+class FakeLocks : public Locks {
+ public:
+  LockWait Acquire(LockKind, const std::string& target, int, std::unique_ptr<Held>& held) override {
+    if (busy.count(Upper(target))) return LockWait::Busy;
+    if (journal) journal->push_back("lock " + target);
+    held = std::make_unique<Release>(journal, target);
+    return LockWait::Held;
+  }
+  std::set<std::string> busy;  // upper-case targets
+  Journal* journal = nullptr;
+
+ private:
+  struct Release : Held {
+    Release(Journal* j, std::string t) : journal(j), target(std::move(t)) {}
+    ~Release() override {
+      if (journal) journal->push_back("unlock " + target);
+    }
+    Journal* journal;
+    std::string target;
+  };
 };
 
 // Time moves only when a test (or the code's own waits) moves it.
@@ -165,6 +201,16 @@ class Latin1Codec : public TextCodec {
         while (i + 1 < utf8.size() && (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) ++i;
       }
     }
+    return out;
+  }
+  std::string WideToAnsi(std::u16string_view wide) override {
+    std::string out;
+    for (char16_t c : wide) out += c <= 0xFF ? static_cast<char>(c) : '?';
+    return out;
+  }
+  std::u16string AnsiToWide(std::string_view ansi) override {
+    std::u16string out;
+    for (unsigned char c : ansi) out += static_cast<char16_t>(c);
     return out;
   }
 };
@@ -223,6 +269,7 @@ class FakeRegistry : public Registry {
     std::string text;
   };
   RegValue Read(const std::string& key, const std::string& name) override {
+    if (journal) journal->push_back("get " + name);
     const std::string at = key + "\\" + name;
     if (readFailures.count(at)) return {readFailures[at]};
     if (!values.count(at)) return {{RegStatus::NotFound}};
@@ -230,8 +277,9 @@ class FakeRegistry : public Registry {
   }
   RegResult Write(const std::string& key, const std::string& name, RegType type, const std::string& text) override {
     events.push_back("write " + name);
+    if (journal) journal->push_back("set " + name);
     if (failWrites) return {RegStatus::AccessDenied, 5};
-    values[key + "\\" + name] = {type, text};
+    values[key + "\\" + name] = {type, text.substr(0, keptChars)};
     return {};
   }
   RegResult Delete(const std::string& key, const std::string& name) override {
@@ -246,6 +294,8 @@ class FakeRegistry : public Registry {
   std::map<std::string, Stored> values;
   std::map<std::string, RegResult> readFailures;
   std::vector<std::string> events;
+  Journal* journal = nullptr;
+  std::size_t keptChars = std::string::npos;  // a write that reports success but keeps only this much
   bool failWrites = false, windows95 = false;
 };
 

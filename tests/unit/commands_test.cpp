@@ -113,7 +113,8 @@ TEST(red, adds_a_directory_unless_the_entry_lists_it_and_refuses_what_it_cannot_
     const char* caption = nullptr;  // of the box, if any
     int exitCode = kExitSuccess;
     FileError redFile = FileError::None;
-    bool writeFails = false;
+    bool readOnly = false, busy = false;
+    std::size_t diskSpace = std::string::npos;
   } cases[] = {
       {"RED Common *.tpl C:\\Tools", std::nullopt, "C:\\Tools"},
       {"RED Common *.tpl C:\\Tools", "C:\\A;C:\\Tools", "C:\\A;C:\\Tools"},
@@ -133,17 +134,22 @@ TEST(red, adds_a_directory_unless_the_entry_lists_it_and_refuses_what_it_cannot_
        kExitUsage, FileError::SharingViolation},
       {"RED Common a=b C:\\p", "C:\\A", "C:\\A", "Redirecton Command Error", kExitUsage},
       {"RED Re]lease *.tpl C:\\p", "C:\\A", "C:\\A", "Redirecton Command Error", kExitUsage},
+      // a disk that takes only part of the new file, another run holding the file: nothing changes
+      {"RED Common *.tpl C:\\x", "C:\\A", "C:\\A", "QZCL File Error", kExitFailed, {}, false, false, 20},
+      {"RED Common *.tpl C:\\x", "C:\\A", "C:\\A", "QZCL File Error", kExitBusy, {}, false, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.arguments + " over " + c.before.value_or("nothing"));
     Command t;
     if (c.before) t.SetIni(kRed, "Common", "*.tpl", *c.before);
     if (c.redFile != FileError::None) t.files.failing[kRed] = c.redFile;
-    if (c.writeFails) t.files.readOnly.insert(kRed);
+    if (c.readOnly) t.files.readOnly.insert(kRed);
+    if (c.busy) t.locks.busy.insert(Upper(kRed));
+    t.files.diskSpace = c.diskSpace;
     const std::string before = t.files.contents[kRed];
     t.Run(c.arguments);
     EXPECT_EQ(t.Ini(kRed, "Common", "*.tpl"), c.after);
-    if (c.caption) EXPECT_EQ(t.files.contents[kRed], before) << "a refusal changes nothing";
+    if (c.caption) EXPECT_EQ(t.files.contents, (std::map<std::string, std::string>{{kRed, before}}));
     EXPECT_TRUE(t.Captions() == (c.caption ? Strings{c.caption} : Strings{}) && t.svc.ExitCode() == c.exitCode);
     // A second run finds every item listed and writes nothing.
     const int writes = t.files.replaces;
@@ -155,6 +161,78 @@ TEST(red, adds_a_directory_unless_the_entry_lists_it_and_refuses_what_it_cannot_
   EXPECT_EQ(usage.dialogs.shown[0].text,
             "Redirection Command should be RED Section Entry Path Version.|  Actual Command: RED Common *.tpl|  "
             "Redirection File: C:\\C6\\BIN\\C60EE.RED|  Version: 60");
+  Command full;  // a file failure names the step, the file and the reason
+  full.files.diskSpace = 0;
+  full.Run("RED Common *.tpl C:\\x");
+  EXPECT_EQ(full.dialogs.shown[0].text,
+            "The redirection file could not be written:|  C:\\C6\\BIN\\C60EE.RED|"
+            "The disk is full.||Nothing was changed.");
+}
+
+// Each change of a file or variable is made under its lock: the file read, the new bytes written beside it,
+// the file read again and compared, the new file put in its place. Another program's change in between is kept.
+TEST(changes, are_made_under_the_target_s_lock_and_redone_over_another_program_s_change) {
+  const auto steps = [](const std::string& f) {
+    return Strings{"lock " + f, "read " + f, "write " + f + ".~1", "read " + f, "replace " + f, "unlock " + f};
+  };
+  const std::pair<const char*, Strings> cases[] = {
+      {"RED Common *.tpl C:\\X", steps(kRed)},
+      {"UNRED Common *.tpl C:\\A", steps(kRed)},
+      {"USERMENU QZ M qz.exe", steps(kIdeIni)},
+      {"UNMENU A", steps(kIdeIni)},
+      {"ABCPATH C:\\L", steps(kIdeIni)},
+      {"INCLUDE my.tpl x.tpw", steps("my.tpl")},
+      {"UNINCLUDE my.tpl a.tpw", steps("my.tpl")},
+      {"ENV QZ_HOME C:\\Q", {"lock QZ_HOME", "get QZ_HOME", "set QZ_HOME", "get QZ_HOME", "unlock QZ_HOME"}},
+  };
+  for (const auto& [arguments, expected] : cases) {
+    Command t;
+    t.SetIni(kRed, "Common", "*.tpl", "C:\\A;C:\\B");
+    t.SetIni(kIdeIni, "User Menus", "1", "&A|A");
+    t.files.contents["my.tpl"] = "#INCLUDE('a.tpw')\r\n";
+    t.Run(arguments);
+    EXPECT_EQ(t.journal, expected) << arguments;
+    EXPECT_EQ(t.svc.ExitCode(), kExitSuccess) << arguments;
+  }
+  // Another program changes the file between the read and the rename: the change is made again over its bytes.
+  for (int changes : {1, 5}) {
+    Command t;
+    t.SetIni(kRed, "Common", "*.tpl", "C:\\A");
+    int reads = 0;
+    t.files.onRead = [&](const std::string& path) {
+      if (++reads % 2 == 0 && reads <= 2 * changes)
+        t.files.contents[path] += "[Other" + std::to_string(reads) + "]\r\n";
+    };
+    t.Run("RED Common *.tpl C:\\X");
+    if (changes == 1) {
+      EXPECT_EQ(t.files.contents,
+                (std::map<std::string, std::string>{{kRed, "[Common]\r\n*.tpl=C:\\A;C:\\X\r\n[Other2]\r\n"}}));
+      EXPECT_EQ(t.svc.ExitCode(), kExitSuccess);
+    } else {  // one that never stops changing it: the run gives up after five tries, and says why
+      EXPECT_TRUE(t.files.replaces == 0 && t.svc.ExitCode() == kExitFailed && t.files.temporaries == 5);
+      EXPECT_NE(t.dialogs.shown[0].text.find("Another program is using the file."), std::string::npos);
+    }
+  }
+  // A rename refused while another program holds the file open is tried again for two seconds.
+  Command held;
+  held.files.heldOpen.insert(kRed);
+  held.Run("RED Common *.tpl C:\\X");
+  EXPECT_TRUE(held.clock.waits == 19 && held.svc.ExitCode() == kExitFailed && held.files.contents.size() == 0u);
+}
+
+TEST(startup, refuses_parameters_the_ansi_code_page_cannot_hold_wherever_the_program_stands) {
+  const std::tuple<std::u16string, int, const char*> cases[] = {
+      {u"qzcl RED Common *.tpl C:\\\u4E2D\\\u6587", kExitUsage, "Incorrect Command Line"},
+      {u"qzcl USERMENU Q M C:\\\u0100.exe", kExitUsage, "Incorrect Command Line"},  // would be written as "A"
+      {u"\"C:\\\u4E2D\\qzcl.exe\" CMD", kExitSuccess, "QZCL Utility"},
+      {u"qzcl RED Common *.tpl C:\\Caf\u00E9", kExitSuccess, nullptr},
+  };
+  for (const auto& [line, exitCode, caption] : cases) {
+    Command t;
+    EXPECT_EQ(t.program.Run(line), exitCode);
+    EXPECT_EQ(t.Captions(), caption ? Strings{caption} : Strings{});
+    EXPECT_EQ(t.Ini(kRed, "Common", "*.tpl"), exitCode == kExitSuccess && !caption ? "C:\\Caf\xE9" : "<absent>");
+  }
 }
 
 TEST(abcpath_and_run, set_the_library_path_and_start_the_ide_or_hand_the_joined_tokens_to_the_shell) {
@@ -164,6 +242,13 @@ TEST(abcpath_and_run, set_the_library_path_and_start_the_ide_or_hand_the_joined_
     EXPECT_EQ(t.Ini(kIdeIni, "Paths", "Libsrc"), "C:\\MY LIBS\\ABC") << word;
     EXPECT_EQ(t.processes.started, Strings{"C60EE"}) << word;
   }
+  Command failed;  // the path is set; the box says that the IDE could not be started, and why
+  failed.processes.fail = true;
+  failed.Run("ABCPATH C:\\L");
+  EXPECT_TRUE(failed.Ini(kIdeIni, "Paths", "Libsrc") == "C:\\L" && failed.svc.ExitCode() == kExitFailed);
+  EXPECT_EQ(failed.dialogs.shown.at(0).text,
+            "The library path was set, but the IDE could not be started:|  C60EE|"
+            "The system cannot find the file specified.");
   const std::pair<const char*, const char*> runs[] = {
       {"RUN \"C:\\Program Files\\x.exe\" a", "\"C:\\Program Files\\x.exe\" a"},
       {"RUN   notepad.exe    readme.txt", "notepad.exe readme.txt"},
@@ -188,36 +273,55 @@ TEST(abcpath_and_run, set_the_library_path_and_start_the_ide_or_hand_the_joined_
   }
 }
 
-TEST(include, appends_its_line_on_a_line_of_its_own_once_and_is_silent_when_it_can_do_nothing) {
-  const std::pair<const char*, const char*> cases[] = {
+TEST(include, appends_its_line_on_a_line_of_its_own_once_and_says_only_in_an_installer_s_log_why_it_did_not) {
+  const std::string name(300, 'n');  // a long name is found again: the whole line is compared
+  const std::pair<std::string, std::string> cases[] = {
       {"#TEMPLATE(A)\r\n", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},
       {"#TEMPLATE(A)\r\n\r\n", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},
       {"", "#INCLUDE('x.tpw')\r\n"},
       {"#TEMPLATE(A)", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},  // no final line end: never joined
+      {"#TEMPLATE(A)\r", "#TEMPLATE(A)\r\n\r\n#INCLUDE('x.tpw')\r\n"},
       {"a\r\n#! #INCLUDE('x.tpw') here\r\n", "a\r\n#! #INCLUDE('x.tpw') here\r\n"},
       {"#include('x.tpw')\r\n", "#include('x.tpw')\r\n\r\n#INCLUDE('x.tpw')\r\n"},
       {"#INCLUDE('X.TPW')\r\n", "#INCLUDE('X.TPW')\r\n\r\n#INCLUDE('x.tpw')\r\n"},
+      {"\r\n" + std::string(300, ' '), "\r\n" + std::string(300, ' ') + "\r\n#INCLUDE('" + name + "')\r\n"},
   };
-  for (auto [before, after] : cases) {
+  for (const auto& [before, after] : cases) {
     Command t;
-    t.heldFile.files["my.tpl"] = before;
-    t.Run("INCLUDE my.tpl x.tpw");
-    t.Run("INCLUDE my.tpl x.tpw");  // twice: added once
-    EXPECT_EQ(t.heldFile.files["my.tpl"], after) << before;
-    EXPECT_TRUE(!t.heldFile.IsOpen() && t.dialogs.shown.empty());
+    t.files.contents["my.tpl"] = before;
+    const std::string include = before.size() > 300 ? name : "x.tpw";
+    t.Run("INCLUDE my.tpl " + include);
+    t.Run("INCLUDE my.tpl " + include);  // twice: added once
+    EXPECT_EQ(t.files.contents["my.tpl"], after) << before;
+    EXPECT_TRUE(t.dialogs.shown.empty() && t.dialogs.notes.empty() && t.svc.ExitCode() == kExitSuccess);
   }
-  const std::pair<const char*, int> nothing[] = {{"INCLUDE my.tpl", kExitUsage},
-                                                 {"INCLUDE", kExitUsage},
-                                                 {"INCLUDE gone.tpl x", kExitFailed},
-                                                 {"INCLUDE locked.tpl x", kExitFailed}};
-  const std::map<std::string, std::string> files{{"my.tpl", "a\r\n"}, {"locked.tpl", "a\r\n"}};
-  for (auto [arguments, exitCode] : nothing) {
+  const std::tuple<const char*, int, const char*> nothing[] = {
+      {"INCLUDE my.tpl", kExitUsage, "INCLUDE needs a template file and an include file."},
+      {"UNINCLUDE", kExitUsage, "UNINCLUDE needs a template file and an include file."},
+      {"INCLUDE my.tpl \"x.tpw')\r#EVIL('y\"", kExitUsage,
+       "An include file name cannot hold a line break, NUL or a quote: x.tpw')<CR>#EVIL('y"},
+      {"UNINCLUDE my.tpl \"a'b\"", kExitUsage, "An include file name cannot hold a line break, NUL or a quote: a'b"},
+      {"INCLUDE gone.tpl x", kExitFailed, "The template file was not changed: gone.tpl: The file does not exist."},
+      {"UNINCLUDE locked.tpl x", kExitFailed,
+       "The template file was not changed: locked.tpl: Another program is using the file."},
+      {"INCLUDE wide.tpl x", kExitFailed,
+       "The template file was not changed: wide.tpl: It is not a text file that QZCL can change."},
+      {"INCLUDE my.tpl x", kExitBusy, "Another run of QZCL is changing this file: my.tpl"},
+  };
+  for (auto [arguments, exitCode, note] : nothing) {
     Command t;
-    t.heldFile.files = files;
-    t.heldFile.openFailures["locked.tpl"] = FileError::SharingViolation;
+    t.files.contents = {{"my.tpl", "a\r\n"},
+                        {"locked.tpl", "a\r\n"},
+                        {"wide.tpl",
+                         "\xFF\xFE"
+                         "a"}};
+    const auto files = t.files.contents;
+    t.files.failing["locked.tpl"] = FileError::SharingViolation;
+    t.locks.busy.insert("MY.TPL");
     t.Run(arguments);
-    EXPECT_TRUE(t.heldFile.files == files && t.dialogs.shown.empty()) << arguments;
+    EXPECT_TRUE(t.files.contents == files && t.dialogs.shown.empty()) << arguments;
     EXPECT_EQ(t.svc.ExitCode(), exitCode) << arguments;
+    EXPECT_EQ(t.dialogs.notes, Strings{note});
   }
 }
 
@@ -251,6 +355,9 @@ TEST(env, adds_the_value_as_a_whole_item_keeping_the_type_and_tells_programs_onl
       {"ENV QZ_HOME C:\\Tools", "S:C:\\Tools2", "S:C:\\Tools2;C:\\Tools"},
       {"ENV QZ_HOME \"C:\\My Tools\"", "S:C:\\A", "S:C:\\A;C:\\My Tools"},
       {"ENV Path C:\\QZ", "X:%SystemRoot%\\system32", "X:%SystemRoot%\\system32;C:\\QZ"},
+      // each item that is not listed yet is added, in the order given, once
+      {"ENV QZ_HOME \"C:\\A;C:\\W\"", "S:C:\\A", "S:C:\\A;C:\\W"},
+      {"ENV QZ_HOME \"C:\\W;c:\\w;;C:\\V\"", nullptr, "S:C:\\W;C:\\V"},
   };
   for (auto [arguments, before, after] : cases) {
     SCOPED_TRACE(arguments);
@@ -262,6 +369,8 @@ TEST(env, adds_the_value_as_a_whole_item_keeping_the_type_and_tells_programs_onl
     const bool changed = !before || after != before;
     EXPECT_EQ(t.registry.events, changed ? Strings({"write " + var, "broadcast"}) : Strings());
     EXPECT_TRUE(t.dialogs.shown.empty() && t.svc.ExitCode() == kExitSuccess);
+    t.Run(arguments);
+    EXPECT_EQ(t.registry.events.size(), changed ? 2u : 0u) << "a second run changes nothing";
   }
 }
 
@@ -285,18 +394,27 @@ TEST(env, refuses_what_it_cannot_add_safely_and_leaves_the_value) {
               std::string("The value was not added to the environment variable:|QZ_VAR||") + reason);
     EXPECT_TRUE(t.dialogs.shown[0].icon == Icon::Exclamation && t.svc.ExitCode() == kExitFailed);
   }
+  // A name or value that Windows would read back as another one is refused before anything is read.
+  for (const char* arguments : {"ENV A=B C:\\QZ", "UNENV \"A\nB\" C:\\QZ", "ENV QZ \"C:\\QZ\r\nX=1\""}) {
+    Env t;
+    t.Run(arguments);
+    EXPECT_TRUE(t.journal.empty() && t.Captions() == Strings{"Environment Variable"}) << arguments;
+    EXPECT_EQ(t.svc.ExitCode(), kExitUsage);
+  }
   Env fits;  // exactly at the limit is still written
   fits.Set("QZ_VAR", full);
   fits.Run("ENV QZ_VAR A");
   EXPECT_EQ(fits.Get("QZ_VAR").size(), 2 + 32767u);
-  // Without a name, a value or a successful write: nothing, and no box.
-  for (const char* arguments : {"ENV", "ENV \"\" C:\\QZ", "ENV QZ_HOME", "ENV QZ_HOME \"  \"", "ENV QZ_HOME C:\\QZ"}) {
+  // Without a name, a value or a successful write (one cut short included): nothing, and no box.
+  for (const char* arguments :
+       {"ENV", "ENV \"\" C:\\QZ", "ENV QZ_HOME", "ENV QZ_HOME \"  \"", "ENV QZ_HOME C:\\QZ", "ENV QZ_HOME C:\\QZX"}) {
     Env t;
     t.registry.failWrites = std::string(arguments) == "ENV QZ_HOME C:\\QZ";
+    if (std::string(arguments) == "ENV QZ_HOME C:\\QZX") t.registry.keptChars = 3;
     t.Run(arguments);
-    EXPECT_TRUE(t.registry.values.empty() && t.dialogs.shown.empty()) << arguments;
+    EXPECT_TRUE(t.registry.values.size() == (t.registry.keptChars == 3 ? 1u : 0u) && t.dialogs.shown.empty());
     // A missing argument is a usage error, said in an installer's log only.
-    const bool missing = !t.registry.failWrites;
+    const bool missing = !t.registry.failWrites && t.registry.keptChars != 3;
     EXPECT_TRUE(std::count(t.registry.events.begin(), t.registry.events.end(), "broadcast") == 0 &&
                 t.svc.ExitCode() == (missing ? kExitUsage : kExitFailed) &&
                 t.dialogs.notes == (missing ? Strings{"ENV needs a variable name and a value."} : Strings{}))
@@ -393,7 +511,7 @@ TEST(usermenu, keeps_every_byte_it_does_not_own_and_writes_the_file_once_whole) 
   Menu t({});
   t.files.contents[kIdeIni] = HandEditedIni(1005);  // past a list of a thousand: the end-to-end test has the bytes
   t.Run("USERMENU QZ Zzz qz.exe");
-  EXPECT_TRUE(t.files.reads == 1 && t.files.replaces == 1 && t.Ini(kIdeIni, "User Menus", "1006") == "Zzz|QZ");
+  EXPECT_TRUE(t.files.reads == 2 && t.files.replaces == 1 && t.Ini(kIdeIni, "User Menus", "1006") == "Zzz|QZ");
   // A kill at any step of the write leaves the old file or the new one.
   for (int steps = 0; steps < 2; ++steps) {
     Menu k({});
@@ -402,9 +520,11 @@ TEST(usermenu, keeps_every_byte_it_does_not_own_and_writes_the_file_once_whole) 
     EXPECT_THROW(k.Run("USERMENU QZ Zzz qz.exe"), fake::Killed);
     EXPECT_TRUE(k.files.contents[kIdeIni] == HandEditedIni(3)) << steps;
   }
-  // A key that would read back as a comment, or a value that would break a line, is refused unread.
+  // A key that would read back as a comment, a value that would break a line, and an AppRef that would name
+  // another one (a "|", blanks at an end) are refused unread.
   for (const char* arguments : {"USERMENU ;APP M qz.exe", "USERMENU [APP M qz.exe", "USERMENU A=B M qz.exe",
-                                "USERMENU QZ M \"qz.exe\r\n[Paths]\""}) {
+                                "USERMENU QZ M \"qz.exe\r\n[Paths]\"", "USERMENU \"A|B\" M qz.exe",
+                                "USERMENU \" NOTEPAD\" M n.exe", "UNMENU \"A \"", "UNMENU A|B"}) {
     Menu r({"&A|A"});
     const std::string before = r.files.contents[kIdeIni];
     r.Run(arguments);

@@ -25,7 +25,7 @@ TEST(command_line, splits_the_parameters_as_installers_write_them_and_takes_the_
       {R"(qzcl RUN "" a)", {"RUN", "", "a"}},                      // empty quotes are an empty token
       {R"("C:\Program Files\qzcl.exe"   menu a)", {"menu", "a"}},  // quoted program name skipped
       {"qzcl", {}},
-      {"qzcl RUN " + std::string(300, 'x') + " tail", {"RUN", std::string(250, 'x')}},  // cut at 254 characters
+      {"qzcl RUN " + std::string(32000, 'x') + " tail", {"RUN", std::string(32000, 'x'), "tail"}},  // nothing is cut
   };
   for (const auto& [text, expected] : cases) {
     const CommandLine line(text);
@@ -192,6 +192,11 @@ TEST(installation, is_found_through_win_ini_for_the_version_codes_of_the_list) {
     ASSERT_TRUE(ide && h.dialogs.shown.empty()) << c.version;
     EXPECT_EQ(Strings({ide->version, ide->root, ide->iniFile, ide->redFile}), c.found);
   }
+  fake::Harness h;  // a root far past 254 characters is taken whole
+  const std::string root = "C:\\" + std::string(300, 'r');
+  h.profile.Write("", kVersion6, "Root", root);
+  h.profile.Write("", kVersion6, "ExeName", "C60EE");
+  EXPECT_EQ(LocateInstallation(h.svc, "6", "")->redFile, root + "\\BIN\\C60PE.RED");
 }
 
 TEST(installation, that_is_missing_is_named_in_the_entry_not_found_box) {

@@ -87,7 +87,7 @@ const char* const kBackup = "C:\\C6\\BIN\\C60EE 061102 143005.ini";
 struct Update : fake::Harness {
   Installation ide{.version = "60", .exe = "C60EE", .iniFile = kIdeIni};
   std::vector<Item> items;
-  Update() { files.existing.insert(kIdeIni); }
+  Update() { files.contents[kIdeIni]; }
   bool Write(const char* section, int storedCount) { return UpdateSection(svc, ide, section, items, storedCount); }
   std::string Ini(const char* section, const char* key) { return fake::Harness::Ini(kIdeIni, section, key); }
 };
@@ -122,7 +122,7 @@ TEST(ini_update, writes_the_list_after_a_backup_and_clears_what_it_no_longer_has
   const int reads = t.files.reads, writes = t.files.replaces;
   ASSERT_TRUE(t.Write("User Menus", 4));
   EXPECT_EQ(t.Ini("User Menus", "4"), "");
-  EXPECT_EQ(t.files.reads - reads, 1);  // the file is read once and written once, whole
+  EXPECT_EQ(t.files.reads - reads, 2);  // the file is read once, checked once and written once, whole
   EXPECT_EQ(t.files.replaces - writes, 1);
   // File lists keep the all-files mask and long values.
   const std::string longMask(300, 'm');
@@ -157,6 +157,20 @@ TEST(ini_update, a_taken_backup_name_waits_for_the_next_second_and_without_a_bac
   t.items = {{.text = "A", .appRef = "APP", .commandLine = "a.exe", .number = 1}};
   EXPECT_FALSE(t.Write("User Menus", 1));
   EXPECT_TRUE(t.Ini("User Menus", "1") == "<absent>" && t.Captions() == Strings{"Update File"} && t.clock.waits == 100);
+  // A disk too full for the backup, or for the new file after it: the file stays, and the box says which and why.
+  const std::pair<std::size_t, const char*> full[] = {
+      {10, "The INI file could not be copied to a backup. Nothing was written.|C:\\C6\\BIN\\C60EE.INI.|"},
+      {30, "The INI file could not be written. The original is in the backup:|C:\\C6\\BIN\\C60EE 061102 143005.INI|"}};
+  for (auto [space, text] : full) {
+    Update d;
+    d.files.contents[kIdeIni] = "[User Menus]\r\n1=Old|OLD\r\n";
+    d.files.diskSpace = space;
+    d.items = t.items;
+    EXPECT_FALSE(d.Write("User Menus", 1));
+    EXPECT_EQ(d.files.contents[kIdeIni], "[User Menus]\r\n1=Old|OLD\r\n");
+    EXPECT_EQ(d.dialogs.shown.at(0).text, std::string(text) + "The disk is full.");
+    EXPECT_EQ(d.svc.ExitCode(), kExitFailed);
+  }
 }
 
 TEST(ini_update, asks_first_and_closes_the_running_ide_for_ini_sections_only) {

@@ -174,7 +174,11 @@ inline constexpr const char* kIdeIni = "C:\\C6\\BIN\\C60EE.ini.";  // the name t
 
 struct Harness {
   FakeProfile profile;
+  Harness() { files.journal = locks.journal = registry.journal = &journal; }
+
+  Journal journal;
   FakeFiles files;
+  FakeLocks locks;
   FakeClock clock;
   FakeDialogs dialogs;
   Latin1Codec codec;
@@ -185,8 +189,8 @@ struct Harness {
   FakeRegistry registry;
   FakeHeldFile heldFile;
   FakeViews views;
-  Program program{{profile, files, clock, codec, dialogs, processes, shell, registry, heldFile, transport, loading},
-                  views};
+  Program program{
+      {profile, files, locks, clock, codec, dialogs, processes, shell, registry, heldFile, transport, loading}, views};
   Services& svc = program.services();
   StringTranslator& translator = program.translator();
   // Version 6 named in WIN.INI, installed in C:\C6.

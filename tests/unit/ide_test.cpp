@@ -125,16 +125,16 @@ TEST(reg, sends_one_command_with_every_existing_template_and_names_the_others) {
     for (const auto& f : missing) expected.push_back("Template file " + f + " does not exist.");
     EXPECT_EQ(named, expected) << arguments;
   }
-  Reg t;  // a list longer than the "Please Wait..." window shows is sent whole
-  std::string arguments = "REG";
-  for (int i = 0; i < 7; ++i) {
+  Reg t;  // a list longer than the "Please Wait..." window shows, and than 1,023 characters, is sent whole
+  std::string arguments = "REG", list;
+  for (int i = 0; i < 30; ++i) {
     std::string name = "C:\\Templates\\Vendor\\template-" + std::to_string(i) + ".tpl";
     t.files.existing.insert(name);
     arguments += " " + name;
+    list += (list.empty() ? "\"" : " \"") + name + "\"";
   }
   t.Run(arguments);
-  ASSERT_EQ(t.transport.executes.size(), 1u);
-  EXPECT_EQ(t.transport.executes[0].size(), std::string("[RegisterTemplateChain(,0)]").size() + 7 * 36 + 6);
+  EXPECT_EQ(t.transport.executes, Strings{"[RegisterTemplateChain(" + list + ",0)]"});
   EXPECT_GT(t.views.events[0].size(), std::string("open ").size() + 255);
 }
 
@@ -165,6 +165,8 @@ TEST(reg, fails_the_run_when_the_ide_refuses_or_cannot_be_reached_and_touches_no
     EXPECT_EQ(t.transport.executes.size(), reachable ? 1u : 0u);
     EXPECT_EQ(t.processes.started, reachable ? Strings{} : Strings{"C60EE"});
     EXPECT_TRUE(t.AutoPick() == "on" && t.dialogs.shown.empty() && t.svc.ExitCode() == kExitFailed);
+    EXPECT_EQ(t.dialogs.notes, Strings{reachable ? "The IDE did not accept the templates."
+                                                 : "The IDE did not answer: the templates were not registered."});
   }
   Reg alone;
   alone.Run("REG");

@@ -53,6 +53,15 @@ TEST(unred, takes_out_what_red_added_and_leaves_every_other_byte) {
     EXPECT_EQ(steps[1], c.after.value_or(c.before));
     EXPECT_TRUE(t.dialogs.shown.empty() && t.svc.ExitCode() == kExitSuccess);
   }
+  // A path far longer than 254 characters, and the version code after it, are taken whole both ways.
+  Uninstall longPath;
+  longPath.profile.Write("", "Clarion 5.5  Enterprise Edition", "Root", "C:\\C55");
+  longPath.profile.Write("", "Clarion 5.5  Enterprise Edition", "ExeName", "C55EE");
+  const std::string path = "\"C:\\Program Files (x86)\\" + std::string(300, 'v') + "\\Templates\"";
+  const Strings steps = longPath.RoundTrip("C:\\C55\\BIN\\CLARION5.RED", "RED Common *.tpl " + path + " 55",
+                                           "UNRED Common *.tpl " + path + " 55");
+  EXPECT_EQ(steps, (Strings{"[Common]\r\n*.tpl=" + path.substr(1, path.size() - 2) + "\r\n", ""}));
+  EXPECT_EQ(longPath.files.contents.count(kRed), 0u) << "version 6's file is left alone";
   Uninstall usage;
   usage.Run("UNREDIRECT Common *.tpl");
   EXPECT_EQ(usage.Captions(), Strings{"Remove Redirection Error"});
@@ -126,9 +135,8 @@ TEST(uninclude, takes_out_the_include_line_and_leaves_blank_lines) {
   };
   for (const auto& [before, after] : cases) {
     Uninstall t;
-    t.heldFile.files["my.tpl"] = before;
+    t.files.contents["my.tpl"] = before;
     t.Run("INCLUDE my.tpl x.tpw");
-    t.files.contents["my.tpl"] = t.heldFile.files["my.tpl"];  // the one file, through the two stores
     t.Run("UNINCLUDE my.tpl x.tpw");
     EXPECT_EQ(t.files.contents["my.tpl"], after) << before;
     EXPECT_TRUE(t.dialogs.shown.empty() && t.svc.ExitCode() == kExitSuccess);

@@ -1,0 +1,72 @@
+#include "runtime/file_change.h"
+
+#include <memory>
+
+#include "runtime/ini_document.h"
+
+namespace qz {
+
+namespace {
+
+// Another program (an editor, the IDE) that keeps changing the file between our read and our rename is
+// given this many chances before the change fails.
+constexpr int kAttempts = 5;
+// A rename refused because another program holds the file open is tried again for about two seconds.
+constexpr int kRenameTries = 20;
+constexpr int kRenamePauseMs = 100;
+
+FileChange Failed(ChangeStep step, FileError error) { return {ChangeResult::Failed, error, step}; }
+
+FileError Rename(const FileAccess& access, const std::string& path, const std::string& temp) {
+  for (int tries = 1;; ++tries) {
+    const FileError error = access.files.Replace(path, temp);
+    if (error != FileError::SharingViolation || tries == kRenameTries) return error;
+    access.clock.Wait(kRenamePauseMs);
+  }
+}
+
+}  // namespace
+
+FileChange ChangeFile(const FileAccess& access, const std::string& path, WhenMissing missing, const Rebuild& rebuild) {
+  std::unique_ptr<Locks::Held> lock;
+  switch (access.locks.Acquire(LockKind::File, path, kLockWaitMs, lock)) {
+    case LockWait::Held: break;
+    case LockWait::Busy: return {ChangeResult::Busy, FileError::SharingViolation, ChangeStep::Lock};
+    case LockWait::Failed: return Failed(ChangeStep::Lock, FileError::AccessDenied);
+  }
+  Files& files = access.files;
+  files.RemoveStaleTemporaries(path);
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    std::string bytes;
+    FileError error = files.ReadAll(path, bytes);
+    const bool existed = error == FileError::None;
+    if (!existed && !(IsMissing(error) && missing == WhenMissing::Create)) return Failed(ChangeStep::Read, error);
+    // UTF-16 text would be damaged by the ANSI lines the commands write.
+    if (IniDocument::IsUtf16(bytes)) return Failed(ChangeStep::Read, FileError::NotText);
+    std::string next = bytes;
+    if (FileError refused = rebuild(bytes, next); refused != FileError::None) return Failed(ChangeStep::Read, refused);
+    if (next == bytes) return {};
+
+    std::string temp;
+    error = files.WriteTemporary(path, next, temp);
+    if (error == FileError::None) {
+      // The file must still be what the new bytes were made from: the lock keeps other runs of this program
+      // out, not an editor or the IDE.
+      std::string now;
+      const FileError again = files.ReadAll(path, now);
+      if (existed ? again != FileError::None || now != bytes : !IsMissing(again)) {
+        files.Remove(temp);
+        continue;
+      }
+      error = Rename(access, path, temp);
+    }
+    if (error != FileError::None) {
+      if (!temp.empty()) files.Remove(temp);
+      return Failed(ChangeStep::Write, error);
+    }
+    return {ChangeResult::Changed};
+  }
+  return Failed(ChangeStep::Write, FileError::SharingViolation);
+}
+
+}  // namespace qz

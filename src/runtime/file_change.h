@@ -1,0 +1,42 @@
+// The one way the program changes a file it does not own (the IDE's INI and redirection files, templates, the
+// start-up file): under the file's lock it reads the file once, makes the new bytes in memory, writes them
+// whole to a temporary file beside it, checks that nobody changed the file meanwhile and renames the
+// temporary file over it in one step. A kill at any moment leaves the old file or the new one.
+#pragma once
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "runtime/clock.h"
+#include "runtime/file_errors.h"
+#include "runtime/files.h"
+#include "runtime/locks.h"
+
+namespace qz {
+
+struct FileAccess {
+  Files& files;
+  Locks& locks;
+  Clock& clock;
+};
+
+enum class ChangeResult { Unchanged, Changed, Failed, Busy };
+enum class ChangeStep { Lock, Read, Write };
+
+struct FileChange {
+  ChangeResult result = ChangeResult::Unchanged;
+  FileError error = FileError::None;   // why it failed
+  ChangeStep step = ChangeStep::Lock;  // where it failed
+  bool Done() const { return result == ChangeResult::Unchanged || result == ChangeResult::Changed; }
+};
+
+// Makes the file's new bytes in next, which holds the bytes read (empty for a file that is not there yet);
+// next left as it is changes nothing. A reason other than None refuses the change: nothing is written. It
+// runs again when another program changed the file meanwhile, so it keeps no state of its own.
+using Rebuild = std::function<FileError(std::string_view bytes, std::string& next)>;
+
+enum class WhenMissing { Create, Fail };
+
+FileChange ChangeFile(const FileAccess& access, const std::string& path, WhenMissing missing, const Rebuild& rebuild);
+
+}  // namespace qz

@@ -1,0 +1,29 @@
+// System-wide locks, one per target the program changes, so that two runs never interleave their reading,
+// changing and writing of one file or variable.
+#pragma once
+#include <memory>
+#include <string>
+
+namespace qz {
+
+enum class LockKind { File, MachineVariable, UserVariable };
+enum class LockWait { Held, Busy, Failed };
+
+// How long a run waits for another run's change of the same target before it gives up.
+inline constexpr int kLockWaitMs = 30000;
+
+class Locks {
+ public:
+  // The lock is held while this object lives.
+  class Held {
+   public:
+    virtual ~Held() = default;
+  };
+  virtual ~Locks() = default;
+  // Waits up to timeoutMs for the lock of target (a file's path, or a variable's name) and gives it to held.
+  // Busy when another program held it all that time; Failed when the lock could not be made at all. One
+  // target has one lock however its name is spelt (letter case, a relative path, a short name).
+  virtual LockWait Acquire(LockKind kind, const std::string& target, int timeoutMs, std::unique_ptr<Held>& held) = 0;
+};
+
+}  // namespace qz

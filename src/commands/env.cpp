@@ -47,7 +47,7 @@ std::optional<RegValue> ReadVariable(Services& svc, Change change, const std::st
   RegValue current = svc.registry.Read(kEnvironmentKey, name);
   switch (current.result.status) {
     case RegStatus::Ok: break;
-    case RegStatus::NotFound: return RegValue{};  // a new variable is plain text, numbers included
+    case RegStatus::NotFound: return current;  // a new variable is plain text, numbers included
     case RegStatus::AccessDenied:
       Refuse(svc, change, name, svc.tr("Access to its current value in the registry was denied."));
       return std::nullopt;
@@ -66,20 +66,29 @@ std::optional<RegValue> ReadVariable(Services& svc, Change change, const std::st
   return current;
 }
 
-// Writes the variable's new value (none: it goes) and reads it back, then tells running programs of the
-// change. A change that is not there whole is not reported to the user, but an unattended run says it in its
-// exit code.
-void Store(Services& svc, const std::string& name, RegType type, const std::optional<std::string>& text) {
+// Writes the variable's new value (none: it goes) and reads it back, then tells running programs of the change.
+// A value that does not come back as written is put back as it was before. ENV shows nothing, so a failure is
+// said in an unattended run's log only.
+void Store(Services& svc, const std::string& name, const RegValue& before, const std::optional<std::string>& text) {
   const RegResult written =
-      text ? svc.registry.Write(kEnvironmentKey, name, type, *text) : svc.registry.Delete(kEnvironmentKey, name);
+      text ? svc.registry.Write(kEnvironmentKey, name, before.type, *text) : svc.registry.Delete(kEnvironmentKey, name);
   const RegValue now = svc.registry.Read(kEnvironmentKey, name);
-  const bool there =
-      text ? now.result.ok() && now.type == type && now.text == *text : now.result.status == RegStatus::NotFound;
-  if (!written.ok() || !there) {
-    svc.Fail();
+  if (written.ok() && (text ? now.result.ok() && now.type == before.type && now.text == *text
+                            : now.result.status == RegStatus::NotFound)) {
+    svc.registry.BroadcastEnvironmentChange();
     return;
   }
-  svc.registry.BroadcastEnvironmentChange();
+  if (written.ok()) {
+    if (before.result.status == RegStatus::NotFound) {
+      svc.registry.Delete(kEnvironmentKey, name);
+    } else {
+      svc.registry.Write(kEnvironmentKey, name, before.type, before.text);
+    }
+  }
+  const std::string reason = !written.ok() && written.status == RegStatus::AccessDenied ? svc.tr("Access is denied.")
+                             : !written.ok() ? svc.tr("Windows error:") + " " + std::to_string(written.code)
+                                             : svc.tr("It did not read back as written.");
+  svc.Quiet(Outcome::Error, svc.tr("The environment variable was not changed:") + " " + name + ": " + reason);
 }
 
 // Runs change on the variable under its lock, so that two runs never lose each other's items.
@@ -107,7 +116,7 @@ void AddInRegistry(Services& svc, const std::string& name, const std::string& va
       return Refuse(svc, Change::Add, name,
                     svc.tr("The result would be longer than 32,767 characters, the most Windows allows."));
     // The type stays: an expand-string such as PATH must keep expanding its %SystemRoot%.
-    Store(svc, name, current->type, updated);
+    Store(svc, name, *current, updated);
   });
 }
 
@@ -118,7 +127,7 @@ void RemoveInRegistry(Services& svc, const std::string& name, const std::string&
     if (!current) return;
     const std::string rest = ListWithout(current->text, value, true);
     if (rest == current->text) return;
-    Store(svc, name, current->type, IsBlank(rest) ? std::nullopt : std::optional(rest));
+    Store(svc, name, *current, IsBlank(rest) ? std::nullopt : std::optional(rest));
   });
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/clock.h"
@@ -279,7 +280,7 @@ class FakeRegistry : public Registry {
     events.push_back("write " + name);
     if (journal) journal->push_back("set " + name);
     if (failWrites) return {RegStatus::AccessDenied, 5};
-    values[key + "\\" + name] = {type, text.substr(0, keptChars)};
+    values[key + "\\" + name] = {type, text.substr(0, std::exchange(keptChars, std::string::npos))};
     return {};
   }
   RegResult Delete(const std::string& key, const std::string& name) override {
@@ -295,7 +296,7 @@ class FakeRegistry : public Registry {
   std::map<std::string, RegResult> readFailures;
   std::vector<std::string> events;
   Journal* journal = nullptr;
-  std::size_t keptChars = std::string::npos;  // a write that reports success but keeps only this much
+  std::size_t keptChars = std::string::npos;  // the next write reports success but keeps only this much
   bool failWrites = false, windows95 = false;
 };
 

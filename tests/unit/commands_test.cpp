@@ -405,20 +405,33 @@ TEST(env, refuses_what_it_cannot_add_safely_and_leaves_the_value) {
   fits.Set("QZ_VAR", full);
   fits.Run("ENV QZ_VAR A");
   EXPECT_EQ(fits.Get("QZ_VAR").size(), 2 + 32767u);
-  // Without a name, a value or a successful write (one cut short included): nothing, and no box.
-  for (const char* arguments :
-       {"ENV", "ENV \"\" C:\\QZ", "ENV QZ_HOME", "ENV QZ_HOME \"  \"", "ENV QZ_HOME C:\\QZ", "ENV QZ_HOME C:\\QZX"}) {
+  // Without a name or a value, or without a write that reads back whole (the value is then put back): no box,
+  // and a line for an installer's log.
+  const std::string kNotChanged = "The environment variable was not changed: QZ_HOME: ";
+  const struct {
+    const char* arguments;
+    const char* before;  // as Env::Set takes it; none: absent
+    bool failWrites;
+    std::size_t kept;  // the next write keeps only this much
+    std::string note;
+  } quiet[] = {
+      {"ENV", nullptr, false, std::string::npos, "ENV needs a variable name and a value."},
+      {"ENV \"\" C:\\QZ", nullptr, false, std::string::npos, "ENV needs a variable name and a value."},
+      {"UNENV QZ_HOME \"  \"", "S:C:\\A", false, std::string::npos, "UNENV needs a variable name and a value."},
+      {"ENV QZ_HOME C:\\QZ", nullptr, true, std::string::npos, kNotChanged + "Access is denied."},
+      {"ENV QZ_HOME C:\\QZ", "S:C:\\A", false, 5, kNotChanged + "It did not read back as written."},
+      {"UNENV QZ_HOME C:\\QZ", "X:C:\\A;C:\\QZ", false, 2, kNotChanged + "It did not read back as written."},
+  };
+  for (const auto& c : quiet) {
     Env t;
-    t.registry.failWrites = std::string(arguments) == "ENV QZ_HOME C:\\QZ";
-    if (std::string(arguments) == "ENV QZ_HOME C:\\QZX") t.registry.keptChars = 3;
-    t.Run(arguments);
-    EXPECT_TRUE(t.registry.values.size() == (t.registry.keptChars == 3 ? 1u : 0u) && t.dialogs.shown.empty());
-    // A missing argument is a usage error, said in an installer's log only.
-    const bool missing = !t.registry.failWrites && t.registry.keptChars != 3;
-    EXPECT_TRUE(std::count(t.registry.events.begin(), t.registry.events.end(), "broadcast") == 0 &&
-                t.svc.ExitCode() == (missing ? kExitUsage : kExitFailed) &&
-                t.dialogs.notes == (missing ? Strings{"ENV needs a variable name and a value."} : Strings{}))
-        << arguments;
+    if (c.before) t.Set("QZ_HOME", c.before);
+    t.registry.failWrites = c.failWrites;
+    t.registry.keptChars = c.kept;
+    t.Run(c.arguments);
+    EXPECT_EQ(t.Get("QZ_HOME"), c.before ? c.before : "<absent>") << c.arguments;
+    EXPECT_TRUE(t.dialogs.shown.empty() && t.dialogs.notes == Strings{c.note}) << c.arguments;
+    EXPECT_EQ(std::count(t.registry.events.begin(), t.registry.events.end(), "broadcast"), 0);
+    EXPECT_EQ(t.svc.ExitCode(), c.note.find("needs") != std::string::npos ? kExitUsage : kExitFailed);
   }
 }
 

@@ -42,6 +42,7 @@ bench: deps build-windows
 	@bench/startup.sh
 	@bench/dde.sh
 	@bench/usermenu.sh
+	@bench/red.sh
 	@bench/editor.sh
 	@bench/notes.sh
 

@@ -83,6 +83,10 @@ target_link_libraries(e2e_tests PRIVATE qz_e2e_driver)
 # The Wine tests of the adapters share the driver's stand-in IDE.
 target_link_libraries(win_tests PRIVATE qz_e2e_driver)
 add_dependencies(e2e_tests qzcl)
+# A full disk: qzcl.exe alone runs under a file size limit, which only a Unix shell can set.
+add_test(NAME Files.a_full_disk_fails_each_change_and_leaves_the_file_as_it_was
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/full_disk_test.sh $<TARGET_FILE:qzcl>)
+set_tests_properties(Files.a_full_disk_fails_each_change_and_leaves_the_file_as_it_was PROPERTIES RUN_SERIAL TRUE)
 
 # Times the editor window with a large section, operating it through the driver.
 qz_windows_executable(editor_bench bench/editor_bench_win32.cpp)
@@ -91,6 +95,10 @@ add_dependencies(editor_bench qzcl e2e_box_probe)
 qz_windows_executable(notes_bench bench/notes_bench_win32.cpp)
 target_link_libraries(notes_bench PRIVATE qz_e2e_driver)
 add_dependencies(notes_bench qzcl e2e_box_probe)
+
+# Times the lock a file change takes, on the redirection file of a RED.
+qz_windows_executable(lock_bench bench/lock_bench_win32.cpp)
+target_link_libraries(lock_bench PRIVATE qzwin)
 
 # A minimal static program that exits at once: the yardstick of the start-up benchmark.
 qz_windows_executable(exit_at_once WIN32 bench/exit_at_once_win32.cpp)

@@ -1,9 +1,9 @@
 #include "runtime/locks_win32.h"
 
 #include <windows.h>
-#include <sddl.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "runtime/handle_win32.h"
 
@@ -47,6 +47,8 @@ std::wstring CanonicalFile(const std::string& path) {
   std::wstring full =
       PathResult([&](wchar_t* buffer, DWORD size) { return GetFullPathNameW(wide.c_str(), size, buffer, nullptr); });
   if (full.empty()) full = wide;
+  // Only a name with "~" can be a short (8.3) alias of another: asking for long names costs more than the rest.
+  if (full.find(L'~') == std::wstring::npos) return full;
   if (std::wstring longer = LongPath(full); !longer.empty()) {
     full = longer;
   } else if (const auto slash = full.find_last_of(L'\\'); slash != std::wstring::npos && slash > 0) {
@@ -88,16 +90,65 @@ class HeldMutex : public Locks::Held {
   UniqueKernelHandle mutex_;
 };
 
+// A well-known SID of one or two sub-authorities.
+struct WellKnownSid {
+  BYTE revision, count;
+  SID_IDENTIFIER_AUTHORITY authority;
+  DWORD sub[2];
+};
+
+// An access control list of entries that each hold a type, a mask and a SID, laid out as Windows reads it (an
+// allowed-access entry and an integrity label entry have the same layout).
+class AccessList {
+ public:
+  void Add(BYTE type, ACCESS_MASK mask, const WellKnownSid& sid) {
+    const DWORD sidLength = 8 + 4 * sid.count;
+    const ACE_HEADER header{type, 0, static_cast<WORD>(sizeof header + sizeof mask + sidLength)};
+    std::memcpy(bytes_ + size_, &header, sizeof header);
+    std::memcpy(bytes_ + size_ + sizeof header, &mask, sizeof mask);
+    std::memcpy(bytes_ + size_ + sizeof header + sizeof mask, &sid, sidLength);
+    size_ = static_cast<WORD>(size_ + header.AceSize);
+    const ACL acl{ACL_REVISION, 0, size_, ++count_, 0};
+    std::memcpy(bytes_, &acl, sizeof acl);
+  }
+  PACL Get() { return reinterpret_cast<PACL>(bytes_); }
+
+ private:
+  alignas(DWORD) BYTE bytes_[128]{};
+  WORD size_ = sizeof(ACL), count_ = 0;
+};
+
 // Every run on the machine must reach the same mutex, whichever user or integrity level made it first: an
-// installer running as SYSTEM or elevated, and a user at the Run dialog.
+// installer running as SYSTEM or elevated, and a user at the Run dialog. Authenticated users may wait on it and
+// release it; SYSTEM and administrators may do all; its low integrity label lets a run of any level open it.
+// The descriptor is laid out here rather than made by advapi32, whose loading would cost an unattended run more
+// than the rest of its change.
+class LockSecurity {
+ public:
+  LockSecurity() {
+    constexpr WellKnownSid users{SID_REVISION, 1, SECURITY_NT_AUTHORITY, {SECURITY_AUTHENTICATED_USER_RID}},
+        system{SID_REVISION, 1, SECURITY_NT_AUTHORITY, {SECURITY_LOCAL_SYSTEM_RID}},
+        admins{SID_REVISION, 2, SECURITY_NT_AUTHORITY, {SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS}},
+        low{SID_REVISION, 1, SECURITY_MANDATORY_LABEL_AUTHORITY, {SECURITY_MANDATORY_LOW_RID}};
+    dacl_.Add(ACCESS_ALLOWED_ACE_TYPE, SYNCHRONIZE | MUTEX_MODIFY_STATE, users);
+    dacl_.Add(ACCESS_ALLOWED_ACE_TYPE, MUTEX_ALL_ACCESS, system);
+    dacl_.Add(ACCESS_ALLOWED_ACE_TYPE, MUTEX_ALL_ACCESS, admins);
+    sacl_.Add(SYSTEM_MANDATORY_LABEL_ACE_TYPE, SYSTEM_MANDATORY_LABEL_NO_WRITE_UP, low);
+    descriptor_ = {
+        SECURITY_DESCRIPTOR_REVISION, 0, SE_DACL_PRESENT | SE_SACL_PRESENT, nullptr, nullptr, sacl_.Get(), dacl_.Get()};
+  }
+  SECURITY_ATTRIBUTES* Attributes() { return &attributes_; }
+
+ private:
+  AccessList dacl_, sacl_;
+  SECURITY_DESCRIPTOR descriptor_{};
+  SECURITY_ATTRIBUTES attributes_{sizeof attributes_, &descriptor_, FALSE};
+};
+
 UniqueKernelHandle OpenLockMutex(const std::wstring& name) {
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  SECURITY_ATTRIBUTES security{sizeof security, nullptr, FALSE};
-  if (ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;GA;;;AU)(A;;GA;;;SY)(A;;GA;;;BA)S:(ML;;NW;;;LW)",
-                                                           SDDL_REVISION_1, &descriptor, nullptr))
-    security.lpSecurityDescriptor = descriptor;
-  UniqueKernelHandle mutex(CreateMutexW(descriptor ? &security : nullptr, FALSE, name.c_str()));
-  if (descriptor) LocalFree(descriptor);
+  LockSecurity security;
+  UniqueKernelHandle mutex(CreateMutexW(security.Attributes(), FALSE, name.c_str()));
+  // Made by a run with more rights: this one may still wait on it and release it.
   if (!mutex && GetLastError() == ERROR_ACCESS_DENIED)
     mutex.reset(OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str()));
   return mutex;

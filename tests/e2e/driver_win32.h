@@ -64,25 +64,38 @@ class TempDirectory {
                                 .string();
 };
 
-// Version 6 of the IDE named in WIN.INI with its root folder (made, with BIN) while the object lives.
+// A version of the IDE (6 unless its WIN.INI section says otherwise) named in WIN.INI with its root folder
+// (made, with BIN) while the object lives.
 struct Installed {
   static constexpr char kSection[] = "Clarion 6.0  Enterprise Edition";
-  explicit Installed(const std::string& root, const char* exeName = "C60EE") {
+  explicit Installed(const std::string& root, const char* exeName = "C60EE", const char* section = kSection)
+      : section_(section) {
     std::filesystem::create_directories(root + "\\BIN");
-    WriteProfileStringA(kSection, "Root", root.c_str());
-    WriteProfileStringA(kSection, "ExeName", exeName);
+    WriteProfileStringA(section, "Root", root.c_str());
+    WriteProfileStringA(section, "ExeName", exeName);
   }
-  ~Installed() { WriteProfileStringA(kSection, nullptr, nullptr); }
+  ~Installed() { WriteProfileStringA(section_, nullptr, nullptr); }
+
+ private:
+  const char* section_;
 };
 
-// Starts a program of the test folder; the process handle, or none.
+inline std::wstring FromUtf8(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                           wide.data(), static_cast<int>(wide.size()))));
+  return wide;
+}
+
+// Starts a program of the test folder through the Unicode API, as installers do (arguments in UTF-8); the
+// process handle, or none.
 inline UniqueKernelHandle Start(const std::string& program, const std::string& arguments, const std::string& directory,
-                                STARTUPINFOA startup, DWORD* processId = nullptr) {
-  std::string commandLine = "\"" + TestProgramDirectory() + "\\" + program + "\"" + arguments;
+                                STARTUPINFOW startup, DWORD* processId = nullptr) {
+  std::wstring commandLine = FromUtf8("\"" + TestProgramDirectory() + "\\" + program + "\"" + arguments);
   PROCESS_INFORMATION info{};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, startup.dwFlags != 0, 0, nullptr,
-                      directory.empty() ? nullptr : directory.c_str(), &startup, &info))
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, startup.dwFlags != 0, 0, nullptr,
+                      directory.empty() ? nullptr : FromUtf8(directory).c_str(), &startup, &info))
     return {};
   CloseHandle(info.hThread);
   if (processId) *processId = info.dwProcessId;
@@ -181,7 +194,7 @@ struct Box {
 };
 
 struct Launch {
-  std::string arguments;    // the command line after the program's name
+  std::string arguments;    // the command line after the program's name, in UTF-8
   std::string directory;    // working directory; empty for the driver's own
   bool unattended = false;  // QZCL_UNATTENDED=1 in its environment, which otherwise lacks it
   bool captureStandardError = false;
@@ -190,7 +203,7 @@ struct Launch {
 class QzclProcess {
  public:
   explicit QzclProcess(const Launch& launch) {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     UniqueFile errors;
     if (launch.captureStandardError) {
       // A file rather than a pipe: a grandchild that inherits it can never keep the driver waiting.

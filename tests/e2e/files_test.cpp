@@ -1,9 +1,15 @@
 // qzcl.exe changing the IDE's files under Wine, as an installer runs it: every byte it does not own stays,
-// a refused argument changes nothing, and each removal command gives back what its adding command found.
+// a refused argument changes nothing, each removal command gives back what its adding command found, and runs
+// side by side lose nothing.
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <list>
+
 #include "e2e/driver_win32.h"
+#include "runtime/locks_win32.h"
 
 namespace qz::e2e {
 namespace {
@@ -30,6 +36,13 @@ std::string Menus(int entries, const std::string& added = "", const std::string&
   return ini + "stray\r\n" + added + "\r\n[User Applications]\r\nT = t.exe ;note\r\n" + application + "[X]\r\nx=1";
 }
 
+// Whether a temporary file of a run is in folder (given with its final backslash).
+bool AnyTemporaryIn(const std::string& folder) {
+  return !std::filesystem::is_empty(folder) &&
+         std::any_of(std::filesystem::directory_iterator(folder), {},
+                     [](const auto& f) { return f.path().filename().string().starts_with("~qzcl-"); });
+}
+
 TEST(Files, usermenu_and_red_change_only_their_own_lines_once_and_refuse_what_a_file_cannot_hold) {
   IdeFiles s;
   WriteWholeFile(s.ini, Menus(1005));
@@ -39,13 +52,20 @@ TEST(Files, usermenu_and_red_change_only_their_own_lines_once_and_refuse_what_a_
   for (int run = 0; run < 2; ++run) EXPECT_EQ(s.Run("RED Common *.tpl \"C:\\X;C:\\B;C:\\Y\""), 0u);
   EXPECT_EQ(ReadWholeFile(s.red), "; paths\r\n[Common]\r\n*.tpl = C:\\A ;C:\\B;C:\\X;C:\\Y\r\n");
   const std::string before = ReadWholeFile(s.red);
-  EXPECT_EQ(s.Run("RED Common *.tpl \"C:\\p\r\n[Release]\r\n*.obj=HACKED\""), 2u);
-  EXPECT_EQ(s.Run("RED Common a=b C:\\p"), 2u);
+  // A text an INI file cannot hold, and a folder that the ANSI code page cannot spell, are refused; a folder it
+  // can spell is written in it.
+  for (const char* refused : {"\"C:\\p\r\n[Release]\r\n*.obj=HACKED\"", "C:\\中文\\模板"})
+    EXPECT_EQ(s.Run(std::string("RED Common *.tpl ") + refused), 2u);
   EXPECT_EQ(ReadWholeFile(s.red), before);
+  EXPECT_EQ(s.Run("RED Common *.tpl C:\\Müller"), 0u);
+  EXPECT_EQ(ReadWholeFile(s.red), "; paths\r\n[Common]\r\n*.tpl = C:\\A ;C:\\B;C:\\X;C:\\Y;C:\\M\xfcller\r\n");
 }
 
+// A path longer than MAX_PATH with a version code after it goes to that version's file, whole, and back.
 TEST(Files, each_removal_command_gives_back_the_bytes_its_adding_command_found) {
   IdeFiles s;
+  Installed v55(s.work.Path() + "\\C55", "C55EE", "Clarion 5.5  Enterprise Edition");
+  const std::string longPath = "\"C:\\Program Files (x86)\\Vendor\\" + std::string(290, 'p') + "\" 55";
   const std::string menus = "[User Menus]\r\n1=&Alpha|A\r\n2 = &Zeta|Z\r\n\r\n[User Applications]\r\nA=a.exe";
   const std::string red = "; paths\r\n[Common]\r\n*.tpl =  C:\\A ; C:\\B\\\r\n";
   const std::string tpl = "#TEMPLATE(A,'a')\r\n\r\n";
@@ -56,49 +76,98 @@ TEST(Files, each_removal_command_gives_back_the_bytes_its_adding_command_found) 
       {s.red, red, "RED Common *.tpl \"C:\\X;C:\\Y\"", "UNRED Common *.tpl \"C:\\X;C:\\Y\""},
       {s.red, red, "RED Paths *.tpl C:\\X", "UNREDIRECT Paths *.tpl C:\\X"},
       {s.work.Path() + "\\a.tpl", tpl, "INCLUDE a.tpl x.tpw", "UNINCLUDE a.tpl x.tpw"},
+      {s.work.Path() + "\\C55\\BIN\\C55EE.RED", red, "RED Common *.tpl " + longPath, "UNRED Common *.tpl " + longPath},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.add);
     WriteWholeFile(c.file, c.bytes);
+    WriteWholeFile(s.red, red);
     EXPECT_EQ(s.Run(c.add), 0u);
     EXPECT_NE(ReadWholeFile(c.file), c.bytes);
+    if (c.add.ends_with(" 55"))  // whole, and in version 5.5's file only
+      EXPECT_TRUE(ReadWholeFile(c.file).ends_with(std::string(290, 'p') + "\r\n") && ReadWholeFile(s.red) == red);
     EXPECT_EQ(s.Run(c.remove), 0u);
     EXPECT_EQ(s.Run(c.remove), 0u);  // a second run finds nothing and succeeds
     EXPECT_EQ(ReadWholeFile(c.file), c.bytes);
   }
-  // The machine environment: the value's data and type, or its absence.
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kEnvKey, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-  const char kept[] = "%SystemRoot%\\x;C:\\A";
-  RegSetValueExA(key, "QZCL_E2E", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(kept), sizeof kept);
-  for (bool existed : {true, false}) {
-    if (!existed) RegDeleteValueA(key, "QZCL_E2E");
-    EXPECT_EQ(s.Run("ENV QZCL_E2E \"C:\\QZ;C:\\QZ\\Bin\""), 0u);
-    EXPECT_EQ(s.Run("UNENV QZCL_E2E \"C:\\QZ;C:\\QZ\\Bin\""), 0u);
-    char data[64] = {};
-    DWORD type = 0, size = sizeof data;
-    const LONG found = RegQueryValueExA(key, "QZCL_E2E", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    if (existed) {
-      EXPECT_TRUE(found == ERROR_SUCCESS && type == REG_EXPAND_SZ && std::string(data) == kept) << data;
-    } else {
-      EXPECT_EQ(found, ERROR_FILE_NOT_FOUND);
-    }
-  }
-  RegDeleteValueA(key, "QZCL_E2E");
-  RegCloseKey(key);
 }
 
-TEST(Files, unmenu_asks_for_the_running_ide_to_be_closed_and_cancel_writes_nothing) {
+// Installers started together: each run waits for the one changing the same file or variable, and no change is
+// lost. In the first round the runs find the lock held and go once it is let go, so they surely meet.
+TEST(Files, runs_started_together_on_one_target_keep_every_change) {
   IdeFiles s;
-  WriteWholeFile(s.ini, "[User Menus]\r\n1=&QZ|QZ\r\n");
-  StandInIde ide(s.work.Path());
-  QzclProcess qzcl({"UNMENU QZ", s.work.Path()});
-  std::optional<Box> prompt = qzcl.WaitForBox();
-  ASSERT_TRUE(prompt);
-  EXPECT_EQ(prompt->caption, "Remove Accessories Item");
-  ASSERT_TRUE(qzcl.Press(*prompt, IDCANCEL));
-  EXPECT_EQ(qzcl.WaitForExit(), 0u);
-  EXPECT_EQ(ReadWholeFile(s.ini), "[User Menus]\r\n1=&QZ|QZ\r\n");
+  const auto variable = [] {
+    char data[256] = {};
+    DWORD size = sizeof data - 1;
+    RegGetValueA(HKEY_LOCAL_MACHINE, kEnvKey, "QZCL_E2E", RRF_RT_ANY | RRF_NOEXPAND, nullptr, data, &size);
+    return std::string(data);
+  };
+  const auto red = [&s] { return ReadWholeFile(s.red); };
+  const auto four = [](const std::string& command) {
+    return std::vector<std::string>{command + "1", command + "2", command + "3", command + "4"};
+  };
+  const struct {
+    std::vector<std::string> commands;  // each adds its last word, or takes it out
+    LockKind lock;
+    std::string target;
+    std::function<std::string()> result;
+  } cases[] = {{four("RED Common *.tpl C:\\R"), LockKind::File, s.red, red},
+               {four("ENV QZCL_E2E C:\\E"), LockKind::MachineVariable, "QZCL_E2E", variable},
+               {{"ENV QZCL_E2E C:\\New", "UNENV QZCL_E2E C:\\Old"}, LockKind::MachineVariable, "QZCL_E2E", variable},
+               {{"RED Common *.tpl C:\\New", "UNRED Common *.tpl C:\\Old"}, LockKind::File, s.red, red}};
+  for (const auto& c : cases) {
+    for (int round = 0; round < 5; ++round) {
+      WriteWholeFile(s.red, "[Common]\r\n*.tpl = C:\\A;C:\\Old\r\n");
+      const char path[] = "%SystemRoot%;C:\\Old";  // an expandable value, as PATH is
+      RegSetKeyValueA(HKEY_LOCAL_MACHINE, kEnvKey, "QZCL_E2E", REG_EXPAND_SZ, path, sizeof path);
+      const std::string before = c.result();
+      std::unique_ptr<Locks::Held> held;
+      if (round == 0) ASSERT_EQ(Win32Locks().Acquire(c.lock, c.target, 0, held), LockWait::Held);
+      std::list<QzclProcess> runs;
+      for (const std::string& command : c.commands) runs.emplace_back(Launch{command, s.work.Path(), true});
+      if (held) {
+        Sleep(1000);  // time for every run to reach the lock, and to wait there
+        EXPECT_EQ(c.result(), before);
+        held.reset();
+      }
+      for (QzclProcess& run : runs) EXPECT_EQ(run.WaitForExit(), 0u);
+      const std::string result = c.result();
+      for (const std::string& command : c.commands)
+        EXPECT_EQ(result.find(command.substr(command.rfind(' ') + 1)) == std::string::npos, command.starts_with("UN"))
+            << command << " in round " << round << ": " << result;
+    }
+  }
+  RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kEnvKey, "QZCL_E2E");
+}
+
+// A run that finds the file locked by a run stopped in the middle of its change gives up after 30 seconds with
+// nothing changed, and tells the installer to try again.
+TEST(Files, red_on_a_file_whose_lock_stays_held_changes_nothing_and_exits_busy) {
+  IdeFiles s;
+  WriteWholeFile(s.red, "[Common]\r\n*.tpl = C:\\A\r\n");
+  std::unique_ptr<Locks::Held> stopped;
+  ASSERT_EQ(Win32Locks().Acquire(LockKind::File, s.red, 0, stopped), LockWait::Held);
+  QzclProcess qzcl({"RED Common *.tpl C:\\X", s.work.Path(), true, true});
+  EXPECT_EQ(qzcl.WaitForExit(60000), 4u);
+  EXPECT_EQ(ReadWholeFile(s.red), "[Common]\r\n*.tpl = C:\\A\r\n");
+  EXPECT_NE(qzcl.StandardError().find("Another run of QZCL is changing this file:"), std::string::npos);
+}
+
+// A run killed while its temporary file exists leaves it behind; the next change in that folder removes it.
+TEST(Files, a_change_removes_the_temporary_files_of_killed_runs) {
+  IdeFiles s;
+  const std::string bin = s.work.Path() + "\\C6\\BIN\\";
+  WriteWholeFile(s.red, "[Common]\r\n*.tpl = C:\\A\r\n");
+  {
+    // Held open without sharing its deletion: the run retries its rename, its temporary file written.
+    UniqueFile holder(CreateFileA(s.red.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    QzclProcess killed({"RED Common *.tpl C:\\K", s.work.Path(), true});
+    ASSERT_TRUE(WaitUntil([&] { return AnyTemporaryIn(bin); }));
+  }  // the run is killed here
+  ASSERT_TRUE(AnyTemporaryIn(bin));
+  EXPECT_EQ(s.Run("RED Common *.tpl C:\\X"), 0u);
+  EXPECT_EQ(ReadWholeFile(s.red), "[Common]\r\n*.tpl = C:\\A;C:\\X\r\n");
+  EXPECT_FALSE(AnyTemporaryIn(bin));
 }
 
 }  // namespace

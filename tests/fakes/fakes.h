@@ -62,9 +62,6 @@ class FakeProfile : public Profile {
   std::map<std::string, std::vector<std::pair<std::string, std::string>>> sections_;
 };
 
-// The program killed at a step of the platform (the test catches it and looks at the files).
-struct Killed {};
-
 // Every read, temporary write, rename and lock of the fakes that share it, in order ("read C:\\x"), so that a
 // test can see what happened under a lock.
 using Journal = std::vector<std::string>;
@@ -80,19 +77,15 @@ class FakeFiles : public Files {
     bytes = contents[path];
     return FileError::None;
   }
-  // A kill staged at the step: the temporary file is then left half written, or the rename not made. A disk
-  // with diskSpace bytes free takes that many and reports the rest as not written.
+  // A disk with diskSpace bytes free takes that many and reports the rest as not written.
   FileError WriteTemporary(const std::string& path, std::string_view bytes, std::string& tempPath) override {
     tempPath = path + ".~" + std::to_string(++temporaries);
     if (journal) journal->push_back("write " + tempPath);
-    const std::size_t fits = std::min(bytes.size(), diskSpace);
-    contents[tempPath] = std::string(bytes.substr(0, Step() ? fits : fits / 2));
-    if (killed) throw Killed{};
-    return fits < bytes.size() ? FileError::DiskFull : FileError::None;
+    contents[tempPath] = std::string(bytes.substr(0, diskSpace));
+    return diskSpace < bytes.size() ? FileError::DiskFull : FileError::None;
   }
   void RemoveStaleTemporaries(const std::string&) override {}
   FileError Replace(const std::string& path, const std::string& tempPath) override {
-    if (!Step()) throw Killed{};
     if (journal) journal->push_back("replace " + path);
     if (readOnly.count(path)) return FileError::AccessDenied;
     if (heldOpen.count(path)) return FileError::SharingViolation;
@@ -127,15 +120,6 @@ class FakeFiles : public Files {
   std::function<void(const std::string& path)> onRead;  // another program at work between the reads
   Journal* journal = nullptr;
   int reads = 0, replaces = 0, temporaries = 0;
-  int stepsUntilKill = -1;  // the platform steps taken before the kill; -1: none
-  bool killed = false;
-
- private:
-  bool Step() {
-    if (stepsUntilKill < 0 || stepsUntilKill-- > 0) return true;
-    killed = true;
-    return false;
-  }
 };
 
 // Locks that another run may hold: Acquire then reports Busy at once.

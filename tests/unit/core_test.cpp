@@ -1,12 +1,11 @@
-// The base the commands stand on: the command line, display pictures, ReadIni and WriteIni, text files of whole
-// lines, and the installation of the IDE named in WIN.INI.
+// The base the commands stand on: the command line, display pictures, ReadIni and WriteIni, and the
+// installation of the IDE named in WIN.INI.
 #include <gtest/gtest.h>
 
 #include "base/command_line.h"
 #include "base/installation.h"
 #include "runtime/pictures.h"
 #include "runtime/profile.h"
-#include "runtime/text_file.h"
 #include "unit/harness.h"
 
 namespace qz {
@@ -84,66 +83,6 @@ TEST(ini, names_and_values_lose_trailing_blanks_and_are_cut_to_the_runtime_s_siz
   EXPECT_EQ(ReadIni(profile, file, "User Menus  ", "Menu 1 ", ""), "C:\\LIBSRC");
   EXPECT_EQ(profile.Value(file.substr(0, 259), "Long", "Value"), value.substr(0, 1023));
   EXPECT_EQ(ReadIni(profile, file, "Long", "Missing", value + "   "), value.substr(0, 1023)) << "the default";
-}
-
-// A text file over a fake held file, which records every write.
-struct Store {
-  explicit Store(std::string bytes) {
-    disk.files["f"] = std::move(bytes);
-    file.Open("f");
-  }
-  fake::FakeHeldFile disk;
-  TextFile file{disk};
-};
-
-TEST(text_file, rewritten_lines_keep_their_ends_and_every_other_byte) {
-  const struct {
-    const char* before;
-    std::vector<TextLine> edits;
-    const char* after;
-    std::vector<std::int64_t> positions;  // of the edited lines afterwards
-  } cases[] = {
-      {"a\r\n\r\nc\r\n", {{3, "!Version"}}, "a\r\n!Version\r\nc\r\n", {3}},  // longer
-      {"abcdef\r\nz\r\n", {{0, "ab"}}, "ab    \r\nz\r\n", {0}},              // shorter: padded in place
-      {"a\nb\n", {{0, "!Version"}}, "!Version\nb\n", {0}},
-      {"a\r\nb", {{3, "!Version"}}, "a\r\n!Version", {3}},
-      {"a\r\nb\r\nc\r\n", {{0, "AA"}, {3, "b"}, {6, "CCC"}}, "AA\r\nb\r\nCCC\r\n", {0, 4, 7}},
-      {"long one\r\nb\r\nc\r\n", {{0, "x"}, {10, "bb"}, {13, "c"}}, "x       \r\nbb\r\nc\r\n", {0, 10, 14}},
-  };
-  for (const auto& c : cases) {
-    Store s(c.before);
-    std::vector<TextLine> edits = c.edits;
-    ASSERT_EQ(s.file.Rewrite(edits), FileError::None) << c.before;
-    EXPECT_EQ(s.disk.files["f"], c.after);
-    std::vector<std::int64_t> positions;
-    for (const TextLine& e : edits) positions.push_back(e.position);
-    EXPECT_EQ(positions, c.positions) << c.before;
-  }
-}
-
-TEST(text_file, appends_with_cr_lf_in_one_write_and_refuses_what_would_break_a_line) {
-  const std::tuple<const char*, const char*, std::int64_t> cases[] = {
-      {"", "new\r\n", 0},
-      {"a\r\n", "a\r\nnew\r\n", 3},
-      {"a\n", "a\nnew\r\n", 2},
-      {"a", "a\r\nnew\r\n", 3},
-      {"a\r", "a\r\nnew\r\n", 3}};  // never joined onto the last line
-  for (auto [before, after, at] : cases) {
-    Store s(before);
-    std::int64_t position = -1;
-    ASSERT_EQ(s.file.Append("new", &position), FileError::None);
-    EXPECT_EQ(s.disk.files["f"], after) << before;
-    EXPECT_TRUE(position == at && s.disk.writes.size() == 1u) << before;
-  }
-  Store s("a\r\nbb\r\n");
-  std::vector<TextLine> midLine{{4, "z"}}, beyond{{7, "z"}}, twoLines{{0, "x\ny"}};
-  std::string text;
-  EXPECT_EQ(s.file.Rewrite(midLine), FileError::RecordNotAvailable);
-  EXPECT_EQ(s.file.Rewrite(beyond), FileError::RecordNotAvailable);
-  EXPECT_EQ(s.file.ReadLine(4, text), FileError::RecordNotAvailable);
-  EXPECT_EQ(s.file.Rewrite(twoLines), FileError::InvalidData);
-  EXPECT_EQ(s.file.Append("x\ny"), FileError::InvalidData);
-  EXPECT_TRUE(s.disk.writes.empty());
 }
 
 TEST(installation, is_found_through_win_ini_for_the_version_codes_of_the_list) {

@@ -53,15 +53,6 @@ TEST(unred, takes_out_what_red_added_and_leaves_every_other_byte) {
     EXPECT_EQ(steps[1], c.after.value_or(c.before));
     EXPECT_TRUE(t.dialogs.shown.empty() && t.svc.ExitCode() == kExitSuccess);
   }
-  // A path far longer than 254 characters, and the version code after it, are taken whole both ways.
-  Uninstall longPath;
-  longPath.profile.Write("", "Clarion 5.5  Enterprise Edition", "Root", "C:\\C55");
-  longPath.profile.Write("", "Clarion 5.5  Enterprise Edition", "ExeName", "C55EE");
-  const std::string path = "\"C:\\Program Files (x86)\\" + std::string(300, 'v') + "\\Templates\"";
-  const Strings steps = longPath.RoundTrip("C:\\C55\\BIN\\CLARION5.RED", "RED Common *.tpl " + path + " 55",
-                                           "UNRED Common *.tpl " + path + " 55");
-  EXPECT_EQ(steps, (Strings{"[Common]\r\n*.tpl=" + path.substr(1, path.size() - 2) + "\r\n", ""}));
-  EXPECT_EQ(longPath.files.contents.count(kRed), 0u) << "version 6's file is left alone";
   Uninstall usage;
   usage.Run("UNREDIRECT Common *.tpl");
   EXPECT_EQ(usage.Captions(), Strings{"Remove Redirection Error"});
@@ -122,6 +113,12 @@ TEST(unmenu, takes_out_the_apprefs_items_renumbering_the_rest_and_its_command_li
   named.Run("UNUSERMENU QZ 6");
   EXPECT_EQ(named.files.contents[kIdeIni],
             "[User Menus]\r\n1=&B|B\r\n[File Types]\r\n1=Q=*.q|QZ\r\n[User Applications]\r\nQZ=q.exe\r\n");
+  Uninstall running;  // the IDE is asked to close first, and Cancel writes nothing
+  running.files.contents[kIdeIni] = menus;
+  running.transport.serverUp = [](int) { return true; };
+  running.dialogs.answers = {Button::Cancel};
+  running.Run("UNMENU A");
+  EXPECT_TRUE(running.files.contents[kIdeIni] == menus && running.Captions() == Strings{"Remove Accessories Item"});
   Uninstall usage;
   usage.Run("UNMENU");
   EXPECT_TRUE(usage.Captions() == Strings{"Incorrect Command Line"} && usage.svc.ExitCode() == kExitUsage);

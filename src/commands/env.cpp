@@ -41,29 +41,22 @@ void Refuse(Services& svc, Change change, const std::string& name, const std::st
                 "|" + name + "||" + reason);
 }
 
-// The variable's current value in the machine environment (NT family); nothing, after a box, when it cannot
-// be read or is not text. A missing variable reads as an empty text value.
-std::optional<RegValue> ReadVariable(Services& svc, Change change, const std::string& name) {
+// The variable's current value in the machine environment (NT family); nothing, with why, when it cannot be
+// read or is not text. A missing variable reads as an empty text value.
+std::optional<RegValue> ReadVariable(Services& svc, const std::string& name, std::string& why) {
   RegValue current = svc.registry.Read(kEnvironmentKey, name);
   switch (current.result.status) {
     case RegStatus::Ok: break;
     case RegStatus::NotFound: return current;  // a new variable is plain text, numbers included
-    case RegStatus::AccessDenied:
-      Refuse(svc, change, name, svc.tr("Access to its current value in the registry was denied."));
-      return std::nullopt;
-    case RegStatus::TooLarge:
-      Refuse(svc, change, name, svc.tr("Its current value is too large to read."));
-      return std::nullopt;
+    case RegStatus::AccessDenied: why = svc.tr("Access to its current value in the registry was denied."); break;
+    case RegStatus::TooLarge: why = svc.tr("Its current value is too large to read."); break;
     case RegStatus::OtherError:
-      Refuse(svc, change, name,
-             svc.tr("Its current value could not be read. Windows error:") + " " + std::to_string(current.result.code));
-      return std::nullopt;
+      why = svc.tr("Its current value could not be read. Windows error:") + " " + std::to_string(current.result.code);
+      break;
   }
-  if (current.type == RegType::Other) {
-    Refuse(svc, change, name, svc.tr("Its current value is not text, so it was left as it is."));
-    return std::nullopt;
-  }
-  return current;
+  if (current.result.ok() && current.type == RegType::Other)
+    why = svc.tr("Its current value is not text, so it was left as it is.");
+  return why.empty() ? std::optional(current) : std::nullopt;
 }
 
 // Writes the variable's new value (none: it goes) and reads it back, then tells running programs of the change.
@@ -91,44 +84,44 @@ void Store(Services& svc, const std::string& name, const RegValue& before, const
   svc.Quiet(Outcome::Error, svc.tr("The environment variable was not changed:") + " " + name + ": " + reason);
 }
 
-// Runs change on the variable under its lock, so that two runs never lose each other's items.
-template <typename ChangeValue>
-void UnderLock(Services& svc, const std::string& name, ChangeValue change) {
-  std::unique_ptr<Locks::Held> lock;
-  switch (svc.locks.Acquire(LockKind::MachineVariable, name, kLockWaitMs, lock)) {
-    case LockWait::Held: change(); return;
-    case LockWait::Busy:
-      svc.Busy(svc.tr("Environment Variable"), svc.tr("Another run of QZCL is changing this variable:") + "|  " + name +
-                                                   "||" +
-                                                   svc.tr("Nothing was changed. Try again when it has finished."));
-      return;
-    case LockWait::Failed: svc.Fail(); return;
+// Adds each item of value that is not listed yet, or takes out each one that is; when no item is left, the
+// variable goes. Under the variable's lock, so that two runs never lose each other's items; a box that says
+// why nothing was changed waits until the lock is let go.
+void ChangeInRegistry(Services& svc, Change change, const std::string& name, const std::string& value) {
+  std::string refused;
+  {
+    std::unique_ptr<Locks::Held> lock;
+    switch (svc.locks.Acquire(LockKind::MachineVariable, name, kLockWaitMs, lock)) {
+      case LockWait::Held: break;
+      case LockWait::Busy:
+        svc.Busy(svc.tr("Environment Variable"), svc.tr("Another run of QZCL is changing this variable:") + "|  " +
+                                                     name + "||" +
+                                                     svc.tr("Nothing was changed. Try again when it has finished."));
+        return;
+      case LockWait::Failed: svc.Fail(); return;
+    }
+    const std::optional<RegValue> current = ReadVariable(svc, name, refused);
+    const std::string next = !current                ? std::string()
+                             : change == Change::Add ? WithItems(current->text, value)
+                                                     : ListWithout(current->text, value, true);
+    if (current && next != current->text) {
+      if (next.size() > kValueMax) {
+        refused = svc.tr("The result would be longer than 32,767 characters, the most Windows allows.");
+      } else {
+        // The type stays: an expand-string such as PATH must keep expanding its %SystemRoot%.
+        Store(svc, name, *current, IsBlank(next) ? std::nullopt : std::optional(next));
+      }
+    }
   }
+  if (!refused.empty()) Refuse(svc, change, name, refused);
 }
 
 void AddInRegistry(Services& svc, const std::string& name, const std::string& value) {
-  UnderLock(svc, name, [&] {
-    const std::optional<RegValue> current = ReadVariable(svc, Change::Add, name);
-    if (!current) return;
-    const std::string updated = WithItems(current->text, value);
-    if (updated == current->text) return;
-    if (updated.size() > kValueMax)
-      return Refuse(svc, Change::Add, name,
-                    svc.tr("The result would be longer than 32,767 characters, the most Windows allows."));
-    // The type stays: an expand-string such as PATH must keep expanding its %SystemRoot%.
-    Store(svc, name, *current, updated);
-  });
+  ChangeInRegistry(svc, Change::Add, name, value);
 }
 
-// Each item of value leaves the list, with one of its ";"; when no item is left, the variable goes.
 void RemoveInRegistry(Services& svc, const std::string& name, const std::string& value) {
-  UnderLock(svc, name, [&] {
-    const std::optional<RegValue> current = ReadVariable(svc, Change::Remove, name);
-    if (!current) return;
-    const std::string rest = ListWithout(current->text, value, true);
-    if (rest == current->text) return;
-    Store(svc, name, *current, IsBlank(rest) ? std::nullopt : std::optional(rest));
-  });
+  ChangeInRegistry(svc, Change::Remove, name, value);
 }
 
 // The text a start-up file line assigns to the variable (upper-case name), or nothing when the line does

@@ -146,6 +146,8 @@ TEST(red, adds_a_directory_unless_the_entry_lists_it_and_refuses_what_it_cannot_
     if (c.readOnly) t.files.readOnly.insert(kRed);
     if (c.busy) t.locks.busy.insert(Upper(kRed));
     t.files.diskSpace = c.diskSpace;
+    // A box never waits for a person while the file is locked.
+    t.dialogs.onShow = [&t](const Box&) { EXPECT_TRUE(t.journal.empty() || t.journal.back().starts_with("unlock")); };
     const std::string before = t.files.contents[kRed];
     t.Run(c.arguments);
     EXPECT_EQ(t.Ini(kRed, "Common", "*.tpl"), c.after);
@@ -377,6 +379,7 @@ TEST(env, refuses_what_it_cannot_add_safely_and_leaves_the_value) {
     Env t;
     if (!before.empty()) t.Set("QZ_VAR", before);
     if (readFailure) t.registry.readFailures[kEnvKey + "QZ_VAR"] = *readFailure;
+    t.dialogs.onShow = [&t](const Box&) { EXPECT_EQ(t.journal.back(), "unlock QZ_VAR"); };
     t.Run("ENV QZ_VAR AB");
     EXPECT_TRUE(t.registry.events.empty() && t.Get("QZ_VAR") == (before.empty() ? "<absent>" : before)) << reason;
     ASSERT_EQ(t.Captions(), Strings{"Environment Variable"});

@@ -81,10 +81,7 @@ struct Installed {
 };
 
 inline std::wstring FromUtf8(const std::string& text) {
-  std::wstring wide(text.size(), L'\0');
-  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                           wide.data(), static_cast<int>(wide.size()))));
-  return wide;
+  return std::filesystem::path(std::u8string(text.begin(), text.end())).wstring();
 }
 
 // Starts a program of the test folder through the Unicode API, as installers do (arguments in UTF-8); the

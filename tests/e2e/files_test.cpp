@@ -27,15 +27,6 @@ struct IdeFiles {
   }
 };
 
-// The menu of an IDE edited by hand, with more entries than a list of a thousand.
-std::string Menus(int entries, const std::string& added = "", const std::string& application = "") {
-  std::string ini = "; by hand\r\n[User Menus]\r\n";
-  for (int i = 1; i <= entries; ++i)
-    ini += std::to_string(i) + (i == 2 ? " = " : "=") + "&T" + std::to_string(1000 + i) + "|T\r\n";
-  // A line without "=" reads as a key: a new entry goes after it.
-  return ini + "stray\r\n" + added + "\r\n[User Applications]\r\nT = t.exe ;note\r\n" + application + "[X]\r\nx=1";
-}
-
 // Whether a temporary file of a run is in folder (given with its final backslash).
 bool AnyTemporaryIn(const std::string& folder) {
   return !std::filesystem::is_empty(folder) &&
@@ -43,11 +34,8 @@ bool AnyTemporaryIn(const std::string& folder) {
                      [](const auto& f) { return f.path().filename().string().starts_with("~qzcl-"); });
 }
 
-TEST(Files, usermenu_and_red_change_only_their_own_lines_once_and_refuse_what_a_file_cannot_hold) {
+TEST(Files, red_changes_only_its_own_line_once_and_refuses_what_a_file_or_the_code_page_cannot_hold) {
   IdeFiles s;
-  WriteWholeFile(s.ini, Menus(1005));
-  EXPECT_EQ(s.Run("USERMENU QZ Zzz qz.exe"), 0u);
-  EXPECT_TRUE(ReadWholeFile(s.ini) == Menus(1005, "1006=Zzz|QZ\r\n", "QZ=qz.exe\r\n"));
   WriteWholeFile(s.red, "; paths\r\n[Common]\r\n*.tpl = C:\\A ;C:\\B\r\n");
   for (int run = 0; run < 2; ++run) EXPECT_EQ(s.Run("RED Common *.tpl \"C:\\X;C:\\B;C:\\Y\""), 0u);
   EXPECT_EQ(ReadWholeFile(s.red), "; paths\r\n[Common]\r\n*.tpl = C:\\A ;C:\\B;C:\\X;C:\\Y\r\n");

@@ -88,7 +88,6 @@ class FakeFiles : public Files {
   FileError Replace(const std::string& path, const std::string& tempPath) override {
     if (journal) journal->push_back("replace " + path);
     if (readOnly.count(path)) return FileError::AccessDenied;
-    if (heldOpen.count(path)) return FileError::SharingViolation;
     contents[path] = contents[tempPath];
     contents.erase(tempPath);
     ++replaces;

@@ -153,6 +153,10 @@ TEST(red, adds_a_directory_unless_the_entry_lists_it_and_refuses_what_it_cannot_
     EXPECT_EQ(t.Ini(kRed, "Common", "*.tpl"), c.after);
     if (c.caption) EXPECT_EQ(t.files.contents, (std::map<std::string, std::string>{{kRed, before}}));
     EXPECT_TRUE(t.Captions() == (c.caption ? Strings{c.caption} : Strings{}) && t.svc.ExitCode() == c.exitCode);
+    if (c.diskSpace == 20)  // a file failure names the step, the file and the reason
+      EXPECT_EQ(t.dialogs.shown[0].text,
+                "The redirection file could not be written:|  C:\\C6\\BIN\\C60EE.RED|"
+                "The disk is full.||Nothing was changed.");
     // A second run finds every item listed and writes nothing.
     const int writes = t.files.replaces;
     t.Run(c.arguments);
@@ -163,12 +167,6 @@ TEST(red, adds_a_directory_unless_the_entry_lists_it_and_refuses_what_it_cannot_
   EXPECT_EQ(usage.dialogs.shown[0].text,
             "Redirection Command should be RED Section Entry Path Version.|  Actual Command: RED Common *.tpl|  "
             "Redirection File: C:\\C6\\BIN\\C60EE.RED|  Version: 60");
-  Command full;  // a file failure names the step, the file and the reason
-  full.files.diskSpace = 0;
-  full.Run("RED Common *.tpl C:\\x");
-  EXPECT_EQ(full.dialogs.shown[0].text,
-            "The redirection file could not be written:|  C:\\C6\\BIN\\C60EE.RED|"
-            "The disk is full.||Nothing was changed.");
 }
 
 // Each change of a file or variable is made under its lock: the file read, the new bytes written beside it,
@@ -206,14 +204,12 @@ TEST(changes, are_made_under_the_target_s_lock_and_redone_over_another_program_s
         t.files.contents[path] += "[Other" + std::to_string(reads) + "]\r\n";
     };
     t.Run("RED Common *.tpl C:\\X");
-    if (changes == 1) {
-      EXPECT_EQ(t.files.contents,
-                (std::map<std::string, std::string>{{kRed, "[Common]\r\n*.tpl=C:\\A;C:\\X\r\n[Other2]\r\n"}}));
-      EXPECT_EQ(t.svc.ExitCode(), kExitSuccess);
-    } else {  // one that never stops changing it: the run gives up after five tries, and says why
-      EXPECT_TRUE(t.files.replaces == 0 && t.svc.ExitCode() == kExitFailed && t.files.temporaries == 5);
-      EXPECT_NE(t.dialogs.shown[0].text.find("Another program is using the file."), std::string::npos);
-    }
+    if (changes == 1)
+      EXPECT_EQ(t.files.contents[kRed], "[Common]\r\n*.tpl=C:\\A;C:\\X\r\n[Other2]\r\n");
+    else  // one that never stops changing it: the run gives up after five tries, and says why
+      EXPECT_NE(t.dialogs.shown.at(0).text.find("Another program is using the file."), std::string::npos);
+    EXPECT_TRUE(t.files.replaces == (changes == 1) && t.files.temporaries == std::min(changes + 1, 5) &&
+                t.files.contents.size() == 1u);
   }
 }
 
@@ -222,13 +218,11 @@ TEST(startup, refuses_parameters_the_ansi_code_page_cannot_hold_wherever_the_pro
       {u"qzcl RED Common *.tpl C:\\\u4E2D\\\u6587", kExitUsage, "Incorrect Command Line"},
       {u"qzcl USERMENU Q M C:\\\u0100.exe", kExitUsage, "Incorrect Command Line"},  // would be written as "A"
       {u"\"C:\\\u4E2D\\qzcl.exe\" CMD", kExitSuccess, "QZCL Utility"},
-      {u"qzcl RED Common *.tpl C:\\Caf\u00E9", kExitSuccess, nullptr},
   };
   for (const auto& [line, exitCode, caption] : cases) {
     Command t;
     EXPECT_EQ(t.program.Run(line), exitCode);
-    EXPECT_EQ(t.Captions(), caption ? Strings{caption} : Strings{});
-    EXPECT_EQ(t.Ini(kRed, "Common", "*.tpl"), exitCode == kExitSuccess && !caption ? "C:\\Caf\xE9" : "<absent>");
+    EXPECT_TRUE(t.Captions() == Strings{caption} && t.Ini(kRed, "Common", "*.tpl") == "<absent>");
   }
 }
 
@@ -242,10 +236,10 @@ TEST(abcpath_and_run, set_the_library_path_and_start_the_ide_or_hand_the_joined_
   Command failed;  // the path is set; the box says that the IDE could not be started, and why
   failed.processes.fail = true;
   failed.Run("ABCPATH C:\\L");
-  EXPECT_TRUE(failed.Ini(kIdeIni, "Paths", "Libsrc") == "C:\\L" && failed.svc.ExitCode() == kExitFailed);
-  EXPECT_EQ(failed.dialogs.shown.at(0).text,
-            "The library path was set, but the IDE could not be started:|  C60EE|"
-            "The system cannot find the file specified.");
+  EXPECT_TRUE(failed.Ini(kIdeIni, "Paths", "Libsrc") == "C:\\L" && failed.svc.ExitCode() == kExitFailed &&
+              failed.dialogs.shown.at(0).text ==
+                  "The library path was set, but the IDE could not be started:|  C60EE|"
+                  "The system cannot find the file specified.");
   const std::pair<const char*, const char*> runs[] = {
       {"RUN \"C:\\Program Files\\x.exe\" a", "\"C:\\Program Files\\x.exe\" a"},
       {"RUN   notepad.exe    readme.txt", "notepad.exe readme.txt"},
@@ -410,7 +404,6 @@ TEST(env, refuses_what_it_cannot_add_safely_and_leaves_the_value) {
   } quiet[] = {
       {"ENV", nullptr, false, std::string::npos, "ENV needs a variable name and a value."},
       {"ENV \"\" C:\\QZ", nullptr, false, std::string::npos, "ENV needs a variable name and a value."},
-      {"UNENV QZ_HOME \"  \"", "S:C:\\A", false, std::string::npos, "UNENV needs a variable name and a value."},
       {"ENV QZ_HOME C:\\QZ", nullptr, true, std::string::npos, kNotChanged + "Access is denied."},
       {"ENV QZ_HOME C:\\QZ", "S:C:\\A", false, 5, kNotChanged + "It did not read back as written."},
       {"UNENV QZ_HOME C:\\QZ", "X:C:\\A;C:\\QZ", false, 2, kNotChanged + "It did not read back as written."},
@@ -498,17 +491,20 @@ TEST(usermenu, never_writes_over_an_entry_it_did_not_read_and_names_what_is_miss
 
 // The menu of an IDE that was edited by hand: comments, blank lines, odd spacing, a line without "=" and more
 // entries than a list of a thousand.
-std::string HandEditedIni(int entries) {
+std::string HandEditedIni(int entries, const std::string& added = "", const std::string& application = "") {
   std::string ini = "; written by hand\r\n[User Menus]\r\n";
   for (int i = 1; i <= entries; ++i) ini += std::to_string(i) + (i == 2 ? " = " : "=") + "&T|T\r\n";
-  return ini + "stray line\r\n\r\n[User Applications]\r\nT = t.exe ; a note\r\n[Last]\r\nx=1";
+  // A line without "=" reads as a key: a new entry goes after it.
+  return ini + "stray line\r\n" + added + "\r\n[User Applications]\r\nT = t.exe ; a note\r\n" + application +
+         "[Last]\r\nx=1";
 }
 
 TEST(usermenu, keeps_every_byte_it_does_not_own_and_writes_the_file_once_whole) {
   Menu t({});
-  t.files.contents[kIdeIni] = HandEditedIni(1005);  // past a list of a thousand: the end-to-end test has the bytes
+  t.files.contents[kIdeIni] = HandEditedIni(1005);  // past a list of a thousand
   t.Run("USERMENU QZ Zzz qz.exe");
-  EXPECT_TRUE(t.files.reads == 2 && t.files.replaces == 1 && t.Ini(kIdeIni, "User Menus", "1006") == "Zzz|QZ");
+  EXPECT_EQ(t.files.contents[kIdeIni], HandEditedIni(1005, "1006=Zzz|QZ\r\n", "QZ=qz.exe\r\n"));
+  EXPECT_TRUE(t.files.reads == 2 && t.files.replaces == 1);
   // A key that would read back as a comment, a value that would break a line, and an AppRef that would name
   // another one (a "|", blanks at an end) are refused unread.
   for (const char* arguments : {"USERMENU ;APP M qz.exe", "USERMENU [APP M qz.exe", "USERMENU A=B M qz.exe",

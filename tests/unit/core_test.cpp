@@ -86,6 +86,7 @@ TEST(ini, names_and_values_lose_trailing_blanks_and_are_cut_to_the_runtime_s_siz
 }
 
 TEST(installation, is_found_through_win_ini_for_the_version_codes_of_the_list) {
+  const std::string kLong = "C:\\" + std::string(300, 'r');
   const char* const kEE55 = "Clarion 5.5  Enterprise Edition";
   const struct {
     const char* version;
@@ -122,6 +123,11 @@ TEST(installation, is_found_through_win_ini_for_the_version_codes_of_the_list) {
        {{"Clarion 4", "Root", "E:\\C4\\\\"}, {"Clarion 4", "ExeName", "CW4"}},
        "",
        {"4", "E:\\C4\\", "E:\\C4\\\\BIN\\CW4.ini.", "E:\\C4\\\\BIN\\Clarion4.RED"}},
+      // a root far past 254 characters is taken whole
+      {"6",
+       {{kVersion6, "Root", kLong.c_str()}, {kVersion6, "ExeName", "X"}},
+       "",
+       {"60", kLong, kLong + "\\BIN\\X.ini.", kLong + "\\BIN\\C60PE.RED"}},
   };
   for (const auto& c : cases) {
     fake::Harness h;
@@ -131,11 +137,6 @@ TEST(installation, is_found_through_win_ini_for_the_version_codes_of_the_list) {
     ASSERT_TRUE(ide && h.dialogs.shown.empty()) << c.version;
     EXPECT_EQ(Strings({ide->version, ide->root, ide->iniFile, ide->redFile}), c.found);
   }
-  fake::Harness h;  // a root far past 254 characters is taken whole
-  const std::string root = "C:\\" + std::string(300, 'r');
-  h.profile.Write("", kVersion6, "Root", root);
-  h.profile.Write("", kVersion6, "ExeName", "C60EE");
-  EXPECT_EQ(LocateInstallation(h.svc, "6", "")->redFile, root + "\\BIN\\C60PE.RED");
 }
 
 TEST(installation, that_is_missing_is_named_in_the_entry_not_found_box) {

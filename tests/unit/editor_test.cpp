@@ -166,10 +166,8 @@ TEST(ini_update, a_taken_backup_name_waits_for_the_next_second_and_without_a_bac
     d.files.contents[kIdeIni] = "[User Menus]\r\n1=Old|OLD\r\n";
     d.files.diskSpace = space;
     d.items = t.items;
-    EXPECT_FALSE(d.Write("User Menus", 1));
-    EXPECT_EQ(d.files.contents[kIdeIni], "[User Menus]\r\n1=Old|OLD\r\n");
-    EXPECT_EQ(d.dialogs.shown.at(0).text, std::string(text) + "The disk is full.");
-    EXPECT_EQ(d.svc.ExitCode(), kExitFailed);
+    EXPECT_TRUE(!d.Write("User Menus", 1) && d.files.contents[kIdeIni] == "[User Menus]\r\n1=Old|OLD\r\n");
+    EXPECT_TRUE(d.dialogs.shown.at(0).text == std::string(text) + "The disk is full." && d.svc.ExitCode() == 1);
   }
 }
 

@@ -36,21 +36,17 @@ TEST(translation_template, holds_the_texts_of_the_translated_windows) {
   StringTranslator translator(platform.profile, platform.files, platform.clock, platform.codec, platform.loading);
   const std::string exported = dir.Path() + "\\exported.str";
   translator.Init(exported, StringTranslator::kExport);
-  {
-    Win32EditorView editor;
-    NoEditorEvents events;
-    TranslatableWindow* window = editor.Open(events);
+  const auto translate = [&](TranslatableWindow* window) {
     ASSERT_NE(window, nullptr);
     translator.TranslateWindow(*window);
-    editor.Close();
-  }
-  {
-    Win32PleaseWait wait;
-    TranslatableWindow* window = wait.Open("a.tpl");
-    ASSERT_NE(window, nullptr);
-    translator.TranslateWindow(*window);
-    wait.Close();
-  }
+  };
+  Win32EditorView editor;
+  NoEditorEvents events;
+  translate(editor.Open(events));
+  editor.Close();
+  Win32PleaseWait wait;
+  translate(wait.Open("a.tpl"));
+  wait.Close();
   char before[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, before);
   SetCurrentDirectoryA(dir.Path().c_str());  // where the translator logs its export

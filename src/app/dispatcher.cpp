@@ -9,6 +9,7 @@
 #include "commands/red.h"
 #include "commands/run.h"
 #include "commands/usermenu.h"
+#include "commands/where.h"
 #include "editor/editor_window.h"
 #include "ide/reg.h"
 #include "runtime/text.h"
@@ -20,6 +21,7 @@ namespace {
 struct Command {
   std::array<std::string_view, 3> words;  // upper case; unused slots empty
   void (*run)(Services& svc, const CommandLine& line, Views& views);
+  bool takesUser = false;  // the /USER switch
 };
 
 // To add a command: write its procedure in its own file, declare it in a header beside it and give it its
@@ -31,7 +33,8 @@ constexpr Command kCommands[] = {
     {{"INCLUDE"}, [](Services& svc, const CommandLine& line, Views&) { IncludeTemplate(svc, line); }},
     {{"LIBSRC", "CLASS", "ABCPATH"}, [](Services& svc, const CommandLine& line, Views&) { AbcPath(svc, line); }},
     {{"ENVIRONMENT", "ENV"},
-     [](Services& svc, const CommandLine& line, Views&) { SetEnvironmentVariableCommand(svc, line); }},
+     [](Services& svc, const CommandLine& line, Views&) { SetEnvironmentVariableCommand(svc, line); },
+     true},
     {{"RED", "REDIRECT", "REDIRECTION"},
      [](Services& svc, const CommandLine& line, Views&) { Redirection(svc, line); }},
     {{"RUN"}, [](Services& svc, const CommandLine& line, Views&) { RunCommand(svc, line); }},
@@ -40,22 +43,32 @@ constexpr Command kCommands[] = {
     // For uninstallers: each takes out again what the command it names put in.
     {{"UNRED", "UNREDIRECT"}, [](Services& svc, const CommandLine& line, Views&) { RemoveRedirection(svc, line); }},
     {{"UNENV", "UNENVIRONMENT"},
-     [](Services& svc, const CommandLine& line, Views&) { RemoveEnvironmentValue(svc, line); }},
+     [](Services& svc, const CommandLine& line, Views&) { RemoveEnvironmentValue(svc, line); },
+     true},
     {{"UNMENU", "UNUSERMENU"}, [](Services& svc, const CommandLine& line, Views&) { RemoveUserMenu(svc, line); }},
     {{"UNINCLUDE"}, [](Services& svc, const CommandLine& line, Views&) { RemoveInclude(svc, line); }},
+    // For installers: where the IDE is.
+    {{"WHERE"}, [](Services& svc, const CommandLine& line, Views&) { Where(svc, line); }},
 };
+
+const Command* Find(std::string_view word) {
+  for (const Command& command : kCommands)
+    for (std::string_view w : command.words)
+      if (!w.empty() && w == ClipView(word)) return &command;
+  return nullptr;
+}
 
 }  // namespace
 
+bool TakesUserSwitch(std::string_view word) {
+  const Command* command = Find(word);
+  return command && command->takesUser;
+}
+
 void Dispatch(Services& svc, const CommandLine& line, Views& views) {
-  const std::string_view word = ClipView(line.Word());
-  for (const Command& command : kCommands) {
-    for (std::string_view w : command.words) {
-      if (!w.empty() && w == word) {
-        command.run(svc, line, views);
-        return;
-      }
-    }
+  if (const Command* command = Find(line.Word())) {
+    command->run(svc, line, views);
+    return;
   }
   svc.Show(GeneralDescription(svc));
 }

@@ -8,5 +8,7 @@ namespace qz {
 
 // Runs the procedure of the line's command word, or shows the general description for any other word.
 void Dispatch(Services& svc, const CommandLine& line, Views& views);
+// Whether the command of word takes the /USER switch.
+bool TakesUserSwitch(std::string_view word);
 
 }  // namespace qz

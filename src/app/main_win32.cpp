@@ -12,8 +12,11 @@
 
 namespace {
 
-// Standard error as the process received it (a GUI program has no console of its own).
-class StdErrBuf : public std::streambuf {
+// Standard error or output as the process received it (a GUI program has no console of its own).
+class StdHandleBuf : public std::streambuf {
+ public:
+  explicit StdHandleBuf(DWORD which) : which_(which) {}
+
  protected:
   int overflow(int c) override {
     if (c == traits_type::eof()) return 0;
@@ -21,7 +24,7 @@ class StdErrBuf : public std::streambuf {
     return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
   }
   std::streamsize xsputn(const char* s, std::streamsize n) override {
-    HANDLE h = GetStdHandle(STD_ERROR_HANDLE);
+    HANDLE h = GetStdHandle(which_);
     DWORD written = 0, mode = 0;
     if (!h || h == INVALID_HANDLE_VALUE) return n;
     // A console takes its text through the console functions; a file or pipe through WriteFile.
@@ -31,11 +34,15 @@ class StdErrBuf : public std::streambuf {
       WriteFile(h, s, static_cast<DWORD>(n), &written, nullptr);
     return n;  // nowhere to report a lost line; the run goes on
   }
+
+ private:
+  DWORD which_;
 };
 
+// QZCL_UNATTENDED=1, or /UNATTENDED for callers that cannot set a variable (an MSI custom action).
 bool UnattendedRequested() {
   const char* value = std::getenv("QZCL_UNATTENDED");
-  return value && value[0] == '1';
+  return (value && value[0] == '1') || qz::CommandLine(GetCommandLineA()).Options().unattended;
 }
 
 }  // namespace
@@ -47,9 +54,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     InitCommonControlsEx(&icc);
   }
 
-  StdErrBuf errBuf;
-  std::ostream errStream(&errBuf);
-  qz::Win32Ports ports(unattended, errStream);
+  StdHandleBuf errBuf(STD_ERROR_HANDLE), outBuf(STD_OUTPUT_HANDLE);
+  std::ostream errStream(&errBuf), outStream(&outBuf);
+  qz::Win32Ports ports(unattended, errStream, outStream);
   qz::Program program(ports.Get(), ports.GetViews());
   int exitCode = qz::kExitFailed;
   try {

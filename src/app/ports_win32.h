@@ -20,8 +20,9 @@ namespace qz {
 
 class Win32Ports {
  public:
-  // An unattended run writes its boxes to boxes and opens no window.
-  Win32Ports(bool unattended, std::ostream& boxes) : unattended_(unattended), writtenDialogs_(boxes) {}
+  // An unattended run writes its boxes to boxes, what a program asked for to output, and opens no window.
+  Win32Ports(bool unattended, std::ostream& boxes, std::ostream& output)
+      : unattended_(unattended), writtenDialogs_(boxes, output) {}
 
   Ports Get() {
     return {profile_,   files_,     locks_,

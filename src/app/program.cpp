@@ -45,8 +45,35 @@ int Program::Run(std::u16string_view commandLine) {
   return services_.ExitCode();
 }
 
+// Switches stand before the command word and each command takes only its own: a refused one changes nothing.
+bool Program::RefusesSwitches(const CommandLine& line) {
+  const Switches& options = line.Options();
+  const std::string name = Upper(options.refused.substr(0, options.refused.find('=')));
+  std::string why;
+  if (!options.refused.empty()) {
+    // Reserved for the dry run, the log and the owners of what an installer adds.
+    why = (name == "/WHATIF" || name == "/LOG" || name == "/OWNER" ? services_.tr("This switch is not available yet:")
+                                                                   : services_.tr("This switch is not known:")) +
+          " " + options.refused;
+  } else if (options.version && (!line.Word().empty() || options.user)) {
+    why = services_.tr("/VERSION stands alone.");
+  } else if (line.Word().empty() && options.Any() && !options.version) {
+    why = services_.tr("A command word must follow the switches.");
+  } else if (options.user && !TakesUserSwitch(line.Word())) {
+    why = services_.tr("/USER is taken by ENV and UNENV only.");
+  }
+  if (why.empty()) return false;
+  services_.Refused(services_.tr("Incorrect Command Line"), why + "||" + services_.tr("Nothing was changed."));
+  return true;
+}
+
 int Program::Run(std::string_view commandLine) {
   const CommandLine line(commandLine);
+  if (RefusesSwitches(line)) return services_.ExitCode();
+  if (line.Options().version) {
+    services_.Tell("QZCL", std::string("QZCL ") + QZCL_VERSION);
+    return services_.ExitCode();
+  }
   if (line.Word() == "EDIT" || line.Word().empty()) SetUpLanguageFile();
   if (!line.Word().empty()) {
     RunCommand(line);

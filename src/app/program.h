@@ -38,6 +38,8 @@ class Program {
   void SetUpLanguageFile();
 
  private:
+  bool RefusesSwitches(const CommandLine& line);
+
   StringTranslator translator_;
   Services services_;
   Views& views_;

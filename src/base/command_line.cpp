@@ -42,6 +42,34 @@ std::vector<std::string> Tokens(const std::string& text) {
   return tokens;
 }
 
+// Reads the switches at the start of text; the rest of text, without the blanks before it.
+std::string ReadSwitches(std::string_view text, Switches& switches) {
+  std::size_t i = 0;
+  for (;;) {
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    const bool quoted = i + 1 < text.size() && text[i] == '"' && text[i + 1] == '/';
+    if (i >= text.size() || (text[i] != '/' && !quoted)) return std::string(text.substr(i));
+    std::string token;
+    for (bool inQuote = false; i < text.size() && (inQuote || (text[i] != ' ' && text[i] != '\t')); ++i) {
+      if (text[i] == '"') {
+        inQuote = !inQuote;
+      } else {
+        token += text[i];
+      }
+    }
+    const std::string name = Upper(token.substr(0, token.find('=')));
+    if (name == "/UNATTENDED" && name == Upper(token)) {
+      switches.unattended = true;
+    } else if (name == "/USER" && name == Upper(token)) {
+      switches.user = true;
+    } else if (name == "/VERSION" && name == Upper(token)) {
+      switches.version = true;
+    } else if (switches.refused.empty()) {
+      switches.refused = token;
+    }
+  }
+}
+
 }  // namespace
 
 std::string FirstParameter(std::string_view text) {
@@ -68,7 +96,7 @@ std::string FirstParameter(std::string_view text) {
 }
 
 CommandLine::CommandLine(std::string_view wholeLine) {
-  text_ = ParameterText(wholeLine);
+  text_ = ReadSwitches(ParameterText(wholeLine), switches_);
   word_ = Upper(LeftJustify(FirstParameter(text_)));
   tokens_ = Tokens(text_);
 }

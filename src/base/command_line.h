@@ -23,12 +23,23 @@ std::basic_string_view<Char> ParameterText(std::basic_string_view<Char> line) {
 // The first parameter as the runtime splits a command line (commas, "/", doubled quotes).
 std::string FirstParameter(std::string_view parameterText);
 
+// The switches that may stand before the command word (after it every token is an argument). Each is one
+// token of its own: blanks inside quotes belong to it, and the quotes are dropped ("/LOG=C:\My Logs\x.log").
+struct Switches {
+  bool unattended = false;  // /UNATTENDED: as QZCL_UNATTENDED=1, for callers that cannot set a variable
+  bool user = false;        // /USER: ENV and UNENV change the current user's environment
+  bool version = false;     // /VERSION: alone, the program's version
+  std::string refused;      // the first switch that is not known or not available yet, as given
+  bool Any() const { return unattended || user || version || !refused.empty(); }
+};
+
 class CommandLine {
  public:
   // wholeLine is the process's command line, the program's name first.
   explicit CommandLine(std::string_view wholeLine);
 
-  // The parameter text, whole: nothing of a long path or of the arguments after it is lost.
+  const Switches& Options() const { return switches_; }
+  // The parameter text after the switches, whole: nothing of a long path or of the arguments after it is lost.
   const std::string& Text() const { return text_; }
   // The command word, upper case; empty when the program was started without parameters.
   const std::string& Word() const { return word_; }
@@ -37,6 +48,7 @@ class CommandLine {
   std::string Token(int n) const;
 
  private:
+  Switches switches_;
   std::string text_, word_;
   std::vector<std::string> tokens_;
 };

@@ -61,7 +61,15 @@ std::string VersionCode(std::string_view text) {
   return IsVersionCode(text) ? LeftJustify(Cut(text, kVersionMax)) : std::string(kDefaultVersion);
 }
 
-std::optional<Installation> LocateInstallation(Services& svc, std::string_view version, std::string_view commandText) {
+bool IsListedVersion(std::string_view code) { return FindVersion(code) != nullptr; }
+
+std::vector<std::string> ListedVersions() {
+  std::vector<std::string> codes;
+  for (const auto& row : kVersions) codes.emplace_back(row.codes[0]);
+  return codes;
+}
+
+Installation FindInstallation(Services& svc, std::string_view version) {
   Installation found;
   found.version = Cut(version, kVersionMax);
   std::string redBase, rootEntry;
@@ -84,13 +92,11 @@ std::optional<Installation> LocateInstallation(Services& svc, std::string_view v
     if (bin != std::string::npos) found.root.resize(bin);
   }
 
-  bool failed = IsBlank(found.root);
-  if (!failed) {
+  if (!IsBlank(found.root)) {
     found.exe = WinIni(svc, section, "ExeName");
     // The final point is ignored by Windows file access: the INI file is named after the executable.
     found.iniFile = found.root + "\\BIN\\" + found.exe + ".ini.";
   }
-  if (IsBlank(found.exe)) failed = true;
 
   // Editions whose redirection file has another name.
   const std::string bin = found.root + "\\BIN\\";
@@ -101,8 +107,20 @@ std::optional<Installation> LocateInstallation(Services& svc, std::string_view v
   } else if (found.version == "60" && !svc.files.Exists(found.redFile)) {
     found.redFile = bin + "C60PE.RED";
   }
+  return found;
+}
 
-  if (!failed) return found;
+std::optional<Installation> LocateForRemoval(Services& svc, std::string_view version) {
+  const Installation found = FindInstallation(svc, version);
+  if (found.Complete()) return found;
+  svc.Quiet(Outcome::Info, svc.tr("WIN.INI names no installation of this version, so there is nothing to remove:") +
+                               " " + found.version);
+  return std::nullopt;
+}
+
+std::optional<Installation> LocateInstallation(Services& svc, std::string_view version, std::string_view commandText) {
+  const Installation found = FindInstallation(svc, version);
+  if (found.Complete()) return found;
   svc.Error(svc.tr("Entry Not Found"),
             svc.tr("The QZ Command program looks for Clarion information in the WIN.INI file.") + "|" +
                 svc.tr("Required information was not found.") + "|" + "|" + svc.tr("Command was:") + " " +

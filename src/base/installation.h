@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/services.h"
 #include "runtime/text.h"
@@ -17,6 +18,10 @@ struct Installation {
   std::string exe;                   // the IDE's program, as its set-up names it
   std::string iniFile;               // the IDE's INI file
   std::string redFile;               // the IDE's redirection file
+  // Whether WIN.INI names its folder and program.
+  bool Complete() const { return !IsBlank(root) && !IsBlank(exe); }
+  // The IDE's program as a path, which it has when the set-up put it in its usual place.
+  std::string ExePath() const { return root + "\\BIN\\" + exe + ".exe"; }
 };
 
 // Whether text (its first three characters) is a version code the program accepts.
@@ -24,9 +29,18 @@ bool IsVersionCode(std::string_view text);
 // The accepted version code in text, without leading blanks; "6" for anything else.
 std::string VersionCode(std::string_view text);
 
+// Whether code is one of the version codes of the installations' table, exactly ("55", "5.5", "6", ...).
+bool IsListedVersion(std::string_view code);
+// One code of each version, newest first.
+std::vector<std::string> ListedVersions();
+// The installation of version (a version code) as WIN.INI names it, Complete() or not; no box.
+Installation FindInstallation(Services& svc, std::string_view version);
 // The installation of version (a version code). When WIN.INI lacks it, shows "Entry Not Found" with
 // commandText in it, and returns nothing.
 std::optional<Installation> LocateInstallation(Services& svc, std::string_view version, std::string_view commandText);
+// For a removal command: an installation that is gone (the IDE was uninstalled first) leaves nothing to remove,
+// which is said in an unattended run's log only.
+std::optional<Installation> LocateForRemoval(Services& svc, std::string_view version);
 
 // Sections of the IDE's INI file.
 inline constexpr const char* kUserMenusSection = Phrase("User Menus");

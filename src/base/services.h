@@ -22,9 +22,9 @@
 
 namespace qz {
 
-// Exit codes of an unattended run, for installer authors. Busy: another run kept the target locked; nothing
-// was changed, and the same command may be tried again.
-enum ExitCode : int { kExitSuccess = 0, kExitFailed = 1, kExitUsage = 2, kExitBusy = 4 };
+// Exit codes of an unattended run, for installer authors. IdeRunning: the command needs the IDE closed and
+// changed nothing; Busy: another run kept the target locked; nothing was changed. Either may be tried again.
+enum ExitCode : int { kExitSuccess = 0, kExitFailed = 1, kExitUsage = 2, kExitIdeRunning = 3, kExitBusy = 4 };
 
 // The platform as the program uses it: one adapter per port, made once by whoever starts the program.
 struct Ports {
@@ -98,6 +98,10 @@ class Services {
   void Busy(const std::string& caption, const std::string& text) {
     Show({caption, text, Icon::Exclamation, Buttons::Ok, Button::Ok, Outcome::Busy});
   }
+  // What a program asked for, for it to read (lines separated by "\n").
+  void Tell(const std::string& caption, const std::string& text) { dialogs_.Print(caption, text); }
+  // Whether nobody answers the boxes: an installer runs the program.
+  bool Unattended() const { return dialogs_.Unattended(); }
   std::optional<std::string> ChooseFile(const std::string& title, const std::string& filter) {
     return dialogs_.ChooseFile(title, filter);
   }
@@ -108,18 +112,26 @@ class Services {
     Mark(outcome);
     dialogs_.Note(line);
   }
-  int ExitCode() const { return failed_ ? kExitFailed : busy_ ? kExitBusy : usage_ ? kExitUsage : kExitSuccess; }
+  int ExitCode() const {
+    return failed_       ? kExitFailed
+           : ideRunning_ ? kExitIdeRunning
+           : busy_       ? kExitBusy
+           : usage_      ? kExitUsage
+                         : kExitSuccess;
+  }
 
  private:
   void Mark(Outcome outcome) {
     failed_ = failed_ || outcome == Outcome::Error;
     busy_ = busy_ || outcome == Outcome::Busy;
+    ideRunning_ = ideRunning_ || outcome == Outcome::IdeRunning;
     usage_ = usage_ || outcome == Outcome::Usage;
   }
 
   Dialogs& dialogs_;
   bool failed_ = false;
   bool busy_ = false;
+  bool ideRunning_ = false;
   bool usage_ = false;
 };
 

@@ -11,7 +11,15 @@ namespace qz {
 
 namespace {
 
-constexpr const char* kEnvironmentKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+// Where a variable is kept: the machine's environment, or the current user's (/USER).
+struct Scope {
+  RegRoot root;
+  const char* key;
+  LockKind lock;
+};
+constexpr Scope kMachine{RegRoot::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment",
+                         LockKind::MachineVariable};
+constexpr Scope kUser{RegRoot::CurrentUser, "Environment", LockKind::UserVariable};
 constexpr const char* kStartupFile = "C:\\AutoExec.Bat";
 constexpr std::size_t kValueMax = 32767;  // the most Windows hands to a program
 constexpr std::string_view kBlanks = " \t";
@@ -41,14 +49,22 @@ void Refuse(Services& svc, Change change, const std::string& name, const std::st
                 "|" + name + "||" + reason);
 }
 
-// The variable's current value in the machine environment (NT family); nothing, with why, when it cannot be
-// read or is not text. A missing variable reads as an empty text value.
-std::optional<RegValue> ReadVariable(Services& svc, const std::string& name, std::string& why) {
-  RegValue current = svc.registry.Read(kEnvironmentKey, name);
+// Said where the machine's environment refused a change for lack of rights.
+std::string UserHint(Services& svc, const Scope& scope) {
+  return scope.root == RegRoot::LocalMachine ? " " + svc.tr("/USER changes the current user's environment instead.")
+                                             : std::string();
+}
+
+// The variable's current value (NT family); nothing, with why, when it cannot be read or is not text. A missing
+// variable reads as an empty text value.
+std::optional<RegValue> ReadVariable(Services& svc, const Scope& scope, const std::string& name, std::string& why) {
+  RegValue current = svc.registry.Read(scope.root, scope.key, name);
   switch (current.result.status) {
     case RegStatus::Ok: break;
     case RegStatus::NotFound: return current;  // a new variable is plain text, numbers included
-    case RegStatus::AccessDenied: why = svc.tr("Access to its current value in the registry was denied."); break;
+    case RegStatus::AccessDenied:
+      why = svc.tr("Access to its current value in the registry was denied.") + UserHint(svc, scope);
+      break;
     case RegStatus::TooLarge: why = svc.tr("Its current value is too large to read."); break;
     case RegStatus::OtherError:
       why = svc.tr("Its current value could not be read. Windows error:") + " " + std::to_string(current.result.code);
@@ -62,10 +78,12 @@ std::optional<RegValue> ReadVariable(Services& svc, const std::string& name, std
 // Writes the variable's new value (none: it goes) and reads it back, then tells running programs of the change.
 // A value that does not come back as written is put back as it was before. ENV shows nothing, so a failure is
 // said in an unattended run's log only.
-void Store(Services& svc, const std::string& name, const RegValue& before, const std::optional<std::string>& text) {
-  const RegResult written =
-      text ? svc.registry.Write(kEnvironmentKey, name, before.type, *text) : svc.registry.Delete(kEnvironmentKey, name);
-  const RegValue now = svc.registry.Read(kEnvironmentKey, name);
+void Store(Services& svc, const Scope& scope, const std::string& name, const RegValue& before,
+           const std::optional<std::string>& text) {
+  Registry& registry = svc.registry;
+  const RegResult written = text ? registry.Write(scope.root, scope.key, name, before.type, *text)
+                                 : registry.Delete(scope.root, scope.key, name);
+  const RegValue now = registry.Read(scope.root, scope.key, name);
   if (written.ok() && (text ? now.result.ok() && now.type == before.type && now.text == *text
                             : now.result.status == RegStatus::NotFound)) {
     svc.registry.BroadcastEnvironmentChange();
@@ -73,12 +91,13 @@ void Store(Services& svc, const std::string& name, const RegValue& before, const
   }
   if (written.ok()) {
     if (before.result.status == RegStatus::NotFound) {
-      svc.registry.Delete(kEnvironmentKey, name);
+      registry.Delete(scope.root, scope.key, name);
     } else {
-      svc.registry.Write(kEnvironmentKey, name, before.type, before.text);
+      registry.Write(scope.root, scope.key, name, before.type, before.text);
     }
   }
-  const std::string reason = !written.ok() && written.status == RegStatus::AccessDenied ? svc.tr("Access is denied.")
+  const std::string reason = !written.ok() && written.status == RegStatus::AccessDenied
+                                 ? svc.tr("Access is denied.") + UserHint(svc, scope)
                              : !written.ok() ? svc.tr("Windows error:") + " " + std::to_string(written.code)
                                              : svc.tr("It did not read back as written.");
   svc.Quiet(Outcome::Error, svc.tr("The environment variable was not changed:") + " " + name + ": " + reason);
@@ -87,11 +106,12 @@ void Store(Services& svc, const std::string& name, const RegValue& before, const
 // Adds each item of value that is not listed yet, or takes out each one that is; when no item is left, the
 // variable goes. Under the variable's lock, so that two runs never lose each other's items; a box that says
 // why nothing was changed waits until the lock is let go.
-void ChangeInRegistry(Services& svc, Change change, const std::string& name, const std::string& value) {
+void ChangeInRegistry(Services& svc, const Scope& scope, Change change, const std::string& name,
+                      const std::string& value) {
   std::string refused;
   {
     std::unique_ptr<Locks::Held> lock;
-    switch (svc.locks.Acquire(LockKind::MachineVariable, name, kLockWaitMs, lock)) {
+    switch (svc.locks.Acquire(scope.lock, name, kLockWaitMs, lock)) {
       case LockWait::Held: break;
       case LockWait::Busy:
         svc.Busy(svc.tr("Environment Variable"), svc.tr("Another run of QZCL is changing this variable:") + "|  " +
@@ -100,7 +120,12 @@ void ChangeInRegistry(Services& svc, Change change, const std::string& name, con
         return;
       case LockWait::Failed: svc.Fail(); return;
     }
-    const std::optional<RegValue> current = ReadVariable(svc, name, refused);
+    const std::optional<RegValue> current = ReadVariable(svc, scope, name, refused);
+    if (change == Change::Remove && current && current->result.status == RegStatus::NotFound) {
+      svc.Quiet(Outcome::Info,
+                svc.tr("The environment variable does not exist, so there is nothing to remove:") + " " + name);
+      return;
+    }
     const std::string next = !current                ? std::string()
                              : change == Change::Add ? WithItems(current->text, value)
                                                      : ListWithout(current->text, value, true);
@@ -109,19 +134,11 @@ void ChangeInRegistry(Services& svc, Change change, const std::string& name, con
         refused = svc.tr("The result would be longer than 32,767 characters, the most Windows allows.");
       } else {
         // The type stays: an expand-string such as PATH must keep expanding its %SystemRoot%.
-        Store(svc, name, *current, IsBlank(next) ? std::nullopt : std::optional(next));
+        Store(svc, scope, name, *current, IsBlank(next) ? std::nullopt : std::optional(next));
       }
     }
   }
   if (!refused.empty()) Refuse(svc, change, name, refused);
-}
-
-void AddInRegistry(Services& svc, const std::string& name, const std::string& value) {
-  ChangeInRegistry(svc, Change::Add, name, value);
-}
-
-void RemoveInRegistry(Services& svc, const std::string& name, const std::string& value) {
-  ChangeInRegistry(svc, Change::Remove, name, value);
 }
 
 // The text a start-up file line assigns to the variable (upper-case name), or nothing when the line does
@@ -175,9 +192,8 @@ void RemoveInStartupFile(Services& svc, const std::string& name, const std::stri
 }
 
 // ENV and UNENV: the name and value, then the start-up file or the registry, by the Windows family.
-void ChangeVariable(Services& svc, const CommandLine& line, const char* missing,
-                    void (*inStartupFile)(Services&, const std::string&, const std::string&),
-                    void (*inRegistry)(Services&, const std::string&, const std::string&)) {
+void ChangeVariable(Services& svc, const CommandLine& line, Change change, const char* missing,
+                    void (*inStartupFile)(Services&, const std::string&, const std::string&)) {
   const std::string name = Clip(line.Token(2));
   const std::string value = Clip(line.Token(3));
   // A value without a name, or nothing to add or remove, is never written.
@@ -196,18 +212,26 @@ void ChangeVariable(Services& svc, const CommandLine& line, const char* missing,
                badName ? name : value);
     return;
   }
-  (svc.registry.IsWindows95Family() ? inStartupFile : inRegistry)(svc, name, value);
+  const bool user = line.Options().user;
+  if (user && svc.registry.RunsAsLocalSystem()) {
+    svc.Refused(svc.tr("Environment Variable"),
+                svc.tr("/USER cannot be used by a program that runs as LocalSystem: its environment is nobody's.") +
+                    "||" + svc.tr("Nothing was changed."));
+    return;
+  }
+  if (svc.registry.IsWindows95Family()) return inStartupFile(svc, name, value);
+  ChangeInRegistry(svc, user ? kUser : kMachine, change, name, value);
 }
 
 }  // namespace
 
 // Silent on success, as installers expect.
 void SetEnvironmentVariableCommand(Services& svc, const CommandLine& line) {
-  ChangeVariable(svc, line, Phrase("ENV needs a variable name and a value."), AddInStartupFile, AddInRegistry);
+  ChangeVariable(svc, line, Change::Add, Phrase("ENV needs a variable name and a value."), AddInStartupFile);
 }
 
 void RemoveEnvironmentValue(Services& svc, const CommandLine& line) {
-  ChangeVariable(svc, line, Phrase("UNENV needs a variable name and a value."), RemoveInStartupFile, RemoveInRegistry);
+  ChangeVariable(svc, line, Change::Remove, Phrase("UNENV needs a variable name and a value."), RemoveInStartupFile);
 }
 
 }  // namespace qz

@@ -62,6 +62,11 @@ void RemoveInclude(Services& svc, const CommandLine& line) {
   const auto args = Arguments(svc, line, Phrase("UNINCLUDE needs a template file and an include file."));
   if (!args) return;
   const std::string include = Upper(IncludeLine(args->second));
+  if (!svc.files.Exists(args->first)) {
+    svc.Quiet(Outcome::Info,
+              svc.tr("The template file does not exist, so there is nothing to remove:") + " " + args->first);
+    return;
+  }
   Change(svc, args->first, [&](std::string_view bytes, std::string& next) {
     next = WithoutLines(bytes, [&](std::string_view l) { return Upper(ClipView(l)) == include; });
     return FileError::None;

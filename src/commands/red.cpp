@@ -28,16 +28,27 @@ struct RedArguments {
 
 // Lets change alter the entry's value in the redirection file (nothing when the entry is absent), which is
 // written when the value changed.
+enum class Direction { Add, Remove };
+
 template <typename Change>
-void ChangeRedirection(Services& svc, const CommandLine& line, const char* caption, const char* should, Change change) {
+void ChangeRedirection(Services& svc, const CommandLine& line, Direction direction, const char* caption,
+                       const char* should, Change change) {
   const RedArguments args(line);
   using K = IniText::Kind;
   if (RefusesIniTexts(svc, svc.tr(caption), {{K::Section, args.section}, {K::Key, args.entry}, {K::Value, args.path}}))
     return;
-  const std::optional<Installation> ide = LocateInstallation(svc, VersionCode(args.version), line.Text());
+  const bool removal = direction == Direction::Remove;
+  const std::optional<Installation> ide = removal && !args.Blank()
+                                              ? LocateForRemoval(svc, VersionCode(args.version))
+                                              : LocateInstallation(svc, VersionCode(args.version), line.Text());
   if (!ide) return;
   if (args.Blank()) {
     ShowUsage(svc, line, *ide, caption, should);
+    return;
+  }
+  if (removal && !svc.files.Exists(ide->redFile)) {
+    svc.Quiet(Outcome::Info,
+              svc.tr("The redirection file does not exist, so there is nothing to remove:") + " " + ide->redFile);
     return;
   }
   const FileTexts texts{svc.tr("QZCL File Error"), Phrase("The redirection file could not be read:"),
@@ -49,16 +60,16 @@ void ChangeRedirection(Services& svc, const CommandLine& line, const char* capti
 
 // "Redirecton" is the program's own spelling, kept because translation files look it up.
 void Redirection(Services& svc, const CommandLine& line) {
-  ChangeRedirection(svc, line, Phrase("Redirecton Command Error"),
+  ChangeRedirection(svc, line, Direction::Add, Phrase("Redirecton Command Error"),
                     Phrase("Redirection Command should be RED Section Entry Path Version."),
                     [](IniDocument& red, const RedArguments& args) {
                       // Each item of the path that is not listed yet is added, in the order given; the items
-                      // already there keep their text. A whole item must match, in the same letter case:
-                      // C:\Tools is not in C:\Tools2.
+                      // already there keep their text. A whole item must match, in any letter case, as Windows
+                      // names folders: C:\Tools is not in C:\Tools2, but c:\tools is C:\Tools.
                       const std::string current = Clip(red.Get(args.section, args.entry).value_or(""));
                       std::string value = current;
                       for (std::string_view item : SplitList(args.path)) {
-                        if (IsBlank(item) || (!IsBlank(value) && ListHolds(value, item, false))) continue;
+                        if (IsBlank(item) || (!IsBlank(value) && ListHolds(value, item, true))) continue;
                         value = IsBlank(value) ? Clip(item) : value + ";" + Clip(item);
                       }
                       if (value != current) red.Set(args.section, args.entry, value);
@@ -66,12 +77,12 @@ void Redirection(Services& svc, const CommandLine& line) {
 }
 
 void RemoveRedirection(Services& svc, const CommandLine& line) {
-  ChangeRedirection(svc, line, Phrase("Remove Redirection Error"),
+  ChangeRedirection(svc, line, Direction::Remove, Phrase("Remove Redirection Error"),
                     Phrase("The command should be UNRED Section Entry Path Version."),
                     [](IniDocument& red, const RedArguments& args) {
                       const std::optional<std::string> value = red.Get(args.section, args.entry);
                       if (!value) return;
-                      const std::string rest = ListWithout(*value, args.path, false);
+                      const std::string rest = ListWithout(*value, args.path, true);
                       if (rest == *value) return;
                       if (!IsBlank(rest)) {
                         red.Set(args.section, args.entry, rest);

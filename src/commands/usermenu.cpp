@@ -178,8 +178,18 @@ void RemoveUserMenu(Services& svc, const CommandLine& line) {
     return;
   }
   if (RefusesAppRef(svc, appRef)) return;
-  const std::optional<Installation> ide = LocateInstallation(svc, VersionCode(version), line.Text());
+  const std::optional<Installation> ide = LocateForRemoval(svc, VersionCode(version));
   if (!ide) return;
+  // Read first: with nothing to take out, the IDE need not be closed.
+  IniDocument now;
+  if (LoadIni(svc.files, ide->iniFile, now) == FileError::None) {
+    MenuRemove(now, appRef);
+    if (!now.Changed()) {
+      svc.Quiet(Outcome::Info,
+                svc.tr("The IDE's user menu does not name this AppRef, so there is nothing to remove:") + " " + appRef);
+      return;
+    }
+  }
   const std::string title = svc.tr("Remove Accessories Item");
   if (ClarionIsOpen(svc, ide->exe) && !ClarionMustBeClosed(svc, ide->exe, title)) return;
   ChangeIni(svc, ide->iniFile, IniTexts(title), [&](IniDocument& doc) { MenuRemove(doc, appRef); });

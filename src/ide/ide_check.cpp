@@ -12,6 +12,12 @@ bool ClarionIsOpen(Services& svc, std::string_view exe) {
 }
 
 bool ClarionMustBeClosed(Services& svc, std::string_view exe, std::string_view title) {
+  // Nobody could close it: an installer learns at once (exit code 3) that the IDE must be closed first.
+  if (svc.Unattended()) {
+    svc.Show({Clip(title), svc.tr("Because clarion is open, this operation could not be completed."), Icon::None,
+              Buttons::Ok, Button::Ok, Outcome::IdeRunning});
+    return false;
+  }
   for (int prompts = 1; prompts < 5; ++prompts) {
     Box prompt;
     prompt.caption = Clip(title);

@@ -41,6 +41,23 @@ static UINT DefaultStyle(Buttons set, Button def) {
   return styles[index];
 }
 
+// Typed at a console, a window program's output would appear nowhere: it is shown in a box unless standard
+// output goes to a file or a pipe.
+void Win32Dialogs::Print(const std::string& caption, const std::string& text) {
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  const DWORD type = out && out != INVALID_HANDLE_VALUE ? GetFileType(out) : FILE_TYPE_UNKNOWN;
+  if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) {
+    const std::string line = text + "\n";
+    DWORD written = 0;
+    WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    return;
+  }
+  std::string shown = text;
+  for (char& c : shown)
+    if (c == '\n') c = '|';
+  Show({caption, shown, Icon::Information, Buttons::Ok, Button::Ok, Outcome::Info});
+}
+
 Button Win32Dialogs::Show(const Box& box) {
   std::string text = box.text;
   for (char& c : text)

@@ -9,6 +9,8 @@ class Win32Dialogs : public Dialogs {
   Button Show(const Box& box) override;
   std::optional<std::string> ChooseFile(const std::string& title, const std::string& filter) override;
   void Note(const std::string&) override {}
+  void Print(const std::string& caption, const std::string& text) override;
+  bool Unattended() const override { return false; }
 };
 
 // Whether boxes can be answered by a person: false for a window station that is not visible

@@ -21,15 +21,21 @@ struct RegValue {
   std::string text;  // the whole text of a String or ExpandString value; empty otherwise
 };
 
-// Values under HKEY_LOCAL_MACHINE: the machine environment is the only place the program reads or writes.
+// The machine's keys, or those of the user the program runs as.
+enum class RegRoot { LocalMachine, CurrentUser };
+
+// Values of the environment, the machine's or the user's: the only places the program reads or writes.
 class Registry {
  public:
   virtual ~Registry() = default;
-  virtual RegValue Read(const std::string& key, const std::string& name) = 0;
+  virtual RegValue Read(RegRoot root, const std::string& key, const std::string& name) = 0;
   // Writes text as a String or ExpandString value, creating the key when it is missing.
-  virtual RegResult Write(const std::string& key, const std::string& name, RegType type, const std::string& text) = 0;
+  virtual RegResult Write(RegRoot root, const std::string& key, const std::string& name, RegType type,
+                          const std::string& text) = 0;
   // Removes the value; a value that is not there is no error.
-  virtual RegResult Delete(const std::string& key, const std::string& name) = 0;
+  virtual RegResult Delete(RegRoot root, const std::string& key, const std::string& name) = 0;
+  // The LocalSystem account's user environment is nobody's: no person logs on with it.
+  virtual bool RunsAsLocalSystem() = 0;
   // Tells running programs that the environment changed, so programs started afterwards see it.
   virtual void BroadcastEnvironmentChange() = 0;
   // The Windows 95 family keeps the machine environment in the start-up file, not in the registry.

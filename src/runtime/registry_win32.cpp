@@ -23,12 +23,14 @@ RegResult FromError(LONG error) {
   }
 }
 
+HKEY Root(RegRoot root) { return root == RegRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
+
 }  // namespace
 
-RegValue Win32Registry::Read(const std::string& key, const std::string& name) {
+RegValue Win32Registry::Read(RegRoot root, const std::string& key, const std::string& name) {
   RegValue value;
   UniqueHkey hkey;
-  LONG error = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, hkey.put());
+  LONG error = RegOpenKeyExA(Root(root), key.c_str(), 0, KEY_QUERY_VALUE, hkey.put());
   if (error != ERROR_SUCCESS) {
     value.result = FromError(error);
     return value;
@@ -64,11 +66,12 @@ RegValue Win32Registry::Read(const std::string& key, const std::string& name) {
   return value;
 }
 
-RegResult Win32Registry::Write(const std::string& key, const std::string& name, RegType type, const std::string& text) {
+RegResult Win32Registry::Write(RegRoot root, const std::string& key, const std::string& name, RegType type,
+                               const std::string& text) {
   if (type == RegType::Other) return {RegStatus::OtherError, static_cast<unsigned long>(ERROR_INVALID_PARAMETER)};
   UniqueHkey hkey;
-  LONG error = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE, hkey.put());
-  if (error == ERROR_FILE_NOT_FOUND) error = RegCreateKeyA(HKEY_LOCAL_MACHINE, key.c_str(), hkey.put());
+  LONG error = RegOpenKeyExA(Root(root), key.c_str(), 0, KEY_SET_VALUE, hkey.put());
+  if (error == ERROR_FILE_NOT_FOUND) error = RegCreateKeyA(Root(root), key.c_str(), hkey.put());
   if (error != ERROR_SUCCESS) return FromError(error);
   // The stored length counts the terminating NUL, as Windows expects of text values.
   error = RegSetValueExA(hkey.get(), name.c_str(), 0, type == RegType::String ? REG_SZ : REG_EXPAND_SZ,
@@ -76,9 +79,9 @@ RegResult Win32Registry::Write(const std::string& key, const std::string& name, 
   return FromError(error);
 }
 
-RegResult Win32Registry::Delete(const std::string& key, const std::string& name) {
+RegResult Win32Registry::Delete(RegRoot root, const std::string& key, const std::string& name) {
   UniqueHkey hkey;
-  LONG error = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE, hkey.put());
+  LONG error = RegOpenKeyExA(Root(root), key.c_str(), 0, KEY_SET_VALUE, hkey.put());
   if (error == ERROR_SUCCESS) error = RegDeleteValueA(hkey.get(), name.c_str());
   return FromError(error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error);
 }
@@ -89,6 +92,15 @@ void Win32Registry::BroadcastEnvironmentChange() {
   // character set; Wine delivers the ANSI form's text garbled.
   SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Environment"), SMTO_ABORTIFHUNG,
                       2000, &answer);
+}
+
+bool Win32Registry::RunsAsLocalSystem() {
+  UniqueKernelHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
+  alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+  DWORD size = 0;
+  return GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &size) &&
+         IsWellKnownSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, WinLocalSystemSid);
 }
 
 bool Win32Registry::IsWindows95Family() { return (GetVersion() & 0x80000000u) != 0; }

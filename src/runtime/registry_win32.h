@@ -7,9 +7,11 @@ namespace qz {
 // GetVersion.
 class Win32Registry : public Registry {
  public:
-  RegValue Read(const std::string& key, const std::string& name) override;
-  RegResult Write(const std::string& key, const std::string& name, RegType type, const std::string& text) override;
-  RegResult Delete(const std::string& key, const std::string& name) override;
+  RegValue Read(RegRoot root, const std::string& key, const std::string& name) override;
+  RegResult Write(RegRoot root, const std::string& key, const std::string& name, RegType type,
+                  const std::string& text) override;
+  RegResult Delete(RegRoot root, const std::string& key, const std::string& name) override;
+  bool RunsAsLocalSystem() override;
   void BroadcastEnvironmentChange() override;
   bool IsWindows95Family() override;
 };

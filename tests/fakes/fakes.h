@@ -211,8 +211,11 @@ class FakeDialogs : public Dialogs {
   }
   std::optional<std::string> ChooseFile(const std::string&, const std::string&) override { return std::nullopt; }
   void Note(const std::string& line) override { notes.push_back(line); }
+  void Print(const std::string&, const std::string& text) override { printed.push_back(text); }
+  bool Unattended() const override { return unattended; }
   std::vector<Box> shown;
-  std::vector<std::string> notes;
+  std::vector<std::string> notes, printed;
+  bool unattended = false;
   std::function<void(const Box&)> onShow;
   std::vector<Button> answers;
 };
@@ -245,33 +248,36 @@ class FakeShell : public Shell {
   std::vector<std::string> opened, helpPages;
 };
 
-// Values by "key\name"; a status per value stands for a read that fails. Writes and broadcasts are recorded.
+// Values by "key\\name" (the user's keys with "HKCU\\" first); a status per value stands for a read that fails.
+// Writes and broadcasts are recorded.
 class FakeRegistry : public Registry {
  public:
   struct Stored {
     RegType type = RegType::String;
     std::string text;
   };
-  RegValue Read(const std::string& key, const std::string& name) override {
+  RegValue Read(RegRoot root, const std::string& key, const std::string& name) override {
     if (journal) journal->push_back("get " + name);
-    const std::string at = key + "\\" + name;
+    const std::string at = Where(root, key, name);
     if (readFailures.count(at)) return {readFailures[at]};
     if (!values.count(at)) return {{RegStatus::NotFound}};
     return {{}, values[at].type, values[at].type == RegType::Other ? "" : values[at].text};
   }
-  RegResult Write(const std::string& key, const std::string& name, RegType type, const std::string& text) override {
+  RegResult Write(RegRoot root, const std::string& key, const std::string& name, RegType type,
+                  const std::string& text) override {
     events.push_back("write " + name);
     if (journal) journal->push_back("set " + name);
     if (failWrites) return {RegStatus::AccessDenied, 5};
-    values[key + "\\" + name] = {type, text.substr(0, std::exchange(keptChars, std::string::npos))};
+    values[Where(root, key, name)] = {type, text.substr(0, std::exchange(keptChars, std::string::npos))};
     return {};
   }
-  RegResult Delete(const std::string& key, const std::string& name) override {
+  RegResult Delete(RegRoot root, const std::string& key, const std::string& name) override {
     events.push_back("delete " + name);
     if (failWrites) return {RegStatus::AccessDenied, 5};
-    values.erase(key + "\\" + name);
+    values.erase(Where(root, key, name));
     return {};
   }
+  bool RunsAsLocalSystem() override { return localSystem; }
   void BroadcastEnvironmentChange() override { events.push_back("broadcast"); }
   bool IsWindows95Family() override { return windows95; }
 
@@ -280,7 +286,12 @@ class FakeRegistry : public Registry {
   std::vector<std::string> events;
   Journal* journal = nullptr;
   std::size_t keptChars = std::string::npos;  // the next write reports success but keeps only this much
-  bool failWrites = false, windows95 = false;
+  bool failWrites = false, windows95 = false, localSystem = false;
+
+ private:
+  static std::string Where(RegRoot root, const std::string& key, const std::string& name) {
+    return (root == RegRoot::CurrentUser ? "HKCU\\" : "") + key + "\\" + name;
+  }
 };
 
 class FakeProcesses : public Processes {

@@ -120,7 +120,7 @@ TEST(red, adds_a_directory_unless_the_entry_lists_it_and_refuses_what_it_cannot_
       {"RED Common *.tpl C:\\Tools", "C:\\A;C:\\Tools", "C:\\A;C:\\Tools"},
       {"RED Common *.tpl C:\\Tools", "C:\\A;C:\\Tools\\", "C:\\A;C:\\Tools\\"},  // a final backslash is no difference
       {"RED Common *.tpl C:\\Tools", "C:\\Tools2", "C:\\Tools2;C:\\Tools"},      // not a substring test
-      {"RED Common *.tpl C:\\Tools", "C:\\TOOLS", "C:\\TOOLS;C:\\Tools"},        // letter case counts
+      {"RED Common *.tpl c:\\tools", "C:\\TOOLS", "C:\\TOOLS"},  // in any letter case, as Windows names folders
       {"RED Common *.tpl C:\\B", "C:\\A;  ", "C:\\A;;C:\\B"},
       {"REDIRECT Common *.tpl C:\\New", listed, listed + ";C:\\New"},
       {"RED Common *.tpl", "C:\\A", "C:\\A", "Redirecton Command Error", kExitUsage},
@@ -179,7 +179,12 @@ TEST(changes, are_made_under_the_target_s_lock_and_redone_over_another_program_s
       {"RED Common *.tpl C:\\X", steps(kRed)},
       {"UNRED Common *.tpl C:\\A", steps(kRed)},
       {"USERMENU QZ M qz.exe", steps(kIdeIni)},
-      {"UNMENU A", steps(kIdeIni)},
+      {"UNMENU A",
+       [&] {  // read first: with nothing to remove the IDE need not be closed
+         Strings s = steps(kIdeIni);
+         s.insert(s.begin(), "read " + std::string(kIdeIni));
+         return s;
+       }()},
       {"ABCPATH C:\\L", steps(kIdeIni)},
       {"INCLUDE my.tpl x.tpw", steps("my.tpl")},
       {"UNINCLUDE my.tpl a.tpw", steps("my.tpl")},
@@ -210,6 +215,45 @@ TEST(changes, are_made_under_the_target_s_lock_and_redone_over_another_program_s
       EXPECT_NE(t.dialogs.shown.at(0).text.find("Another program is using the file."), std::string::npos);
     EXPECT_TRUE(t.files.replaces == (changes == 1) && t.files.temporaries == std::min(changes + 1, 5) &&
                 t.files.contents.size() == 1u);
+  }
+}
+
+// Switches stand before the command word, each as one token (quotes drop out), and each command takes only its
+// own; after the word every token is an argument. The box shows the command as given after the switches.
+TEST(startup, switches_stand_before_the_command_word_and_each_command_takes_only_its_own) {
+  const std::string kRefused = "Incorrect Command Line";
+  const struct {
+    const char* line;
+    int exitCode;
+    std::string said;  // the box's text, or what was printed
+  } cases[] = {
+      {"qzcl /VERSION", kExitSuccess, std::string("QZCL ") + QZCL_VERSION},
+      {"qzcl /version CMD", kExitUsage, "/VERSION stands alone.||Nothing was changed."},
+      {"qzcl /UNATTENDED", kExitUsage, "A command word must follow the switches.||Nothing was changed."},
+      {"qzcl /USER RED Common *.tpl C:\\X", kExitUsage, "/USER is taken by ENV and UNENV only.||Nothing was changed."},
+      {"qzcl /WHATIF RED Common *.tpl C:\\X", kExitUsage,
+       "This switch is not available yet: /WHATIF||Nothing was changed."},
+      {"qzcl \"/LOG=C:\\My Logs\\x.log\" CMD", kExitUsage,
+       "This switch is not available yet: /LOG=C:\\My Logs\\x.log||Nothing was changed."},
+      {"qzcl /Bogus CMD", kExitUsage, "This switch is not known: /Bogus||Nothing was changed."},
+      {"qzcl  /unattended  RED Common", kExitUsage,
+       "Redirection Command should be RED Section Entry Path Version.|  Actual Command: RED Common|  Redirection "
+       "File: C:\\C6\\BIN\\C60EE.RED|  Version: 60"},
+  };
+  for (const auto& c : cases) {
+    Command t;
+    EXPECT_EQ(t.program.Run(c.line), c.exitCode) << c.line;
+    EXPECT_EQ(t.dialogs.printed.empty() ? t.dialogs.shown.at(0).text : t.dialogs.printed[0], c.said) << c.line;
+    EXPECT_TRUE(t.files.contents.empty() && t.registry.values.empty()) << c.line;
+  }
+  Command run;  // after the word, a "/" starts an argument
+  run.program.Run("qzcl RUN msiexec /i x.msi");
+  EXPECT_EQ(run.shell.opened, Strings{"msiexec /i x.msi"});
+  for (bool system : {false, true}) {  // the user's own environment, which LocalSystem has none of
+    Command user;
+    user.registry.localSystem = system;
+    EXPECT_EQ(user.program.Run("qzcl /USER ENV QZ_HOME C:\\Q"), system ? kExitUsage : kExitSuccess);
+    EXPECT_EQ(user.registry.values.count("HKCU\\Environment\\QZ_HOME"), system ? 0u : 1u);
   }
 }
 
@@ -294,6 +338,7 @@ TEST(include, appends_its_line_on_a_line_of_its_own_once_and_says_only_in_an_ins
       {"INCLUDE my.tpl \"x.tpw')\r#EVIL('y\"", kExitUsage, kName + "x.tpw')<CR>#EVIL('y"},
       {"UNINCLUDE my.tpl \"a'b\"", kExitUsage, kName + "a'b"},
       {"INCLUDE gone.tpl x", kExitFailed, kNot + "gone.tpl: The file does not exist."},
+      {"UNINCLUDE gone.tpl x", kExitSuccess, "The template file does not exist, so there is nothing to remove: gone.tpl"},
       {"UNINCLUDE locked.tpl x", kExitFailed, kNot + "locked.tpl: Another program is using the file."},
       {"INCLUDE wide.tpl x", kExitFailed, kNot + "wide.tpl: It is not a text file that QZCL can change."},
       {"INCLUDE my.tpl x", kExitBusy, "Another run of QZCL is changing this file: my.tpl"},
@@ -365,7 +410,9 @@ TEST(env, refuses_what_it_cannot_add_safely_and_leaves_the_value) {
   const std::tuple<std::string, std::optional<RegResult>, const char*> cases[] = {
       // before, read failure, reason
       {"O:", std::nullopt, "Its current value is not text, so it was left as it is."},
-      {"", RegResult{RegStatus::AccessDenied, 5}, "Access to its current value in the registry was denied."},
+      {"", RegResult{RegStatus::AccessDenied, 5},
+       "Access to its current value in the registry was denied. /USER changes the current user's environment "
+       "instead."},
       {"", RegResult{RegStatus::OtherError, 1018}, "Its current value could not be read. Windows error: 1018"},
       {full, std::nullopt, "The result would be longer than 32,767 characters, the most Windows allows."},
   };
@@ -404,7 +451,8 @@ TEST(env, refuses_what_it_cannot_add_safely_and_leaves_the_value) {
   } quiet[] = {
       {"ENV", nullptr, false, std::string::npos, "ENV needs a variable name and a value."},
       {"ENV \"\" C:\\QZ", nullptr, false, std::string::npos, "ENV needs a variable name and a value."},
-      {"ENV QZ_HOME C:\\QZ", nullptr, true, std::string::npos, kNotChanged + "Access is denied."},
+      {"ENV QZ_HOME C:\\QZ", nullptr, true, std::string::npos,
+       kNotChanged + "Access is denied. /USER changes the current user's environment instead."},
       {"ENV QZ_HOME C:\\QZ", "S:C:\\A", false, 5, kNotChanged + "It did not read back as written."},
       {"UNENV QZ_HOME C:\\QZ", "X:C:\\A;C:\\QZ", false, 2, kNotChanged + "It did not read back as written."},
   };

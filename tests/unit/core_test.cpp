@@ -37,7 +37,7 @@ TEST(command_line, splits_the_parameters_as_installers_write_them_and_takes_the_
   const std::pair<const char*, const char*> words[] = {{"qzcl redirect a b c", "REDIRECT"},
                                                        {"qzcl CMD,EXTRA", "CMD"},
                                                        {"qzcl EDIT/6", "EDIT"},
-                                                       {"qzcl /EDIT", "/EDIT"},
+                                                       {"qzcl /EDIT", ""},  // a switch, not a word
                                                        {R"(qzcl "ed"it x)", "EDIT"},
                                                        {R"(qzcl a""b)", "A\"B"},
                                                        {"qzcl", ""}};
@@ -158,6 +158,36 @@ TEST(installation, that_is_missing_is_named_in_the_entry_not_found_box) {
     EXPECT_TRUE(h.dialogs.shown[0].icon == Icon::Information && h.dialogs.shown[0].buttons == Buttons::Ok);
     EXPECT_EQ(h.svc.ExitCode(), kExitFailed);
   }
+}
+
+TEST(where, prints_the_installation_of_a_version_or_of_each_for_an_installer_to_read) {
+  const std::string six =
+      "Root=C:\\C6\nExe=C:\\C6\\BIN\\C60EE.exe\nIni=C:\\C6\\BIN\\C60EE.ini\n"
+      "Redirection=C:\\C6\\BIN\\C60PE.RED\nVersion=60";
+  const std::string five =
+      "Root=D:\\C55\nExe=D:\\C55\\BIN\\C55EE.exe\nIni=D:\\C55\\BIN\\C55EE.ini\n"
+      "Redirection=D:\\C55\\BIN\\CLARION5.RED\nVersion=55";
+  const std::tuple<const char*, int, std::string> cases[] = {
+      {"WHERE", kExitSuccess, six},
+      {"where 6.0", kExitSuccess, six},
+      {"WHERE 55", kExitSuccess, five},
+      {"WHERE *", kExitSuccess, six + "\n\n" + five},
+      {"WHERE 7", kExitUsage, "This is not a version code (2, 4, 5, 55 or 6): 7"},  // not taken for 6 here
+      {"WHERE 4", kExitFailed, "Entry Not Found"},
+  };
+  for (const auto& [arguments, exitCode, said] : cases) {
+    fake::Harness h;
+    h.InstallVersion6();
+    h.profile.Write("", "Clarion 5.5  Enterprise Edition", "Root", "D:\\C55");
+    h.profile.Write("", "Clarion 5.5  Enterprise Edition", "ExeName", "C55EE");
+    h.Run(arguments);
+    EXPECT_EQ(h.svc.ExitCode(), exitCode) << arguments;
+    const Box* box = h.dialogs.shown.empty() ? nullptr : &h.dialogs.shown[0];
+    EXPECT_EQ(!box ? h.dialogs.printed.at(0) : exitCode == kExitFailed ? box->caption : box->text, said) << arguments;
+  }
+  fake::Harness none;
+  none.Run("WHERE *");
+  EXPECT_TRUE(none.svc.ExitCode() == kExitFailed && none.dialogs.printed.empty());
 }
 
 }  // namespace

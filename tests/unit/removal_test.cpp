@@ -40,8 +40,8 @@ TEST(unred, takes_out_what_red_added_and_leaves_every_other_byte) {
       {"", "\"C:\\X;C:\\Y\""},             // a new file, two items
       // C:\A was there before: nothing is left, so the entry and its section go
       {"[Common]\r\n*.tpl=C:\\A\r\n", "\"C:\\X;C:\\A\"", ""},
-      // listed before, and listed twice: every one goes; letter case counts
-      {"[Common]\r\n*.tpl=C:\\X;C:\\A;C:\\x;C:\\X\r\n", "C:\\X", "[Common]\r\n*.tpl=C:\\A;C:\\x\r\n"},
+      // listed before, and listed twice: every one goes, in any letter case
+      {"[Common]\r\n*.tpl=C:\\X;C:\\A;c:\\x;C:\\X\r\n", "C:\\X", "[Common]\r\n*.tpl=C:\\A\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.before + " with " + c.path);
@@ -141,6 +141,36 @@ TEST(uninclude, takes_out_the_include_line_and_leaves_blank_lines) {
   Uninstall missing;
   missing.Run("UNINCLUDE my.tpl");
   EXPECT_EQ(missing.svc.ExitCode(), kExitUsage);
+}
+
+// An uninstaller may run after the IDE's own uninstaller, or twice: what is not there is not removed, which is
+// no failure. An unattended run says so in its log and shows nothing.
+TEST(removal, of_what_is_not_there_succeeds_and_says_so) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"UNRED Common *.tpl C:\\X 4", "WIN.INI names no installation of this version, so there is nothing to remove: 4"},
+      {"UNMENU QZ 4", "WIN.INI names no installation of this version, so there is nothing to remove: 4"},
+      {"UNRED Common *.tpl C:\\X",
+       "The redirection file does not exist, so there is nothing to remove: C:\\C6\\BIN\\C60PE.RED"},
+      {"UNMENU QZ", "The IDE's user menu does not name this AppRef, so there is nothing to remove: QZ"},
+      {"UNENV QZ_NONE C:\\X", "The environment variable does not exist, so there is nothing to remove: QZ_NONE"},
+  };
+  for (const auto& [arguments, note] : cases) {
+    Uninstall t;
+    t.transport.serverUp = [](int) { return true; };  // the IDE runs, but need not close for nothing
+    t.Run(arguments);
+    EXPECT_TRUE(t.svc.ExitCode() == kExitSuccess && t.dialogs.shown.empty() && t.files.contents.empty()) << arguments;
+    EXPECT_EQ(t.dialogs.notes, Strings{note});
+  }
+  // With something to remove, an unattended run does not answer the close prompts itself: exit code 3 at once.
+  for (const char* arguments : {"UNMENU A", "USERMENU QZ &QZ qz.exe"}) {
+    Uninstall t;
+    t.files.contents[kIdeIni] = "[User Menus]\r\n1=&A|A\r\n";
+    t.transport.serverUp = [](int) { return true; };
+    t.dialogs.unattended = true;
+    t.Run(arguments);
+    EXPECT_TRUE(t.svc.ExitCode() == kExitIdeRunning && t.dialogs.shown.size() == 1u) << arguments;
+    EXPECT_EQ(t.files.contents[kIdeIni], "[User Menus]\r\n1=&A|A\r\n");
+  }
 }
 
 }  // namespace

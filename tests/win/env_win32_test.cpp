@@ -20,8 +20,9 @@ std::string g_heard;  // what the listening window was told
 TEST(env_registry, text_values_keep_their_type_and_every_character_and_other_values_are_not_text) {
   Win32Registry registry;
   RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kKey.c_str(), kName);  // what a crashed earlier run left
-  EXPECT_EQ(registry.Read(kKey, kName).result.status, RegStatus::NotFound);
-  EXPECT_EQ(registry.Read(kKey + "\\QZCL no such key", kName).result.status, RegStatus::NotFound);
+  EXPECT_EQ(registry.Read(RegRoot::LocalMachine, kKey, kName).result.status, RegStatus::NotFound);
+  EXPECT_EQ(registry.Read(RegRoot::LocalMachine, kKey + "\\QZCL no such key", kName).result.status,
+            RegStatus::NotFound);
   const std::tuple<RegType, DWORD, std::string> rows[] = {
       {RegType::String, REG_SZ, "C:\\QZ;C:\\Tools"},
       {RegType::ExpandString, REG_EXPAND_SZ, "%SystemRoot%\\system32;C:\\QZ"},  // read unexpanded
@@ -29,19 +30,19 @@ TEST(env_registry, text_values_keep_their_type_and_every_character_and_other_val
       {RegType::String, REG_SZ, std::string(32760, 'q') + ";C:\\END"},
   };
   for (const auto& [type, stored, text] : rows) {
-    ASSERT_TRUE(registry.Write(kKey, kName, type, text).ok());
+    ASSERT_TRUE(registry.Write(RegRoot::LocalMachine, kKey, kName, type, text).ok());
     DWORD storedType = REG_NONE, bytes = 0;
     RegGetValueA(HKEY_LOCAL_MACHINE, kKey.c_str(), kName, RRF_RT_ANY | RRF_NOEXPAND, &storedType, nullptr, &bytes);
     EXPECT_EQ(storedType, stored);
     EXPECT_EQ(bytes, text.size() + 1);  // the terminating NUL is part of the data
-    RegValue v = registry.Read(kKey, kName);
+    RegValue v = registry.Read(RegRoot::LocalMachine, kKey, kName);
     EXPECT_EQ(v.result.status, RegStatus::Ok);
     EXPECT_EQ(v.type, type);
     EXPECT_TRUE(v.text == text) << v.text.size();
   }
   DWORD number = 42;
   RegSetKeyValueA(HKEY_LOCAL_MACHINE, kKey.c_str(), kName, REG_DWORD, &number, sizeof number);
-  RegValue v = registry.Read(kKey, kName);
+  RegValue v = registry.Read(RegRoot::LocalMachine, kKey, kName);
   EXPECT_EQ(v.result.status, RegStatus::Ok);
   EXPECT_EQ(v.type, RegType::Other);
   EXPECT_TRUE(v.text.empty());

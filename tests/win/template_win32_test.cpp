@@ -31,7 +31,7 @@ class NoEditorEvents : public EditorEvents {
 TEST(translation_template, holds_the_texts_of_the_translated_windows) {
   e2e::TempDirectory dir;
   std::ostringstream boxes;
-  Win32Ports ports(false, boxes);
+  Win32Ports ports(false, boxes, boxes);
   const Ports platform = ports.Get();
   StringTranslator translator(platform.profile, platform.files, platform.clock, platform.codec, platform.loading);
   const std::string exported = dir.Path() + "\\exported.str";

@@ -33,6 +33,7 @@ class NullFiles : public Files {
   bool Exists(const std::string&) override { return true; }
   std::string CurrentDirectory() override { return "."; }
   std::string ProgramDirectory() override { return "."; }
+  std::string TemporaryFolder() override { return "."; }
   std::string ShortPath(const std::string& path) override { return path; }
   FileError ReadAll(const std::string&, std::string&) override { return FileError::NotFound; }
   FileError Copy(const std::string&, const std::string&) override { return FileError::NotFound; }

@@ -30,7 +30,8 @@ Box CommandSummary(Services& svc) {
           "File") +
       line + svc.tr("UNENV EnvironmentVariable EnvironmentValue - removes the value from the environment variable.") +
       line + svc.tr("UNMENU AppRef [Version] - Removes the AppRef's items from the Clarion User Menus.") + line +
-      svc.tr("UNINCLUDE TemplateFile IncludeFile - Removes the include line INCLUDE added to a template file.");
+      svc.tr("UNINCLUDE TemplateFile IncludeFile - Removes the include line INCLUDE added to a template file.") + line +
+      svc.tr("WHERE [Version] or WHERE * - Prints where Clarion is installed, for installation programs.");
   return box;
 }
 

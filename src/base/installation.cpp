@@ -110,6 +110,13 @@ Installation FindInstallation(Services& svc, std::string_view version) {
   return found;
 }
 
+ProgramStart IdeProgram(Services& svc, const Installation& ide) {
+  const std::string path = ide.ExePath();
+  const std::string bin = ide.root + "\\BIN";
+  if (svc.files.Exists(path)) return {path, '"' + path + '"', bin};
+  return {"", Clip(ide.exe), bin};
+}
+
 std::optional<Installation> LocateForRemoval(Services& svc, std::string_view version) {
   const Installation found = FindInstallation(svc, version);
   if (found.Complete()) return found;

@@ -24,6 +24,11 @@ struct Installation {
   std::string ExePath() const { return root + "\\BIN\\" + exe + ".exe"; }
 };
 
+// How the IDE is started: by its path when it is in its usual place, else by its name through the system's
+// search. It works in its BIN folder either way: a folder a program works in cannot be deleted while it runs,
+// and the folder an installer ran us from is one its uninstaller deletes.
+ProgramStart IdeProgram(Services& svc, const Installation& ide);
+
 // Whether text (its first three characters) is a version code the program accepts.
 bool IsVersionCode(std::string_view text);
 // The accepted version code in text, without leading blanks; "6" for anything else.

@@ -108,10 +108,11 @@ void AbcPath(Services& svc, const CommandLine& line) {
                         Phrase("The IDE's INI file could not be written:")};
   if (!ChangeIni(svc, ide->iniFile, texts, [&](IniDocument& ini) { ini.Set("Paths", "Libsrc", Upper(Clip(path))); }))
     return;
+  const ProgramStart program = IdeProgram(svc, *ide);
   std::string error;
-  if (!IsBlank(ide->exe) && svc.processes.Start(Clip(ide->exe), error) != 0)
-    svc.Error(caption, svc.tr("The library path was set, but the IDE could not be started:") + "|  " + Clip(ide->exe) +
-                           "|" + error);
+  if (!IsBlank(program.commandLine) && svc.processes.Start(program, error) != 0)
+    svc.Error(caption, svc.tr("The library path was set, but the IDE could not be started:") + "|  " +
+                           (program.application.empty() ? program.commandLine : program.application) + "|" + error);
 }
 
 }  // namespace qz

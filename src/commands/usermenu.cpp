@@ -160,7 +160,7 @@ void UserMenu(Services& svc, const CommandLine& line) {
   const std::optional<Installation> ide = LocateInstallation(svc, VersionCode(version), line.Text());
   if (!ide) return;
   const std::string title = svc.tr("Add Accessories Item");
-  if (ClarionIsOpen(svc, ide->exe) && !ClarionMustBeClosed(svc, ide->exe, title)) return;
+  if (ClarionIsOpen(svc) && !ClarionMustBeClosed(svc, title)) return;
   ChangeIni(svc, ide->iniFile, IniTexts(title),
             [&](IniDocument& doc) { MenuAdd(doc, appRef, menuDisplay, commandLine, parm); });
 }
@@ -191,7 +191,7 @@ void RemoveUserMenu(Services& svc, const CommandLine& line) {
     }
   }
   const std::string title = svc.tr("Remove Accessories Item");
-  if (ClarionIsOpen(svc, ide->exe) && !ClarionMustBeClosed(svc, ide->exe, title)) return;
+  if (ClarionIsOpen(svc) && !ClarionMustBeClosed(svc, title)) return;
   ChangeIni(svc, ide->iniFile, IniTexts(title), [&](IniDocument& doc) { MenuRemove(doc, appRef); });
 }
 

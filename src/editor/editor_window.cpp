@@ -204,7 +204,7 @@ void EditorPresenter::Move(bool up) {
 
 void EditorPresenter::Update() {
   view_.Hold(true);
-  const bool updated = ConfirmUpdate(svc_, ide_, section_) && UpdateSection(svc_, ide_, section_, items_, storedCount_);
+  const bool updated = ConfirmUpdate(svc_, section_) && UpdateSection(svc_, ide_, section_, items_, storedCount_);
   view_.Hold(false);
   if (updated) {
     changed_ = false;

@@ -146,7 +146,7 @@ bool UpdateTranslations(Services& svc, const std::vector<Item>& items) {
 
 }  // namespace
 
-bool ConfirmUpdate(Services& svc, const Installation& ide, std::string_view section) {
+bool ConfirmUpdate(Services& svc, std::string_view section) {
   Box box;
   box.caption = svc.tr("Update File");
   box.icon = Icon::Exclamation;
@@ -159,7 +159,7 @@ bool ConfirmUpdate(Services& svc, const Installation& ide, std::string_view sect
                        "||" + svc.tr("Clarion should be closed.") + " " + svc.tr("Do you want to proceed?");
   if (svc.Show(box) != Button::Yes) return false;
   if (translations) return true;
-  return !ClarionIsOpen(svc, ide.exe) || ClarionMustBeClosed(svc, ide.exe, svc.tr("Update Items in Clarion INI File"));
+  return !ClarionIsOpen(svc) || ClarionMustBeClosed(svc, svc.tr("Update Items in Clarion INI File"));
 }
 
 bool UpdateSection(Services& svc, const Installation& ide, std::string_view section, const std::vector<Item>& items,

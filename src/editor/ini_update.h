@@ -11,7 +11,7 @@
 namespace qz {
 
 // The question before the update, and the IDE check for the INI sections: true when the update may run.
-bool ConfirmUpdate(Services& svc, const Installation& ide, std::string_view section);
+bool ConfirmUpdate(Services& svc, std::string_view section);
 
 // Writes items back; storedCount is how many numbered entries the file holds, so that entries the list no
 // longer has are cleared. True when the section was written.

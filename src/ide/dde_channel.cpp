@@ -1,20 +1,28 @@
 #include "ide/dde_channel.h"
 
+#include <utility>
+
 #include "runtime/text.h"
 
 namespace qz {
 
 namespace {
-constexpr std::string_view kLogFile = ".\\QZDE.LOG";
+constexpr std::string_view kLogName = "QZDE.LOG";
 constexpr std::string_view kLogSection = "Connect";
 constexpr std::size_t kErrorMax = 124;  // held in 125 bytes
 }  // namespace
 
-DdeChannel::DdeChannel(Services& svc, std::string_view exe)
-    : transport_(svc.dde), processes_(svc.processes), clock_(svc.clock), profile_(svc.profile), exe_(exe) {}
+DdeChannel::DdeChannel(Services& svc, ProgramStart ide)
+    : transport_(svc.dde),
+      processes_(svc.processes),
+      clock_(svc.clock),
+      profile_(svc.profile),
+      ide_(std::move(ide)),
+      // An installer runs us in its own folder, which is not ours to write in.
+      logFile_((svc.Unattended() ? svc.files.TemporaryFolder() : std::string(".")) + "\\" + std::string(kLogName)) {}
 
 void DdeChannel::Log(std::string_view key, std::string_view value) {
-  WriteIni(profile_, kLogFile, kLogSection, key, value);
+  WriteIni(profile_, logFile_, kLogSection, key, value);
 }
 
 void DdeChannel::Open() {
@@ -24,9 +32,9 @@ void DdeChannel::Open() {
 
 int DdeChannel::StartIde() {
   int result = 0;
-  if (!IsBlank(exe_)) {
+  if (!IsBlank(ide_.commandLine)) {
     std::string error;
-    result = processes_.Start(Clip(exe_), error);
+    result = processes_.Start(ide_, error);
     if (result != 0) {
       error_ = Cut(error, kErrorMax);
       errorCode_ = result;

@@ -1,5 +1,5 @@
-// One client conversation with the IDE's DDE service, logging its connections in .\QZDE.LOG (each key
-// holds the value of the last run that wrote it).
+// One client conversation with the IDE's DDE service, logging its connections in QZDE.LOG (each key holds the
+// value of the last run that wrote it).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -13,8 +13,8 @@ inline constexpr const char* kIdeService = "ClarionWin";
 
 class DdeChannel {
  public:
-  // A channel to the IDE that exe starts; no conversation is open yet.
-  DdeChannel(Services& svc, std::string_view exe);
+  // A channel to the IDE, which ide starts (nothing is started when it is empty); no conversation is open yet.
+  DdeChannel(Services& svc, ProgramStart ide);
   // Ends a conversation still open.
   ~DdeChannel() { Close(); }
   DdeChannel(const DdeChannel&) = delete;
@@ -52,7 +52,8 @@ class DdeChannel {
   Processes& processes_;
   Clock& clock_;
   Profile& profile_;
-  std::string exe_;
+  ProgramStart ide_;
+  std::string logFile_;
   long channel_ = 0;
   std::string error_;
   long errorCode_ = 0;

@@ -5,13 +5,13 @@
 
 namespace qz {
 
-bool ClarionIsOpen(Services& svc, std::string_view exe) {
-  DdeChannel dde(svc, exe);
+bool ClarionIsOpen(Services& svc) {
+  DdeChannel dde(svc, ProgramStart{});
   dde.Open();
   return dde.IsOpen();
 }
 
-bool ClarionMustBeClosed(Services& svc, std::string_view exe, std::string_view title) {
+bool ClarionMustBeClosed(Services& svc, std::string_view title) {
   // Nobody could close it: an installer learns at once (exit code 3) that the IDE must be closed first.
   if (svc.Unattended()) {
     svc.Show({Clip(title), svc.tr("Because clarion is open, this operation could not be completed."), Icon::None,
@@ -29,7 +29,7 @@ bool ClarionMustBeClosed(Services& svc, std::string_view exe, std::string_view t
       svc.Fail();
       return false;
     }
-    if (!ClarionIsOpen(svc, exe)) return true;
+    if (!ClarionIsOpen(svc)) return true;
   }
   Box giveUp;
   giveUp.caption = Clip(title);

@@ -7,9 +7,9 @@
 namespace qz {
 
 // True when a server of the IDE's service answers; starts nothing, logs nothing.
-bool ClarionIsOpen(Services& svc, std::string_view exe);
+bool ClarionIsOpen(Services& svc);
 // Asks (at most four times) until the IDE is closed: true when it is, false when the user cancelled or
 // gave up. title is the boxes' caption, already translated.
-bool ClarionMustBeClosed(Services& svc, std::string_view exe, std::string_view title);
+bool ClarionMustBeClosed(Services& svc, std::string_view title);
 
 }  // namespace qz

@@ -50,14 +50,14 @@ void RegisterTemplates(Services& svc, const CommandLine& line, PleaseWaitView& v
   // AutoPick would open the IDE's pick dialog for every template it registers. The file is read again to
   // restore it: the IDE may have written it meanwhile.
   const std::optional<std::string> autoPick = SetAutoPick(svc, ide->iniFile, "off");
-  SendTemplates(svc, view, ide->exe, templateList);
+  SendTemplates(svc, view, IdeProgram(svc, *ide), templateList);
   if (autoPick) SetAutoPick(svc, ide->iniFile, *autoPick);
 }
 
-void SendTemplates(Services& svc, PleaseWaitView& view, const std::string& exe, const std::string& templateList) {
+void SendTemplates(Services& svc, PleaseWaitView& view, const ProgramStart& ide, const std::string& templateList) {
   if (TranslatableWindow* window = view.Open(templateList)) svc.translator.TranslateWindow(*window);
   view.Display();
-  DdeChannel dde(svc, exe);
+  DdeChannel dde(svc, ide);
   // The user is not told how it went; an unattended run says it in its log and its exit code.
   if (!dde.Connect())
     svc.Quiet(Outcome::Error, svc.tr("The IDE did not answer: the templates were not registered."));

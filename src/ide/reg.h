@@ -4,6 +4,7 @@
 
 #include "base/command_line.h"
 #include "base/services.h"
+#include "runtime/processes.h"
 #include "ide/please_wait.h"
 
 namespace qz {
@@ -11,7 +12,7 @@ namespace qz {
 // REG a.tpl b.tpl [version]; view shows "Please Wait..." meanwhile.
 void RegisterTemplates(Services& svc, const CommandLine& line, PleaseWaitView& view);
 
-// Shows "Please Wait..." while the template list is sent to the IDE started as exe.
-void SendTemplates(Services& svc, PleaseWaitView& view, const std::string& exe, const std::string& templateList);
+// Shows "Please Wait..." while the template list is sent to the IDE, which ide starts when it is not running.
+void SendTemplates(Services& svc, PleaseWaitView& view, const ProgramStart& ide, const std::string& templateList);
 
 }  // namespace qz

@@ -15,6 +15,8 @@ class Files {
   virtual std::string CurrentDirectory() = 0;
   // The folder the program itself was started from (no trailing backslash), where its help page lies.
   virtual std::string ProgramDirectory() = 0;
+  // The folder for temporary files, without its final backslash: "\\" and a name make a file in it.
+  virtual std::string TemporaryFolder() = 0;
   // The short (8.3) form of an existing path; the path itself when there is none.
   virtual std::string ShortPath(const std::string& path) = 0;
   // The whole content of an existing file, read sharing it with every other program. A device (NUL, COM1) or

@@ -129,6 +129,14 @@ std::string Win32Files::ProgramDirectory() {
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+std::string Win32Files::TemporaryFolder() {
+  // The longest answer GetTempPathA gives is MAX_PATH + 1 characters.
+  std::string dir(MAX_PATH + 2, '\0');
+  dir.resize(GetTempPathA(static_cast<DWORD>(dir.size()), dir.data()));
+  if (!dir.empty() && dir.back() == '\\') dir.pop_back();
+  return dir.empty() ? std::string(".") : dir;
+}
+
 std::string Win32Files::ShortPath(const std::string& path) {
   DWORD n = GetShortPathNameA(path.c_str(), nullptr, 0);
   if (n == 0) return path;

@@ -1,5 +1,5 @@
-// Files on Win32: attributes, the current and program folders, short names, whole-file reads, copies, the
-// temporary files of a change and whole-file replacement.
+// Files on Win32: attributes, the current, program and temporary folders, short names, whole-file reads, copies,
+// the temporary files of a change and whole-file replacement.
 #pragma once
 #include <windows.h>
 
@@ -14,6 +14,7 @@ class Win32Files : public Files {
   bool Exists(const std::string& path) override;
   std::string CurrentDirectory() override;
   std::string ProgramDirectory() override;
+  std::string TemporaryFolder() override;
   std::string ShortPath(const std::string& path) override;
   FileError ReadAll(const std::string& path, std::string& bytes) override;
   FileError Copy(const std::string& from, const std::string& to) override;

@@ -3,10 +3,10 @@
 
 namespace qz {
 
-// CreateProcessA with the command line alone, so the system searches for the program as usual.
+// CreateProcessA with no handles inherited and an environment block without the QZCL_ variables.
 class Win32Processes : public Processes {
  public:
-  int Start(const std::string& commandLine, std::string& errorText) override;
+  int Start(const ProgramStart& program, std::string& errorText) override;
 };
 
 }  // namespace qz

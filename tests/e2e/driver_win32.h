@@ -195,6 +195,7 @@ struct Launch {
   std::string directory;    // working directory; empty for the driver's own
   bool unattended = false;  // QZCL_UNATTENDED=1 in its environment, which otherwise lacks it
   bool captureStandardError = false;
+  bool outputToPipe = false;  // standard output and error to one pipe, as an installer reading them sets up
 };
 
 class QzclProcess {
@@ -212,6 +213,16 @@ class QzclProcess {
                                &inheritable, CREATE_ALWAYS, 0, nullptr));
       startup.dwFlags = STARTF_USESTDHANDLES;
       startup.hStdError = errors.get();
+    }
+    UniqueKernelHandle pipeEnd;  // ours goes once the process has its own, so that only the run holds it
+    HANDLE reading = nullptr, writing = nullptr;
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    if (launch.outputToPipe && CreatePipe(&reading, &writing, &inheritable, 0)) {
+      output_.reset(reading);
+      pipeEnd.reset(writing);
+      SetHandleInformation(reading, HANDLE_FLAG_INHERIT, 0);
+      startup.dwFlags = STARTF_USESTDHANDLES;
+      startup.hStdOutput = startup.hStdError = writing;
     }
     // The tests run one at a time: the child inherits the setting it is to have.
     SetEnvironmentVariableA("QZCL_UNATTENDED", launch.unattended ? "1" : nullptr);
@@ -255,6 +266,25 @@ class QzclProcess {
       return std::nullopt;
     return code;
   }
+  // All that came through the output pipe once no process holds its other end any more; none when one still
+  // does after the time.
+  std::optional<std::string> OutputToEnd(DWORD timeoutMs = kExitTimeoutMs) {
+    std::string bytes;
+    bool ended = false;
+    WaitUntil(
+        [&] {
+          DWORD available = 0, read = 0;
+          // Fails once the pipe is empty and broken: every writer has gone.
+          if (!PeekNamedPipe(output_.get(), nullptr, 0, nullptr, &available, nullptr)) return ended = true;
+          std::string chunk(available, '\0');
+          if (available && ReadFile(output_.get(), chunk.data(), available, &read, nullptr))
+            bytes.append(chunk, 0, read);
+          return false;
+        },
+        timeoutMs);
+    if (!ended) return std::nullopt;
+    return bytes;
+  }
   // All that the process wrote to standard error, once it has ended.
   std::string StandardError() {
     WaitForExit();
@@ -290,7 +320,7 @@ class QzclProcess {
     return search.found;
   }
 
-  UniqueKernelHandle process_;
+  UniqueKernelHandle process_, output_;
   DWORD processId_ = 0;
   std::string errorFile_;
 };

@@ -20,19 +20,25 @@ struct Work {
   explicit Work(const char* exeName = "C60EE") : installed(folder.Path() + "\\C6", exeName) {
     WriteWholeFile(folder.Path() + "\\a.tpl", "#TEMPLATE(A,'a')\r\n");
     WriteWholeFile(folder.Path() + "\\b.tpl", "#TEMPLATE(B,'b')\r\n");
+    DeleteFileA(kInstallerDdeLog.c_str());
   }
   std::string IdeIni(const char* section, const char* key) const { return Ini(ini, section, key); }
-  std::string DdeLog(const char* key) const { return Ini(folder.Path() + "\\QZDE.LOG", "Connect", key); }
+  // The DDE log of a run: in its working folder, or among the temporary files when an installer ran it.
+  std::string DdeLog(const char* key, bool unattended = false) const {
+    return Ini(unattended ? kInstallerDdeLog : folder.Path() + "\\QZDE.LOG", "Connect", key);
+  }
   bool Logged(const char* log) const { return ReadWholeFile(folder.Path() + log).find(kBoth) != std::string::npos; }
   Launch Qzcl(const std::string& arguments) const { return {arguments, folder.Path()}; }
 
   TempDirectory folder;
   Installed installed;
   const std::string ini = folder.Path() + "\\C6\\BIN\\C60EE.ini";
+  const std::string bin = folder.Path() + "\\C6\\BIN";
+  inline static const std::string kInstallerDdeLog = (std::filesystem::temp_directory_path() / "QZDE.LOG").string();
 };
 
 // REG registers both templates in one command with the running IDE; USERMENU waits until the IDE is closed;
-// then REG starts the IDE itself.
+// then REG, run by an installer, starts the IDE itself.
 TEST(Ide, reg_registers_with_the_running_ide_usermenu_waits_for_it_to_close_and_reg_starts_it) {
   Work work;
   StandInIde ide(work.folder.Path());
@@ -56,15 +62,25 @@ TEST(Ide, reg_registers_with_the_running_ide_usermenu_waits_for_it_to_close_and_
     EXPECT_EQ(work.IdeIni("User Menus", "1"), button == IDOK ? "&QZ|QZ" : "<absent>");
   }
   EXPECT_EQ(work.IdeIni("User Applications", "QZ"), "qz.exe");
-  // The IDE is found by the system's search, here in the working folder.
-  ASSERT_TRUE(CopyFileA((TestProgramDirectory() + "\\stand_in_ide.exe").c_str(),
-                        (work.folder.Path() + "\\C60EE.exe").c_str(), FALSE));
-  QzclProcess started(work.Qzcl("REG a.tpl b.tpl"));
-  EXPECT_EQ(started.WaitForExit(40000), 0u);
-  EXPECT_TRUE(work.Logged("\\stand_in_ide.log"));
-  EXPECT_EQ(work.DdeLog("Before Run"), "ClarionWin");
-  EXPECT_NE(work.DdeLog("Run Error"), "0");
-  EXPECT_NE(work.DdeLog("Run Error"), "252");
+  // From BIN, in BIN: not in the installer's folder, without our variables (the others stay), and without the
+  // pipe from which the installer reads our output to its end.
+  ASSERT_TRUE(
+      CopyFileA((TestProgramDirectory() + "\\stand_in_ide.exe").c_str(), (work.bin + "\\C60EE.exe").c_str(), FALSE));
+  DeleteFileA((work.folder.Path() + "\\QZDE.LOG").c_str());
+  SetEnvironmentVariableA("QZ_KEPT", "1");
+  SetEnvironmentVariableA("qzcl_any_case", "1");
+  QzclProcess started({"REG a.tpl b.tpl", work.folder.Path(), true, false, true});
+  SetEnvironmentVariableA("QZ_KEPT", nullptr);
+  SetEnvironmentVariableA("qzcl_any_case", nullptr);
+  EXPECT_EQ(started.OutputToEnd(40000), std::string());  // nothing written, and ended
+  EXPECT_EQ(started.WaitForExit(), 0u);
+  EXPECT_TRUE(FindWindowA("QzStandInIde", nullptr));
+  EXPECT_TRUE(work.Logged("\\C6\\BIN\\stand_in_ide.log"));
+  const auto ideLog = ReadWholeFile(work.bin + "\\stand_in_ide.log");
+  EXPECT_EQ(ideLog.substr(0, ideLog.find(kBoth)), "folder " + work.bin + "\r\nenvironment QZ_KEPT=1\r\ninitiate\r\n");
+  EXPECT_EQ(work.DdeLog("Before Run", true), "ClarionWin");
+  EXPECT_NE(work.DdeLog("Run Error", true), "252");
+  EXPECT_EQ(work.DdeLog("App"), "<absent>");
   // The IDE keeps running after the command; this test ends it.
   if (HWND running = FindWindowA("QzStandInIde", nullptr)) PostMessageA(running, WM_CLOSE, 0, 0);
   WaitUntil([] { return !FindWindowA("QzStandInIde", nullptr); }, 5000);
@@ -82,7 +98,7 @@ TEST(Ide, reg_gives_up_on_an_ide_that_cannot_be_started) {
   const DWORD took = GetTickCount() - start;
   EXPECT_GE(took, 29000u);
   EXPECT_LT(took, 45000u);
-  EXPECT_EQ(work.DdeLog("Run Error"), "252");
+  EXPECT_EQ(work.DdeLog("Run Error", true), "252");
   EXPECT_EQ(work.IdeIni("Environment", "AutoPick"), "on");
 }
 

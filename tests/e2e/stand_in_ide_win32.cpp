@@ -1,7 +1,9 @@
 // A stand-in for the IDE: a hidden window serving the DDE service "ClarionWin", logging each initiate ("initiate
 // ignored" with --silent), the exact text of each execute, and "terminate". Options: --log FILE (else
-// "stand_in_ide.log" here, for a copy the program starts), --ready FILE (made once it serves), --reject, --silent,
-// --no-ack (executes refused, initiates or executes unanswered), --exit-after-execute. WM_CLOSE ends it.
+// "stand_in_ide.log" in its working folder, for a copy the program starts, which first logs "folder" and that
+// folder, then "environment" and each variable whose name starts with QZ), --ready FILE (made once it serves),
+// --reject, --silent, --no-ack (executes refused, initiates or executes unanswered), --exit-after-execute.
+// WM_CLOSE ends it.
 #include <windows.h>
 
 #include <dde.h>
@@ -16,7 +18,8 @@
 namespace {
 
 constexpr char kService[] = "ClarionWin";
-std::string logFile = "stand_in_ide.log", readyFile;
+const char kCopyLog[] = "stand_in_ide.log";
+std::string logFile = kCopyLog, readyFile;
 bool reject = false, silent = false, noAck = false, exitAfterExecute = false;
 std::vector<HWND> clients;  // one conversation per client window
 
@@ -99,6 +102,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
       exitAfterExecute = true;
     else
       return 2;
+  }
+  if (logFile == kCopyLog) {
+    char folder[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof folder, folder);
+    Log(std::string("folder ") + folder);
+    char* environment = GetEnvironmentStringsA();
+    for (const char* entry = environment; entry && *entry; entry += std::strlen(entry) + 1)
+      if (_strnicmp(entry, "QZ", 2) == 0) Log(std::string("environment ") + entry);
+    FreeEnvironmentStringsA(environment);
   }
   WNDCLASSA wc{};
   wc.lpfnWndProc = WindowProc;

@@ -29,7 +29,8 @@ const char* const kSummary =
     "     UNRED Section Entry Path [Version] - Removes path from [Section] and Entry in Clarion Redirection File\n"
     "     UNENV EnvironmentVariable EnvironmentValue - removes the value from the environment variable.\n"
     "     UNMENU AppRef [Version] - Removes the AppRef's items from the Clarion User Menus.\n"
-    "     UNINCLUDE TemplateFile IncludeFile - Removes the include line INCLUDE added to a template file.";
+    "     UNINCLUDE TemplateFile IncludeFile - Removes the include line INCLUDE added to a template file.\n"
+    "     WHERE [Version] or WHERE * - Prints where Clarion is installed, for installation programs.";
 
 const char* const kDescription =
     "The QZInstall is a \"Command Line\" Clarion Utility.  From the command line you can:\n"

@@ -106,6 +106,7 @@ class FakeFiles : public Files {
   bool CanOpenExclusively(const std::string& path) override { return !heldOpen.count(path); }
   std::string CurrentDirectory() override { return currentDirectory; }
   std::string ProgramDirectory() override { return "C:\\QZCL"; }
+  std::string TemporaryFolder() override { return "C:\\TEMP"; }
   std::string ShortPath(const std::string& path) override { return shortPaths.count(path) ? shortPaths[path] : path; }
 
   std::set<std::string> existing, heldOpen;     // files that exist; files another program holds open
@@ -296,8 +297,9 @@ class FakeRegistry : public Registry {
 
 class FakeProcesses : public Processes {
  public:
-  int Start(const std::string& commandLine, std::string& errorText) override {
-    started.push_back(commandLine);
+  // Each start as "application|command line|folder".
+  int Start(const ProgramStart& program, std::string& errorText) override {
+    started.push_back(program.application + "|" + program.commandLine + "|" + program.folder);
     if (fail) errorText = "The system cannot find the file specified.";
     return fail ? kStartFailed : 0;
   }

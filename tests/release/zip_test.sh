@@ -19,6 +19,10 @@ expected="./$name/QZCLLang-template.str
 ./$name/licences/mingw-w64-runtime.txt
 ./$name/qzcl.exe
 ./$name/qzcl.html
+./$name/recipes/qzcl-example-msi.sh
+./$name/recipes/qzcl-example.iss
+./$name/recipes/qzcl-example.nsi
+./$name/recipes/qzcl-example.wxs
 ./$name/translation-file.md"
 files=$(cd "$tmp" && find . -type f | LC_ALL=C sort)
 [ "$files" = "$expected" ] || fail "the zip holds:

@@ -271,18 +271,23 @@ TEST(startup, refuses_parameters_the_ansi_code_page_cannot_hold_wherever_the_pro
 }
 
 TEST(abcpath_and_run, set_the_library_path_and_start_the_ide_or_hand_the_joined_tokens_to_the_shell) {
-  for (const char* word : {"ABCPATH", "LIBSRC", "class"}) {
+  // The IDE starts in its BIN folder: by its path when it is there, else by its name.
+  const std::string exe = "C:\\C6\\BIN\\C60EE.exe", byPath = exe + "|\"" + exe + "\"|C:\\C6\\BIN";
+  for (const auto& [word, inBin] :
+       {std::pair{"ABCPATH", false}, std::pair{"LIBSRC", true}, std::pair{"class", false}}) {
     Command t;
+    if (inBin) t.files.existing.insert(exe);
     t.Run(std::string(word) + " \"c:\\My Libs\\abc\" 6");
     EXPECT_EQ(t.Ini(kIdeIni, "Paths", "Libsrc"), "C:\\MY LIBS\\ABC") << word;
-    EXPECT_EQ(t.processes.started, Strings{"C60EE"}) << word;
+    EXPECT_EQ(t.processes.started, Strings{inBin ? byPath : "|C60EE|C:\\C6\\BIN"}) << word;
   }
   Command failed;  // the path is set; the box says that the IDE could not be started, and why
+  failed.files.existing.insert(exe);
   failed.processes.fail = true;
   failed.Run("ABCPATH C:\\L");
   EXPECT_TRUE(failed.Ini(kIdeIni, "Paths", "Libsrc") == "C:\\L" && failed.svc.ExitCode() == kExitFailed &&
               failed.dialogs.shown.at(0).text ==
-                  "The library path was set, but the IDE could not be started:|  C60EE|"
+                  "The library path was set, but the IDE could not be started:|  C:\\C6\\BIN\\C60EE.exe|"
                   "The system cannot find the file specified.");
   const std::pair<const char*, const char*> runs[] = {
       {"RUN \"C:\\Program Files\\x.exe\" a", "\"C:\\Program Files\\x.exe\" a"},

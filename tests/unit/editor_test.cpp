@@ -182,7 +182,7 @@ TEST(ini_update, asks_first_and_closes_the_running_ide_for_ini_sections_only) {
     Update t;
     t.dialogs.answers = {answer, Button::Cancel};
     t.transport.serverUp = [running = ideRunning](int) { return running; };
-    EXPECT_EQ(ConfirmUpdate(t.svc, t.ide, section), proceeds) << section;
+    EXPECT_EQ(ConfirmUpdate(t.svc, section), proceeds) << section;
     EXPECT_TRUE(t.dialogs.shown[0].caption == "Update File" && t.dialogs.shown[0].buttons == Buttons::YesNo);
   }
 }

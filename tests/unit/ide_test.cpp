@@ -18,30 +18,35 @@ TEST(dde_channel, connect_finds_starts_or_gives_up_on_the_ide_and_logs_how) {
     bool startFails;
     std::int64_t clockStart;
     bool connected;
-    Strings log;  // Before Run and Run Error in .\QZDE.LOG
+    Strings log;      // Before Run and Run Error in QZDE.LOG
+    bool unattended;  // an installer's run logs among the temporary files, not in the installer's folder
   } cases[] = {
-      {"running", [](int) { return true; }, false, 0, true, {"<old>", "1"}},
-      {"started, answers on the 5th attempt", [](int a) { return a >= 5; }, false, 0, true, {"ClarionWin", "1"}},
-      {"not startable, answers later", [](int a) { return a >= 3; }, true, 0, true, {"ClarionWin", "1"}},
-      {"not startable", nullptr, true, 0, false, {"ClarionWin", "252"}},
-      {"not startable, a second before midnight", nullptr, true, 86'399'000, false, {"ClarionWin", "252"}},
-      {"startable but never answers", nullptr, false, 0, false, {"ClarionWin", "0"}},
+      {"running", [](int) { return true; }, false, 0, true, {"<old>", "1"}, false},
+      {"started, answers on the 5th attempt", [](int a) { return a >= 5; }, false, 0, true, {"ClarionWin", "1"}, true},
+      {"not startable, answers later", [](int a) { return a >= 3; }, true, 0, true, {"ClarionWin", "1"}, false},
+      {"not startable", nullptr, true, 0, false, {"ClarionWin", "252"}, true},
+      {"not startable, a second before midnight", nullptr, true, 86'399'000, false, {"ClarionWin", "252"}, false},
+      {"startable but never answers", nullptr, false, 0, false, {"ClarionWin", "0"}, true},
   };
   for (const auto& c : cases) {
+    const std::string logFile = c.unattended ? "C:\\TEMP\\QZDE.LOG" : ".\\QZDE.LOG";
     SCOPED_TRACE(c.name);
     fake::Harness t;
-    t.profile.Write(".\\QZDE.LOG", "Connect", "Before Run", "<old>");
+    t.dialogs.unattended = c.unattended;
+    t.profile.Write(logFile, "Connect", "Before Run", "<old>");
     t.transport.serverUp = c.serverUp;
     t.processes.fail = c.startFails;
     t.clock.now = c.clockStart;
-    DdeChannel dde(t.svc, "C60EE");
+    DdeChannel dde(t.svc, ProgramStart{"C:\\C6\\BIN\\C60EE.exe", "\"C60EE\" /x", "C:\\C6\\BIN"});
     EXPECT_EQ(dde.Connect(), c.connected);
-    EXPECT_EQ(t.processes.started, c.log[0] == "<old>" ? Strings{} : Strings{"C60EE"});
+    EXPECT_EQ(t.processes.started,
+              c.log[0] == "<old>" ? Strings{} : Strings{"C:\\C6\\BIN\\C60EE.exe|\"C60EE\" /x|C:\\C6\\BIN"});
     EXPECT_EQ(t.transport.opens[0], "ClarionWin|");
     Strings log;
     for (const char* key : {"App", "Before Open Channel", "Before Run", "Run Error"})
-      log.push_back(t.profile.Read(".\\QZDE.LOG", "Connect", key, "<unwritten>"));
+      log.push_back(t.profile.Read(logFile, "Connect", key, "<unwritten>"));
     EXPECT_EQ(log, Strings({"ClarionWin", "ClarionWin", c.log[0], c.log[1]}));
+    EXPECT_EQ(t.profile.Read(c.unattended ? ".\\QZDE.LOG" : "C:\\TEMP\\QZDE.LOG", "Connect", "App", "-"), "-");
     if (c.startFails) {
       EXPECT_EQ(std::to_string(dde.ErrorCode()) + " " + dde.Error(), "-4 The system cannot find the file specified.");
     }
@@ -58,7 +63,7 @@ TEST(ide_check, asks_the_service_once_and_prompts_until_the_ide_is_closed_cancel
   for (bool running : {false, true}) {
     fake::Harness h;
     h.transport.serverUp = [running](int) { return running; };
-    EXPECT_EQ(ClarionIsOpen(h.svc, "C60EE"), running);
+    EXPECT_EQ(ClarionIsOpen(h.svc), running);
     EXPECT_EQ(h.transport.opens.size() + h.transport.closed.size(), running ? 2u : 1u);
     EXPECT_TRUE(h.processes.started.empty() && h.dialogs.shown.empty() && h.profile.writes == 0);  // nothing logged
   }
@@ -74,7 +79,7 @@ TEST(ide_check, asks_the_service_once_and_prompts_until_the_ide_is_closed_cancel
     fake::Harness h;
     h.transport.serverUp = [closedAt = closedAt](int attempt) { return closedAt == 0 || attempt < closedAt; };
     h.dialogs.answers = answers;
-    EXPECT_EQ(ClarionMustBeClosed(h.svc, "C60EE", "Add Accessories Item   "), result);
+    EXPECT_EQ(ClarionMustBeClosed(h.svc, "Add Accessories Item   "), result);
     ASSERT_EQ(h.dialogs.shown.size(), prompts + (prompts == 4));
     for (std::size_t i = 0; i < h.dialogs.shown.size(); ++i) {
       const Box& box = h.dialogs.shown[i];
@@ -155,15 +160,22 @@ TEST(reg, switches_auto_pick_off_around_the_registration_and_restores_it) {
 }
 
 TEST(reg, fails_the_run_when_the_ide_refuses_or_cannot_be_reached_and_touches_nothing_without_templates) {
-  for (bool reachable : {true, false}) {
+  // Started by its path when it is in BIN, else by its name; in BIN either way.
+  const std::tuple<bool, bool, Strings> cases[] = {
+      {true, false, {}},
+      {false, false, {"|C60EE|C:\\C6\\BIN"}},
+      {false, true, {"C:\\C6\\BIN\\C60EE.exe|\"C:\\C6\\BIN\\C60EE.exe\"|C:\\C6\\BIN"}},
+  };
+  for (const auto& [reachable, inBin, started] : cases) {
     Reg t("on");
     t.files.existing.insert("a.tpl");
+    if (inBin) t.files.existing.insert("C:\\C6\\BIN\\C60EE.exe");
     t.transport.executeResult = kDdeInvalidCommand;
     if (!reachable) t.transport.serverUp = nullptr;
     t.processes.fail = true;
     t.Run("REG a.tpl");
     EXPECT_EQ(t.transport.executes.size(), reachable ? 1u : 0u);
-    EXPECT_EQ(t.processes.started, reachable ? Strings{} : Strings{"C60EE"});
+    EXPECT_EQ(t.processes.started, started);
     EXPECT_TRUE(t.AutoPick() == "on" && t.dialogs.shown.empty() && t.svc.ExitCode() == kExitFailed);
     EXPECT_EQ(t.dialogs.notes, Strings{reachable ? "The IDE did not accept the templates."
                                                  : "The IDE did not answer: the templates were not registered."});

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The release as a user gets it: its checksum holds, the zip unpacks to the files a release promises, and
-# the program in it runs `qzcl CMD` unattended under Wine.
+# the program in it runs `qzcl CMD` unattended under Wine and tells its version on standard output.
 #   zip_test.sh <release folder> <release name> <version>
 set -u
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -36,5 +36,8 @@ out=$(cd "$tmp/$name" && QZCL_UNATTENDED=1 "$here/scripts/wine-run" qzcl.exe CMD
 rc=${PIPESTATUS[0]}
 [ "$rc" -eq 0 ] || fail "qzcl.exe CMD ended with $rc: $out"
 grep -qx "=== QZCL Utility ===" <<<"$out" || fail "no command summary: $out"
-grep -q "^ *UNINCLUDE TemplateFile IncludeFile" <<<"$out" || fail "the summary is cut short: $out"
+grep -q "^ *WHERE \[Version\]" <<<"$out" || fail "the summary is cut short: $out"
+# What an installer reads: the version on standard output when it is redirected, not in a box.
+printed=$(cd "$tmp/$name" && "$here/scripts/wine-run" qzcl.exe /VERSION 2>/dev/null </dev/null | tr -d '\r')
+[ "$printed" = "QZCL $version" ] || fail "qzcl.exe /VERSION printed: $printed"
 echo "$name.zip: $(wc -c <"$dir/$name.zip") bytes, qzcl.exe $(wc -c <"$exe") bytes; qzcl.exe CMD ran"

@@ -31,18 +31,18 @@ void ShowFileFailure(Services& svc, const FileTexts& texts, const std::string& f
                                svc.tr("Nothing was changed."));
 }
 
-FileError LoadIni(Files& files, const std::string& path, IniDocument& doc) {
+FileError LoadIni(Services& svc, const std::string& path, IniDocument& doc) {
   std::string bytes;
-  const FileError read = files.ReadAll(path, bytes);
+  const FileError read = svc.files.ReadAll(path, bytes);
   if (read != FileError::None && !IsMissing(read)) return read;
   if (IniDocument::IsUtf16(bytes)) return FileError::NotText;
-  doc = IniDocument(bytes);
+  doc = IniDocument(bytes, &svc.codec);
   return FileError::None;
 }
 
 std::optional<IniDocument> ReadIniFile(Services& svc, const std::string& path, const FileTexts& texts) {
   IniDocument doc;
-  const FileError error = LoadIni(svc.files, path, doc);
+  const FileError error = LoadIni(svc, path, doc);
   if (error == FileError::None) return doc;
   ShowFileFailure(svc, texts, path, {ChangeResult::Failed, error, ChangeStep::Read});
   return std::nullopt;
@@ -50,7 +50,7 @@ std::optional<IniDocument> ReadIniFile(Services& svc, const std::string& path, c
 
 FileChange ChangeIniDocument(Services& svc, const std::string& path, const std::function<void(IniDocument&)>& change) {
   return ChangeFile(svc.Access(), path, WhenMissing::Create, [&](std::string_view bytes, std::string& next) {
-    IniDocument doc(bytes);
+    IniDocument doc(bytes, &svc.codec);
     change(doc);
     if (doc.Changed()) next = doc.Bytes();
     return FileError::None;

@@ -30,7 +30,7 @@ void ShowFileFailure(Services& svc, const FileTexts& texts, const std::string& f
 
 // The file's content, for reading only: a missing file reads as empty; the reason when it cannot be read or
 // is UTF-16 text, which the profile service reads differently.
-FileError LoadIni(Files& files, const std::string& path, IniDocument& doc);
+FileError LoadIni(Services& svc, const std::string& path, IniDocument& doc);
 // LoadIni, with the command's box when it fails.
 std::optional<IniDocument> ReadIniFile(Services& svc, const std::string& path, const FileTexts& texts);
 

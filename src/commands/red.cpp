@@ -2,6 +2,7 @@
 
 #include "base/ini_file.h"
 #include "base/installation.h"
+#include "ide/reg.h"
 #include "runtime/text.h"
 #include "runtime/text_list.h"
 
@@ -104,6 +105,7 @@ void AbcPath(Services& svc, const CommandLine& line) {
     svc.Refused(caption, svc.tr("File parameter missing from command line"), Icon::Information);
     return;
   }
+  RecoverAutoPick(svc, *ide);
   const FileTexts texts{svc.tr("QZCL File Error"), Phrase("The IDE's INI file could not be read:"),
                         Phrase("The IDE's INI file could not be written:")};
   if (!ChangeIni(svc, ide->iniFile, texts, [&](IniDocument& ini) { ini.Set("Paths", "Libsrc", Upper(Clip(path))); }))

@@ -5,6 +5,7 @@
 #include "base/ini_file.h"
 #include "base/installation.h"
 #include "ide/ide_check.h"
+#include "ide/reg.h"
 #include "runtime/text.h"
 
 namespace qz {
@@ -161,6 +162,7 @@ void UserMenu(Services& svc, const CommandLine& line) {
   if (!ide) return;
   const std::string title = svc.tr("Add Accessories Item");
   if (ClarionIsOpen(svc) && !ClarionMustBeClosed(svc, title)) return;
+  RecoverAutoPick(svc, *ide);
   ChangeIni(svc, ide->iniFile, IniTexts(title),
             [&](IniDocument& doc) { MenuAdd(doc, appRef, menuDisplay, commandLine, parm); });
 }
@@ -182,7 +184,7 @@ void RemoveUserMenu(Services& svc, const CommandLine& line) {
   if (!ide) return;
   // Read first: with nothing to take out, the IDE need not be closed.
   IniDocument now;
-  if (LoadIni(svc.files, ide->iniFile, now) == FileError::None) {
+  if (LoadIni(svc, ide->iniFile, now) == FileError::None) {
     MenuRemove(now, appRef);
     if (!now.Changed()) {
       svc.Quiet(Outcome::Info,
@@ -192,6 +194,7 @@ void RemoveUserMenu(Services& svc, const CommandLine& line) {
   }
   const std::string title = svc.tr("Remove Accessories Item");
   if (ClarionIsOpen(svc) && !ClarionMustBeClosed(svc, title)) return;
+  RecoverAutoPick(svc, *ide);
   ChangeIni(svc, ide->iniFile, IniTexts(title), [&](IniDocument& doc) { MenuRemove(doc, appRef); });
 }
 

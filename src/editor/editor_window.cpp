@@ -77,7 +77,7 @@ int EditorPresenter::FieldAt(int column) const {
 }
 
 void EditorPresenter::Load() {
-  items_ = LoadSection(svc_, ide_.iniFile, section_);
+  items_ = loaded_ = LoadSection(svc_, ide_.iniFile, section_);
   storedCount_ = Count();
   view_.ShowItems(items_);
   SelectRow(Count() > 0 ? 1 : 0);
@@ -204,9 +204,15 @@ void EditorPresenter::Move(bool up) {
 
 void EditorPresenter::Update() {
   view_.Hold(true);
-  const bool updated = ConfirmUpdate(svc_, section_) && UpdateSection(svc_, ide_, section_, items_, storedCount_);
+  const UpdateResult result = ConfirmUpdate(svc_, section_)
+                                  ? UpdateSection(svc_, ide_, section_, items_, loaded_, storedCount_)
+                                  : UpdateResult::NotWritten;
   view_.Hold(false);
-  if (updated) {
+  if (result == UpdateResult::Reload) {
+    EndEdit();
+    Load();
+  }
+  if (result != UpdateResult::NotWritten) {
     changed_ = false;
     storedCount_ = Count();
     RefreshButtons();

@@ -67,7 +67,8 @@ class EditorPresenter : public EditorEvents {
   Services& svc_;
   const Installation& ide_;
   EditorView& view_;
-  std::vector<Item> items_;  // the list shows them; the view keeps a reference
+  std::vector<Item> items_;   // the list shows them; the view keeps a reference
+  std::vector<Item> loaded_;  // the list as the file held it when it was loaded or last written
   std::string section_, previousSection_;
   bool changed_ = false, closing_ = false, closed_ = false;
   EditAction editAction_ = EditAction::None;

@@ -4,6 +4,7 @@
 
 #include "base/ini_file.h"
 #include "ide/ide_check.h"
+#include "ide/reg.h"
 #include "runtime/pictures.h"
 #include "runtime/text.h"
 #include "translator/translation_file.h"
@@ -60,9 +61,18 @@ void WriteSection(IniDocument& doc, const std::string& section, const std::vecto
   }
 }
 
-bool UpdateIni(Services& svc, const std::string& iniFile, std::string_view sectionName, const std::vector<Item>& items,
-               int storedCount) {
-  const std::string ini = Clip(iniFile);
+// Asked, without a lock held, when the file holds another section than the one loaded: Yes writes the list over
+// the other program's change; No, the default, writes nothing and loads the section again.
+bool WriteOverOtherChange(Services& svc, const std::string& file) {
+  return svc.Show({svc.tr("Update File"),
+                   svc.tr("Another program changed this list in the file after it was loaded:") + "|  " + Upper(file) +
+                       "||" + svc.tr("Write your list over that change? No writes nothing and loads the list again."),
+                   Icon::Exclamation, Buttons::YesNo, Button::No, Outcome::Info}) == Button::Yes;
+}
+
+UpdateResult UpdateIni(Services& svc, const Installation& ide, std::string_view sectionName,
+                       const std::vector<Item>& items, std::vector<Item>& loaded, int storedCount) {
+  const std::string ini = Clip(ide.iniFile);
   const std::string section = Clip(sectionName);
   const std::string caption = svc.tr("Update File");
   using K = IniText::Kind;
@@ -74,60 +84,84 @@ bool UpdateIni(Services& svc, const std::string& iniFile, std::string_view secti
                          {K::Value, item.mask},
                          {K::Value, item.appRef},
                          {K::Value, item.commandLine}}))
-      return false;
+      return UpdateResult::NotWritten;
   }
+  RecoverAutoPick(svc, ide);
   // Under the file's lock: a backup of the file as read, then the section and the command lines changed in
   // memory and the file written once. The INI file is written only over a copy that really exists: a
   // completion box must never name a backup that was not made.
   const std::string base = ini.size() >= 5 ? ini.substr(0, ini.size() - 5) : ini;
   std::string backup;
   FileError backupError = FileError::None;
-  const FileChange change =
-      ChangeFile(svc.Access(), ini, WhenMissing::Fail, [&](std::string_view bytes, std::string& next) {
-        backup = Backup(
-            svc, ini, [&](const std::string& stamp) { return base + " " + stamp + ".ini"; }, backupError);
-        if (backup.empty()) return backupError;
-        IniDocument doc(bytes);
-        WriteSection(doc, section, items, storedCount);
-        if (doc.Changed()) next = doc.Bytes();
+  FileChange change;
+  for (bool overOtherChange : {false, true}) {
+    bool otherChange = false;
+    change = ChangeFile(svc.Access(), ini, WhenMissing::Fail, [&](std::string_view bytes, std::string& next) {
+      IniDocument doc(bytes, &svc.codec);
+      if (!overOtherChange && !SameEntries(SectionItems(doc, section), loaded)) {
+        otherChange = true;  // nothing is written: the question waits until the lock is let go
         return FileError::None;
-      });
+      }
+      backup = Backup(
+          svc, ini, [&](const std::string& stamp) { return base + " " + stamp + ".ini"; }, backupError);
+      if (backup.empty()) return backupError;
+      // Entries another program added meanwhile go too when the list is written over them.
+      WriteSection(doc, section, items, std::max(storedCount, static_cast<int>(SectionItems(doc, section).size())));
+      loaded = SectionItems(doc, section);
+      if (doc.Changed()) next = doc.Bytes();
+      return FileError::None;
+    });
+    if (!otherChange) break;
+    if (!WriteOverOtherChange(svc, ini)) return UpdateResult::Reload;
+  }
   if (change.result == ChangeResult::Busy) {
     svc.Busy(caption, svc.tr("Another run of QZCL is changing this file:") + "|  " + Upper(ini) + "||" +
                           svc.tr("Nothing was changed. Try again when it has finished."));
-    return false;
+    return UpdateResult::NotWritten;
   }
   if (!change.Done() && backup.empty()) {
     svc.Error(caption, svc.tr("The INI file could not be copied to a backup. Nothing was written.") + "|" + Upper(ini) +
                            "|" + svc.tr(FileErrorReason(change.error)));
-    return false;
+    return UpdateResult::NotWritten;
   }
   if (!change.Done()) {
     svc.Error(caption, svc.tr("The INI file could not be written. The original is in the backup:") + "|" +
                            Upper(backup) + "|" + svc.tr(FileErrorReason(change.error)));
-    return false;
+    return UpdateResult::NotWritten;
   }
   svc.Inform(svc.tr("Update Completed"),
              Upper(ini) + "||" + svc.tr("The original INI file has been saved to the date time stamped file:") + "|" +
                  Upper(backup),
              Icon::WinLogo);
-  return true;
+  return UpdateResult::Written;
 }
 
-bool UpdateTranslations(Services& svc, const std::vector<Item>& items) {
+UpdateResult UpdateTranslations(Services& svc, const std::vector<Item>& items, std::vector<Item>& loaded) {
   const std::string file = Clip(svc.langFile);
+  // Under the file's lock, as the IDE's INI file, and with the same question when another program changed it.
+  std::unique_ptr<Locks::Held> lock;
+  for (bool overOtherChange : {false, true}) {
+    if (svc.locks.Acquire(LockKind::File, file, kLockWaitMs, lock) != LockWait::Held) {
+      svc.Busy(svc.tr("Update File"), svc.tr("Another run of QZCL is changing this file:") + "|  " + Upper(file) +
+                                          "||" + svc.tr("Nothing was changed. Try again when it has finished."));
+      return UpdateResult::NotWritten;
+    }
+    if (overOtherChange || SameEntries(LoadSection(svc, "", kTranslationsSection), loaded)) break;
+    lock.reset();
+    if (!WriteOverOtherChange(svc, file)) return UpdateResult::Reload;
+  }
   FileError copyError = FileError::None;
   const std::string backup = Backup(
       svc, file, [](const std::string& stamp) { return "QZCLLang " + stamp + ".tps"; }, copyError);
   auto refuse = [&](const char* text) {
     svc.Error("", svc.tr(text), Icon::None);
-    return false;
+    return UpdateResult::NotWritten;
   };
   // The misspellings are the program's own texts, kept because translation files look them up.
   if (backup.empty()) {
     svc.Error("", svc.tr("The file could not be copies. Update canceled.") + "|" + svc.tr(FileErrorReason(copyError)),
               Icon::None);
-    return false;
+    return UpdateResult::NotWritten;
   }
   if (!svc.files.CanOpenExclusively(file))
     return refuse(Phrase("The filel cold not be opened for exclusive access. Update canceled."));
@@ -141,7 +175,8 @@ bool UpdateTranslations(Services& svc, const std::vector<Item>& items) {
   if (store.ReplaceAll(pairs) != FileError::None)
     return refuse(Phrase("The filel cold not be opened emptied. Update canceled."));
   store.Close();
-  return true;
+  loaded = items;
+  return UpdateResult::Written;
 }
 
 }  // namespace
@@ -162,10 +197,10 @@ bool ConfirmUpdate(Services& svc, std::string_view section) {
   return !ClarionIsOpen(svc) || ClarionMustBeClosed(svc, svc.tr("Update Items in Clarion INI File"));
 }
 
-bool UpdateSection(Services& svc, const Installation& ide, std::string_view section, const std::vector<Item>& items,
-                   int storedCount) {
-  return ClipView(section) == kTranslationsSection ? UpdateTranslations(svc, items)
-                                                   : UpdateIni(svc, ide.iniFile, section, items, storedCount);
+UpdateResult UpdateSection(Services& svc, const Installation& ide, std::string_view section,
+                           const std::vector<Item>& items, std::vector<Item>& loaded, int storedCount) {
+  return ClipView(section) == kTranslationsSection ? UpdateTranslations(svc, items, loaded)
+                                                   : UpdateIni(svc, ide, section, items, loaded, storedCount);
 }
 
 }  // namespace qz

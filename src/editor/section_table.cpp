@@ -106,24 +106,35 @@ bool IsSeparator(const Item& item) { return ClipView(item.text) == "-" || ClipVi
 
 std::vector<Item> LoadSection(Services& svc, const std::string& iniFile, std::string_view section) {
   if (Is(section, kTranslationsSection)) return LoadTranslations(svc);
-  std::vector<Item> items;
-  const bool fileTypes = Is(section, kFileTypesSection);
   // The file is read once, and every entry up to the first empty one: an update then rewrites all of them.
   const std::optional<IniDocument> ini =
       ReadIniFile(svc, Clip(iniFile), {svc.tr("QZCL File Error"), Phrase("The IDE's INI file could not be read:"), ""});
-  if (!ini) return items;
+  return ini ? SectionItems(*ini, section) : std::vector<Item>();
+}
+
+bool SameEntries(const std::vector<Item>& a, const std::vector<Item>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Item& x, const Item& y) {
+    return ClipView(x.text) == ClipView(y.text) && ClipView(x.mask) == ClipView(y.mask) &&
+           ClipView(x.appRef) == ClipView(y.appRef) && ClipView(x.commandLine) == ClipView(y.commandLine) &&
+           ClipView(x.replacement) == ClipView(y.replacement) && x.allFilesMask == y.allFilesMask;
+  });
+}
+
+std::vector<Item> SectionItems(const IniDocument& ini, std::string_view section) {
+  std::vector<Item> items;
+  const bool fileTypes = Is(section, kFileTypesSection);
   const std::string name = Clip(section);
   // A whole number held in one byte, as the IDE writes it.
-  const int allMask = fileTypes ? std::atoi(ini->Get(name, "All").value_or("").c_str()) & 0xFF : 0;
+  const int allMask = fileTypes ? std::atoi(ini.Get(name, "All").value_or("").c_str()) & 0xFF : 0;
   for (int n = 1;; ++n) {
     Item item;
     // Kept whole: a long value must come back unchanged when the section is written again.
-    item.text = ini->Get(name, std::to_string(n)).value_or("");
+    item.text = ini.Get(name, std::to_string(n)).value_or("");
     if (item.text.empty()) break;
     item.number = n;
     if (Is(section, kUserMenusSection)) {
       SplitAtLast(item.text, item.appRef, '|');
-      item.commandLine = LeftJustify(CommandLineOf(*ini, item.appRef));
+      item.commandLine = LeftJustify(CommandLineOf(ini, item.appRef));
       // A command line that lost its opening quote.
       if (Upper(item.commandLine).find(".EXE\"") != std::string::npos && item.commandLine.front() != '"')
         item.commandLine = '"' + item.commandLine;
@@ -131,10 +142,10 @@ std::vector<Item> LoadSection(Services& svc, const std::string& iniFile, std::st
       SplitAtLast(item.text, item.appRef, '|');
       SplitAtLast(item.text, item.mask, '=');
       item.allFilesMask = fileTypes && n == allMask;
-      if (!IsApplet(item.appRef)) item.commandLine = CommandLineOf(*ini, item.appRef);
+      if (!IsApplet(item.appRef)) item.commandLine = CommandLineOf(ini, item.appRef);
     } else if (Is(section, kSetupMenuSection)) {
       SplitAtLast(item.text, item.appRef, '|');
-      if (!IsApplet(item.appRef)) item.commandLine = CommandLineOf(*ini, item.appRef);
+      if (!IsApplet(item.appRef)) item.commandLine = CommandLineOf(ini, item.appRef);
     }
     item.sortKey = item.text == "-" ? item.text : LoadTimeSortKey(item.text);
     items.push_back(std::move(item));

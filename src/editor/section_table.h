@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/installation.h"
+#include "runtime/ini_document.h"
 #include "base/services.h"
 
 namespace qz {
@@ -36,6 +37,10 @@ bool IsApplet(std::string_view name);
 
 // The section's items, from the IDE's INI file, or from the translation file svc.langFile.
 std::vector<Item> LoadSection(Services& svc, const std::string& iniFile, std::string_view section);
+// The items of a list section of an INI document.
+std::vector<Item> SectionItems(const IniDocument& ini, std::string_view section);
+// Whether two lists hold the same entries, in the same order (blanks at their ends not counting).
+bool SameEntries(const std::vector<Item>& a, const std::vector<Item>& b);
 
 // Whether item may be stored in section.
 bool ValidateItem(std::string_view section, const Item& item);

@@ -10,17 +10,39 @@ namespace qz {
 namespace {
 constexpr const char* kEnvironment = "Environment";
 constexpr const char* kAutoPick = "AutoPick";
+// The user's AutoPick while a registration has it switched off, beside the IDE's INI file: a registration that
+// is killed leaves it, and the next run for that installation puts the value back.
+constexpr const char* kAutoPickNote = "QZCL AutoPick.txt";
+constexpr std::string_view kNotePrefix = "AutoPick=";
+
+std::string NotePath(const Installation& ide) { return ide.root + "\\BIN\\" + kAutoPickNote; }
 
 // Sets AutoPick in the IDE's INI file, changing nothing else in it; the value it had, or nothing when the file
-// could not be changed. Failures are not reported: registration goes on without it.
-std::optional<std::string> SetAutoPick(Services& svc, const std::string& ini, std::string_view value) {
+// could not be changed. noteFirst writes that value to the note before the file is changed. Failures are not
+// reported: registration goes on without it.
+std::optional<std::string> SetAutoPick(Services& svc, const Installation& ide, std::string_view value, bool noteFirst) {
   std::string before;
-  const FileChange change = ChangeIniDocument(svc, ini, [&](IniDocument& doc) {
+  bool noted = true;
+  const FileChange change = ChangeIniDocument(svc, ide.iniFile, [&](IniDocument& doc) {
     before = doc.Get(kEnvironment, kAutoPick).value_or("on");
-    doc.Set(kEnvironment, kAutoPick, value);
+    noted = !noteFirst ||
+            ChangeFile(svc.Access(), NotePath(ide), WhenMissing::Create, [&](std::string_view, std::string& next) {
+              next = std::string(kNotePrefix) + before + "\r\n";
+              return FileError::None;
+            }).Done();
+    if (noted) doc.Set(kEnvironment, kAutoPick, value);
   });
-  if (!change.Done()) return std::nullopt;
+  if (!change.Done() || !noted) return std::nullopt;
   return before;
+}
+
+// Puts back the value a killed registration noted, and removes the note; the registration lock is held.
+void PutBackAutoPick(Services& svc, const Installation& ide) {
+  std::string note;
+  if (svc.files.ReadAll(NotePath(ide), note) != FileError::None || !note.starts_with(kNotePrefix)) return;
+  const std::string value =
+      Clip(std::string_view(note).substr(kNotePrefix.size(), note.find_first_of("\r\n") - kNotePrefix.size()));
+  if (SetAutoPick(svc, ide, value, false)) svc.files.Remove(NotePath(ide));
 }
 
 }  // namespace
@@ -47,11 +69,27 @@ void RegisterTemplates(Services& svc, const CommandLine& line, PleaseWaitView& v
   if (n < 2) svc.Quiet(Outcome::Usage, svc.tr("REG needs at least one template file."));
   if (IsBlank(templateList)) return;
 
-  // AutoPick would open the IDE's pick dialog for every template it registers. The file is read again to
-  // restore it: the IDE may have written it meanwhile.
-  const std::optional<std::string> autoPick = SetAutoPick(svc, ide->iniFile, "off");
+  // One registration at a time for an installation, its wait for the IDE included: two would each save the
+  // other's "off" as the user's AutoPick.
+  std::unique_ptr<Locks::Held> registering;
+  if (svc.locks.Acquire(LockKind::Registration, ide->root, kRegistrationWaitMs, registering) == LockWait::Busy) {
+    svc.Quiet(Outcome::Busy, svc.tr("Another run of QZCL is registering templates with this IDE."));
+    return;
+  }
+  PutBackAutoPick(svc, *ide);
+  // AutoPick would open the IDE's pick dialog for every template it registers. The user's value is noted first,
+  // so that a kill during the wait loses nothing; the file is read again to restore it, as the IDE may have
+  // written it meanwhile.
+  const std::optional<std::string> autoPick = SetAutoPick(svc, *ide, "off", true);
   SendTemplates(svc, view, IdeProgram(svc, *ide), templateList);
-  if (autoPick) SetAutoPick(svc, ide->iniFile, *autoPick);
+  if (autoPick && SetAutoPick(svc, *ide, *autoPick, false)) svc.files.Remove(NotePath(*ide));
+}
+
+void RecoverAutoPick(Services& svc, const Installation& ide) {
+  if (!svc.files.Exists(NotePath(ide))) return;
+  std::unique_ptr<Locks::Held> registering;
+  // Held: a registration is running and will put the value back itself.
+  if (svc.locks.Acquire(LockKind::Registration, ide.root, 0, registering) == LockWait::Held) PutBackAutoPick(svc, ide);
 }
 
 void SendTemplates(Services& svc, PleaseWaitView& view, const ProgramStart& ide, const std::string& templateList) {

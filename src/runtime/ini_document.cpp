@@ -60,7 +60,17 @@ bool IniDocument::IsUtf16(std::string_view bytes) {
          ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
 }
 
-IniDocument::IniDocument(std::string_view bytes) {
+namespace {
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+}  // namespace
+
+IniDocument::IniDocument(std::string_view bytes, TextCodec* codec) {
+  // The mark is no part of the first line: a section there is found like any other.
+  if (bytes.starts_with(kUtf8Mark)) {
+    bytes.remove_prefix(kUtf8Mark.size());
+    utf8_ = true;
+    codec_ = codec;
+  }
   bool endSeen = false;
   for (std::size_t at = 0; at < bytes.size();) {
     Line line;
@@ -109,21 +119,29 @@ void IniDocument::Index() {
   }
 }
 
+std::string IniDocument::ToFile(std::string_view text) const {
+  return codec_ ? codec_->AnsiToUtf8(text) : std::string(text);
+}
+
+std::string IniDocument::FromFile(std::string_view text) const {
+  return codec_ ? codec_->Utf8ToAnsi(text) : std::string(text);
+}
+
 const IniDocument::Section* IniDocument::Find(std::string_view section) const {
-  auto found = sections_.find(NameOf(section));
+  auto found = sections_.find(NameOf(ToFile(section)));
   return found == sections_.end() ? nullptr : &found->second;
 }
 
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
   const Section* s = Find(section);
   if (!s) return std::nullopt;
-  auto found = s->keys.find(NameOf(key));
+  auto found = s->keys.find(NameOf(ToFile(key)));
   if (found == s->keys.end()) return std::nullopt;
   const std::string& text = lines_[found->second].text;
   const ValueSpan span = ValueSpanOf(text);
   std::string_view value = std::string_view(text).substr(span.begin, span.end - span.begin);
   if (EnclosingQuote(value)) value = value.substr(1, value.size() - 2);
-  return std::string(value);
+  return FromFile(value);
 }
 
 void IniDocument::Insert(std::size_t at, std::string text) {
@@ -140,26 +158,27 @@ void IniDocument::Insert(std::size_t at, std::string text) {
   Index();
 }
 
-void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-  const Section* s = Find(section);
+void IniDocument::Set(std::string_view sectionName, std::string_view keyName, std::string_view valueText) {
+  const std::string section = ToFile(sectionName), key = ToFile(keyName), value = ToFile(valueText);
+  const Section* s = Find(sectionName);
   if (!s) {
-    Insert(lines_.size(), "[" + std::string(section) + "]");
-    Insert(lines_.size(), std::string(key) + "=" + std::string(value));
+    Insert(lines_.size(), "[" + section + "]");
+    Insert(lines_.size(), key + "=" + value);
     return;
   }
   auto found = s->keys.find(NameOf(key));
   if (found == s->keys.end()) {
-    Insert(s->lastKey + 1, std::string(key) + "=" + std::string(value));
+    Insert(s->lastKey + 1, key + "=" + value);
     return;
   }
   Line& line = lines_[found->second];
   std::string text;
   if (line.text.find('=') == std::string::npos) {
-    text = line.text + "=" + std::string(value);  // a key alone on its line gets its value
+    text = line.text + "=" + value;  // a key alone on its line gets its value
   } else {
     const ValueSpan span = ValueSpanOf(line.text);
     const char quote = EnclosingQuote(std::string_view(line.text).substr(span.begin, span.end - span.begin));
-    const std::string shown = quote ? quote + std::string(value) + quote : std::string(value);
+    const std::string shown = quote ? quote + value + quote : value;
     text = line.text.substr(0, span.begin) + shown + line.text.substr(span.end);
   }
   if (text == line.text) return;
@@ -170,7 +189,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
 bool IniDocument::Remove(std::string_view section, std::string_view key) {
   const Section* s = Find(section);
   if (!s) return false;
-  auto found = s->keys.find(NameOf(key));
+  auto found = s->keys.find(NameOf(ToFile(key)));
   if (found == s->keys.end()) return false;
   const std::size_t at = found->second;
   // A last line without a line end leaves the line before it as the last one without it.
@@ -196,8 +215,8 @@ bool IniDocument::RemoveSectionIfEmpty(std::string_view section) {
 std::string IniDocument::Bytes() const {
   std::size_t size = 0;
   for (const Line& line : lines_) size += line.text.size() + line.end.size();
-  std::string bytes;
-  bytes.reserve(size);
+  std::string bytes(utf8_ ? kUtf8Mark : std::string_view());
+  bytes.reserve(size + bytes.size());
   for (const Line& line : lines_) bytes.append(line.text).append(line.end);
   return bytes;
 }

@@ -11,6 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "runtime/codec.h"
+
 namespace qz {
 
 // Whether text can stand in an INI file as a section name, a key or a value and read back the same. Line
@@ -22,7 +24,10 @@ bool IsIniValue(std::string_view text);
 
 class IniDocument {
  public:
-  explicit IniDocument(std::string_view bytes = {});
+  // A file that starts with the UTF-8 byte-order mark keeps it, in front of its first line; its text is UTF-8,
+  // which codec converts to and from the ANSI code page the program works in (without a codec it is used as
+  // it stands).
+  explicit IniDocument(std::string_view bytes = {}, TextCodec* codec = nullptr);
 
   // UTF-16 text (with its byte-order mark) reads differently through the profile service: it is not edited.
   static bool IsUtf16(std::string_view bytes);
@@ -60,10 +65,15 @@ class IniDocument {
   void Index();
   const Section* Find(std::string_view section) const;
   void Insert(std::size_t at, std::string text);
+  // Text as the file holds it, from the program's ANSI text, and back.
+  std::string ToFile(std::string_view text) const;
+  std::string FromFile(std::string_view text) const;
 
+  TextCodec* codec_ = nullptr;  // set only for a UTF-8 file
   std::vector<Line> lines_;
   std::unordered_map<std::string, Section> sections_;  // by upper-case name; the first of equal ones
   std::string lineEnd_ = "\r\n";                       // what new lines end with: the file's own first line end
+  bool utf8_ = false;                                  // the file starts with the UTF-8 byte-order mark
   bool changed_ = false;
 };
 

@@ -6,11 +6,14 @@
 
 namespace qz {
 
-enum class LockKind { File, MachineVariable, UserVariable };
+// Registration: one REG at a time for an installation (the target names its folder), held for its whole run.
+enum class LockKind { File, MachineVariable, UserVariable, Registration };
 enum class LockWait { Held, Busy, Failed };
 
 // How long a run waits for another run's change of the same target before it gives up.
 inline constexpr int kLockWaitMs = 30000;
+// A registration may wait 30 seconds for the IDE to start: another one waits for that and more.
+inline constexpr int kRegistrationWaitMs = 60000;
 
 class Locks {
  public:

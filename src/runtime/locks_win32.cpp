@@ -169,6 +169,10 @@ std::wstring LockName(LockKind kind, const std::string& target) {
       kindName = L"hkcu";
       canonical = L"HKCU\\" + Upper(Widen(target));
       break;
+    case LockKind::Registration:
+      kindName = L"reg";
+      canonical = Upper(CanonicalFile(target));
+      break;
   }
   std::wstring digest(16, L'0');
   std::uint64_t hash = Digest(canonical);

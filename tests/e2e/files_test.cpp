@@ -62,6 +62,9 @@ TEST(Files, a_long_path_and_its_version_code_go_to_that_version_whole_and_back) 
   EXPECT_TRUE(ReadWholeFile(red55).ends_with(std::string(290, 'p') + "\r\n") && ReadWholeFile(s.red) == red);
   for (int run = 0; run < 2; ++run) EXPECT_EQ(s.Run("UNRED Common *.tpl " + path), 0u);  // the second finds nothing
   EXPECT_EQ(ReadWholeFile(red55), red);
+  WriteWholeFile(s.red, "\xEF\xBB\xBF" + red);  // a UTF-8 mark: the first section is found and changed in place
+  EXPECT_EQ(s.Run("RED Common *.tpl C:\\X"), 0u);
+  EXPECT_EQ(ReadWholeFile(s.red), "\xEF\xBB\xBF; paths\r\n[Common]\r\n*.tpl =  C:\\A ; C:\\B\\;C:\\X\r\n");
 }
 
 // Installers started together: each run waits for the one changing the same file or variable, and no change is

@@ -90,7 +90,8 @@ TEST(Ide, reg_registers_with_the_running_ide_usermenu_waits_for_it_to_close_and_
 // installer is told why it failed.
 TEST(Ide, reg_gives_up_on_an_ide_that_cannot_be_started) {
   Work work("NoSuchIde");
-  WritePrivateProfileStringA("Environment", "AutoPick", "on", work.ini.c_str());
+  const std::string ini = work.bin + "\\NoSuchIde.ini";  // the INI file is named after the IDE's program
+  WritePrivateProfileStringA("Environment", "AutoPick", "on", ini.c_str());
   const DWORD start = GetTickCount();
   QzclProcess qzcl({"REG a.tpl", work.folder.Path(), true, true});
   EXPECT_EQ(qzcl.WaitForExit(60000), 1u);
@@ -99,7 +100,30 @@ TEST(Ide, reg_gives_up_on_an_ide_that_cannot_be_started) {
   EXPECT_GE(took, 29000u);
   EXPECT_LT(took, 45000u);
   EXPECT_EQ(work.DdeLog("Run Error", true), "252");
-  EXPECT_EQ(work.IdeIni("Environment", "AutoPick"), "on");
+  EXPECT_EQ(Ini(ini, "Environment", "AutoPick"), "on");
+}
+
+// AutoPick is never lost: a REG killed while it waits for the IDE leaves the user's value noted, and the next
+// command for the installation puts it back; two REG runs at once take turns.
+TEST(Ide, the_user_s_auto_pick_survives_a_killed_registration_and_two_at_once) {
+  Work work;  // no C60EE.exe anywhere: REG waits for an IDE that never comes
+  WritePrivateProfileStringA("Environment", "AutoPick", "on", work.ini.c_str());
+  const std::string note = work.bin + "\\QZCL AutoPick.txt";
+  {
+    QzclProcess waiting({"REG a.tpl", work.folder.Path(), true});
+    ASSERT_TRUE(WaitUntil([&] { return work.IdeIni("Environment", "AutoPick") == "off"; }));
+    EXPECT_EQ(ReadWholeFile(note), "AutoPick=on\r\n");
+  }  // killed during its wait
+  EXPECT_EQ(work.IdeIni("Environment", "AutoPick"), "off");
+  QzclProcess menu({"USERMENU QZ &QZ qz.exe", work.folder.Path(), true});
+  EXPECT_EQ(menu.WaitForExit(), 0u);
+  EXPECT_TRUE(work.IdeIni("Environment", "AutoPick") == "on" && !std::filesystem::exists(note));
+  {
+    StandInIde ide(work.folder.Path());
+    QzclProcess first({"REG a.tpl", work.folder.Path(), true}), second({"REG b.tpl", work.folder.Path(), true});
+    EXPECT_TRUE(first.WaitForExit() == 0u && second.WaitForExit() == 0u);
+  }
+  EXPECT_TRUE(work.IdeIni("Environment", "AutoPick") == "on" && !std::filesystem::exists(note));
 }
 
 }  // namespace

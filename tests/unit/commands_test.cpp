@@ -172,6 +172,10 @@ TEST(red, adds_a_directory_unless_the_entry_lists_it_and_refuses_what_it_cannot_
 // Each change of a file or variable is made under its lock: the file read, the new bytes written beside it,
 // the file read again and compared, the new file put in its place. Another program's change in between is kept.
 TEST(changes, are_made_under_the_target_s_lock_and_redone_over_another_program_s_change) {
+  Command bom;  // a UTF-8 mark stays in front of the first section, which is changed in place, in UTF-8
+  bom.files.contents[kRed] = "\xEF\xBB\xBF[Common]\r\n*.tpl=C:\\A\r\n";
+  bom.Run("RED Common *.tpl C:\\Caf\xE9");
+  EXPECT_EQ(bom.files.contents[kRed], "\xEF\xBB\xBF[Common]\r\n*.tpl=C:\\A;C:\\Caf\xC3\xA9\r\n");
   const auto steps = [](const std::string& f) {
     return Strings{"lock " + f, "read " + f, "write " + f + ".~1", "read " + f, "replace " + f, "unlock " + f};
   };
@@ -343,7 +347,8 @@ TEST(include, appends_its_line_on_a_line_of_its_own_once_and_says_only_in_an_ins
       {"INCLUDE my.tpl \"x.tpw')\r#EVIL('y\"", kExitUsage, kName + "x.tpw')<CR>#EVIL('y"},
       {"UNINCLUDE my.tpl \"a'b\"", kExitUsage, kName + "a'b"},
       {"INCLUDE gone.tpl x", kExitFailed, kNot + "gone.tpl: The file does not exist."},
-      {"UNINCLUDE gone.tpl x", kExitSuccess, "The template file does not exist, so there is nothing to remove: gone.tpl"},
+      {"UNINCLUDE gone.tpl x", kExitSuccess,
+       "The template file does not exist, so there is nothing to remove: gone.tpl"},
       {"UNINCLUDE locked.tpl x", kExitFailed, kNot + "locked.tpl: Another program is using the file."},
       {"INCLUDE wide.tpl x", kExitFailed, kNot + "wide.tpl: It is not a text file that QZCL can change."},
       {"INCLUDE my.tpl x", kExitBusy, "Another run of QZCL is changing this file: my.tpl"},

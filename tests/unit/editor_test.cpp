@@ -88,7 +88,13 @@ struct Update : fake::Harness {
   Installation ide{.version = "60", .exe = "C60EE", .iniFile = kIdeIni};
   std::vector<Item> items;
   Update() { files.contents[kIdeIni]; }
-  bool Write(const char* section, int storedCount) { return UpdateSection(svc, ide, section, items, storedCount); }
+  // Writes items over the list the file holds now (nobody changed it since it was loaded).
+  bool Write(const char* section, int storedCount) {
+    std::vector<Item> loaded = std::string(section) == kTranslationsSection
+                                   ? LoadSection(svc, "", section)
+                                   : SectionItems(IniDocument(files.contents[kIdeIni]), section);
+    return UpdateSection(svc, ide, section, items, loaded, storedCount) == UpdateResult::Written;
+  }
   std::string Ini(const char* section, const char* key) { return fake::Harness::Ini(kIdeIni, section, key); }
 };
 
@@ -171,6 +177,31 @@ TEST(ini_update, a_taken_backup_name_waits_for_the_next_second_and_without_a_bac
   }
 }
 
+// An installer changed the list while the user edited it: Update asks (without holding the file's lock) before
+// writing over that change; No, the default, writes nothing and loads the list again. A file that starts with a
+// UTF-8 mark has its first section listed and written in place.
+TEST(ini_update, a_list_another_program_changed_meanwhile_is_written_over_only_when_the_user_says_so) {
+  for (Button answer : {Button::No, Button::Yes}) {
+    Update t;
+    t.files.contents[kIdeIni] = "\xEF\xBB\xBF[User Menus]\r\n1=&A|A\r\n";
+    std::vector<Item> loaded = LoadSection(t.svc, kIdeIni, "User Menus");
+    ASSERT_EQ(loaded.size(), 1u);
+    t.items = loaded;
+    t.items[0].text = "&Renamed";
+    t.files.contents[kIdeIni] += "2=&Installer|INST\r\n";  // an installer's USERMENU meanwhile
+    const std::string changed = t.files.contents[kIdeIni];
+    t.dialogs.answers = {answer};
+    t.dialogs.onShow = [&t](const Box&) { EXPECT_TRUE(t.journal.empty() || t.journal.back().starts_with("unlock")); };
+    EXPECT_EQ(UpdateSection(t.svc, t.ide, "User Menus", t.items, loaded, 1),
+              answer == Button::Yes ? UpdateResult::Written : UpdateResult::Reload);
+    EXPECT_TRUE(t.dialogs.shown.at(0).defaultButton == Button::No &&
+                t.dialogs.shown[0].text.starts_with("Another program changed this list"));
+    EXPECT_EQ(t.files.contents[kIdeIni],
+              answer == Button::No ? changed : "\xEF\xBB\xBF[User Menus]\r\n1=&Renamed|A\r\n2=\r\n");
+    EXPECT_EQ(t.files.copies.size(), answer == Button::No ? 0u : 1u);
+  }
+}
+
 TEST(ini_update, asks_first_and_closes_the_running_ide_for_ini_sections_only) {
   const std::tuple<const char*, Button, bool, bool> cases[] = {
       // section, answer, IDE running, proceeds
@@ -207,6 +238,13 @@ TEST(ini_update, translations_are_replaced_whole_or_not_at_all) {
     EXPECT_EQ(file.Find("New"), heldElsewhere ? std::nullopt : std::optional<std::string>("Neu"));
     EXPECT_EQ(t.dialogs.shown.empty() ? "" : t.dialogs.shown[0].text,
               heldElsewhere ? "The filel cold not be opened for exclusive access. Update canceled." : "");
+    if (heldElsewhere) continue;
+    // Changed by another program since the list was loaded: asked, and No writes nothing.
+    std::vector<Item> stale = t.items;
+    fake::WriteTranslationFile(t.codec, path, {{"Other", "Andere"}});
+    t.dialogs.answers = {Button::No};
+    EXPECT_EQ(UpdateSection(t.svc, t.ide, "Translations", t.items, stale, 0), UpdateResult::Reload);
+    EXPECT_TRUE(file.Find("Other").has_value() && !file.Find("New"));
   }
 }
 

@@ -97,12 +97,18 @@ TEST(ide_check, asks_the_service_once_and_prompts_until_the_ide_is_closed_cancel
 }
 
 // Version 6 installed, the IDE running unless a test says otherwise.
+const char* const kNote = "C:\\C6\\BIN\\QZCL AutoPick.txt";
+
 struct Reg : fake::Harness {
   explicit Reg(const char* autoPick = nullptr) {
     InstallVersion6();
     if (autoPick) SetIni(kIdeIni, "Environment", "AutoPick", autoPick);
-    transport.serverUp = [](int) { return true; };
+    transport.serverUp = [this](int) {
+      noted = files.contents.count(kNote) ? files.contents[kNote] : "";
+      return true;
+    };
   }
+  std::string noted;  // the note while the IDE is asked
   std::string AutoPick(const std::string& ini = kIdeIni) { return Ini(ini, "Environment", "AutoPick"); }
 };
 
@@ -150,12 +156,43 @@ TEST(reg, switches_auto_pick_off_around_the_registration_and_restores_it) {
     std::string duringRegistration;
     t.transport.serverUp = [&](int) {
       duringRegistration = t.AutoPick();
+      t.noted = t.files.contents.count(kNote) ? t.files.contents[kNote] : "";
       return true;
     };
     t.Run("REG a.tpl");
     EXPECT_EQ(duringRegistration, "off");
     EXPECT_EQ(t.AutoPick(), before ? before : "on");
     EXPECT_EQ(t.views.events, (Strings{"open \"a.tpl\"", "display", "close"}));
+    EXPECT_EQ(t.noted, std::string("AutoPick=") + (before ? before : "on") + "\r\n") << "noted before the switch";
+    EXPECT_FALSE(t.files.Exists(kNote)) << "and gone after the registration";
+  }
+}
+
+// A registration killed during its wait left AutoPick off and the user's value noted: the next run for the
+// installation that changes its INI file puts the value back, unless a registration is running now.
+TEST(reg, a_value_a_killed_registration_noted_is_put_back_by_the_next_run) {
+  const std::tuple<const char*, bool, const char*> cases[] = {
+      // arguments, a registration running meanwhile, AutoPick after
+      {"REG a.tpl", false, "on"},
+      {"USERMENU QZ M qz.exe", false, "on"},
+      {"UNMENU A", false, "on"},
+      {"ABCPATH C:\\L", false, "on"},
+      {"EDIT", false, "on"},
+      {"RED Common *.tpl C:\\X", false, "off"},  // RED does not touch the INI file
+      {"USERMENU QZ M qz.exe", true, "off"},     // the running registration puts its own value back
+  };
+  for (const auto& [arguments, registering, after] : cases) {
+    Reg t("off");
+    t.SetIni(kIdeIni, "User Menus", "1", "&A|A");
+    t.files.existing.insert("a.tpl");
+    t.files.contents[kNote] = "AutoPick=on\r\n";
+    if (registering) t.locks.busy.insert("C:\\C6");
+    t.transport.serverUp = nullptr;  // the IDE is not running
+    t.views.editorScript = [](fake::FakeEditorView&, EditorEvents& e) { e.OnAccepted(EditorControl::Update); };
+    t.dialogs.answers = {Button::Yes};
+    t.Run(arguments);
+    EXPECT_EQ(t.AutoPick(), after) << arguments;
+    EXPECT_EQ(t.files.Exists(kNote), std::string(after) == "off") << arguments;
   }
 }
 

@@ -42,6 +42,8 @@ class NullFiles : public Files {
   FileError Replace(const std::string&, const std::string&) override { return FileError::NotFound; }
   void RemoveStaleTemporaries(const std::string&) override {}
   void Remove(const std::string&) override {}
+  FileError CheckWritable(const std::string&) override { return FileError::None; }
+  FileError Append(const std::string&, std::string_view) override { return FileError::None; }
 };
 
 class SteadyClock : public Clock {

@@ -21,7 +21,8 @@ namespace {
 struct Command {
   std::array<std::string_view, 3> words;  // upper case; unused slots empty
   void (*run)(Services& svc, const CommandLine& line, Views& views);
-  bool takesUser = false;  // the /USER switch
+  bool takesUser = false;    // the /USER switch
+  bool takesWhatIf = false;  // the /WHATIF switch: a dry run
 };
 
 // To add a command: write its procedure in its own file, declare it in a header beside it and give it its
@@ -29,24 +30,37 @@ struct Command {
 constexpr Command kCommands[] = {
     {{"REG"},
      [](Services& svc, const CommandLine& line, Views& views) { RegisterTemplates(svc, line, *views.PleaseWait()); }},
-    {{"USERMENU", "MENU"}, [](Services& svc, const CommandLine& line, Views&) { UserMenu(svc, line); }},
-    {{"INCLUDE"}, [](Services& svc, const CommandLine& line, Views&) { IncludeTemplate(svc, line); }},
-    {{"LIBSRC", "CLASS", "ABCPATH"}, [](Services& svc, const CommandLine& line, Views&) { AbcPath(svc, line); }},
+    {{"USERMENU", "MENU"}, [](Services& svc, const CommandLine& line, Views&) { UserMenu(svc, line); }, false, true},
+    {{"INCLUDE"}, [](Services& svc, const CommandLine& line, Views&) { IncludeTemplate(svc, line); }, false, true},
+    {{"LIBSRC", "CLASS", "ABCPATH"},
+     [](Services& svc, const CommandLine& line, Views&) { AbcPath(svc, line); },
+     false,
+     true},
     {{"ENVIRONMENT", "ENV"},
      [](Services& svc, const CommandLine& line, Views&) { SetEnvironmentVariableCommand(svc, line); },
+     true,
      true},
     {{"RED", "REDIRECT", "REDIRECTION"},
-     [](Services& svc, const CommandLine& line, Views&) { Redirection(svc, line); }},
+     [](Services& svc, const CommandLine& line, Views&) { Redirection(svc, line); },
+     false,
+     true},
     {{"RUN"}, [](Services& svc, const CommandLine& line, Views&) { RunCommand(svc, line); }},
     {{"EDIT"}, [](Services& svc, const CommandLine& line, Views& views) { EditIni(svc, line, views.Editor().get()); }},
     {{"CMD"}, [](Services& svc, const CommandLine&, Views&) { svc.Show(CommandSummary(svc)); }},
     // For uninstallers: each takes out again what the command it names put in.
-    {{"UNRED", "UNREDIRECT"}, [](Services& svc, const CommandLine& line, Views&) { RemoveRedirection(svc, line); }},
+    {{"UNRED", "UNREDIRECT"},
+     [](Services& svc, const CommandLine& line, Views&) { RemoveRedirection(svc, line); },
+     false,
+     true},
     {{"UNENV", "UNENVIRONMENT"},
      [](Services& svc, const CommandLine& line, Views&) { RemoveEnvironmentValue(svc, line); },
+     true,
      true},
-    {{"UNMENU", "UNUSERMENU"}, [](Services& svc, const CommandLine& line, Views&) { RemoveUserMenu(svc, line); }},
-    {{"UNINCLUDE"}, [](Services& svc, const CommandLine& line, Views&) { RemoveInclude(svc, line); }},
+    {{"UNMENU", "UNUSERMENU"},
+     [](Services& svc, const CommandLine& line, Views&) { RemoveUserMenu(svc, line); },
+     false,
+     true},
+    {{"UNINCLUDE"}, [](Services& svc, const CommandLine& line, Views&) { RemoveInclude(svc, line); }, false, true},
     // For installers: where the IDE is.
     {{"WHERE"}, [](Services& svc, const CommandLine& line, Views&) { Where(svc, line); }},
 };
@@ -63,6 +77,11 @@ const Command* Find(std::string_view word) {
 bool TakesUserSwitch(std::string_view word) {
   const Command* command = Find(word);
   return command && command->takesUser;
+}
+
+bool TakesWhatIfSwitch(std::string_view word) {
+  const Command* command = Find(word);
+  return command && command->takesWhatIf;
 }
 
 void Dispatch(Services& svc, const CommandLine& line, Views& views) {

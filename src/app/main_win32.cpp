@@ -39,10 +39,12 @@ class StdHandleBuf : public std::streambuf {
   DWORD which_;
 };
 
-// QZCL_UNATTENDED=1, or /UNATTENDED for callers that cannot set a variable (an MSI custom action).
+// QZCL_UNATTENDED=1, or /UNATTENDED for callers that cannot set a variable (an MSI custom action); a dry run
+// (/WHATIF) asks nobody anything either.
 bool UnattendedRequested() {
   const char* value = std::getenv("QZCL_UNATTENDED");
-  return (value && value[0] == '1') || qz::CommandLine(GetCommandLineA()).Options().unattended;
+  const qz::Switches options = qz::CommandLine(GetCommandLineA()).Options();
+  return (value && value[0] == '1') || options.unattended || options.whatIf;
 }
 
 }  // namespace
@@ -58,12 +60,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::ostream errStream(&errBuf), outStream(&outBuf);
   qz::Win32Ports ports(unattended, errStream, outStream);
   qz::Program program(ports.Get(), ports.GetViews());
-  int exitCode = qz::kExitFailed;
+  if (const char* log = std::getenv("QZCL_LOG")) program.LogTo(log);
   try {
-    exitCode = program.Run(std::u16string_view(reinterpret_cast<const char16_t*>(GetCommandLineW())));
+    program.Run(std::u16string_view(reinterpret_cast<const char16_t*>(GetCommandLineW())));
   } catch (...) {
     // A window passes on what went wrong inside it once it has closed; the run ends as a failed one.
   }
-  // Interactive runs keep exit code 0; installers running unattended learn whether the command worked.
-  return unattended ? exitCode : 0;
+  return program.services().ProcessExitCode();
 }

@@ -38,11 +38,13 @@ int Program::Run(std::u16string_view commandLine) {
   const std::string ansi = services_.codec.WideToAnsi(parameters);
   // The program's own name is left out of the check: it may stand in any folder.
   if (services_.codec.AnsiToWide(ansi) == parameters) return Run("qzcl " + ansi);
+  const std::string asGiven = "qzcl " + ansi;
+  TakeLogSwitch(CommandLine(asGiven));
   services_.Refused(
       services_.tr("Incorrect Command Line"),
       services_.tr("The command line holds characters that Windows cannot pass on in its ANSI code page:") + "|  " +
           ansi + "||" + services_.tr("Nothing was changed."));
-  return services_.ExitCode();
+  return Finish(asGiven);
 }
 
 // Switches stand before the command word and each command takes only its own: a refused one changes nothing.
@@ -51,28 +53,49 @@ bool Program::RefusesSwitches(const CommandLine& line) {
   const std::string name = Upper(options.refused.substr(0, options.refused.find('=')));
   std::string why;
   if (!options.refused.empty()) {
-    // Reserved for the dry run, the log and the owners of what an installer adds.
-    why = (name == "/WHATIF" || name == "/LOG" || name == "/OWNER" ? services_.tr("This switch is not available yet:")
-                                                                   : services_.tr("This switch is not known:")) +
-          " " + options.refused;
-  } else if (options.version && (!line.Word().empty() || options.user)) {
+    why = name == "/OWNER" ? services_.tr("This switch is not available yet:") + " " + options.refused
+          : name == "/LOG" ? services_.tr("/LOG names one file, as /LOG=file:") + " " + options.refused
+                           : services_.tr("This switch is not known:") + " " + options.refused;
+  } else if (options.version && (!line.Word().empty() || options.user || options.whatIf)) {
     why = services_.tr("/VERSION stands alone.");
   } else if (line.Word().empty() && options.Any() && !options.version) {
     why = services_.tr("A command word must follow the switches.");
   } else if (options.user && !TakesUserSwitch(line.Word())) {
     why = services_.tr("/USER is taken by ENV and UNENV only.");
+  } else if (options.whatIf && !TakesWhatIfSwitch(line.Word())) {
+    why = services_.tr("/WHATIF is taken only by the commands that change files or variables: RED, UNRED, USERMENU, "
+                       "UNMENU, INCLUDE, UNINCLUDE, ENV, UNENV and ABCPATH.");
   }
   if (why.empty()) return false;
   services_.Refused(services_.tr("Incorrect Command Line"), why + "||" + services_.tr("Nothing was changed."));
   return true;
 }
 
+void Program::TakeLogSwitch(const CommandLine& line) {
+  if (!line.Options().log.empty()) logFile_ = line.Options().log;
+}
+
 int Program::Run(std::string_view commandLine) {
   const CommandLine line(commandLine);
-  if (RefusesSwitches(line)) return services_.ExitCode();
+  TakeLogSwitch(line);
+  services_.Report() = ChangeReport();  // each run reports its own
+  if (line.Options().whatIf) services_.StartDryRun();
+  try {
+    Execute(line);
+  } catch (...) {
+    // A window passes on what went wrong inside it: the run failed, and its log says so.
+    services_.Fail();
+    Finish(commandLine);
+    throw;
+  }
+  return Finish(commandLine);
+}
+
+void Program::Execute(const CommandLine& line) {
+  if (RefusesSwitches(line)) return;
   if (line.Options().version) {
     services_.Tell("QZCL", std::string("QZCL ") + QZCL_VERSION);
-    return services_.ExitCode();
+    return;
   }
   if (line.Word() == "EDIT" || line.Word().empty()) SetUpLanguageFile();
   if (!line.Word().empty()) {
@@ -81,6 +104,32 @@ int Program::Run(std::string_view commandLine) {
     WorkLog(services_, views_.Notes().get());
   }
   if (!IsBlank(services_.langFile)) translator_.Kill();
+  if (services_.DryRun() && services_.Report().Empty() && services_.ExitCode() == kExitSuccess)
+    services_.Tell("QZCL", services_.tr("Nothing would change."));
+}
+
+namespace {
+
+std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
+}  // namespace
+
+// One block per run, appended in one write: its time, QZCL's version, the command line, what it changed and
+// said, and its exit code. The block's own words stay untranslated, so that a program can read the log.
+int Program::Finish(std::string_view commandLine) {
+  const int exitCode = services_.ProcessExitCode();
+  if (logFile_.empty()) return services_.ExitCode();
+  const LocalTime t = services_.clock.Now();
+  std::string block = "=== " + std::to_string(t.year) + "-" + TwoDigits(t.month) + "-" + TwoDigits(t.day) + " " +
+                      TwoDigits(t.hour) + ":" + TwoDigits(t.minute) + ":" + TwoDigits(t.second) + " QZCL " +
+                      QZCL_VERSION + " ===\n" + "Command line: " + std::string(commandLine) + "\n";
+  if (services_.DryRun()) block += "Dry run (/WHATIF): nothing was written.\n";
+  block += services_.Report().Everything() + "Exit code: " + std::to_string(exitCode) + "\n\n";
+  std::string crlf;
+  for (char c : block) crlf += c == '\n' ? "\r\n" : std::string(1, c);
+  if (const FileError error = services_.files.Append(logFile_, crlf); error != FileError::None)
+    services_.Warn(services_.tr("QZCL could not write its log file:") + " " + logFile_ + ": " +
+                   services_.tr(FileErrorReason(error)));
   return services_.ExitCode();
 }
 

@@ -1,6 +1,7 @@
 // The one wiring of the program: the translator and the services over the platform's ports and views,
 // and one whole start. main, the unit-test harness and the Windows tests all build it.
 #pragma once
+#include <string>
 #include <string_view>
 
 #include "app/views.h"
@@ -36,13 +37,20 @@ class Program {
   void RunCommand(const CommandLine& line);
   // Finds the translation file (repairing a stale WIN.INI entry) and opens the translator on it.
   void SetUpLanguageFile();
+  // The file each run appends its block to (QZCL_LOG); /LOG=file on the command line wins.
+  void LogTo(std::string file) { logFile_ = std::move(file); }
 
  private:
   bool RefusesSwitches(const CommandLine& line);
+  void TakeLogSwitch(const CommandLine& line);
+  void Execute(const CommandLine& line);
+  // Appends the run's block to the log, when there is one; the exit code of an unattended run.
+  int Finish(std::string_view commandLine);
 
   StringTranslator translator_;
   Services services_;
   Views& views_;
+  std::string logFile_;
 };
 
 }  // namespace qz

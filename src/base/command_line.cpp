@@ -64,6 +64,10 @@ std::string ReadSwitches(std::string_view text, Switches& switches) {
       switches.user = true;
     } else if (name == "/VERSION" && name == Upper(token)) {
       switches.version = true;
+    } else if (name == "/WHATIF" && name == Upper(token)) {
+      switches.whatIf = true;
+    } else if (name == "/LOG" && token.size() > name.size() + 1 && switches.log.empty()) {
+      switches.log = token.substr(name.size() + 1);
     } else if (switches.refused.empty()) {
       switches.refused = token;
     }

@@ -29,8 +29,10 @@ struct Switches {
   bool unattended = false;  // /UNATTENDED: as QZCL_UNATTENDED=1, for callers that cannot set a variable
   bool user = false;        // /USER: ENV and UNENV change the current user's environment
   bool version = false;     // /VERSION: alone, the program's version
+  bool whatIf = false;      // /WHATIF: a dry run, which shows what the command would change
+  std::string log;          // /LOG=file: the file a block about the run is appended to
   std::string refused;      // the first switch that is not known or not available yet, as given
-  bool Any() const { return unattended || user || version || !refused.empty(); }
+  bool Any() const { return unattended || user || version || whatIf || !log.empty() || !refused.empty(); }
 };
 
 class CommandLine {

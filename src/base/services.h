@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/change_report.h"
 #include "runtime/clock.h"
 #include "runtime/codec.h"
 #include "runtime/dde_transport.h"
@@ -76,12 +77,24 @@ class Services {
   // A fixed phrase through the translator.
   std::string tr(std::string_view text) { return translator.Translate(text); }
 
-  // The files the program changes, through their locks.
-  FileAccess Access() { return {files, locks, clock}; }
+  // The files the program changes, through their locks; each change is reported.
+  FileAccess Access() { return {files, locks, clock, &report_, dryRun_}; }
+
+  // What the run changed (or, in a dry run, would change) and what it said, in order.
+  ChangeReport& Report() { return report_; }
+  // A dry run (/WHATIF): every command goes as far as its writes, prints each change on standard output instead
+  // and writes nothing; nobody is asked anything.
+  void StartDryRun() {
+    dryRun_ = true;
+    report_.onChange = [this](const std::string& change) { dialogs_.Print("QZCL", change.substr(0, change.size() - 1)); };
+  }
+  bool DryRun() const { return dryRun_; }
 
   Button Show(const Box& box) {
     Mark(box.outcome);
-    return dialogs_.Show(box);
+    const Button answer = dialogs_.Show(box);
+    report_.Said(BoxText(box, answer));
+    return answer;
   }
   // Boxes by what they tell; each marks the run's outcome for an unattended exit code.
   void Inform(const std::string& caption, const std::string& text, Icon icon = Icon::Information) {
@@ -99,9 +112,14 @@ class Services {
     Show({caption, text, Icon::Exclamation, Buttons::Ok, Button::Ok, Outcome::Busy});
   }
   // What a program asked for, for it to read (lines separated by "\n").
-  void Tell(const std::string& caption, const std::string& text) { dialogs_.Print(caption, text); }
-  // Whether nobody answers the boxes: an installer runs the program.
-  bool Unattended() const { return dialogs_.Unattended(); }
+  void Tell(const std::string& caption, const std::string& text) {
+    dialogs_.Print(caption, text);
+    report_.Said(text);
+  }
+  // Whether nobody answers the boxes: an installer runs the program, or a dry run asks nothing.
+  bool Unattended() const { return dialogs_.Unattended() || dryRun_; }
+  // A line for an installer's log that is no outcome of the command.
+  void Warn(const std::string& line) { dialogs_.Note(line); }
   std::optional<std::string> ChooseFile(const std::string& title, const std::string& filter) {
     return dialogs_.ChooseFile(title, filter);
   }
@@ -111,7 +129,10 @@ class Services {
   void Quiet(Outcome outcome, const std::string& line) {
     Mark(outcome);
     dialogs_.Note(line);
+    report_.Said(line);
   }
+  // The process's exit code: interactive runs keep 0, installers running unattended learn whether it worked.
+  int ProcessExitCode() const { return Unattended() ? ExitCode() : kExitSuccess; }
   int ExitCode() const {
     return failed_       ? kExitFailed
            : ideRunning_ ? kExitIdeRunning
@@ -129,6 +150,8 @@ class Services {
   }
 
   Dialogs& dialogs_;
+  ChangeReport report_;
+  bool dryRun_ = false;
   bool failed_ = false;
   bool busy_ = false;
   bool ideRunning_ = false;

@@ -75,32 +75,50 @@ std::optional<RegValue> ReadVariable(Services& svc, const Scope& scope, const st
   return why.empty() ? std::optional(current) : std::nullopt;
 }
 
+std::string WriteFailure(Services& svc, const Scope& scope, const RegResult& written) {
+  return written.status == RegStatus::AccessDenied ? svc.tr("Access is denied.") + UserHint(svc, scope)
+         : !written.ok() ? svc.tr("Windows error:") + " " + std::to_string(written.code)
+                         : svc.tr("It did not read back as written.");
+}
+
 // Writes the variable's new value (none: it goes) and reads it back, then tells running programs of the change.
 // A value that does not come back as written is put back as it was before. ENV shows nothing, so a failure is
-// said in an unattended run's log only.
+// said in an unattended run's log only. A dry run reports the change and whether it could be written.
 void Store(Services& svc, const Scope& scope, const std::string& name, const RegValue& before,
            const std::optional<std::string>& text) {
+  auto report = [&] {
+    const bool existed = before.result.status != RegStatus::NotFound;
+    svc.Report().Variable((scope.root == RegRoot::LocalMachine ? "HKLM\\" : "HKCU\\") + std::string(scope.key) +
+                              "\\" + name,
+                          existed ? std::optional(before.text) : std::nullopt, text,
+                          before.type == RegType::ExpandString ? "REG_EXPAND_SZ" : "REG_SZ");
+  };
   Registry& registry = svc.registry;
-  const RegResult written = text ? registry.Write(scope.root, scope.key, name, before.type, *text)
-                                 : registry.Delete(scope.root, scope.key, name);
-  const RegValue now = registry.Read(scope.root, scope.key, name);
-  if (written.ok() && (text ? now.result.ok() && now.type == before.type && now.text == *text
-                            : now.result.status == RegStatus::NotFound)) {
-    svc.registry.BroadcastEnvironmentChange();
-    return;
-  }
-  if (written.ok()) {
-    if (before.result.status == RegStatus::NotFound) {
-      registry.Delete(scope.root, scope.key, name);
-    } else {
-      registry.Write(scope.root, scope.key, name, before.type, before.text);
+  RegResult written;
+  if (svc.DryRun()) {
+    report();
+    written = registry.CheckWrite(scope.root, scope.key);
+    if (written.ok()) return;
+  } else {
+    written = text ? registry.Write(scope.root, scope.key, name, before.type, *text)
+                   : registry.Delete(scope.root, scope.key, name);
+    const RegValue now = registry.Read(scope.root, scope.key, name);
+    if (written.ok() && (text ? now.result.ok() && now.type == before.type && now.text == *text
+                              : now.result.status == RegStatus::NotFound)) {
+      report();
+      svc.registry.BroadcastEnvironmentChange();
+      return;
+    }
+    if (written.ok()) {
+      if (before.result.status == RegStatus::NotFound) {
+        registry.Delete(scope.root, scope.key, name);
+      } else {
+        registry.Write(scope.root, scope.key, name, before.type, before.text);
+      }
     }
   }
-  const std::string reason = !written.ok() && written.status == RegStatus::AccessDenied
-                                 ? svc.tr("Access is denied.") + UserHint(svc, scope)
-                             : !written.ok() ? svc.tr("Windows error:") + " " + std::to_string(written.code)
-                                             : svc.tr("It did not read back as written.");
-  svc.Quiet(Outcome::Error, svc.tr("The environment variable was not changed:") + " " + name + ": " + reason);
+  svc.Quiet(Outcome::Error, svc.tr("The environment variable was not changed:") + " " + name + ": " +
+                                WriteFailure(svc, scope, written));
 }
 
 // Adds each item of value that is not listed yet, or takes out each one that is; when no item is left, the
@@ -111,7 +129,8 @@ void ChangeInRegistry(Services& svc, const Scope& scope, Change change, const st
   std::string refused;
   {
     std::unique_ptr<Locks::Held> lock;
-    switch (svc.locks.Acquire(scope.lock, name, kLockWaitMs, lock)) {
+    // A dry run takes no lock: it must neither wait for nor hold up a run that changes the variable.
+    switch (svc.DryRun() ? LockWait::Held : svc.locks.Acquire(scope.lock, name, kLockWaitMs, lock)) {
       case LockWait::Held: break;
       case LockWait::Busy:
         svc.Busy(svc.tr("Environment Variable"), svc.tr("Another run of QZCL is changing this variable:") + "|  " +

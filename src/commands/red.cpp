@@ -108,7 +108,8 @@ void AbcPath(Services& svc, const CommandLine& line) {
   RecoverAutoPick(svc, *ide);
   const FileTexts texts{svc.tr("QZCL File Error"), Phrase("The IDE's INI file could not be read:"),
                         Phrase("The IDE's INI file could not be written:")};
-  if (!ChangeIni(svc, ide->iniFile, texts, [&](IniDocument& ini) { ini.Set("Paths", "Libsrc", Upper(Clip(path))); }))
+  if (!ChangeIni(svc, ide->iniFile, texts, [&](IniDocument& ini) { ini.Set("Paths", "Libsrc", Upper(Clip(path))); }) ||
+      svc.DryRun())
     return;
   const ProgramStart program = IdeProgram(svc, *ide);
   std::string error;

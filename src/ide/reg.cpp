@@ -86,7 +86,8 @@ void RegisterTemplates(Services& svc, const CommandLine& line, PleaseWaitView& v
 }
 
 void RecoverAutoPick(Services& svc, const Installation& ide) {
-  if (!svc.files.Exists(NotePath(ide))) return;
+  // A dry run shows the command's own change; the repair waits for a run that writes.
+  if (svc.DryRun() || !svc.files.Exists(NotePath(ide))) return;
   std::unique_ptr<Locks::Held> registering;
   // Held: a registration is running and will put the value back itself.
   if (svc.locks.Acquire(LockKind::Registration, ide.root, 0, registering) == LockWait::Held) PutBackAutoPick(svc, ide);

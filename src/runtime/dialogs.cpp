@@ -22,14 +22,15 @@ static const char* ButtonsText(Buttons b) {
   return "";
 }
 
-Button UnattendedDialogs::Show(const Box& box) {
-  out_ << "=== " << box.caption << " ===\n";
+std::string BoxText(const Box& box, Button answer) {
   std::string text = box.text;
   for (char& c : text)
     if (c == '|') c = '\n';
-  out_ << text << "\n";
-  out_ << ButtonsText(box.buttons) << " -> " << ButtonName(box.defaultButton) << "\n";
-  out_.flush();
+  return "=== " + box.caption + " ===\n" + text + "\n" + ButtonsText(box.buttons) + " -> " + ButtonName(answer) + "\n";
+}
+
+Button UnattendedDialogs::Show(const Box& box) {
+  out_ << BoxText(box, box.defaultButton) << std::flush;
   return box.defaultButton;
 }
 

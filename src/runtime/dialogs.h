@@ -58,4 +58,7 @@ class UnattendedDialogs : public Dialogs {
 
 const char* ButtonName(Button b);
 
+// A box as text, with the button that answered it: its caption between "===", its lines, its buttons.
+std::string BoxText(const Box& box, Button answer);
+
 }  // namespace qz

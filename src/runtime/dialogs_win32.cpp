@@ -41,17 +41,24 @@ static UINT DefaultStyle(Buttons set, Button def) {
   return styles[index];
 }
 
+// Writes text and a line end where the standard handle goes to a file or a pipe; false when it goes nowhere a
+// program reads (a console a window program does not own, or nothing).
+static bool WriteRedirected(DWORD which, const std::string& text) {
+  const HANDLE out = GetStdHandle(which);
+  const DWORD type = out && out != INVALID_HANDLE_VALUE ? GetFileType(out) : FILE_TYPE_UNKNOWN;
+  if (type != FILE_TYPE_DISK && type != FILE_TYPE_PIPE) return false;
+  const std::string line = text + "\n";
+  DWORD written = 0;
+  WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  return true;
+}
+
+void Win32Dialogs::Note(const std::string& line) { WriteRedirected(STD_ERROR_HANDLE, line); }
+
 // Typed at a console, a window program's output would appear nowhere: it is shown in a box unless standard
 // output goes to a file or a pipe.
 void Win32Dialogs::Print(const std::string& caption, const std::string& text) {
-  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-  const DWORD type = out && out != INVALID_HANDLE_VALUE ? GetFileType(out) : FILE_TYPE_UNKNOWN;
-  if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) {
-    const std::string line = text + "\n";
-    DWORD written = 0;
-    WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    return;
-  }
+  if (WriteRedirected(STD_OUTPUT_HANDLE, text)) return;
   std::string shown = text;
   for (char& c : shown)
     if (c == '\n') c = '|';

@@ -8,7 +8,8 @@ class Win32Dialogs : public Dialogs {
  public:
   Button Show(const Box& box) override;
   std::optional<std::string> ChooseFile(const std::string& title, const std::string& filter) override;
-  void Note(const std::string&) override {}
+  // Written only where standard error goes to a file or a pipe (an installer that keeps it).
+  void Note(const std::string& line) override;
   void Print(const std::string& caption, const std::string& text) override;
   bool Unattended() const override { return false; }
 };

@@ -1,6 +1,7 @@
 #include "runtime/file_change.h"
 
 #include <memory>
+#include <optional>
 
 #include "runtime/ini_document.h"
 
@@ -25,17 +26,24 @@ FileError Rename(const FileAccess& access, const std::string& path, const std::s
   }
 }
 
+void Report(const FileAccess& access, const std::string& path, bool existed, std::string_view bytes,
+            std::string_view next) {
+  if (access.report) access.report->File(path, existed ? std::optional(bytes) : std::nullopt, next);
+}
+
 }  // namespace
 
 FileChange ChangeFile(const FileAccess& access, const std::string& path, WhenMissing missing, const Rebuild& rebuild) {
   std::unique_ptr<Locks::Held> lock;
-  switch (access.locks.Acquire(LockKind::File, path, kLockWaitMs, lock)) {
-    case LockWait::Held: break;
-    case LockWait::Busy: return {ChangeResult::Busy, FileError::SharingViolation, ChangeStep::Lock};
-    case LockWait::Failed: return Failed(ChangeStep::Lock, FileError::AccessDenied);
-  }
   Files& files = access.files;
-  files.RemoveStaleTemporaries(path);
+  if (!access.dryRun) {
+    switch (access.locks.Acquire(LockKind::File, path, kLockWaitMs, lock)) {
+      case LockWait::Held: break;
+      case LockWait::Busy: return {ChangeResult::Busy, FileError::SharingViolation, ChangeStep::Lock};
+      case LockWait::Failed: return Failed(ChangeStep::Lock, FileError::AccessDenied);
+    }
+    files.RemoveStaleTemporaries(path);
+  }
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     std::string bytes;
     FileError error = files.ReadAll(path, bytes);
@@ -46,6 +54,12 @@ FileChange ChangeFile(const FileAccess& access, const std::string& path, WhenMis
     std::string next = bytes;
     if (FileError refused = rebuild(bytes, next); refused != FileError::None) return Failed(ChangeStep::Read, refused);
     if (next == bytes) return {};
+    if (access.dryRun) {
+      // Said first, then why it could not be written, as the real run would fail.
+      Report(access, path, existed, bytes, next);
+      error = files.CheckWritable(path);
+      return error == FileError::None ? FileChange{ChangeResult::Changed} : Failed(ChangeStep::Write, error);
+    }
 
     std::string temp;
     error = files.WriteTemporary(path, next, temp);
@@ -64,6 +78,7 @@ FileChange ChangeFile(const FileAccess& access, const std::string& path, WhenMis
       if (!temp.empty()) files.Remove(temp);
       return Failed(ChangeStep::Write, error);
     }
+    Report(access, path, existed, bytes, next);
     return {ChangeResult::Changed};
   }
   return Failed(ChangeStep::Write, FileError::SharingViolation);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/change_report.h"
 #include "runtime/clock.h"
 #include "runtime/file_errors.h"
 #include "runtime/files.h"
@@ -18,6 +19,10 @@ struct FileAccess {
   Files& files;
   Locks& locks;
   Clock& clock;
+  ChangeReport* report = nullptr;  // told of each change before it is written (a dry run) or once it is there
+  // A dry run: no lock, no temporary file, nothing written; a change is reported, and fails as the write would
+  // when the file cannot be written.
+  bool dryRun = false;
 };
 
 enum class ChangeResult { Unchanged, Changed, Failed, Busy };
@@ -32,7 +37,8 @@ struct FileChange {
 
 // Makes the file's new bytes in next, which holds the bytes read (empty for a file that is not there yet);
 // next left as it is changes nothing. A reason other than None refuses the change: nothing is written. It
-// runs again when another program changed the file meanwhile, so it keeps no state of its own.
+// runs again when another program changed the file meanwhile, so it keeps no state of its own. What it
+// changes is reported in access.report.
 using Rebuild = std::function<FileError(std::string_view bytes, std::string& next)>;
 
 enum class WhenMissing { Create, Fail };

@@ -38,6 +38,12 @@ class Files {
   // open is SharingViolation.
   virtual FileError Replace(const std::string& path, const std::string& tempPath) = 0;
   virtual void Remove(const std::string& path) = 0;
+  // Why path could not be replaced now, found without changing anything: a read-only file or one another
+  // program holds open, a folder that is not there; None when it could.
+  virtual FileError CheckWritable(const std::string& path) = 0;
+  // Adds bytes at the end of the file (made when missing) in one write, so that runs side by side that append
+  // to the same file never mix their lines.
+  virtual FileError Append(const std::string& path, std::string_view bytes) = 0;
 };
 
 }  // namespace qz

@@ -255,4 +255,32 @@ FileError Win32Files::Replace(const std::string& path, const std::string& tempPa
 
 void Win32Files::Remove(const std::string& path) { DeleteFileA(path.c_str()); }
 
+FileError Win32Files::CheckWritable(const std::string& path) {
+  const DWORD attrs = GetFileAttributesA(path.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND) return FileErrorOfSystem(error);
+    // A missing file is made in its folder, which must be there.
+    const std::string folder = FolderOf(path);
+    const DWORD folderAttrs = folder.empty() ? FILE_ATTRIBUTE_DIRECTORY : GetFileAttributesA(folder.c_str());
+    return folderAttrs != INVALID_FILE_ATTRIBUTES && (folderAttrs & FILE_ATTRIBUTE_DIRECTORY) ? FileError::None
+                                                                                              : FileError::PathNotFound;
+  }
+  if (attrs & FILE_ATTRIBUTE_DIRECTORY) return FileError::NotText;
+  if (attrs & FILE_ATTRIBUTE_READONLY) return FileError::AccessDenied;
+  // Opened for writing and closed again: nothing is written, and the file keeps its times.
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file ? FileError::None : FileErrorOfSystem(GetLastError());
+}
+
+FileError Win32Files::Append(const std::string& path, std::string_view bytes) {
+  // Append access alone: every write goes to the end of the file as it is at that moment, whoever else appends.
+  UniqueFile file(CreateFileA(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return FileErrorOfSystem(GetLastError());
+  return WriteAt(file.get(), -1, bytes);  // offset 0xFFFFFFFF'FFFFFFFF: the end of the file
+}
+
 }  // namespace qz

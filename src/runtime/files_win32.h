@@ -23,6 +23,8 @@ class Win32Files : public Files {
   void RemoveStaleTemporaries(const std::string& path) override;
   FileError Replace(const std::string& path, const std::string& tempPath) override;
   void Remove(const std::string& path) override;
+  FileError CheckWritable(const std::string& path) override;
+  FileError Append(const std::string& path, std::string_view bytes) override;
 };
 
 // Writes every byte at offset. A write cut short is a failure: the system's reason when it gave one, else

@@ -34,6 +34,8 @@ class Registry {
                           const std::string& text) = 0;
   // Removes the value; a value that is not there is no error.
   virtual RegResult Delete(RegRoot root, const std::string& key, const std::string& name) = 0;
+  // Whether a value could be written under key now, found without writing: AccessDenied without the rights.
+  virtual RegResult CheckWrite(RegRoot root, const std::string& key) = 0;
   // The LocalSystem account's user environment is nobody's: no person logs on with it.
   virtual bool RunsAsLocalSystem() = 0;
   // Tells running programs that the environment changed, so programs started afterwards see it.

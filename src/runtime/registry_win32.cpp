@@ -86,6 +86,13 @@ RegResult Win32Registry::Delete(RegRoot root, const std::string& key, const std:
   return FromError(error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error);
 }
 
+RegResult Win32Registry::CheckWrite(RegRoot root, const std::string& key) {
+  UniqueHkey hkey;
+  const LONG error = RegOpenKeyExA(Root(root), key.c_str(), 0, KEY_SET_VALUE, hkey.put());
+  // A missing key is made by the write, as the user's Environment key of a new profile is.
+  return FromError(error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error);
+}
+
 void Win32Registry::BroadcastEnvironmentChange() {
   DWORD_PTR answer = 0;
   // A hung window must not hold the command up. The wide form reaches every window intact in its own

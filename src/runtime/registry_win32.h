@@ -11,6 +11,7 @@ class Win32Registry : public Registry {
   RegResult Write(RegRoot root, const std::string& key, const std::string& name, RegType type,
                   const std::string& text) override;
   RegResult Delete(RegRoot root, const std::string& key, const std::string& name) override;
+  RegResult CheckWrite(RegRoot root, const std::string& key) override;
   bool RunsAsLocalSystem() override;
   void BroadcastEnvironmentChange() override;
   bool IsWindows95Family() override;

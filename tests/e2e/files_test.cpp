@@ -68,9 +68,12 @@ TEST(Files, a_long_path_and_its_version_code_go_to_that_version_whole_and_back) 
 }
 
 // Installers started together: each run waits for the one changing the same file or variable, and no change is
-// lost. In the first round the runs find the lock held and go once it is let go, so they surely meet.
-TEST(Files, runs_started_together_on_one_target_keep_every_change) {
+// lost. In the first round the runs find the lock held and go once it is let go, so they surely meet. They share
+// one log, where each run's block stays whole.
+TEST(Files, runs_started_together_on_one_target_keep_every_change_and_their_log_blocks_whole) {
   IdeFiles s;
+  const std::string log = s.work.Path() + "\\runs.log";
+  std::size_t started = 0;
   const auto variable = [] {
     char data[256] = {};
     DWORD size = sizeof data - 1;
@@ -99,7 +102,8 @@ TEST(Files, runs_started_together_on_one_target_keep_every_change) {
       std::unique_ptr<Locks::Held> held;
       if (round == 0) ASSERT_EQ(Win32Locks().Acquire(c.lock, c.target, 0, held), LockWait::Held);
       std::list<QzclProcess> runs;
-      for (const std::string& command : c.commands) runs.emplace_back(Launch{command, s.work.Path(), true});
+      for (const std::string& command : c.commands)
+        runs.emplace_back(Launch{"\"/LOG=" + log + "\" " + command, s.work.Path(), true}), ++started;
       if (held) {
         Sleep(1000);  // time for every run to reach the lock, and to wait there
         EXPECT_EQ(c.result(), before);
@@ -113,6 +117,43 @@ TEST(Files, runs_started_together_on_one_target_keep_every_change) {
     }
   }
   RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kEnvKey, "QZCL_E2E");
+  std::string blocks = ReadWholeFile(log);
+  const std::string_view ended = "Exit code: 0\r\n\r\n";
+  for (std::size_t n = 0; n < started; ++n) {
+    const std::size_t end = blocks.find(ended);
+    ASSERT_NE(end, std::string::npos) << n << " of " << started << " blocks";
+    const std::string block = blocks.substr(0, end);
+    EXPECT_TRUE(block.starts_with("=== ") && block.find("Command line:") == block.rfind("Command line:") &&
+                block.rfind("=== ") == 0 && block.find("Exit code:") == std::string::npos)
+        << block;
+    blocks.erase(0, end + ended.size());
+  }
+  EXPECT_EQ(blocks, "");
+}
+
+// A dry run prints the change the command would make, with why it could not be made after it, and writes
+// nothing; it asks nobody, and its exit code is the real run's.
+TEST(Files, whatif_shows_what_red_and_usermenu_would_change_and_writes_nothing) {
+  IdeFiles s;
+  WriteWholeFile(s.red, "[Common]\r\n*.tpl = C:\\A\r\n");
+  WriteWholeFile(s.ini, "[User Menus]\r\n1=&Tools|T\r\n");
+  const std::string redDiff = "@@ -1,2 +1,2 @@\n [Common]\n-*.tpl = C:\\A\n+*.tpl = C:\\A;C:\\X\n";
+  const std::tuple<const char*, std::string, std::string, DWORD> cases[] = {
+      {"RED Common *.tpl C:\\X", s.red, "--- " + s.red + "\n+++ " + s.red + "\n" + redDiff, 0},
+      {"USERMENU QZ M qz.exe", s.ini, "@@ -1,2 +1,5 @@\n [User Menus]\n-1=&Tools|T\n+1=M|QZ\n+2=&Tools|T\n", 0},
+      {"RED Common *.tpl C:\\X", s.red, redDiff, 1},  // read-only
+  };
+  for (const auto& [arguments, file, shown, exitCode] : cases) {
+    const std::string before = ReadWholeFile(file);
+    if (exitCode) SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    QzclProcess dry({std::string("/WHATIF ") + arguments, s.work.Path(), false, false, true});
+    const std::string output = dry.OutputToEnd().value_or("<still running>");
+    EXPECT_EQ(dry.WaitForExit(), exitCode) << output;
+    EXPECT_EQ(ReadWholeFile(file), before);
+    EXPECT_NE(output.find(shown), std::string::npos) << output;
+    if (exitCode) EXPECT_GT(output.find("Access is denied."), output.find(shown)) << output;
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
 }
 
 // A run that finds the file locked by a run stopped in the middle of its change gives up after 30 seconds with

@@ -94,6 +94,14 @@ class FakeFiles : public Files {
     return FileError::None;
   }
   void Remove(const std::string& path) override { contents.erase(path); }
+  FileError CheckWritable(const std::string& path) override {
+    return readOnly.count(path) ? FileError::AccessDenied : FileError::None;
+  }
+  FileError Append(const std::string& path, std::string_view bytes) override {
+    if (readOnly.count(path)) return FileError::AccessDenied;
+    contents[path] += bytes;
+    return FileError::None;
+  }
   // A copy fails as a full disk would make it: nothing of it is left.
   FileError Copy(const std::string& from, const std::string& to) override {
     if (Exists(to)) return FileError::FileSystem;
@@ -115,7 +123,7 @@ class FakeFiles : public Files {
   std::map<std::string, std::string> shortPaths;
   std::vector<std::string> copies;
   std::string currentDirectory = "C:\\WORK";
-  std::set<std::string> readOnly;  // files that cannot be replaced
+  std::set<std::string> readOnly;  // files that cannot be replaced or appended to
   std::size_t diskSpace = std::string::npos;
   std::function<void(const std::string& path)> onRead;  // another program at work between the reads
   Journal* journal = nullptr;
@@ -256,6 +264,7 @@ class FakeRegistry : public Registry {
   struct Stored {
     RegType type = RegType::String;
     std::string text;
+    bool operator==(const Stored&) const = default;
   };
   RegValue Read(RegRoot root, const std::string& key, const std::string& name) override {
     if (journal) journal->push_back("get " + name);
@@ -277,6 +286,9 @@ class FakeRegistry : public Registry {
     if (failWrites) return {RegStatus::AccessDenied, 5};
     values.erase(Where(root, key, name));
     return {};
+  }
+  RegResult CheckWrite(RegRoot, const std::string&) override {
+    return failWrites ? RegResult{RegStatus::AccessDenied, 5} : RegResult{};
   }
   bool RunsAsLocalSystem() override { return localSystem; }
   void BroadcastEnvironmentChange() override { events.push_back("broadcast"); }

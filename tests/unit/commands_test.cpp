@@ -235,10 +235,11 @@ TEST(startup, switches_stand_before_the_command_word_and_each_command_takes_only
       {"qzcl /version CMD", kExitUsage, "/VERSION stands alone.||Nothing was changed."},
       {"qzcl /UNATTENDED", kExitUsage, "A command word must follow the switches.||Nothing was changed."},
       {"qzcl /USER RED Common *.tpl C:\\X", kExitUsage, "/USER is taken by ENV and UNENV only.||Nothing was changed."},
-      {"qzcl /WHATIF RED Common *.tpl C:\\X", kExitUsage,
-       "This switch is not available yet: /WHATIF||Nothing was changed."},
-      {"qzcl \"/LOG=C:\\My Logs\\x.log\" CMD", kExitUsage,
-       "This switch is not available yet: /LOG=C:\\My Logs\\x.log||Nothing was changed."},
+      {"qzcl /WHATIF REG a.tpl", kExitUsage,
+       "/WHATIF is taken only by the commands that change files or variables: RED, UNRED, USERMENU, UNMENU, "
+       "INCLUDE, UNINCLUDE, ENV, UNENV and ABCPATH.||Nothing was changed."},
+      {"qzcl /LOG CMD", kExitUsage, "/LOG names one file, as /LOG=file: /LOG||Nothing was changed."},
+      {"qzcl \"/OWNER=Vendor X\" CMD", kExitUsage, "This switch is not available yet: /OWNER=Vendor X||Nothing was changed."},
       {"qzcl /Bogus CMD", kExitUsage, "This switch is not known: /Bogus||Nothing was changed."},
       {"qzcl  /unattended  RED Common", kExitUsage,
        "Redirection Command should be RED Section Entry Path Version.|  Actual Command: RED Common|  Redirection "

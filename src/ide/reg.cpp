@@ -17,6 +17,14 @@ constexpr std::string_view kNotePrefix = "AutoPick=";
 
 std::string NotePath(const Installation& ide) { return ide.root + "\\BIN\\" + kAutoPickNote; }
 
+// The note goes once the user's value is back; the log shows it going as it showed it made.
+void RemoveNote(Services& svc, const Installation& ide) {
+  std::string note;
+  if (svc.files.ReadAll(NotePath(ide), note) != FileError::None) return;
+  svc.files.Remove(NotePath(ide));
+  svc.Report().File(NotePath(ide), note, std::nullopt);
+}
+
 // Sets AutoPick in the IDE's INI file, changing nothing else in it; the value it had, or nothing when the file
 // could not be changed. noteFirst writes that value to the note before the file is changed. Failures are not
 // reported: registration goes on without it.
@@ -42,7 +50,7 @@ void PutBackAutoPick(Services& svc, const Installation& ide) {
   if (svc.files.ReadAll(NotePath(ide), note) != FileError::None || !note.starts_with(kNotePrefix)) return;
   const std::string value =
       Clip(std::string_view(note).substr(kNotePrefix.size(), note.find_first_of("\r\n") - kNotePrefix.size()));
-  if (SetAutoPick(svc, ide, value, false)) svc.files.Remove(NotePath(ide));
+  if (SetAutoPick(svc, ide, value, false)) RemoveNote(svc, ide);
 }
 
 }  // namespace
@@ -82,7 +90,7 @@ void RegisterTemplates(Services& svc, const CommandLine& line, PleaseWaitView& v
   // written it meanwhile.
   const std::optional<std::string> autoPick = SetAutoPick(svc, *ide, "off", true);
   SendTemplates(svc, view, IdeProgram(svc, *ide), templateList);
-  if (autoPick && SetAutoPick(svc, *ide, *autoPick, false)) svc.files.Remove(NotePath(*ide));
+  if (autoPick && SetAutoPick(svc, *ide, *autoPick, false)) RemoveNote(svc, *ide);
 }
 
 void RecoverAutoPick(Services& svc, const Installation& ide) {

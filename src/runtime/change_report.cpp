@@ -116,10 +116,11 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, std::st
   return diff;
 }
 
-void ChangeReport::File(const std::string& path, std::optional<std::string_view> before, std::string_view after) {
-  const std::string headers =
-      "--- " + (before ? path : std::string(kMissing)) + "\n" + "+++ " + path + "\n";
-  Add(UnifiedDiff(before.value_or(""), after, headers));
+void ChangeReport::File(const std::string& path, std::optional<std::string_view> before,
+                        std::optional<std::string_view> after) {
+  const std::string headers = "--- " + (before ? path : std::string(kMissing)) + "\n" + "+++ " +
+                              (after ? path : std::string(kMissing)) + "\n";
+  Add(UnifiedDiff(before.value_or(""), after.value_or(""), headers));
 }
 
 void ChangeReport::Variable(const std::string& where, const std::optional<std::string>& before,

@@ -16,8 +16,8 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, std::st
 
 class ChangeReport {
  public:
-  // A file's bytes before (nothing: it was not there) and after.
-  void File(const std::string& path, std::optional<std::string_view> before, std::string_view after);
+  // A file's bytes before and after (nothing: it was not there, or is gone).
+  void File(const std::string& path, std::optional<std::string_view> before, std::optional<std::string_view> after);
   // A variable at where (its registry key and name), before and after (nothing: not set), of its registry type.
   void Variable(const std::string& where, const std::optional<std::string>& before,
                 const std::optional<std::string>& after, std::string_view type);

@@ -43,6 +43,8 @@ class NullFiles : public Files {
   void RemoveStaleTemporaries(const std::string&) override {}
   void Remove(const std::string&) override {}
   FileError CheckWritable(const std::string&) override { return FileError::None; }
+  std::string DataFolder(bool) override { return "."; }
+  FileError MakeFolder(const std::string&) override { return FileError::None; }
   FileError Append(const std::string&, std::string_view) override { return FileError::None; }
 };
 

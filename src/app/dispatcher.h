@@ -8,9 +8,9 @@ namespace qz {
 
 // Runs the procedure of the line's command word, or shows the general description for any other word.
 void Dispatch(Services& svc, const CommandLine& line, Views& views);
-// Whether the command of word takes the /USER switch (ENV and UNENV), and the /WHATIF switch (the commands that
-// change files or variables and nothing else).
-bool TakesUserSwitch(std::string_view word);
-bool TakesWhatIfSwitch(std::string_view word);
+// The switches a command may take besides /UNATTENDED and /LOG, which every command takes.
+inline constexpr unsigned kUserSwitch = 1, kWhatIfSwitch = 2, kOwnerSwitch = 4, kAdoptSwitch = 8;
+// Whether the command of word takes the switch.
+bool TakesSwitch(std::string_view word, unsigned which);
 
 }  // namespace qz

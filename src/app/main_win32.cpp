@@ -61,6 +61,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   qz::Win32Ports ports(unattended, errStream, outStream);
   qz::Program program(ports.Get(), ports.GetViews());
   if (const char* log = std::getenv("QZCL_LOG")) program.LogTo(log);
+  if (const char* owner = std::getenv("QZCL_OWNER")) program.OwnerFromEnvironment(owner);
   try {
     program.Run(std::u16string_view(reinterpret_cast<const char16_t*>(GetCommandLineW())));
   } catch (...) {

@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/dispatcher.h"
+#include "base/owners.h"
 #include "notes/notes_window.h"
 #include "runtime/text.h"
 
@@ -48,25 +49,40 @@ int Program::Run(std::u16string_view commandLine) {
 }
 
 // Switches stand before the command word and each command takes only its own: a refused one changes nothing.
+// Switches stand before the command word and each command takes only its own: a refused one changes nothing.
 bool Program::RefusesSwitches(const CommandLine& line) {
   const Switches& options = line.Options();
   const std::string name = Upper(options.refused.substr(0, options.refused.find('=')));
+  const std::string& word = line.Word();
   std::string why;
   if (!options.refused.empty()) {
-    why = name == "/OWNER" ? services_.tr("This switch is not available yet:") + " " + options.refused
-          : name == "/LOG" ? services_.tr("/LOG names one file, as /LOG=file:") + " " + options.refused
-                           : services_.tr("This switch is not known:") + " " + options.refused;
-  } else if (options.version && (!line.Word().empty() || options.user || options.whatIf)) {
+    why = name == "/LOG" ? services_.tr("/LOG names one file, as /LOG=file:") + " " + options.refused
+                         : services_.tr("This switch is not known:") + " " + options.refused;
+  } else if (options.version && (!word.empty() || options.user || options.whatIf || options.owner || options.adopt)) {
     why = services_.tr("/VERSION stands alone.");
-  } else if (line.Word().empty() && options.Any() && !options.version) {
+  } else if (word.empty() && options.Any() && !options.version) {
     why = services_.tr("A command word must follow the switches.");
-  } else if (options.user && !TakesUserSwitch(line.Word())) {
+  } else if (options.user && !TakesSwitch(word, kUserSwitch)) {
     why = services_.tr("/USER is taken by ENV and UNENV only.");
-  } else if (options.whatIf && !TakesWhatIfSwitch(line.Word())) {
+  } else if (options.whatIf && !TakesSwitch(word, kWhatIfSwitch)) {
     why = services_.tr("/WHATIF is taken only by the commands that change files or variables: RED, UNRED, USERMENU, "
                        "UNMENU, INCLUDE, UNINCLUDE, ENV, UNENV and ABCPATH.");
+  } else if (options.owner && !TakesSwitch(word, kOwnerSwitch)) {
+    why = services_.tr("/OWNER is taken only by the adding and removal commands: RED, UNRED, USERMENU, UNMENU, "
+                       "INCLUDE, UNINCLUDE, ENV and UNENV.");
+  } else if (options.adopt && (!TakesSwitch(word, kAdoptSwitch) || !options.owner)) {
+    why = services_.tr("/ADOPT is taken only with /OWNER, by RED, USERMENU, INCLUDE and ENV.");
   }
-  if (why.empty()) return false;
+  // The owner from the environment is an installer's setting for every run: a command that takes no owner
+  // passes it over.
+  const std::string owner = options.owner ? *options.owner : TakesSwitch(word, kOwnerSwitch) ? environmentOwner_ : "";
+  if (why.empty() && (options.owner || !owner.empty()) && !IsOwnerName(owner))
+    why = services_.tr("An owner name is 1 to 64 letters, digits, \".\", \"-\" or \"_\":") + " " + owner;
+  if (why.empty()) {
+    services_.owner = owner;
+    services_.adopt = options.adopt;
+    return false;
+  }
   services_.Refused(services_.tr("Incorrect Command Line"), why + "||" + services_.tr("Nothing was changed."));
   return true;
 }
@@ -78,7 +94,7 @@ void Program::TakeLogSwitch(const CommandLine& line) {
 int Program::Run(std::string_view commandLine) {
   const CommandLine line(commandLine);
   TakeLogSwitch(line);
-  services_.Report() = ChangeReport();  // each run reports its own
+  services_.StartRun();
   if (line.Options().whatIf) services_.StartDryRun();
   try {
     Execute(line);

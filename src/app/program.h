@@ -39,6 +39,8 @@ class Program {
   void SetUpLanguageFile();
   // The file each run appends its block to (QZCL_LOG); /LOG=file on the command line wins.
   void LogTo(std::string file) { logFile_ = std::move(file); }
+  // The owner an installer set once for its runs (QZCL_OWNER); /OWNER=name on the command line wins.
+  void OwnerFromEnvironment(std::string owner) { environmentOwner_ = std::move(owner); }
 
  private:
   bool RefusesSwitches(const CommandLine& line);
@@ -51,6 +53,7 @@ class Program {
   Services services_;
   Views& views_;
   std::string logFile_;
+  std::string environmentOwner_;
 };
 
 }  // namespace qz

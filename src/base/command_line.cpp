@@ -68,6 +68,10 @@ std::string ReadSwitches(std::string_view text, Switches& switches) {
       switches.whatIf = true;
     } else if (name == "/LOG" && token.size() > name.size() + 1 && switches.log.empty()) {
       switches.log = token.substr(name.size() + 1);
+    } else if (name == "/OWNER" && token.size() > name.size() && !switches.owner) {
+      switches.owner = token.substr(name.size() + 1);
+    } else if (name == "/ADOPT" && name == Upper(token)) {
+      switches.adopt = true;
     } else if (switches.refused.empty()) {
       switches.refused = token;
     }

@@ -1,5 +1,6 @@
 // The command line a command receives: the parameter text, the command word and the tokens.
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,8 +32,12 @@ struct Switches {
   bool version = false;     // /VERSION: alone, the program's version
   bool whatIf = false;      // /WHATIF: a dry run, which shows what the command would change
   std::string log;          // /LOG=file: the file a block about the run is appended to
+  std::optional<std::string> owner;  // /OWNER=name: who claims what the command adds, as given
+  bool adopt = false;       // /ADOPT: items already there are claimed as the owner's
   std::string refused;      // the first switch that is not known or not available yet, as given
-  bool Any() const { return unattended || user || version || whatIf || !log.empty() || !refused.empty(); }
+  bool Any() const {
+    return unattended || user || version || whatIf || !log.empty() || owner || adopt || !refused.empty();
+  }
 };
 
 class CommandLine {

@@ -48,18 +48,22 @@ std::optional<IniDocument> ReadIniFile(Services& svc, const std::string& path, c
   return std::nullopt;
 }
 
-FileChange ChangeIniDocument(Services& svc, const std::string& path, const std::function<void(IniDocument&)>& change) {
-  return ChangeFile(svc.Access(), path, WhenMissing::Create, [&](std::string_view bytes, std::string& next) {
-    IniDocument doc(bytes, &svc.codec);
-    change(doc);
-    if (doc.Changed()) next = doc.Bytes();
-    return FileError::None;
-  });
+FileChange ChangeIniDocument(Services& svc, const std::string& path, const std::function<void(IniDocument&)>& change,
+                             const AfterChange& after) {
+  return ChangeFile(
+      svc.Access(), path, WhenMissing::Create,
+      [&](std::string_view bytes, std::string& next) {
+        IniDocument doc(bytes, &svc.codec);
+        change(doc);
+        if (doc.Changed()) next = doc.Bytes();
+        return FileError::None;
+      },
+      after);
 }
 
 bool ChangeIni(Services& svc, const std::string& path, const FileTexts& texts,
-               const std::function<void(IniDocument&)>& change) {
-  const FileChange done = ChangeIniDocument(svc, path, change);
+               const std::function<void(IniDocument&)>& change, const AfterChange& after) {
+  const FileChange done = ChangeIniDocument(svc, path, change, after);
   if (!done.Done()) ShowFileFailure(svc, texts, path, done);
   return done.Done();
 }

@@ -36,10 +36,12 @@ std::optional<IniDocument> ReadIniFile(Services& svc, const std::string& path, c
 
 // Changes the INI file the one way (a missing file is made): change edits the document read under the file's
 // lock, and may run again when another program changed the file meanwhile.
-FileChange ChangeIniDocument(Services& svc, const std::string& path, const std::function<void(IniDocument&)>& change);
+// after runs once the change is there, the lock still held.
+FileChange ChangeIniDocument(Services& svc, const std::string& path, const std::function<void(IniDocument&)>& change,
+                             const AfterChange& after = nullptr);
 // ChangeIniDocument, with the command's box when it fails; whether the change is there.
 bool ChangeIni(Services& svc, const std::string& path, const FileTexts& texts,
-               const std::function<void(IniDocument&)>& change);
+               const std::function<void(IniDocument&)>& change, const AfterChange& after = nullptr);
 
 // A text a command would write into an INI file, and what it would be there.
 struct IniText {

@@ -73,6 +73,8 @@ class Services {
   DdeTransport& dde;
   StringTranslator& translator;
   std::string langFile;  // the translation file in use; blank when the translator was not opened
+  std::string owner;     // who claims what an adding command adds (/OWNER, QZCL_OWNER); empty: nobody
+  bool adopt = false;    // /ADOPT: items already there are claimed as the owner's own
 
   // A fixed phrase through the translator.
   std::string tr(std::string_view text) { return translator.Translate(text); }
@@ -80,6 +82,11 @@ class Services {
   // The files the program changes, through their locks; each change is reported.
   FileAccess Access() { return {files, locks, clock, &report_, dryRun_}; }
 
+  // A new start of the program: its own outcome and report.
+  void StartRun() {
+    report_ = ChangeReport();
+    failed_ = busy_ = ideRunning_ = usage_ = false;
+  }
   // What the run changed (or, in a dry run, would change) and what it said, in order.
   ChangeReport& Report() { return report_; }
   // A dry run (/WHATIF): every command goes as far as its writes, prints each change on standard output instead

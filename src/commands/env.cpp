@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/ini_file.h"
+#include "base/owners.h"
 #include "runtime/text.h"
 #include "runtime/text_list.h"
 
@@ -84,7 +85,7 @@ std::string WriteFailure(Services& svc, const Scope& scope, const RegResult& wri
 // Writes the variable's new value (none: it goes) and reads it back, then tells running programs of the change.
 // A value that does not come back as written is put back as it was before. ENV shows nothing, so a failure is
 // said in an unattended run's log only. A dry run reports the change and whether it could be written.
-void Store(Services& svc, const Scope& scope, const std::string& name, const RegValue& before,
+bool Store(Services& svc, const Scope& scope, const std::string& name, const RegValue& before,
            const std::optional<std::string>& text) {
   auto report = [&] {
     const bool existed = before.result.status != RegStatus::NotFound;
@@ -98,7 +99,7 @@ void Store(Services& svc, const Scope& scope, const std::string& name, const Reg
   if (svc.DryRun()) {
     report();
     written = registry.CheckWrite(scope.root, scope.key);
-    if (written.ok()) return;
+    if (written.ok()) return true;
   } else {
     written = text ? registry.Write(scope.root, scope.key, name, before.type, *text)
                    : registry.Delete(scope.root, scope.key, name);
@@ -107,7 +108,7 @@ void Store(Services& svc, const Scope& scope, const std::string& name, const Reg
                               : now.result.status == RegStatus::NotFound)) {
       report();
       svc.registry.BroadcastEnvironmentChange();
-      return;
+      return true;
     }
     if (written.ok()) {
       if (before.result.status == RegStatus::NotFound) {
@@ -119,6 +120,52 @@ void Store(Services& svc, const Scope& scope, const std::string& name, const Reg
   }
   svc.Quiet(Outcome::Error, svc.tr("The environment variable was not changed:") + " " + name + ": " +
                                 WriteFailure(svc, scope, written));
+  return false;
+}
+
+// Under the variable's lock: the items added or taken out, with their claims in the ledger; why it was refused
+// goes to refused, for a box once the lock is let go.
+void ChangeItems(Services& svc, const Scope& scope, Change change, const std::string& name, const std::string& value,
+                 const RegValue& current, Owners& owners, std::string& refused) {
+  std::vector<ItemKey> items;
+  for (std::string_view item : SplitList(value))
+    if (!IsBlank(item)) items.push_back({ItemKind::Variable, name, "", "", Clip(item)});
+  std::string next;
+  if (change == Change::Add) {
+    next = WithItems(current.text, value);
+    // The claims before the value: a kill between them leaves a claim that the next run settles.
+    if (!svc.owner.empty() && !owners.Change([&](Ledger& ledger) {
+          for (const ItemKey& key : items)
+            ledger.AddClaim(key, svc.owner, ListHolds(current.text, key.item, true), svc.adopt, std::nullopt,
+                            std::nullopt, false);
+        }))
+      next = current.text;
+  } else {
+    if (current.result.status == RegStatus::NotFound)
+      svc.Quiet(Outcome::Info,
+                svc.tr("The environment variable does not exist, so there is nothing to remove:") + " " + name);
+    if (!owners.Read()) return;
+    std::string takeOut;
+    for (const ItemKey& key : items) {
+      const RemovalPlan plan = PlanRemoval(&*owners.ledger, key, svc.owner);
+      if (plan.what == Removal::Remove) takeOut += (takeOut.empty() ? "" : ";") + key.item;
+      if (plan.what != Removal::Remove || ListHolds(current.text, key.item, true)) owners.Note(plan, key.item);
+    }
+    next = ListWithout(current.text, takeOut, true);
+  }
+  bool stored = true;
+  if (next != current.text) {
+    if (next.size() > kValueMax) {
+      refused = svc.tr("The result would be longer than 32,767 characters, the most Windows allows.");
+      stored = false;
+    } else {
+      // The type stays: an expand-string such as PATH must keep expanding its %SystemRoot%.
+      stored = Store(svc, scope, name, current, IsBlank(next) ? std::nullopt : std::optional(next));
+    }
+  }
+  // The claims go once the items are out, so that a kill between leaves claims on items that are gone, which
+  // the next removal drops.
+  if (change == Change::Remove && stored) owners.Drop(items);
 }
 
 // Adds each item of value that is not listed yet, or takes out each one that is; when no item is left, the
@@ -127,6 +174,7 @@ void Store(Services& svc, const Scope& scope, const std::string& name, const Reg
 void ChangeInRegistry(Services& svc, const Scope& scope, Change change, const std::string& name,
                       const std::string& value) {
   std::string refused;
+  Owners owners{svc, LedgerOfVariables(svc, scope.root == RegRoot::CurrentUser)};
   {
     std::unique_ptr<Locks::Held> lock;
     // A dry run takes no lock: it must neither wait for nor hold up a run that changes the variable.
@@ -139,24 +187,10 @@ void ChangeInRegistry(Services& svc, const Scope& scope, Change change, const st
         return;
       case LockWait::Failed: svc.Fail(); return;
     }
-    const std::optional<RegValue> current = ReadVariable(svc, scope, name, refused);
-    if (change == Change::Remove && current && current->result.status == RegStatus::NotFound) {
-      svc.Quiet(Outcome::Info,
-                svc.tr("The environment variable does not exist, so there is nothing to remove:") + " " + name);
-      return;
-    }
-    const std::string next = !current                ? std::string()
-                             : change == Change::Add ? WithItems(current->text, value)
-                                                     : ListWithout(current->text, value, true);
-    if (current && next != current->text) {
-      if (next.size() > kValueMax) {
-        refused = svc.tr("The result would be longer than 32,767 characters, the most Windows allows.");
-      } else {
-        // The type stays: an expand-string such as PATH must keep expanding its %SystemRoot%.
-        Store(svc, scope, name, *current, IsBlank(next) ? std::nullopt : std::optional(next));
-      }
-    }
+    if (const std::optional<RegValue> current = ReadVariable(svc, scope, name, refused))
+      ChangeItems(svc, scope, change, name, value, *current, owners, refused);
   }
+  owners.Finish();
   if (!refused.empty()) Refuse(svc, change, name, refused);
 }
 

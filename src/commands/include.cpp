@@ -1,6 +1,9 @@
 #include "commands/include.h"
 
+#include <algorithm>
+
 #include "base/ini_file.h"
+#include "base/owners.h"
 #include "runtime/text.h"
 #include "runtime/text_list.h"
 
@@ -28,9 +31,9 @@ std::optional<std::pair<std::string, std::string>> Arguments(Services& svc, cons
 }
 
 // Silent in every case, as installers expect: an unattended run says in a line of its log and in its exit
-// code why nothing was changed.
-void Change(Services& svc, const std::string& file, const Rebuild& rebuild) {
-  const FileChange change = ChangeFile(svc.Access(), file, WhenMissing::Fail, rebuild);
+// code why nothing was changed. after runs once the change is there, the file still locked.
+void Change(Services& svc, const std::string& file, const Rebuild& rebuild, const AfterChange& after = nullptr) {
+  const FileChange change = ChangeFile(svc.Access(), file, WhenMissing::Fail, rebuild, after);
   if (change.result == ChangeResult::Busy)
     svc.Quiet(Outcome::Busy, svc.tr("Another run of QZCL is changing this file:") + " " + file);
   else if (!change.Done())
@@ -38,26 +41,39 @@ void Change(Services& svc, const std::string& file, const Rebuild& rebuild) {
               svc.tr("The template file was not changed:") + " " + file + ": " + svc.tr(FileErrorReason(change.error)));
 }
 
+bool IsIncludeLine(std::string_view line, const std::string& upperInclude) { return Upper(ClipView(line)) == upperInclude; }
+
 }  // namespace
 
 void IncludeTemplate(Services& svc, const CommandLine& line) {
   const auto args = Arguments(svc, line, Phrase("INCLUDE needs a template file and an include file."));
   if (!args) return;
   const std::string include = IncludeLine(args->second);
+  Owners owners{svc, LedgerOfTemplate(args->first)};
+  const ItemKey key{ItemKind::Include, args->first, "", "", args->second};
   Change(svc, args->first, [&](std::string_view bytes, std::string& next) {
     const std::vector<std::string_view> lines = Lines(bytes);
-    for (std::string_view l : lines)
-      if (l.find(include) != std::string_view::npos) return FileError::None;
+    const bool present = std::any_of(lines.begin(), lines.end(),
+                                     [&](std::string_view l) { return l.find(include) != std::string_view::npos; });
     // On a line of its own, after a blank one; a last line without its line end is ended first.
+    const bool blank = !lines.empty() && !IsBlank(lines.back());
+    // The claim first: a kill before the file is written leaves a claim that the next run settles.
+    if (!svc.owner.empty() && !owners.Change([&](Ledger& ledger) {
+          ledger.AddClaim(key, svc.owner, present, svc.adopt, std::nullopt, std::nullopt, !present && blank);
+        }))
+      return FileError::None;
+    if (present) return FileError::None;
     if (!bytes.empty() && bytes.back() != '\n') next += bytes.back() == '\r' ? "\n" : "\r\n";
-    if (!lines.empty() && !IsBlank(lines.back())) next += "\r\n";
+    if (blank) next += "\r\n";
     next += include + "\r\n";
     return FileError::None;
   });
+  owners.Finish();
 }
 
-// Takes out every line that is just the line INCLUDE writes (the file name in any letter case); blank lines
-// stay, since INCLUDE's own cannot be told from the file's.
+// Takes out every line that is just the line INCLUDE writes (the file name in any letter case). The blank line
+// before it goes too when INCLUDE put it there for the owner that takes it out; other blank lines stay, since
+// INCLUDE's own cannot be told from the file's.
 void RemoveInclude(Services& svc, const CommandLine& line) {
   const auto args = Arguments(svc, line, Phrase("UNINCLUDE needs a template file and an include file."));
   if (!args) return;
@@ -67,10 +83,42 @@ void RemoveInclude(Services& svc, const CommandLine& line) {
               svc.tr("The template file does not exist, so there is nothing to remove:") + " " + args->first);
     return;
   }
-  Change(svc, args->first, [&](std::string_view bytes, std::string& next) {
-    next = WithoutLines(bytes, [&](std::string_view l) { return Upper(ClipView(l)) == include; });
-    return FileError::None;
-  });
+  Owners owners{svc, LedgerOfTemplate(args->first)};
+  const ItemKey key{ItemKind::Include, args->first, "", "", args->second};
+  Change(
+      svc, args->first,
+      [&](std::string_view bytes, std::string& next) {
+        if (!owners.Read()) return FileError::None;
+        owners.notes.clear();
+        const RemovalPlan plan = PlanRemoval(&*owners.ledger, key, svc.owner);
+        const Claim* claim = owners.ledger->Find(key);
+        const std::vector<std::string_view> lines = Lines(bytes);
+        const bool present = std::any_of(lines.begin(), lines.end(),
+                                         [&](std::string_view l) { return IsIncludeLine(l, include); });
+        if (plan.what != Removal::Remove || present) owners.Note(plan, args->second);
+        if (plan.what != Removal::Remove) return FileError::None;
+        const bool ownBlank = !svc.owner.empty() && claim && claim->blank;
+        next.clear();
+        std::size_t blankAt = std::string::npos;  // where the last line kept starts, when it is blank
+        bool first = true;
+        while (!bytes.empty()) {
+          const std::size_t end = bytes.find('\n');
+          const std::string_view whole = bytes.substr(0, end == std::string_view::npos ? end : end + 1);
+          std::string_view text = bytes.substr(0, end);
+          if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+          bytes.remove_prefix(whole.size());
+          if (IsIncludeLine(text, include)) {
+            if (first && ownBlank && blankAt != std::string::npos) next.erase(blankAt);
+            first = false;
+            continue;
+          }
+          blankAt = text.empty() ? next.size() : std::string::npos;
+          next += whole;
+        }
+        return FileError::None;
+      },
+      [&] { owners.Drop({key}); });
+  owners.Finish();
 }
 
 }  // namespace qz

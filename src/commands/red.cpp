@@ -2,6 +2,7 @@
 
 #include "base/ini_file.h"
 #include "base/installation.h"
+#include "base/owners.h"
 #include "ide/reg.h"
 #include "runtime/text.h"
 #include "runtime/text_list.h"
@@ -28,7 +29,8 @@ struct RedArguments {
 };
 
 // Lets change alter the entry's value in the redirection file (nothing when the entry is absent), which is
-// written when the value changed.
+// written when the value changed; after runs once it is there, the file still locked. The ledger beside the
+// IDE's files keeps who added which directory.
 enum class Direction { Add, Remove };
 
 template <typename Change>
@@ -54,8 +56,23 @@ void ChangeRedirection(Services& svc, const CommandLine& line, Direction directi
   }
   const FileTexts texts{svc.tr("QZCL File Error"), Phrase("The redirection file could not be read:"),
                         Phrase("The redirection file could not be written:")};
-  ChangeIni(svc, ide->redFile, texts, [&](IniDocument& red) { change(red, args); });
+  Owners owners{svc, LedgerOfInstallation(*ide)};
+  // Each item of the path, as the ledger names it.
+  std::vector<std::pair<std::string, ItemKey>> items;
+  for (std::string_view item : SplitList(args.path))
+    if (!IsBlank(item)) items.push_back({Clip(item), {ItemKind::Redirection, ide->redFile, args.section, args.entry, Clip(item)}});
+  AfterChange after;
+  if (removal)
+    after = [&] {
+      std::vector<ItemKey> keys;
+      for (const auto& [item, key] : items) keys.push_back(key);
+      owners.Drop(keys);
+    };
+  ChangeIni(svc, ide->redFile, texts, [&](IniDocument& red) { change(red, args, items, owners); }, after);
+  owners.Finish();
 }
+
+using Items = std::vector<std::pair<std::string, ItemKey>>;
 
 }  // namespace
 
@@ -63,16 +80,22 @@ void ChangeRedirection(Services& svc, const CommandLine& line, Direction directi
 void Redirection(Services& svc, const CommandLine& line) {
   ChangeRedirection(svc, line, Direction::Add, Phrase("Redirecton Command Error"),
                     Phrase("Redirection Command should be RED Section Entry Path Version."),
-                    [](IniDocument& red, const RedArguments& args) {
+                    [&svc](IniDocument& red, const RedArguments& args, const Items& items, Owners& owners) {
                       // Each item of the path that is not listed yet is added, in the order given; the items
                       // already there keep their text. A whole item must match, in any letter case, as Windows
                       // names folders: C:\Tools is not in C:\Tools2, but c:\tools is C:\Tools.
                       const std::string current = Clip(red.Get(args.section, args.entry).value_or(""));
                       std::string value = current;
-                      for (std::string_view item : SplitList(args.path)) {
-                        if (IsBlank(item) || (!IsBlank(value) && ListHolds(value, item, true))) continue;
-                        value = IsBlank(value) ? Clip(item) : value + ";" + Clip(item);
-                      }
+                      for (const auto& [item, key] : items)
+                        if (IsBlank(value) || !ListHolds(value, item, true)) value = IsBlank(value) ? item : value + ";" + item;
+                      // The claims first: a kill before the file is written leaves a claim that the next run
+                      // (or the uninstaller) settles.
+                      if (!svc.owner.empty() && !owners.Change([&](Ledger& ledger) {
+                            for (const auto& [item, key] : items)
+                              ledger.AddClaim(key, svc.owner, !IsBlank(current) && ListHolds(current, item, true),
+                                              svc.adopt, std::nullopt, std::nullopt, false);
+                          }))
+                        return;
                       if (value != current) red.Set(args.section, args.entry, value);
                     });
 }
@@ -80,10 +103,22 @@ void Redirection(Services& svc, const CommandLine& line) {
 void RemoveRedirection(Services& svc, const CommandLine& line) {
   ChangeRedirection(svc, line, Direction::Remove, Phrase("Remove Redirection Error"),
                     Phrase("The command should be UNRED Section Entry Path Version."),
-                    [](IniDocument& red, const RedArguments& args) {
+                    [&svc](IniDocument& red, const RedArguments& args, const Items& items, Owners& owners) {
+                      if (!owners.Read()) return;
                       const std::optional<std::string> value = red.Get(args.section, args.entry);
-                      if (!value) return;
-                      const std::string rest = ListWithout(*value, args.path, true);
+                      owners.notes.clear();  // made again when another program changed the file meanwhile
+                      std::string takeOut;
+                      for (const auto& [item, key] : items) {
+                        const RemovalPlan plan = PlanRemoval(&*owners.ledger, key, svc.owner);
+                        if (plan.what != Removal::Remove) {
+                          owners.Note(plan, item);
+                        } else {
+                          if (value && ListHolds(*value, item, true)) owners.Note(plan, item);
+                          takeOut += (takeOut.empty() ? "" : ";") + item;
+                        }
+                      }
+                      if (!value || takeOut.empty()) return;
+                      const std::string rest = ListWithout(*value, takeOut, true);
                       if (rest == *value) return;
                       if (!IsBlank(rest)) {
                         red.Set(args.section, args.entry, rest);

@@ -4,6 +4,7 @@
 
 #include "base/ini_file.h"
 #include "base/installation.h"
+#include "base/owners.h"
 #include "ide/ide_check.h"
 #include "ide/reg.h"
 #include "runtime/text.h"
@@ -79,12 +80,17 @@ bool RefusesAppRef(Services& svc, const std::string& appRef) {
   return true;
 }
 
-// Rebuilds the numbered list: Accessories/Help entries first, then the others, each group in the
-// order of its sort text (equal texts keep their order), and writes the application's command line.
-void MenuAdd(IniDocument& doc, const std::string& appRef, const std::string& menuDisplay,
-             const std::string& commandLine, const std::string& parm) {
+// The AppRef's entry of "User Menus"; nothing when the list has none.
+std::optional<std::string> EntryOf(const IniDocument& doc, const std::string& appRef) {
+  for (const std::string& entry : ListEntries(doc, kUserMenusSection))
+    if (IsEntryOf(entry, appRef)) return entry;
+  return std::nullopt;
+}
+
+// Rebuilds the numbered list with own as the AppRef's entry: Accessories/Help entries first, then the others,
+// each group in the order of its sort text (equal texts keep their order).
+void MenuSet(IniDocument& doc, const std::string& appRef, const std::string& own) {
   std::vector<MenuEntry> help, items;
-  const std::string own = menuDisplay + "|" + appRef;
   bool found = false;
   // Every entry up to the first empty key is read, so that the list written back replaces exactly them.
   for (std::string e : ListEntries(doc, kUserMenusSection)) {
@@ -96,31 +102,73 @@ void MenuAdd(IniDocument& doc, const std::string& appRef, const std::string& men
   }
   // The new entry's group is spelt with the mnemonic elsewhere, as the program always has.
   if (!found) (own.find("Ac&cessories/Help/") != std::string::npos ? help : items).push_back({own, SortText(own)});
-
-  std::string program = Clip(commandLine);
-  if (program.find(' ') != std::string::npos) program = '"' + program + '"';
   auto bySort = [](const MenuEntry& a, const MenuEntry& b) { return ClipView(a.sortKey) < ClipView(b.sortKey); };
   std::stable_sort(help.begin(), help.end(), bySort);
   std::stable_sort(items.begin(), items.end(), bySort);
-  // Keys 1 to the new count take the list in place; every other line stays as it was. The menu and the
-  // application's command line go to the file in one write, so that neither is ever there without the other.
+  // Keys 1 to the new count take the list in place; every other line stays as it was.
   int k = 0;
   for (const auto* group : {&help, &items})
     for (const MenuEntry& entry : *group) doc.Set(kUserMenusSection, std::to_string(++k), entry.text);
-  doc.Set(kUserApplicationsSection, Clip(appRef), Clip(program + " " + parm));
+}
+
+// The application's command line as "User Applications" keeps it.
+std::string ApplicationValue(const std::string& commandLine, const std::string& parm) {
+  std::string program = Clip(commandLine);
+  if (program.find(' ') != std::string::npos) program = '"' + program + '"';
+  return Clip(program + " " + parm);
+}
+
+// The AppRef's two items in the ledger of the installation.
+ItemKey MenuKey(const Installation& ide, const std::string& appRef) {
+  return {ItemKind::MenuEntry, ide.iniFile, "", "", Clip(appRef)};
+}
+ItemKey ApplicationKey(const Installation& ide, const std::string& appRef) {
+  return {ItemKind::Application, ide.iniFile, "", "", Clip(appRef)};
+}
+
+// The menu and the application's command line go to the file in one write, so that neither is ever there without
+// the other; with an owner, its claims on both are written first.
+void MenuAdd(Services& svc, const Installation& ide, Owners& owners, IniDocument& doc, const std::string& appRef,
+             const std::string& own, const std::string& application) {
+  const std::optional<std::string> entry = EntryOf(doc, appRef);
+  const std::optional<std::string> before = doc.Get(kUserApplicationsSection, Clip(appRef));
+  if (!svc.owner.empty() && !owners.Change([&](Ledger& ledger) {
+        ledger.AddClaim(MenuKey(ide, appRef), svc.owner, entry.has_value(), svc.adopt, entry, own, false);
+        ledger.AddClaim(ApplicationKey(ide, appRef), svc.owner, before.has_value(), svc.adopt, before, application,
+                        false);
+      }))
+    return;
+  MenuSet(doc, appRef, own);
+  doc.Set(kUserApplicationsSection, Clip(appRef), application);
 }
 
 // Takes the AppRef's entries out of "User Menus", the others numbered from 1 again, and its command line out of
-// "User Applications" unless another list still names it.
-void MenuRemove(IniDocument& doc, const std::string& appRef) {
-  const std::vector<std::string> entries = ListEntries(doc, kUserMenusSection);
-  std::size_t k = 0;
-  for (const std::string& entry : entries)
-    if (!IsEntryOf(entry, appRef)) doc.Set(kUserMenusSection, std::to_string(++k), entry);
-  for (std::size_t gone = k + 1; gone <= entries.size(); ++gone) doc.Remove(kUserMenusSection, std::to_string(gone));
-  if (!StillNamed(doc, appRef))
+// "User Applications" unless another list still names it; or puts back what they were before the owner's
+// installer replaced them, or leaves them, as the ledger says. False when the ledger cannot be read.
+bool MenuRemove(Services& svc, const Installation& ide, Owners& owners, IniDocument& doc, const std::string& appRef) {
+  if (!owners.Read()) return false;
+  owners.notes.clear();
+  const std::optional<std::string> entry = EntryOf(doc, appRef);
+  const std::optional<std::string> application = doc.Get(kUserApplicationsSection, Clip(appRef));
+  const RemovalPlan menu = PlanRemoval(&*owners.ledger, MenuKey(ide, appRef), svc.owner, entry);
+  const RemovalPlan app = PlanRemoval(&*owners.ledger, ApplicationKey(ide, appRef), svc.owner, application);
+  if (menu.what != Removal::Remove || entry) owners.Note(menu, appRef);
+  if (menu.what == Removal::Remove) {
+    const std::vector<std::string> entries = ListEntries(doc, kUserMenusSection);
+    std::size_t k = 0;
+    for (const std::string& e : entries)
+      if (!IsEntryOf(e, appRef)) doc.Set(kUserMenusSection, std::to_string(++k), e);
+    for (std::size_t gone = k + 1; gone <= entries.size(); ++gone) doc.Remove(kUserMenusSection, std::to_string(gone));
+  } else if (menu.what == Removal::Restore) {
+    MenuSet(doc, appRef, menu.earlier);
+  }
+  if (app.what == Removal::Remove && !StillNamed(doc, appRef)) {
     while (doc.Remove(kUserApplicationsSection, Clip(appRef))) {
     }
+  } else if (app.what == Removal::Restore) {
+    doc.Set(kUserApplicationsSection, Clip(appRef), app.earlier);
+  }
+  return true;
 }
 
 FileTexts IniTexts(std::string caption) {
@@ -163,8 +211,11 @@ void UserMenu(Services& svc, const CommandLine& line) {
   const std::string title = svc.tr("Add Accessories Item");
   if (ClarionIsOpen(svc) && !ClarionMustBeClosed(svc, title)) return;
   RecoverAutoPick(svc, *ide);
-  ChangeIni(svc, ide->iniFile, IniTexts(title),
-            [&](IniDocument& doc) { MenuAdd(doc, appRef, menuDisplay, commandLine, parm); });
+  Owners owners{svc, LedgerOfInstallation(*ide)};
+  ChangeIni(svc, ide->iniFile, IniTexts(title), [&](IniDocument& doc) {
+    MenuAdd(svc, *ide, owners, doc, appRef, menuDisplay + "|" + appRef, ApplicationValue(commandLine, parm));
+  });
+  owners.Finish();
 }
 
 // Extra arguments, as an uninstaller may repeat USERMENU's, are passed over.
@@ -182,20 +233,26 @@ void RemoveUserMenu(Services& svc, const CommandLine& line) {
   if (RefusesAppRef(svc, appRef)) return;
   const std::optional<Installation> ide = LocateForRemoval(svc, VersionCode(version));
   if (!ide) return;
-  // Read first: with nothing to take out, the IDE need not be closed.
+  // Read first: with nothing to take out of the file, the IDE need not be closed.
+  Owners owners{svc, LedgerOfInstallation(*ide)};
   IniDocument now;
+  bool changes = true;
   if (LoadIni(svc, ide->iniFile, now) == FileError::None) {
-    MenuRemove(now, appRef);
-    if (!now.Changed()) {
+    if (!MenuRemove(svc, *ide, owners, now, appRef)) return owners.Finish();
+    changes = now.Changed();
+    if (!changes && owners.notes.empty())
       svc.Quiet(Outcome::Info,
                 svc.tr("The IDE's user menu does not name this AppRef, so there is nothing to remove:") + " " + appRef);
-      return;
-    }
   }
   const std::string title = svc.tr("Remove Accessories Item");
-  if (ClarionIsOpen(svc) && !ClarionMustBeClosed(svc, title)) return;
-  RecoverAutoPick(svc, *ide);
-  ChangeIni(svc, ide->iniFile, IniTexts(title), [&](IniDocument& doc) { MenuRemove(doc, appRef); });
+  if (changes && ClarionIsOpen(svc) && !ClarionMustBeClosed(svc, title)) return;
+  if (changes) RecoverAutoPick(svc, *ide);
+  // The claims go once the items are out: a kill between leaves claims on items that are gone, which the next
+  // removal drops.
+  ChangeIni(
+      svc, ide->iniFile, IniTexts(title), [&](IniDocument& doc) { MenuRemove(svc, *ide, owners, doc, appRef); },
+      [&] { owners.Drop({MenuKey(*ide, appRef), ApplicationKey(*ide, appRef)}); });
+  owners.Finish();
 }
 
 }  // namespace qz

@@ -27,13 +27,14 @@ FileError Rename(const FileAccess& access, const std::string& path, const std::s
 }
 
 void Report(const FileAccess& access, const std::string& path, bool existed, std::string_view bytes,
-            std::string_view next) {
+            std::optional<std::string_view> next) {
   if (access.report) access.report->File(path, existed ? std::optional(bytes) : std::nullopt, next);
 }
 
 }  // namespace
 
-FileChange ChangeFile(const FileAccess& access, const std::string& path, WhenMissing missing, const Rebuild& rebuild) {
+FileChange ChangeFile(const FileAccess& access, const std::string& path, WhenMissing missing, const Rebuild& rebuild,
+                      const AfterChange& after) {
   std::unique_ptr<Locks::Held> lock;
   Files& files = access.files;
   if (!access.dryRun) {
@@ -48,19 +49,33 @@ FileChange ChangeFile(const FileAccess& access, const std::string& path, WhenMis
     std::string bytes;
     FileError error = files.ReadAll(path, bytes);
     const bool existed = error == FileError::None;
-    if (!existed && !(IsMissing(error) && missing == WhenMissing::Create)) return Failed(ChangeStep::Read, error);
+    if (!existed && !(IsMissing(error) && missing != WhenMissing::Fail)) return Failed(ChangeStep::Read, error);
     // UTF-16 text would be damaged by the ANSI lines the commands write.
     if (IniDocument::IsUtf16(bytes)) return Failed(ChangeStep::Read, FileError::NotText);
     std::string next = bytes;
     if (FileError refused = rebuild(bytes, next); refused != FileError::None) return Failed(ChangeStep::Read, refused);
-    if (next == bytes) return {};
+    const bool remove = missing == WhenMissing::UntilEmpty && next.empty();
+    if (next == bytes || (remove && !existed)) {
+      if (after) after();
+      return {};
+    }
     if (access.dryRun) {
       // Said first, then why it could not be written, as the real run would fail.
-      Report(access, path, existed, bytes, next);
+      Report(access, path, existed, bytes, remove ? std::nullopt : std::optional<std::string_view>(next));
       error = files.CheckWritable(path);
-      return error == FileError::None ? FileChange{ChangeResult::Changed} : Failed(ChangeStep::Write, error);
+      if (error != FileError::None) return Failed(ChangeStep::Write, error);
+      if (after) after();
+      return {ChangeResult::Changed};
     }
 
+    if (remove) {
+      error = files.CheckWritable(path);
+      if (error != FileError::None) return Failed(ChangeStep::Write, error);
+      files.Remove(path);
+      Report(access, path, existed, bytes, std::nullopt);
+      if (after) after();
+      return {ChangeResult::Changed};
+    }
     std::string temp;
     error = files.WriteTemporary(path, next, temp);
     if (error == FileError::None) {
@@ -79,6 +94,7 @@ FileChange ChangeFile(const FileAccess& access, const std::string& path, WhenMis
       return Failed(ChangeStep::Write, error);
     }
     Report(access, path, existed, bytes, next);
+    if (after) after();
     return {ChangeResult::Changed};
   }
   return Failed(ChangeStep::Write, FileError::SharingViolation);

@@ -41,8 +41,15 @@ struct FileChange {
 // changes is reported in access.report.
 using Rebuild = std::function<FileError(std::string_view bytes, std::string& next)>;
 
-enum class WhenMissing { Create, Fail };
+// Create: a missing file is made; UntilEmpty: also, a file whose new content is empty is removed; Fail: a
+// missing file fails the change.
+enum class WhenMissing { Create, UntilEmpty, Fail };
 
-FileChange ChangeFile(const FileAccess& access, const std::string& path, WhenMissing missing, const Rebuild& rebuild);
+// Runs once the change is there (or nothing needed changing), the file's lock still held: what must follow the
+// change before another run may see the file.
+using AfterChange = std::function<void()>;
+
+FileChange ChangeFile(const FileAccess& access, const std::string& path, WhenMissing missing, const Rebuild& rebuild,
+                      const AfterChange& after = nullptr);
 
 }  // namespace qz

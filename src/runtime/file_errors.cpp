@@ -36,6 +36,7 @@ const char* FileErrorReason(FileError code) {
     case FileError::NotText: return Phrase("It is not a text file that QZCL can change.");
     case FileError::InvalidFilename: return Phrase("The name is not valid, or too long.");
     case FileError::InsufficientMemory: return Phrase("There is not enough memory.");
+    case FileError::InvalidData: return Phrase("The file is damaged: QZCL cannot read what it holds.");
     default: return Phrase("The file system reported an error.");
   }
 }

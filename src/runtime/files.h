@@ -38,8 +38,13 @@ class Files {
   // open is SharingViolation.
   virtual FileError Replace(const std::string& path, const std::string& tempPath) = 0;
   virtual void Remove(const std::string& path) = 0;
+  // The folder of the program's data for every user of the machine (user false) or for the current user only,
+  // without its final backslash; empty when Windows names none.
+  virtual std::string DataFolder(bool user) = 0;
+  // Makes the folder, and those above it that are missing.
+  virtual FileError MakeFolder(const std::string& path) = 0;
   // Why path could not be replaced now, found without changing anything: a read-only file or one another
-  // program holds open, a folder that is not there; None when it could.
+  // program holds open, no folder above it; None when it could (missing folders are made on the way).
   virtual FileError CheckWritable(const std::string& path) = 0;
   // Adds bytes at the end of the file (made when missing) in one write, so that runs side by side that append
   // to the same file never mix their lines.

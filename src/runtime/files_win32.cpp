@@ -259,12 +259,14 @@ FileError Win32Files::CheckWritable(const std::string& path) {
   const DWORD attrs = GetFileAttributesA(path.c_str());
   if (attrs == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND) return FileErrorOfSystem(error);
-    // A missing file is made in its folder, which must be there.
-    const std::string folder = FolderOf(path);
-    const DWORD folderAttrs = folder.empty() ? FILE_ATTRIBUTE_DIRECTORY : GetFileAttributesA(folder.c_str());
-    return folderAttrs != INVALID_FILE_ATTRIBUTES && (folderAttrs & FILE_ATTRIBUTE_DIRECTORY) ? FileError::None
-                                                                                              : FileError::PathNotFound;
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return FileErrorOfSystem(error);
+    // A missing file is made in its folder, which is there or is made in the nearest folder that is.
+    for (std::string folder = FolderOf(path); !folder.empty(); folder = FolderOf(folder.substr(0, folder.size() - 1))) {
+      const DWORD folderAttrs = GetFileAttributesA(folder.c_str());
+      if (folderAttrs != INVALID_FILE_ATTRIBUTES)
+        return folderAttrs & FILE_ATTRIBUTE_DIRECTORY ? FileError::None : FileError::PathNotFound;
+    }
+    return FileError::None;  // a bare name: the current folder
   }
   if (attrs & FILE_ATTRIBUTE_DIRECTORY) return FileError::NotText;
   if (attrs & FILE_ATTRIBUTE_READONLY) return FileError::AccessDenied;
@@ -272,6 +274,24 @@ FileError Win32Files::CheckWritable(const std::string& path) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   return file ? FileError::None : FileErrorOfSystem(GetLastError());
+}
+
+std::string Win32Files::DataFolder(bool user) {
+  char folder[MAX_PATH] = {};
+  const DWORD n = GetEnvironmentVariableA(user ? "LOCALAPPDATA" : "ProgramData", folder, sizeof folder);
+  return n > 0 && n < sizeof folder ? std::string(folder, n) : std::string();
+}
+
+FileError Win32Files::MakeFolder(const std::string& path) {
+  // Each folder on the way is tried: the ones that exist (a drive, a share) refuse, which is no matter.
+  DWORD error = ERROR_SUCCESS;
+  for (std::size_t at = path.find_first_of("\\/", 1);; at = path.find_first_of("\\/", at + 1)) {
+    if (!CreateDirectoryA(path.substr(0, at).c_str(), nullptr)) error = GetLastError();
+    if (at == std::string::npos) break;
+  }
+  const DWORD attrs = GetFileAttributesA(path.c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) ? FileError::None
+                                                                                : FileErrorOfSystem(error);
 }
 
 FileError Win32Files::Append(const std::string& path, std::string_view bytes) {

@@ -24,6 +24,8 @@ class Win32Files : public Files {
   FileError Replace(const std::string& path, const std::string& tempPath) override;
   void Remove(const std::string& path) override;
   FileError CheckWritable(const std::string& path) override;
+  std::string DataFolder(bool user) override;
+  FileError MakeFolder(const std::string& path) override;
   FileError Append(const std::string& path, std::string_view bytes) override;
 };
 

@@ -97,6 +97,11 @@ class FakeFiles : public Files {
   FileError CheckWritable(const std::string& path) override {
     return readOnly.count(path) ? FileError::AccessDenied : FileError::None;
   }
+  std::string DataFolder(bool user) override { return user ? "C:\\Users\\U\\AppData\\Local" : "C:\\ProgramData"; }
+  FileError MakeFolder(const std::string& path) override {
+    existing.insert(path);
+    return FileError::None;
+  }
   FileError Append(const std::string& path, std::string_view bytes) override {
     if (readOnly.count(path)) return FileError::AccessDenied;
     contents[path] += bytes;

@@ -176,22 +176,26 @@ TEST(changes, are_made_under_the_target_s_lock_and_redone_over_another_program_s
   bom.files.contents[kRed] = "\xEF\xBB\xBF[Common]\r\n*.tpl=C:\\A\r\n";
   bom.Run("RED Common *.tpl C:\\Caf\xE9");
   EXPECT_EQ(bom.files.contents[kRed], "\xEF\xBB\xBF[Common]\r\n*.tpl=C:\\A;C:\\Caf\xC3\xA9\r\n");
-  const auto steps = [](const std::string& f) {
-    return Strings{"lock " + f, "read " + f, "write " + f + ".~1", "read " + f, "replace " + f, "unlock " + f};
+  // A removal reads the ledger of owners beside the file under its lock.
+  const auto steps = [](const std::string& f, const std::string& ledger = "") {
+    Strings s{"lock " + f, "read " + f, "write " + f + ".~1", "read " + f, "replace " + f, "unlock " + f};
+    if (!ledger.empty()) s.insert(s.begin() + 2, "read " + ledger);
+    return s;
   };
+  const std::string ledger = "C:\\C6\\BIN\\QZCL.owners";
   const std::pair<const char*, Strings> cases[] = {
       {"RED Common *.tpl C:\\X", steps(kRed)},
-      {"UNRED Common *.tpl C:\\A", steps(kRed)},
+      {"UNRED Common *.tpl C:\\A", steps(kRed, ledger)},
       {"USERMENU QZ M qz.exe", steps(kIdeIni)},
       {"UNMENU A",
        [&] {  // read first: with nothing to remove the IDE need not be closed
-         Strings s = steps(kIdeIni);
-         s.insert(s.begin(), "read " + std::string(kIdeIni));
+         Strings s = steps(kIdeIni, ledger);
+         s.insert(s.begin(), {"read " + std::string(kIdeIni), "read " + ledger});
          return s;
        }()},
       {"ABCPATH C:\\L", steps(kIdeIni)},
       {"INCLUDE my.tpl x.tpw", steps("my.tpl")},
-      {"UNINCLUDE my.tpl a.tpw", steps("my.tpl")},
+      {"UNINCLUDE my.tpl a.tpw", steps("my.tpl", "QZCL.owners")},
       {"ENV QZ_HOME C:\\Q", {"lock QZ_HOME", "get QZ_HOME", "set QZ_HOME", "get QZ_HOME", "unlock QZ_HOME"}},
   };
   for (const auto& [arguments, expected] : cases) {
@@ -239,7 +243,13 @@ TEST(startup, switches_stand_before_the_command_word_and_each_command_takes_only
        "/WHATIF is taken only by the commands that change files or variables: RED, UNRED, USERMENU, UNMENU, "
        "INCLUDE, UNINCLUDE, ENV, UNENV and ABCPATH.||Nothing was changed."},
       {"qzcl /LOG CMD", kExitUsage, "/LOG names one file, as /LOG=file: /LOG||Nothing was changed."},
-      {"qzcl \"/OWNER=Vendor X\" CMD", kExitUsage, "This switch is not available yet: /OWNER=Vendor X||Nothing was changed."},
+      {"qzcl \"/OWNER=Vendor X\" RED Common *.tpl C:\\X", kExitUsage,
+       "An owner name is 1 to 64 letters, digits, \".\", \"-\" or \"_\": Vendor X||Nothing was changed."},
+      {"qzcl /OWNER=V CMD", kExitUsage,
+       "/OWNER is taken only by the adding and removal commands: RED, UNRED, USERMENU, UNMENU, INCLUDE, UNINCLUDE, ENV "
+       "and UNENV.||Nothing was changed."},
+      {"qzcl /ADOPT RED Common *.tpl C:\\X", kExitUsage,
+       "/ADOPT is taken only with /OWNER, by RED, USERMENU, INCLUDE and ENV.||Nothing was changed."},
       {"qzcl /Bogus CMD", kExitUsage, "This switch is not known: /Bogus||Nothing was changed."},
       {"qzcl  /unattended  RED Common", kExitUsage,
        "Redirection Command should be RED Section Entry Path Version.|  Actual Command: RED Common|  Redirection "

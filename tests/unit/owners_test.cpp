@@ -1,0 +1,142 @@
+// Owners: an uninstaller takes out only what its own installer added, and nothing another add-on still needs.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "unit/harness.h"
+
+namespace qz {
+namespace {
+
+using fake::kIdeIni;
+using Strings = std::vector<std::string>;
+
+const char* const kRed = "C:\\C6\\BIN\\C60EE.RED";
+const char* const kLedger = "C:\\C6\\BIN\\QZCL.owners";
+const std::string kPath = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\\PATH";
+
+struct Machine : fake::Harness {
+  Machine() {
+    InstallVersion6();
+    dialogs.unattended = true;
+    files.contents[kRed] = "[Common]\r\n*.tpl=C:\\U\r\n";  // the user's own directory
+    registry.values[kPath] = {RegType::ExpandString, "C:\\W;C:\\U"};
+    files.contents["t.tpl"] = "#T\r\n#INCLUDE('u.tpw')\r\n";
+    SetIni(kIdeIni, "User Applications", "QZ", "old.exe");
+  }
+  int Run(const std::string& arguments) { return program.Run("qzcl " + arguments); }
+};
+
+// Each run with its owner, and the item's place after it: found items stay, shared ones stay until the last
+// owner's removal, a replaced value comes back while it is what QZCL wrote, and a claim never made changes nothing.
+TEST(owners, share_items_until_the_last_removal_and_keep_or_restore_what_was_there) {
+  const struct {
+    std::function<std::string(Machine&)> place;
+    std::vector<std::pair<std::string, std::string>> runs;  // arguments, the place after
+  } cases[] = {
+      {[](Machine& m) { return m.Ini(kRed, "Common", "*.tpl"); },
+       {{"/OWNER=A RED Common *.tpl C:\\S;C:\\U", "C:\\U;C:\\S"},
+        {"/OWNER=b RED Common *.tpl C:\\S\\", "C:\\U;C:\\S"},
+        {"/OWNER=C UNRED Common *.tpl C:\\S", "C:\\U;C:\\S"},  // never claimed
+        {"/OWNER=A UNRED Common *.tpl C:\\S;C:\\U", "C:\\U;C:\\S"},
+        {"/OWNER=B UNRED Common *.tpl C:\\S", "C:\\U"},
+        {"/OWNER=A /ADOPT RED Common *.tpl C:\\U", "C:\\U"},  // an older release's, adopted
+        {"/OWNER=A UNRED Common *.tpl C:\\U", "<absent>"}}},
+      {[](Machine& m) { return m.registry.values[kPath].text; },
+       {{"/OWNER=A ENV PATH C:\\U;C:\\S", "C:\\W;C:\\U;C:\\S"},
+        {"/OWNER=A ENV PATH C:\\S", "C:\\W;C:\\U;C:\\S"},  // an upgrade: the same owner again
+        {"/OWNER=B ENV PATH C:\\S", "C:\\W;C:\\U;C:\\S"},
+        {"/OWNER=A UNENV PATH C:\\U;C:\\S", "C:\\W;C:\\U;C:\\S"},
+        {"UNENV PATH C:\\S", "C:\\W;C:\\U"}}},  // without an owner: out, whoever claims it
+      {[](Machine& m) { return m.files.contents["t.tpl"]; },
+       {{"/OWNER=A INCLUDE t.tpl a.tpw", "#T\r\n#INCLUDE('u.tpw')\r\n\r\n#INCLUDE('a.tpw')\r\n"},
+        {"/OWNER=A INCLUDE t.tpl u.tpw", "#T\r\n#INCLUDE('u.tpw')\r\n\r\n#INCLUDE('a.tpw')\r\n"},
+        {"/OWNER=A UNINCLUDE t.tpl u.tpw", "#T\r\n#INCLUDE('u.tpw')\r\n\r\n#INCLUDE('a.tpw')\r\n"},
+        {"/OWNER=A UNINCLUDE t.tpl a.tpw", "#T\r\n#INCLUDE('u.tpw')\r\n"}}},  // with the blank line it added
+      {[](Machine& m) { return m.Ini(kIdeIni, "User Menus", "1") + " " + m.Ini(kIdeIni, "User Applications", "QZ"); },
+       {{"/OWNER=A USERMENU QZ M qz.exe", "M|QZ qz.exe"},
+        {"/OWNER=A USERMENU QZ N qz2.exe", "N|QZ qz2.exe"},
+        {"/OWNER=A UNMENU QZ", "<absent> old.exe"}}},
+      {[](Machine& m) { return m.Ini(kIdeIni, "User Applications", "QZ"); },
+       {{"/OWNER=A USERMENU QZ M qz.exe", "qz.exe"},
+        {"ABCPATH C:\\L", "qz.exe"},
+        {"/OWNER=A UNMENU QZ", "old.exe"}}},
+  };
+  for (const auto& c : cases) {
+    Machine m;
+    for (const auto& [arguments, after] : c.runs) {
+      EXPECT_EQ(m.Run(arguments), kExitSuccess) << arguments;
+      EXPECT_EQ(c.place(m), after) << arguments;
+    }
+    EXPECT_FALSE(m.files.Exists(kLedger) || m.files.Exists("QZCL.owners") ||
+                 m.files.Exists("C:\\ProgramData\\QZCL\\machine.owners"))
+        << "every claim gone with its last removal";
+  }
+  Machine changed;  // a value changed since QZCL wrote it is left as it stands
+  changed.Run("/OWNER=A USERMENU QZ M qz.exe");
+  changed.SetIni(kIdeIni, "User Applications", "QZ", "mine.exe");
+  changed.Run("/OWNER=A UNMENU QZ");
+  EXPECT_EQ(changed.Ini(kIdeIni, "User Applications", "QZ"), "mine.exe");
+  EXPECT_EQ(changed.dialogs.notes, Strings{});
+}
+
+// The ledger a person reads, the notes of a removal, and the OWNERS list.
+TEST(owners, are_kept_in_a_ledger_a_person_can_read_and_listed) {
+  Machine m;
+  m.Run("/OWNER=Vendor-A USERMENU QZ M qz.exe");
+  m.Run("/OWNER=Vendor-B RED Common *.tpl C:\\S");
+  m.Run("/OWNER=Vendor-C RED Common *.tpl C:\\S");
+  EXPECT_EQ(m.files.contents[kLedger].substr(m.files.contents[kLedger].find("[Item 1]")),
+            std::string("[Item 1]\r\nKind=MENU\r\nFile=") + kIdeIni +
+                "\r\nAppRef=QZ\r\nFound=No\r\nWritten=M|QZ\r\nOwners=Vendor-A\r\n\r\n[Item 2]\r\nKind=APPLICATION\r\n"
+                "File=" + kIdeIni + "\r\nAppRef=QZ\r\nFound=Yes\r\nEarlier=old.exe\r\nWritten=qz.exe\r\nOwners=Vendor-A\r\n"
+                "\r\n[Item 3]\r\nKind=RED\r\nFile=" + kRed + "\r\nSection=Common\r\nEntry=*.tpl\r\nItem=C:\\S\r\n"
+                "Found=No\r\nOwners=Vendor-B,Vendor-C\r\n");
+  m.Run("OWNERS vendor-c");
+  EXPECT_EQ(m.dialogs.printed.back(), std::string("Vendor-C\tRED\t") + kRed + " [Common] *.tpl\tC:\\S\tadded");
+  m.dialogs.notes.clear();
+  m.Run("UNRED Common *.tpl C:\\S");
+  m.Run("/OWNER=Vendor-B UNMENU QZ");
+  EXPECT_EQ(m.dialogs.notes,
+            (Strings{"Taken out, though these owners claimed it: Vendor-B,Vendor-C: C:\\S",
+                     "This owner never claimed the item, so it was left: Vendor-B: QZ"}));
+  m.Run("OWNERS");
+  EXPECT_EQ(m.dialogs.printed.back(), "Vendor-A\tUSERMENU\t" + std::string(kIdeIni) + "\tQZ\tadded\nVendor-A\t"
+                                      "USERMENU [User Applications]\t" + kIdeIni + "\tQZ\tfound");
+}
+
+// A kill between the ledger and the target (here: the one written, the other refused) converges when the command
+// runs again; a damaged ledger stops the command with its name, and is never taken for an empty one.
+TEST(owners, converge_after_a_kill_between_ledger_and_target_and_stop_at_a_damaged_ledger) {
+  Machine m;
+  m.files.readOnly.insert(kRed);  // the claim is written, the directory not
+  EXPECT_EQ(m.Run("/OWNER=A RED Common *.tpl C:\\S"), kExitFailed);
+  EXPECT_NE(m.files.contents[kLedger].find("Item=C:\\S"), std::string::npos);
+  m.files.readOnly.clear();
+  EXPECT_EQ(m.Run("/OWNER=A RED Common *.tpl C:\\S"), kExitSuccess);
+  m.files.readOnly.insert(kLedger);  // the directory goes, the claim stays
+  EXPECT_EQ(m.Run("/OWNER=A UNRED Common *.tpl C:\\S"), kExitFailed);
+  EXPECT_EQ(m.Ini(kRed, "Common", "*.tpl"), "C:\\U");
+  m.files.readOnly.clear();
+  EXPECT_EQ(m.Run("/OWNER=A UNRED Common *.tpl C:\\S"), kExitSuccess);
+  EXPECT_TRUE(m.Ini(kRed, "Common", "*.tpl") == "C:\\U" && !m.files.Exists(kLedger));
+
+  for (const char* arguments : {"/OWNER=A RED Common *.tpl C:\\S", "UNRED Common *.tpl C:\\U", "OWNERS"}) {
+    Machine damaged;
+    damaged.files.contents[kLedger] = "[Item 1]\r\nKind=RED\r\nOwners=A\r\n";  // no file, no item
+    const auto before = damaged.files.contents;
+    EXPECT_EQ(damaged.Run(arguments), kExitFailed) << arguments;
+    EXPECT_TRUE(damaged.files.contents == before) << arguments;
+    EXPECT_EQ(damaged.dialogs.shown.at(0).text, std::string("The owners file could not be read:|  ") + kLedger +
+                                                    "|The file is damaged: QZCL cannot read what it holds.||"
+                                                    "Nothing was changed.")
+        << arguments;
+  }
+  Machine environment;  // QZCL_OWNER is passed over by a command that takes no owner, and checked by one that does
+  environment.program.OwnerFromEnvironment("not a name");
+  EXPECT_EQ(environment.Run("WHERE"), kExitSuccess);
+  EXPECT_EQ(environment.Run("RED Common *.tpl C:\\S"), kExitUsage);
+}
+
+}  // namespace
+}  // namespace qz

@@ -1,13 +1,18 @@
 ; An add-on's installer (NSIS 3) that prepares the IDE with QZCL: an item on the IDE's user menu, a folder in
-; its redirection file, an #INCLUDE line in one of its templates and the add-on's folder on PATH. The
-; uninstaller takes each of them out again. Build it with
+; its redirection file and a folder it shares with the vendor's other add-ons, an #INCLUDE line in one of its
+; templates and the add-on's folder on PATH. The uninstaller takes each of them out again, as far as this
+; add-on added it: every QZCL run names the add-on as its owner (/OWNER=), so that an item the user had before,
+; or one that another add-on still claims, stays. Build it with
 ;
 ;   makensis qzcl-example.nsi
 ;
 ; and these defines (makensis -DNAME=value) for the paths of the build machine:
 ;   QZCL_EXE      the qzcl.exe to ship (default: qzcl.exe beside this script)
-;   ADDON_DIR     the add-on's files: MyTool.exe, template\MyTool.tpl and template\MyTool.tpw (default: MyTool)
-;   OUTFILE       the installer to write (default: MyTool-setup.exe)
+;   ADDON         the add-on's name, of its files, folder and owner (default: MyTool)
+;   MENU, APPREF  its item on the IDE's user menu (default: &Tools-My+Tool) and the item's AppRef (MYTOOL)
+;   ADDON_DIR     the add-on's files: <ADDON>.exe, template\<ADDON>.tpl and template\<ADDON>.tpw (default: ADDON)
+;   SHARED        the folder under the IDE's that the vendor's add-ons share (default: 3rdParty\template)
+;   OUTFILE       the installer to write (default: <ADDON>-setup.exe)
 ;   ENV_VAR       the machine environment variable that gets the add-on's folder (default: PATH)
 ;   TARGET_AMD64  a 64-bit installer instead of NSIS's default, x86-unicode
 ;
@@ -17,9 +22,8 @@
 ; Each QZCL run is unattended (/UNATTENDED: no window, nothing waits for a click) and its exit code is
 ; checked: 0 the change is there, 1 it failed, 2 the command line was refused, 3 the IDE is running and must
 ; be closed first, 4 another QZCL run kept the file busy. Every message box names its answer for a silent run
-; (MyTool-setup.exe /S, uninstall.exe /S), so that none waits: Cancel where QZCL offers a retry. Everything this
-; installer adds names the add-on's own folder, AppRef or file, so the uninstaller takes it out without asking
-; whether it was there before.
+; (MyTool-setup.exe /S, uninstall.exe /S), so that none waits: Cancel where QZCL offers a retry. A failed
+; installation runs the uninstaller, which takes out only what this add-on's claims name: that is its rollback.
 
 !ifdef TARGET_AMD64
   Target amd64-unicode
@@ -29,24 +33,36 @@
 !ifndef QZCL_EXE
   !define QZCL_EXE "qzcl.exe"
 !endif
+!ifndef ADDON
+  !define ADDON "MyTool"
+!endif
+!ifndef MENU
+  !define MENU "&Tools-My+Tool"
+!endif
+!ifndef APPREF
+  !define APPREF "MYTOOL"
+!endif
 !ifndef ADDON_DIR
-  !define ADDON_DIR "MyTool"
+  !define ADDON_DIR "${ADDON}"
+!endif
+!ifndef SHARED
+  !define SHARED "3rdParty\template"
 !endif
 !ifndef OUTFILE
-  !define OUTFILE "MyTool-setup.exe"
+  !define OUTFILE "${ADDON}-setup.exe"
 !endif
 !ifndef ENV_VAR
   !define ENV_VAR "PATH"
 !endif
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\MyTool"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${ADDON}"
 
 !include LogicLib.nsh
 !include x64.nsh
 
-Name "My Tool"
+Name "${ADDON}"
 OutFile "${OUTFILE}"
 ; Replaced in .onInit by a folder in the IDE's, unless /D= named another.
-InstallDir "$PROGRAMFILES\MyTool"
+InstallDir "$PROGRAMFILES\${ADDON}"
 ; The machine's environment (ENV without /USER) and the IDE's folder need administrator rights.
 RequestExecutionLevel admin
 
@@ -64,7 +80,7 @@ Var IdeRoot
 Function ${UN}Qzcl
   retry:
   ClearErrors
-  ExecWait '"$INSTDIR\qzcl.exe" /UNATTENDED $R0' $0
+  ExecWait '"$INSTDIR\qzcl.exe" /UNATTENDED /OWNER=${ADDON} $R0' $0
   IfErrors 0 started
     MessageBox MB_OK|MB_ICONSTOP "QZCL could not be started to $R1." /SD IDOK
     Goto failed
@@ -129,7 +145,7 @@ FunctionEnd
 
 Function .onInit
   ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "My Tool needs 64-bit Windows." /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "${ADDON} needs 64-bit Windows." /SD IDOK
     SetErrorLevel 2
     Abort
   ${EndIf}
@@ -145,8 +161,8 @@ Function .onInit
     Abort
   ${EndIf}
   Call RootOf
-  ${If} $INSTDIR == "$PROGRAMFILES\MyTool"
-    StrCpy $INSTDIR "$IdeRoot\MyTool"
+  ${If} $INSTDIR == "$PROGRAMFILES\${ADDON}"
+    StrCpy $INSTDIR "$IdeRoot\${ADDON}"
   ${EndIf}
   ; QZCL sees a running IDE over DDE, which Windows does not pass between an elevated installer and the
   ; IDE: the user is asked to close it here, before anything changes.
@@ -156,31 +172,33 @@ Function .onInit
   closed:
 FunctionEnd
 
-Section "My Tool"
+Section "${ADDON}"
   SetOutPath "$INSTDIR"
   File "${QZCL_EXE}"
-  File "${ADDON_DIR}\MyTool.exe"
+  File "${ADDON_DIR}\${ADDON}.exe"
   SetOutPath "$INSTDIR\template"
-  File "${ADDON_DIR}\template\MyTool.tpl"
-  File "${ADDON_DIR}\template\MyTool.tpw"
+  File "${ADDON_DIR}\template\${ADDON}.tpl"
+  File "${ADDON_DIR}\template\${ADDON}.tpw"
   ; Written before QZCL runs: it takes out whatever was added when a later step fails.
   WriteUninstaller "$INSTDIR\uninstall.exe"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "My Tool"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${ADDON}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
 
   ; First the one command that needs the IDE closed, so that a retry comes before anything has changed.
   ; "&Tools-My+Tool" is the menu path "&Tools/My Tool": "-" stands for "/" and "+" for a blank.
-  !insertmacro QZCL `USERMENU MYTOOL &Tools-My+Tool "$INSTDIR\MyTool.exe"` "add My Tool to the IDE's user menu"
+  !insertmacro QZCL `USERMENU ${APPREF} ${MENU} "$INSTDIR\${ADDON}.exe"` "add ${ADDON} to the IDE's user menu"
+  ; The shared folder: the last of the vendor's add-ons to be uninstalled takes it out.
+  !insertmacro QZCL `RED Common *.tpl "$IdeRoot\${SHARED}"` "add the shared folder to the redirection file"
   !insertmacro QZCL `RED Common *.tpl "$INSTDIR\template"` "add the template folder to the redirection file"
   !insertmacro QZCL `RED Common *.tpw "$INSTDIR\template"` "add the template folder to the redirection file"
-  !insertmacro QZCL `INCLUDE "$IdeRoot\template\ABCHAIN.TPL" MyTool.tpw` "include My Tool's template"
+  !insertmacro QZCL `INCLUDE "$IdeRoot\template\ABCHAIN.TPL" ${ADDON}.tpw` "include ${ADDON}'s template"
   !insertmacro QZCL `ENV ${ENV_VAR} "$INSTDIR"` "add the add-on's folder to ${ENV_VAR}"
-  ; REG (registering MyTool.tpl with the IDE) is left out: it starts the IDE, and DDE does not pass between
+  ; REG (registering the add-on's template with the IDE) is left out: it starts the IDE, and DDE does not pass between
   ; this elevated installer and the IDE. Run it from a step that runs as the user, or register by hand.
 SectionEnd
 
 Section "Uninstall"
-  !insertmacro QZCL `UNMENU MYTOOL` "take My Tool out of the IDE's user menu"
+  !insertmacro QZCL `UNMENU ${APPREF}` "take ${ADDON} out of the IDE's user menu"
   !insertmacro QZCL `UNRED Common *.tpl "$INSTDIR\template"` "take the template folder out of the redirection file"
   !insertmacro QZCL `UNRED Common *.tpw "$INSTDIR\template"` "take the template folder out of the redirection file"
   ; With the IDE uninstalled first, WHERE finds nothing, and nor would UNINCLUDE.
@@ -189,14 +207,15 @@ Section "Uninstall"
   Pop $1
   ${If} $0 == 0
     Call un.RootOf
-    !insertmacro QZCL `UNINCLUDE "$IdeRoot\template\ABCHAIN.TPL" MyTool.tpw` "take out My Tool's #INCLUDE line"
+    !insertmacro QZCL `UNINCLUDE "$IdeRoot\template\ABCHAIN.TPL" ${ADDON}.tpw` "take out ${ADDON}'s #INCLUDE line"
+    !insertmacro QZCL `UNRED Common *.tpl "$IdeRoot\${SHARED}"` "take the shared folder out of the redirection file"
   ${EndIf}
   !insertmacro QZCL `UNENV ${ENV_VAR} "$INSTDIR"` "take the add-on's folder out of ${ENV_VAR}"
 
-  Delete "$INSTDIR\template\MyTool.tpl"
-  Delete "$INSTDIR\template\MyTool.tpw"
+  Delete "$INSTDIR\template\${ADDON}.tpl"
+  Delete "$INSTDIR\template\${ADDON}.tpw"
   RMDir "$INSTDIR\template"
-  Delete "$INSTDIR\MyTool.exe"
+  Delete "$INSTDIR\${ADDON}.exe"
   Delete "$INSTDIR\qzcl.exe"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"

@@ -9,9 +9,9 @@
 ; Exec, which returns the exit code ([Run] entries cannot stop Setup): 0 the change is there, 1 it failed, 2
 ; the command line was refused, 3 the IDE is running and must be closed first, 4 another QZCL run kept the
 ; file busy. Run silently as MyTool-setup.exe /VERYSILENT /SUPPRESSMSGBOXES, so that no message box waits:
-; each is answered with its default, Cancel where QZCL offers a retry. Everything this installer adds names
-; the add-on's own folder, AppRef or file, so the uninstaller takes it out without asking whether it was there
-; before.
+; each is answered with its default, Cancel where QZCL offers a retry. Each run names the add-on as the owner
+; of what it adds (/OWNER=MyTool), so that the uninstaller takes out only what this installer added: an item
+; the user had before, or one another add-on still claims, stays.
 
 #define QzclExe "qzcl.exe"
 #define AddOnDir "MyTool"
@@ -92,7 +92,7 @@ begin
   Result := False;
   while True do
   begin
-    if not Exec(ExpandConstant('{app}\qzcl.exe'), '/UNATTENDED ' + Params, '', SW_HIDE, ewWaitUntilTerminated,
+    if not Exec(ExpandConstant('{app}\qzcl.exe'), '/UNATTENDED /OWNER=MyTool ' + Params, '', SW_HIDE, ewWaitUntilTerminated,
                 ResultCode) then
     begin
       SuppressibleMsgBox('QZCL could not be started to ' + What + ': ' + SysErrorMessage(ResultCode),
@@ -154,7 +154,7 @@ begin
   for I := 0 to 4 do
     if Commands[I] <> '' then
       if Quiet then
-        Exec(App + '\qzcl.exe', '/UNATTENDED ' + Commands[I], '', SW_HIDE, ewWaitUntilTerminated, ResultCode)
+        Exec(App + '\qzcl.exe', '/UNATTENDED /OWNER=MyTool ' + Commands[I], '', SW_HIDE, ewWaitUntilTerminated, ResultCode)
       else
         Step(Commands[I], 'take My Tool out of the IDE (' + Commands[I] + ')');
 end;

@@ -31,7 +31,8 @@ Box CommandSummary(Services& svc) {
       line + svc.tr("UNENV EnvironmentVariable EnvironmentValue - removes the value from the environment variable.") +
       line + svc.tr("UNMENU AppRef [Version] - Removes the AppRef's items from the Clarion User Menus.") + line +
       svc.tr("UNINCLUDE TemplateFile IncludeFile - Removes the include line INCLUDE added to a template file.") + line +
-      svc.tr("WHERE [Version] or WHERE * - Prints where Clarion is installed, for installation programs.");
+      svc.tr("WHERE [Version] or WHERE * - Prints where Clarion is installed, for installation programs.") + line +
+      svc.tr("OWNERS [Owner] - Lists what installers added with /OWNER=, for installation programs.");
   return box;
 }
 

@@ -30,7 +30,8 @@ const char* const kSummary =
     "     UNENV EnvironmentVariable EnvironmentValue - removes the value from the environment variable.\n"
     "     UNMENU AppRef [Version] - Removes the AppRef's items from the Clarion User Menus.\n"
     "     UNINCLUDE TemplateFile IncludeFile - Removes the include line INCLUDE added to a template file.\n"
-    "     WHERE [Version] or WHERE * - Prints where Clarion is installed, for installation programs.";
+    "     WHERE [Version] or WHERE * - Prints where Clarion is installed, for installation programs.\n"
+    "     OWNERS [Owner] - Lists what installers added with /OWNER=, for installation programs.";
 
 const char* const kDescription =
     "The QZInstall is a \"Command Line\" Clarion Utility.  From the command line you can:\n"

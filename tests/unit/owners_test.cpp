@@ -108,18 +108,37 @@ TEST(owners, are_kept_in_a_ledger_a_person_can_read_and_listed) {
 // A kill between the ledger and the target (here: the one written, the other refused) converges when the command
 // runs again; a damaged ledger stops the command with its name, and is never taken for an empty one.
 TEST(owners, converge_after_a_kill_between_ledger_and_target_and_stop_at_a_damaged_ledger) {
-  Machine m;
-  m.files.readOnly.insert(kRed);  // the claim is written, the directory not
-  EXPECT_EQ(m.Run("/OWNER=A RED Common *.tpl C:\\S"), kExitFailed);
-  EXPECT_NE(m.files.contents[kLedger].find("Item=C:\\S"), std::string::npos);
-  m.files.readOnly.clear();
-  EXPECT_EQ(m.Run("/OWNER=A RED Common *.tpl C:\\S"), kExitSuccess);
-  m.files.readOnly.insert(kLedger);  // the directory goes, the claim stays
-  EXPECT_EQ(m.Run("/OWNER=A UNRED Common *.tpl C:\\S"), kExitFailed);
-  EXPECT_EQ(m.Ini(kRed, "Common", "*.tpl"), "C:\\U");
-  m.files.readOnly.clear();
-  EXPECT_EQ(m.Run("/OWNER=A UNRED Common *.tpl C:\\S"), kExitSuccess);
-  EXPECT_TRUE(m.Ini(kRed, "Common", "*.tpl") == "C:\\U" && !m.files.Exists(kLedger));
+  const struct {
+    std::string add, remove, ledger;
+    std::function<void(Machine&, bool)> breakTarget;
+    std::function<std::string(Machine&)> place;
+    std::string before, added;
+  } kinds[] = {
+      {"RED Common *.tpl C:\\S", "UNRED Common *.tpl C:\\S", kLedger,
+       [](Machine& m, bool broken) {
+         if (broken) m.files.readOnly.insert(kRed);
+         else m.files.readOnly.erase(kRed);
+       },
+       [](Machine& m) { return m.Ini(kRed, "Common", "*.tpl"); }, "C:\\U", "C:\\U;C:\\S"},
+      {"ENV PATH C:\\S", "UNENV PATH C:\\S", "C:\\ProgramData\\QZCL\\machine.owners",
+       [](Machine& m, bool broken) { m.registry.failWrites = broken; },
+       [](Machine& m) { return m.registry.values[kPath].text; }, "C:\\W;C:\\U", "C:\\W;C:\\U;C:\\S"},
+  };
+  for (const auto& k : kinds) {
+    Machine m;
+    k.breakTarget(m, true);  // the claim is written, the item not
+    EXPECT_EQ(m.Run("/OWNER=A " + k.add), kExitFailed) << k.add;
+    EXPECT_TRUE(k.place(m) == k.before && m.files.contents[k.ledger].find("Item=C:\\S") != std::string::npos) << k.add;
+    k.breakTarget(m, false);
+    EXPECT_EQ(m.Run("/OWNER=A " + k.add), kExitSuccess) << k.add;
+    EXPECT_EQ(k.place(m), k.added) << k.add;
+    m.files.readOnly.insert(k.ledger);  // the item goes, the claim stays
+    EXPECT_EQ(m.Run("/OWNER=A " + k.remove), kExitFailed) << k.remove;
+    EXPECT_TRUE(k.place(m) == k.before && m.files.Exists(k.ledger)) << k.remove;
+    m.files.readOnly.clear();
+    EXPECT_EQ(m.Run("/OWNER=A " + k.remove), kExitSuccess) << k.remove;
+    EXPECT_TRUE(k.place(m) == k.before && !m.files.Exists(k.ledger)) << k.remove;
+  }
 
   for (const char* arguments : {"/OWNER=A RED Common *.tpl C:\\S", "UNRED Common *.tpl C:\\U", "OWNERS"}) {
     Machine damaged;

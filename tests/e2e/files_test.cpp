@@ -102,8 +102,12 @@ TEST(Files, runs_started_together_on_one_target_keep_every_change_and_their_log_
       std::unique_ptr<Locks::Held> held;
       if (round == 0) ASSERT_EQ(Win32Locks().Acquire(c.lock, c.target, 0, held), LockWait::Held);
       std::list<QzclProcess> runs;
+      // Each adding run has an owner of its own: every claim survives in the one ledger they share.
       for (const std::string& command : c.commands)
-        runs.emplace_back(Launch{"\"/LOG=" + log + "\" " + command, s.work.Path(), true}), ++started;
+        runs.emplace_back(Launch{"\"/LOG=" + log + "\" " + (command.starts_with("UN") ? "" : "/OWNER=O" + command.substr(command.rfind('\\') + 1) + " ") +
+                                     command,
+                                 s.work.Path(), true}),
+            ++started;
       if (held) {
         Sleep(1000);  // time for every run to reach the lock, and to wait there
         EXPECT_EQ(c.result(), before);
@@ -117,6 +121,15 @@ TEST(Files, runs_started_together_on_one_target_keep_every_change_and_their_log_
     }
   }
   RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kEnvKey, "QZCL_E2E");
+  const std::string machineLedger = std::string(getenv("ProgramData")) + "\\QZCL\\machine.owners";
+  for (const auto& [ledger, kind] : {std::pair{s.work.Path() + "\\C6\\BIN\\QZCL.owners", "R"}, {machineLedger, "E"}}) {
+    const std::string claims = ReadWholeFile(ledger);
+    for (const std::string item : {kind + std::string("1"), kind + std::string("2"), kind + std::string("3"),
+                                   kind + std::string("4"), std::string("New")})
+      EXPECT_NE(claims.find("Item=C:\\" + item + "\r\nFound=No\r\nOwners=O" + item + "\r\n"), std::string::npos)
+          << item << " in " << claims;
+  }
+  DeleteFileA(machineLedger.c_str());
   std::string blocks = ReadWholeFile(log);
   const std::string_view ended = "Exit code: 0\r\n\r\n";
   for (std::size_t n = 0; n < started; ++n) {

@@ -85,7 +85,7 @@ class Services {
   // A new start of the program: its own outcome and report.
   void StartRun() {
     report_ = ChangeReport();
-    failed_ = busy_ = ideRunning_ = usage_ = false;
+    failed_ = busy_ = ideRunning_ = usage_ = dryRun_ = false;
   }
   // What the run changed (or, in a dry run, would change) and what it said, in order.
   ChangeReport& Report() { return report_; }

@@ -83,6 +83,9 @@ TEST(owners, share_items_until_the_last_removal_and_keep_or_restore_what_was_the
 // The ledger a person reads, the notes of a removal, and the OWNERS list.
 TEST(owners, are_kept_in_a_ledger_a_person_can_read_and_listed) {
   Machine m;
+  m.Run("/WHATIF /OWNER=Vendor-A RED Common *.tpl C:\\S");  // a dry run shows the claim it would write first
+  EXPECT_TRUE(m.dialogs.printed.size() == 2u && m.dialogs.printed[0].starts_with(std::string("--- NUL\n+++ ") + kLedger) &&
+              !m.files.Exists(kLedger));
   m.Run("/OWNER=Vendor-A USERMENU QZ M qz.exe");
   m.Run("/OWNER=Vendor-B RED Common *.tpl C:\\S");
   m.Run("/OWNER=Vendor-C RED Common *.tpl C:\\S");

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "runtime/locks_win32.h"
+#include "platform/locks_win32.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 # The Windows build: the product, its adapters and the tests that run under Wine.
 set(QZ_WIN32_DEFINITIONS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
-set_source_files_properties(src/runtime/file_errors_win32.cpp PROPERTIES COMPILE_DEFINITIONS
+set_source_files_properties(src/platform/file_errors_win32.cpp PROPERTIES COMPILE_DEFINITIONS
                                                                           "${QZ_WIN32_DEFINITIONS}")
 
 file(GLOB QZ_WIN32_SOURCES CONFIGURE_DEPENDS src/*/*_win32.cpp)

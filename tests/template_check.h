@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "runtime/text.h"
+#include "text/text.h"
 #include "translator/string_translator.h"
 #include "translator/translation_file.h"
 

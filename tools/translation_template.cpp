@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/file_errors.h"
-#include "runtime/text.h"
+#include "text/file_errors.h"
+#include "text/text.h"
 #include "translator/translation_file.h"
 
 namespace {

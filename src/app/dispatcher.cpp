@@ -13,7 +13,7 @@
 #include "commands/where.h"
 #include "editor/editor_window.h"
 #include "ide/reg.h"
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

@@ -3,7 +3,7 @@
 #include "app/dispatcher.h"
 #include "base/owners.h"
 #include "notes/notes_window.h"
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

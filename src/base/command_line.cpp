@@ -1,6 +1,6 @@
 #include "base/command_line.h"
 
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

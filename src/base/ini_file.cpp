@@ -1,6 +1,6 @@
 #include "base/ini_file.h"
 
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

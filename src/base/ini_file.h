@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "base/services.h"
-#include "runtime/ini_document.h"
+#include "text/ini_document.h"
 
 namespace qz {
 

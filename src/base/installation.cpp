@@ -3,7 +3,7 @@
 #include <array>
 
 #include "base/command_line.h"
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

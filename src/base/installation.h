@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/services.h"
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "base/ini_file.h"
-#include "runtime/text.h"
-#include "runtime/text_list.h"
+#include "text/text.h"
+#include "text/text_list.h"
 
 namespace qz {
 

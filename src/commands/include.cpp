@@ -4,8 +4,8 @@
 
 #include "base/ini_file.h"
 #include "base/owners.h"
-#include "runtime/text.h"
-#include "runtime/text_list.h"
+#include "text/text.h"
+#include "text/text_list.h"
 
 namespace qz {
 

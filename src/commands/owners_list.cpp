@@ -4,7 +4,7 @@
 
 #include "base/installation.h"
 #include "base/owners.h"
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

@@ -4,8 +4,8 @@
 #include "base/installation.h"
 #include "base/owners.h"
 #include "ide/reg.h"
-#include "runtime/text.h"
-#include "runtime/text_list.h"
+#include "text/text.h"
+#include "text/text_list.h"
 
 namespace qz {
 

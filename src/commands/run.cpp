@@ -1,6 +1,6 @@
 #include "commands/run.h"
 
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

@@ -7,7 +7,7 @@
 #include "base/owners.h"
 #include "ide/ide_check.h"
 #include "ide/reg.h"
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

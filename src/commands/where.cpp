@@ -1,7 +1,7 @@
 #include "commands/where.h"
 
 #include "base/installation.h"
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "editor/section_table.h"
-#include "runtime/dialog_template_win32.h"
-#include "runtime/text.h"
-#include "runtime/window_text_win32.h"
+#include "window/dialog_template_win32.h"
+#include "text/text.h"
+#include "window/window_text_win32.h"
 
 namespace qz {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "editor/editor_view.h"
-#include "runtime/list_format.h"
+#include "editor/list_format.h"
 #include "translator/dialog_view_win32.h"
 
 namespace qz {

@@ -2,8 +2,8 @@
 
 #include "base/help.h"
 #include "editor/ini_update.h"
-#include "runtime/list_format.h"
-#include "runtime/text.h"
+#include "editor/list_format.h"
+#include "text/text.h"
 
 namespace qz {
 

@@ -9,7 +9,7 @@
 #include "base/services.h"
 #include "editor/editor_view.h"
 #include "editor/section_table.h"
-#include "runtime/list_format.h"
+#include "editor/list_format.h"
 
 namespace qz {
 

@@ -5,8 +5,8 @@
 #include "base/ini_file.h"
 #include "ide/ide_check.h"
 #include "ide/reg.h"
-#include "runtime/pictures.h"
-#include "runtime/text.h"
+#include "text/pictures.h"
+#include "text/text.h"
 #include "translator/translation_file.h"
 
 namespace qz {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/ini_file.h"
-#include "runtime/text.h"
+#include "text/text.h"
 #include "translator/translation_file.h"
 
 namespace qz {

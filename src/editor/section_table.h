@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/installation.h"
-#include "runtime/ini_document.h"
+#include "text/ini_document.h"
 #include "base/services.h"
 
 namespace qz {

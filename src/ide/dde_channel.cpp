@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

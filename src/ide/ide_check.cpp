@@ -1,7 +1,7 @@
 #include "ide/ide_check.h"
 
 #include "ide/dde_channel.h"
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

@@ -1,6 +1,6 @@
 #include "ide/please_wait_win32.h"
 
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

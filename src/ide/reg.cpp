@@ -3,7 +3,7 @@
 #include "base/installation.h"
 #include "ide/dde_channel.h"
 #include "base/ini_file.h"
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

@@ -5,7 +5,7 @@
 #include "base/command_line.h"
 #include "base/installation.h"
 #include "base/services.h"
-#include "runtime/processes.h"
+#include "platform/processes.h"
 #include "ide/please_wait.h"
 
 namespace qz {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "notes/version_file.h"
-#include "runtime/window_text_win32.h"
+#include "window/window_text_win32.h"
 
 namespace qz {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "base/help.h"
-#include "runtime/pictures.h"
-#include "runtime/text.h"
+#include "text/pictures.h"
+#include "text/text.h"
 
 namespace qz {
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "runtime/pictures.h"
-#include "runtime/text.h"
+#include "text/pictures.h"
+#include "text/text.h"
 
 namespace qz {
 

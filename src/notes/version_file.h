@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "base/services.h"
-#include "runtime/held_file.h"
-#include "runtime/text_file.h"
+#include "platform/held_file.h"
+#include "platform/text_file.h"
 
 namespace qz {
 

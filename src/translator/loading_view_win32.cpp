@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "runtime/message_pump_win32.h"
+#include "platform/message_pump_win32.h"
 
 namespace qz {
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "runtime/dialog_window_win32.h"
+#include "window/dialog_window_win32.h"
 #include "translator/loading_view.h"
 
 namespace qz {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <limits>
 
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/clock.h"
-#include "runtime/codec.h"
-#include "runtime/files.h"
-#include "runtime/profile.h"
+#include "platform/clock.h"
+#include "text/codec.h"
+#include "platform/files.h"
+#include "platform/profile.h"
 #include "translator/loading_view.h"
 #include "translator/translatable_window.h"
 #include "translator/translation_file.h"

@@ -1,7 +1,7 @@
 #include "translator/translatable_dialog_win32.h"
 
-#include "runtime/arrow_icon_win32.h"
-#include "runtime/window_text_win32.h"
+#include "window/arrow_icon_win32.h"
+#include "window/window_text_win32.h"
 
 namespace qz {
 

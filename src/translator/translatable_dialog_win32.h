@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/dialog_window_win32.h"
+#include "window/dialog_window_win32.h"
 #include "translator/translatable_window.h"
 
 namespace qz {

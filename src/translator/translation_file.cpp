@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "runtime/text.h"
+#include "text/text.h"
 
 namespace qz {
 

@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/codec.h"
-#include "runtime/file_errors.h"
+#include "text/codec.h"
+#include "text/file_errors.h"
 
 struct sqlite3;
 struct sqlite3_stmt;

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "runtime/text.h"
+#include "text/text.h"
 #include "translator/string_translator.h"
 
 namespace qz {

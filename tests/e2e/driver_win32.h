@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "e2e/box_probe_win32.h"
-#include "runtime/handle_win32.h"
+#include "platform/handle_win32.h"
 
 namespace qz::e2e {
 

@@ -9,7 +9,7 @@
 #include <list>
 
 #include "e2e/driver_win32.h"
-#include "runtime/locks_win32.h"
+#include "platform/locks_win32.h"
 
 namespace qz::e2e {
 namespace {

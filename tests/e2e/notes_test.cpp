@@ -7,8 +7,8 @@
 
 #include "e2e/driver_win32.h"
 #include "notes/notes_view_win32.h"
-#include "runtime/platform_win32.h"
-#include "runtime/text_list.h"
+#include "platform/platform_win32.h"
+#include "text/text_list.h"
 #include "translator/translation_file.h"
 
 namespace qz::e2e {

@@ -9,18 +9,18 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/clock.h"
-#include "runtime/codec.h"
-#include "runtime/dde_transport.h"
-#include "runtime/dialogs.h"
-#include "runtime/files.h"
-#include "runtime/held_file.h"
-#include "runtime/locks.h"
-#include "runtime/processes.h"
-#include "runtime/profile.h"
-#include "runtime/registry.h"
-#include "runtime/shell.h"
-#include "runtime/text.h"
+#include "platform/clock.h"
+#include "text/codec.h"
+#include "platform/dde_transport.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/held_file.h"
+#include "platform/locks.h"
+#include "platform/processes.h"
+#include "platform/profile.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "text/text.h"
 #include "translator/loading_view.h"
 
 namespace qz::fake {

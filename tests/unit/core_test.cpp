@@ -4,8 +4,8 @@
 
 #include "base/command_line.h"
 #include "base/installation.h"
-#include "runtime/pictures.h"
-#include "runtime/profile.h"
+#include "text/pictures.h"
+#include "platform/profile.h"
 #include "unit/harness.h"
 
 namespace qz {

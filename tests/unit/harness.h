@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/program.h"
-#include "runtime/ini_document.h"
+#include "text/ini_document.h"
 #include "base/command_line.h"
 #include "base/services.h"
 #include "editor/editor_view.h"

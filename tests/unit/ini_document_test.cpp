@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "runtime/ini_document.h"
+#include "text/ini_document.h"
 
 namespace qz {
 namespace {

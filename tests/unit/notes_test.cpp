@@ -4,7 +4,7 @@
 
 #include "notes/notes_window.h"
 #include "notes/version_file.h"
-#include "runtime/text_list.h"
+#include "text/text_list.h"
 #include "unit/harness.h"
 
 namespace qz {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "runtime/change_report.h"
+#include "text/change_report.h"
 #include "unit/harness.h"
 
 namespace qz {

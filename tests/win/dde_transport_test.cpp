@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "e2e/driver_win32.h"
-#include "runtime/dde_transport_win32.h"
+#include "platform/dde_transport_win32.h"
 
 namespace qz {
 namespace {

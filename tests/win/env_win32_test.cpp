@@ -6,8 +6,8 @@
 #include <string>
 #include <tuple>
 
-#include "runtime/handle_win32.h"
-#include "runtime/registry_win32.h"
+#include "platform/handle_win32.h"
+#include "platform/registry_win32.h"
 
 namespace qz {
 namespace {

@@ -10,10 +10,10 @@
 #include <future>
 
 #include "e2e/driver_win32.h"
-#include "runtime/file_change.h"
-#include "runtime/files_win32.h"
-#include "runtime/locks_win32.h"
-#include "runtime/platform_win32.h"
+#include "platform/file_change.h"
+#include "platform/files_win32.h"
+#include "platform/locks_win32.h"
+#include "platform/platform_win32.h"
 
 namespace qz {
 namespace {

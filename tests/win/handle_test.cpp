@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "runtime/handle_win32.h"
+#include "platform/handle_win32.h"
 
 namespace qz {
 namespace {

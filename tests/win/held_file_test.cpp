@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "e2e/driver_win32.h"
-#include "runtime/held_file_win32.h"
-#include "runtime/text_file.h"
+#include "platform/held_file_win32.h"
+#include "platform/text_file.h"
 
 namespace qz {
 namespace {

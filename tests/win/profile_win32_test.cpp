@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "e2e/driver_win32.h"
-#include "runtime/profile.h"
-#include "runtime/profile_win32.h"
+#include "platform/profile.h"
+#include "platform/profile_win32.h"
 
 namespace qz {
 namespace {

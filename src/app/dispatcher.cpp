@@ -48,7 +48,7 @@ constexpr Command kCommands[] = {
      kAdds},
     {{"RUN"}, [](Services& svc, const CommandLine& line, Views&) { RunCommand(svc, line); }},
     {{"EDIT"}, [](Services& svc, const CommandLine& line, Views& views) { EditIni(svc, line, views.Editor().get()); }},
-    {{"CMD"}, [](Services& svc, const CommandLine&, Views&) { svc.Show(CommandSummary(svc)); }},
+    {{"CMD"}, [](Services& svc, const CommandLine&, Views&) { ShowCommandSummary(svc); }},
     // For uninstallers: each takes out again what the command it names put in.
     {{"UNRED", "UNREDIRECT"},
      [](Services& svc, const CommandLine& line, Views&) { RemoveRedirection(svc, line); },
@@ -82,7 +82,7 @@ void Dispatch(Services& svc, const CommandLine& line, Views& views) {
     command->run(svc, line, views);
     return;
   }
-  svc.Show(GeneralDescription(svc));
+  ShowGeneralDescription(svc);
 }
 
 }  // namespace qz

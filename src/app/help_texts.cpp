@@ -2,12 +2,9 @@
 
 namespace qz {
 
-Box CommandSummary(Services& svc) {
+void ShowCommandSummary(Services& svc) {
   const std::string line = "|     ";
-  Box box;
-  box.caption = "QZCL Utility";
-  box.icon = Icon::WinLogo;
-  box.text =
+  const std::string text =
       svc.tr("Command Line Parameters are:") + "|" + line +
       svc.tr(
           "No Command - Display version notes window. Called from Accessories menu, this uses the current "
@@ -33,16 +30,13 @@ Box CommandSummary(Services& svc) {
       svc.tr("UNINCLUDE TemplateFile IncludeFile - Removes the include line INCLUDE added to a template file.") + line +
       svc.tr("WHERE [Version] or WHERE * - Prints where Clarion is installed, for installation programs.") + line +
       svc.tr("OWNERS [Owner] - Lists what installers added with /OWNER=, for installation programs.");
-  return box;
+  svc.Inform("QZCL Utility", text, Icon::WinLogo);
 }
 
-Box GeneralDescription(Services& svc) {
+// Any other word was given: the description, and exit code Usage.
+void ShowGeneralDescription(Services& svc) {
   const std::string line = "|    ";
-  Box box;
-  box.caption = "QZInstall";
-  box.icon = Icon::WinLogo;
-  box.outcome = Outcome::Usage;
-  box.text = std::string("The QZInstall is a \"Command Line\" Clarion Utility.  ") +
+  const std::string text = std::string("The QZInstall is a \"Command Line\" Clarion Utility.  ") +
              svc.tr("From the command line you can:") + line + svc.tr("Register a template using DDE") + line +
              svc.tr("Add Menu Items to the Clarion Environment") + line + svc.tr("Add includes files to a template") +
              line + svc.tr("Change the source directory for ABC compliant INClude files.") + "||" +
@@ -51,7 +45,7 @@ Box GeneralDescription(Services& svc) {
              svc.tr(
                  "Also run it from the Window's Run dialog or an EQUATE() or create project specific ABC library "
                  "directories and use it to start Clarion using a selected directory.");
-  return box;
+  svc.Refused("QZInstall", text, Icon::WinLogo);
 }
 
 }  // namespace qz

@@ -4,7 +4,7 @@
 
 namespace qz {
 
-Box CommandSummary(Services& svc);
-Box GeneralDescription(Services& svc);
+void ShowCommandSummary(Services& svc);
+void ShowGeneralDescription(Services& svc);
 
 }  // namespace qz

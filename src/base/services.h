@@ -97,12 +97,6 @@ class Services {
   }
   bool DryRun() const { return dryRun_; }
 
-  Button Show(const Box& box) {
-    Mark(box.outcome);
-    const Button answer = dialogs_.Show(box);
-    report_.Said(BoxText(box, answer));
-    return answer;
-  }
   // Boxes by what they tell; each marks the run's outcome for an unattended exit code.
   void Inform(const std::string& caption, const std::string& text, Icon icon = Icon::Information) {
     Show({caption, text, icon, Buttons::Ok, Button::Ok, Outcome::Info});
@@ -113,6 +107,15 @@ class Services {
   }
   void Error(const std::string& caption, const std::string& text, Icon icon = Icon::Exclamation) {
     Show({caption, text, icon, Buttons::Ok, Button::Ok, Outcome::Error});
+  }
+  // A question: the button that answered it; an unattended run takes the default.
+  Button Ask(const std::string& caption, const std::string& text, Buttons buttons, Button defaultButton,
+             Icon icon = Icon::Exclamation) {
+    return Show({caption, text, icon, buttons, defaultButton, Outcome::Info});
+  }
+  // The IDE runs and the command needs it closed: nothing was changed.
+  void IdeRunning(const std::string& caption, const std::string& text) {
+    Show({caption, text, Icon::None, Buttons::Ok, Button::Ok, Outcome::IdeRunning});
   }
   // Another run kept the target locked: nothing was changed, and the command may be tried again.
   void Busy(const std::string& caption, const std::string& text) {
@@ -149,6 +152,13 @@ class Services {
   }
 
  private:
+  // Every box goes through one of the calls above, which say what it tells.
+  Button Show(const Box& box) {
+    Mark(box.outcome);
+    const Button answer = dialogs_.Show(box);
+    report_.Said(BoxText(box, answer));
+    return answer;
+  }
   void Mark(Outcome outcome) {
     failed_ = failed_ || outcome == Outcome::Error;
     busy_ = busy_ || outcome == Outcome::Busy;

@@ -111,11 +111,7 @@ int EditorPresenter::LastColumn() const {
 // The all-files mask of "File Types" filters every record: its mask is not edited.
 bool EditorPresenter::RefusesAllMask(const char* caption) {
   if (FieldAt(column_) != kMaskField || !buffer_.allFilesMask || !Is(kFileTypesSection)) return false;
-  Box box;
-  box.text = svc_.tr("This mask is used for filtering all records and cannot be changed.");
-  box.caption = caption;
-  box.icon = Icon::WinLogo;
-  svc_.Show(box);
+  svc_.Inform(caption, svc_.tr("This mask is used for filtering all records and cannot be changed."), Icon::WinLogo);
   return true;
 }
 
@@ -164,20 +160,15 @@ void EditorPresenter::Delete() {
   const int r = selected_;
   if (r < 1 || r > Count()) return;
   TakeSelectedItem();
-  Box box;
   if (buffer_.allFilesMask) {
-    box.text = svc_.tr("This record is used for filtering all records. It cannot be deleted.");
-    box.caption = svc_.tr("All Entry");
-    box.icon = Icon::Asterisk;
-    svc_.Show(box);
+    svc_.Inform(svc_.tr("All Entry"), svc_.tr("This record is used for filtering all records. It cannot be deleted."),
+                Icon::Asterisk);
     return;
   }
-  box.text = svc_.tr("Are you sure you want to delete the item") + ": " + Clip(buffer_.text) + "?";
-  box.caption = svc_.tr("Delete Record");
-  box.icon = Icon::Exclamation;
-  box.buttons = Buttons::YesNo;
-  box.defaultButton = Button::Yes;
-  if (svc_.Show(box) != Button::Yes) return;
+  if (svc_.Ask(svc_.tr("Delete Record"),
+               svc_.tr("Are you sure you want to delete the item") + ": " + Clip(buffer_.text) + "?", Buttons::YesNo,
+               Button::Yes) != Button::Yes)
+    return;
   items_.erase(items_.begin() + (r - 1));
   view_.Redisplay();
   SelectRow(r > Count() ? r - 1 : r);
@@ -229,14 +220,9 @@ void EditorPresenter::Close() {
 
 void EditorPresenter::OnCloseRequest() {
   if (changed_ && !closing_) {
-    Box box;
     // "To you want" is the program's own text, kept because translation files look it up.
-    box.text = svc_.tr("The list has been changed. To you want to save your changes?");
-    box.caption = svc_.tr("Close");
-    box.icon = Icon::Exclamation;
-    box.buttons = Buttons::YesNoCancel;
-    box.defaultButton = Button::Yes;
-    switch (svc_.Show(box)) {
+    switch (svc_.Ask(svc_.tr("Close"), svc_.tr("The list has been changed. To you want to save your changes?"),
+                     Buttons::YesNoCancel, Button::Yes)) {
       case Button::Yes:
         closing_ = true;
         Update();
@@ -250,14 +236,10 @@ void EditorPresenter::OnCloseRequest() {
 
 void EditorPresenter::OnSectionChosen(const std::string& value) {
   if (changed_) {
-    Box box;
-    box.text = svc_.tr("The list has been changed and will be overwritten.") + " " +
-               svc_.tr("Do yo want to load the new selection?");
-    box.caption = svc_.tr("List Changed");
-    box.icon = Icon::Exclamation;
-    box.buttons = Buttons::YesNo;
-    box.defaultButton = Button::Yes;
-    if (svc_.Show(box) != Button::Yes) {
+    if (svc_.Ask(svc_.tr("List Changed"),
+                 svc_.tr("The list has been changed and will be overwritten.") + " " +
+                     svc_.tr("Do yo want to load the new selection?"),
+                 Buttons::YesNo, Button::Yes) != Button::Yes) {
       section_ = previousSection_;
       view_.ShowSection(section_);
       view_.FocusList();
@@ -471,14 +453,8 @@ void EditorPresenter::OnHelp() { OpenHelp(svc_, kHelpKeyword); }
 void EditIni(Services& svc, const CommandLine& line, EditorView* view) {
   const std::optional<Installation> ide = LocateInstallation(svc, VersionCode(Cut(line.Token(2), 3)), line.Text());
   if (!ide) return;
-  if (!view || !EditorPresenter(svc, *ide, *view).Run()) {
-    Box box;
-    box.caption = "QZCL";
-    box.text = svc.tr("The editor is a window and cannot run without a desktop.");
-    box.icon = Icon::Exclamation;
-    box.outcome = Outcome::Usage;
-    svc.Show(box);
-  }
+  if (!view || !EditorPresenter(svc, *ide, *view).Run())
+    svc.Refused("QZCL", svc.tr("The editor is a window and cannot run without a desktop."));
 }
 
 }  // namespace qz

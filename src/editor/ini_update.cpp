@@ -64,10 +64,10 @@ void WriteSection(IniDocument& doc, const std::string& section, const std::vecto
 // Asked, without a lock held, when the file holds another section than the one loaded: Yes writes the list over
 // the other program's change; No, the default, writes nothing and loads the section again.
 bool WriteOverOtherChange(Services& svc, const std::string& file) {
-  return svc.Show({svc.tr("Update File"),
-                   svc.tr("Another program changed this list in the file after it was loaded:") + "|  " + Upper(file) +
-                       "||" + svc.tr("Write your list over that change? No writes nothing and loads the list again."),
-                   Icon::Exclamation, Buttons::YesNo, Button::No, Outcome::Info}) == Button::Yes;
+  return svc.Ask(svc.tr("Update File"),
+                 svc.tr("Another program changed this list in the file after it was loaded:") + "|  " + Upper(file) +
+                     "||" + svc.tr("Write your list over that change? No writes nothing and loads the list again."),
+                 Buttons::YesNo, Button::No) == Button::Yes;
 }
 
 UpdateResult UpdateIni(Services& svc, const Installation& ide, std::string_view sectionName,
@@ -182,17 +182,12 @@ UpdateResult UpdateTranslations(Services& svc, const std::vector<Item>& items, s
 }  // namespace
 
 bool ConfirmUpdate(Services& svc, std::string_view section) {
-  Box box;
-  box.caption = svc.tr("Update File");
-  box.icon = Icon::Exclamation;
-  box.buttons = Buttons::YesNo;
-  box.defaultButton = Button::Yes;
   const bool translations = ClipView(section) == kTranslationsSection;
-  box.text = translations
-                 ? svc.tr("The Translation file will be copied to a date and time stamped backup and then updated.")
-                 : svc.tr("The current INI file will be copied to a date and time stamped backup and then updated.") +
-                       "||" + svc.tr("Clarion should be closed.") + " " + svc.tr("Do you want to proceed?");
-  if (svc.Show(box) != Button::Yes) return false;
+  const std::string text =
+      translations ? svc.tr("The Translation file will be copied to a date and time stamped backup and then updated.")
+                   : svc.tr("The current INI file will be copied to a date and time stamped backup and then updated.") +
+                         "||" + svc.tr("Clarion should be closed.") + " " + svc.tr("Do you want to proceed?");
+  if (svc.Ask(svc.tr("Update File"), text, Buttons::YesNo, Button::Yes) != Button::Yes) return false;
   if (translations) return true;
   return !ClarionIsOpen(svc) || ClarionMustBeClosed(svc, svc.tr("Update Items in Clarion INI File"));
 }

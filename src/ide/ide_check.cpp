@@ -12,31 +12,23 @@ bool ClarionIsOpen(Services& svc) {
 }
 
 bool ClarionMustBeClosed(Services& svc, std::string_view title) {
+  const std::string couldNot = svc.tr("Because clarion is open, this operation could not be completed.");
   // Nobody could close it: an installer learns at once (exit code 3) that the IDE must be closed first.
   if (svc.Unattended()) {
-    svc.Show({Clip(title), svc.tr("Because clarion is open, this operation could not be completed."), Icon::None,
-              Buttons::Ok, Button::Ok, Outcome::IdeRunning});
+    svc.IdeRunning(Clip(title), couldNot);
     return false;
   }
   for (int prompts = 1; prompts < 5; ++prompts) {
-    Box prompt;
-    prompt.caption = Clip(title);
-    prompt.text = svc.tr("Clarion must be closed!") + "||" +
-                  svc.tr("Press OK when Clarion is closed, Cancel to cancel this operation.");
-    prompt.icon = Icon::WinLogo;
-    prompt.buttons = Buttons::OkCancel;
-    if (svc.Show(prompt) == Button::Cancel) {
+    if (svc.Ask(Clip(title),
+                svc.tr("Clarion must be closed!") + "||" +
+                    svc.tr("Press OK when Clarion is closed, Cancel to cancel this operation."),
+                Buttons::OkCancel, Button::Ok, Icon::WinLogo) == Button::Cancel) {
       svc.Fail();
       return false;
     }
     if (!ClarionIsOpen(svc)) return true;
   }
-  Box giveUp;
-  giveUp.caption = Clip(title);
-  giveUp.text = svc.tr("Because clarion is open, this operation could not be completed.");
-  giveUp.icon = Icon::None;
-  giveUp.outcome = Outcome::Error;
-  svc.Show(giveUp);
+  svc.Error(Clip(title), couldNot, Icon::None);
   return false;
 }
 

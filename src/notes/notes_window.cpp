@@ -213,14 +213,8 @@ void NotesPresenter::Close() {
 void NotesPresenter::OnHelp() { OpenHelp(svc_, kHelpKeyword); }
 
 void WorkLog(Services& svc, NotesView* view) {
-  if (!view || !NotesPresenter(svc, *view).Run()) {
-    Box box;
-    box.caption = "QZCL";
-    box.text = svc.tr("The notes window cannot open without a desktop.");
-    box.icon = Icon::Exclamation;
-    box.outcome = Outcome::Usage;
-    svc.Show(box);
-  }
+  if (!view || !NotesPresenter(svc, *view).Run())
+    svc.Refused("QZCL", svc.tr("The notes window cannot open without a desktop."));
 }
 
 }  // namespace qz

@@ -30,13 +30,7 @@ std::string Relabelled(std::string_view line, const char* label) {
 }
 
 // A runtime message box: nothing but its text.
-void Say(Services& svc, std::string text) {
-  Box box;
-  box.text = std::move(text);
-  box.icon = Icon::None;
-  box.outcome = Outcome::Error;
-  svc.Show(box);
-}
+void Say(Services& svc, const std::string& text) { svc.Error("", text, Icon::None); }
 
 // Opens the version file for updating, creating it first when it cannot be opened. A failure is not shown here:
 // the reads that follow find nothing, and an append says why.

@@ -46,7 +46,7 @@ constexpr Command kCommands[] = {
     {{"RED", "REDIRECT", "REDIRECTION"},
      [](Services& svc, const CommandLine& line, Views&) { Redirection(svc, line); },
      kAdds},
-    {{"RUN"}, [](Services& svc, const CommandLine& line, Views&) { RunCommand(svc, line); }},
+    {{"RUN"}, [](Services& svc, const CommandLine& line, Views&) { OpenWithShell(svc, line); }},
     {{"EDIT"}, [](Services& svc, const CommandLine& line, Views& views) { EditIni(svc, line, views.Editor().get()); }},
     {{"CMD"}, [](Services& svc, const CommandLine&, Views&) { ShowCommandSummary(svc); }},
     // For uninstallers: each takes out again what the command it names put in.

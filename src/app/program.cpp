@@ -117,7 +117,7 @@ void Program::Execute(const CommandLine& line) {
   if (!line.Word().empty()) {
     RunCommand(line);
   } else {
-    WorkLog(services_, views_.Notes().get());
+    OpenVersionNotes(services_, views_.Notes().get());
   }
   if (!IsBlank(services_.langFile)) translator_.Kill();
   if (services_.DryRun() && services_.Report().Empty() && services_.ExitCode() == kExitSuccess)

@@ -21,7 +21,7 @@ std::basic_string_view<Char> ParameterText(std::basic_string_view<Char> line) {
   while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
   return line.substr(i);
 }
-// The first parameter as the runtime splits a command line (commas, "/", doubled quotes).
+// The first parameter as the program has always split a command line (commas, "/", doubled quotes).
 std::string FirstParameter(std::string_view parameterText);
 
 // The switches that may stand before the command word (after it every token is an argument). Each is one

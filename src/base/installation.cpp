@@ -51,7 +51,7 @@ std::string WinIni(Services& svc, const std::string& section, std::string_view e
 
 }  // namespace
 
-// Accepted where it stands anywhere in the list, as the runtime's INSTRING finds it.
+// Accepted where it stands anywhere in the list, as a search of the list's text finds it.
 bool IsVersionCode(std::string_view text) {
   const std::string code = Cut(text, kVersionMax);
   return !code.empty() && kAcceptedVersions.find(code) != std::string_view::npos;

@@ -4,7 +4,7 @@
 
 namespace qz {
 
-void RunCommand(Services& svc, const CommandLine& line) {
+void OpenWithShell(Services& svc, const CommandLine& line) {
   std::string joined;
   for (int k = 2; k <= line.TokenCount(); ++k) {
     std::string token = line.Token(k);

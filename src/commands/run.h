@@ -5,6 +5,6 @@
 
 namespace qz {
 
-void RunCommand(Services& svc, const CommandLine& line);
+void OpenWithShell(Services& svc, const CommandLine& line);
 
 }  // namespace qz

@@ -81,7 +81,7 @@ void EditorPresenter::Load() {
   storedCount_ = Count();
   view_.ShowItems(items_);
   SelectRow(Count() > 0 ? 1 : 0);
-  if (selected_ > 0) buffer_ = items_[0];
+  if (selected_ > 0) editedItem_ = items_[0];
 }
 
 void EditorPresenter::SelectRow(int row) {
@@ -90,12 +90,12 @@ void EditorPresenter::SelectRow(int row) {
 }
 
 void EditorPresenter::TakeSelectedItem() {
-  if (selected_ >= 1 && selected_ <= Count()) buffer_ = items_[static_cast<std::size_t>(selected_ - 1)];
+  if (selected_ >= 1 && selected_ <= Count()) editedItem_ = items_[static_cast<std::size_t>(selected_ - 1)];
 }
 
 void EditorPresenter::StoreItem() {
   int row = pendingRow_ ? pendingRow_ : selected_;
-  if (row >= 1 && row <= Count()) items_[static_cast<std::size_t>(row - 1)] = buffer_;
+  if (row >= 1 && row <= Count()) items_[static_cast<std::size_t>(row - 1)] = editedItem_;
   view_.Redisplay();
 }
 
@@ -110,7 +110,7 @@ int EditorPresenter::LastColumn() const {
 
 // The all-files mask of "File Types" filters every record: its mask is not edited.
 bool EditorPresenter::RefusesAllMask(const char* caption) {
-  if (FieldAt(column_) != kMaskField || !buffer_.allFilesMask || !Is(kFileTypesSection)) return false;
+  if (FieldAt(column_) != kMaskField || !editedItem_.allFilesMask || !Is(kFileTypesSection)) return false;
   svc_.Inform(caption, svc_.tr("This mask is used for filtering all records and cannot be changed."), Icon::WinLogo);
   return true;
 }
@@ -119,9 +119,9 @@ void EditorPresenter::OnAccepted(EditorControl control) {
   switch (control) {
     case EditorControl::Add:
       editAction_ = EditAction::Add;
-      buffer_ = Item{};
-      buffer_.number = Count() + 1;
-      items_.push_back(buffer_);
+      editedItem_ = Item{};
+      editedItem_.number = Count() + 1;
+      items_.push_back(editedItem_);
       view_.Redisplay();
       SelectRow(Count());
       PrimeEdit();
@@ -160,13 +160,13 @@ void EditorPresenter::Delete() {
   const int r = selected_;
   if (r < 1 || r > Count()) return;
   TakeSelectedItem();
-  if (buffer_.allFilesMask) {
+  if (editedItem_.allFilesMask) {
     svc_.Inform(svc_.tr("All Entry"), svc_.tr("This record is used for filtering all records. It cannot be deleted."),
                 Icon::Asterisk);
     return;
   }
   if (svc_.Ask(svc_.tr("Delete Record"),
-               svc_.tr("Are you sure you want to delete the item") + ": " + Clip(buffer_.text) + "?", Buttons::YesNo,
+               svc_.tr("Are you sure you want to delete the item") + ": " + Clip(editedItem_.text) + "?", Buttons::YesNo,
                Button::Yes) != Button::Yes)
     return;
   items_.erase(items_.begin() + (r - 1));
@@ -262,7 +262,7 @@ void EditorPresenter::OnNewSelection(int row, int column) {
   selected_ = row;
   if (column >= 1 && column <= Columns()) column_ = column;
   TakeEditorContents();
-  if (editAction_ != EditAction::None && !ValidateItem(section_, buffer_)) {
+  if (editAction_ != EditAction::None && !ValidateItem(section_, editedItem_)) {
     // An incomplete item cannot be left: the selection goes back to it.
     if (row == pendingRow_) return;
     selected_ = pendingRow_;
@@ -292,7 +292,7 @@ void EditorPresenter::PrimeEdit() {
   CellEditor editor;
   int field = FieldAt(c);
   // A file list has a command line only for a user application.
-  if (field == kCommandLineField && ListsAppRefInColumn3() && (IsApplet(buffer_.appRef) || buffer_.appRef.empty()))
+  if (field == kCommandLineField && ListsAppRefInColumn3() && (IsApplet(editedItem_.appRef) || editedItem_.appRef.empty()))
     field = 0;
   const bool combo = field == kAppRefField;
   const bool filePicker = field == kCommandLineField;
@@ -301,11 +301,11 @@ void EditorPresenter::PrimeEdit() {
   if (field == 0) return;  // nothing to edit in this cell, but the item counts as being edited
   if (combo) {
     editor.kind = CellEditor::Kind::Combo;
-    picker_ = FieldOf(buffer_, field);
-    editor.text = picker_;
+    appRefComboText_ = FieldOf(editedItem_, field);
+    editor.text = appRefComboText_;
     editor.choices = Is(kSetupMenuSection) ? kSetupApplets : kApplets;
   } else {
-    editor.text = FieldOf(buffer_, field);
+    editor.text = FieldOf(editedItem_, field);
   }
   if (filePicker) editor.tip = svc_.tr("Press AltDown to select a file");
   if (c <= static_cast<int>(layout_.size())) {
@@ -322,23 +322,23 @@ void EditorPresenter::TakeEditorContents() {
   if (!fieldOpen_) return;
   std::string text = view_.EditorText();
   if (fieldIsCombo_) {
-    picker_ = std::move(text);
+    appRefComboText_ = std::move(text);
   } else {
-    FieldOf(buffer_, field_) = std::move(text);
+    FieldOf(editedItem_, field_) = std::move(text);
   }
 }
 
 void EditorPresenter::CompleteEdit() {
   TakeEditorContents();
   if (fieldOpen_ && fieldIsCombo_) {
-    buffer_.appRef = picker_;
+    editedItem_.appRef = appRefComboText_;
     view_.Redisplay();
   }
-  SetEditTimeSortKey(buffer_);
-  if (editAction_ != EditAction::None && !ValidateItem(section_, buffer_)) {
+  SetEditTimeSortKey(editedItem_);
+  if (editAction_ != EditAction::None && !ValidateItem(section_, editedItem_)) {
     // Kept as far as it goes; the edit stays open until the item is complete or deleted.
     if (fieldOpen_) view_.DetachEditor();
-    picker_.clear();
+    appRefComboText_.clear();
     StoreItem();
     return;
   }
@@ -354,7 +354,7 @@ void EditorPresenter::EndEdit() {
   editColumn_ = 0;
   if (!fieldOpen_) return;
   fieldOpen_ = false;
-  picker_.clear();
+  appRefComboText_.clear();
   view_.CloseEditor();
 }
 
@@ -397,7 +397,7 @@ void EditorPresenter::MoveToColumn(int column) {
 
 void EditorPresenter::ChooseFile() {
   if (auto path = svc_.ChooseFile(svc_.tr("File to Run"), "Executable (*.exe)|*.exe|All (*.*)|*.*")) {
-    buffer_.commandLine = *path;
+    editedItem_.commandLine = *path;
     view_.SetEditorText(*path);
   }
   StoreItem();

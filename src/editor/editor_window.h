@@ -74,11 +74,11 @@ class EditorPresenter : public EditorEvents {
   EditAction editAction_ = EditAction::None;
   int editColumn_ = 0;
   int pendingRow_ = 0;  // the row of the item being edited, while the edit counts as open
-  std::string picker_;
+  std::string appRefComboText_;
   int storedCount_ = 0;
   int selected_ = 0, column_ = 1;
   std::vector<ListColumn> layout_;  // the section's list layout, as translated
-  Item buffer_;
+  Item editedItem_;
   // The open field: which item field it edits, whether it is the AppRef combo.
   bool fieldOpen_ = false, fieldIsCombo_ = false;
   int field_ = 0;

@@ -212,7 +212,7 @@ void NotesPresenter::Close() {
 
 void NotesPresenter::OnHelp() { OpenHelp(svc_, kHelpKeyword); }
 
-void WorkLog(Services& svc, NotesView* view) {
+void OpenVersionNotes(Services& svc, NotesView* view) {
   if (!view || !NotesPresenter(svc, *view).Run())
     svc.Refused("QZCL", svc.tr("The notes window cannot open without a desktop."));
 }

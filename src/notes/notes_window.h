@@ -38,6 +38,6 @@ class NotesPresenter : public NotesEvents {
 };
 
 // The start without a command word; view is nullptr where no window can open (an unattended run).
-void WorkLog(Services& svc, NotesView* view);
+void OpenVersionNotes(Services& svc, NotesView* view);
 
 }  // namespace qz

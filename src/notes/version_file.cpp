@@ -29,7 +29,7 @@ std::string Relabelled(std::string_view line, const char* label) {
   return Clip(text);
 }
 
-// A runtime message box: nothing but its text.
+// A bare message box: nothing but its text.
 void Say(Services& svc, const std::string& text) { svc.Error("", text, Icon::None); }
 
 // Opens the version file for updating, creating it first when it cannot be opened. A failure is not shown here:

@@ -5,7 +5,7 @@
 
 namespace qz {
 
-// Results of Execute, as the runtime numbers them.
+// Results of Execute, numbered as the DDE log has always written them.
 inline constexpr int kDdeOk = 0;
 inline constexpr int kDdeNotOpen = 602;         // "DDE channel is not open": the partner has gone
 inline constexpr int kDdeInvalidCommand = 603;  // "DDEexecute - invalid command": negative acknowledgement

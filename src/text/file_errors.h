@@ -1,4 +1,4 @@
-// The runtime's file error codes and their texts, as messages and logs show them.
+// The file error codes the program reports, with their texts, as messages and logs show them.
 #pragma once
 #include <string_view>
 
@@ -19,12 +19,12 @@ enum class FileError : int {
   InvalidFilename = 45,
   SharingViolation = 64,
   FileSystem = 90,
-  // Not the runtime's codes: the program's own, for what it tells an installer.
+  // Codes of the program's own, beyond the classic ones: for what it tells an installer.
   DiskFull = 112,
   NotText = 113,  // a device, a folder, or text in a form the program does not write (UTF-16)
 };
 
-// The runtime's error text of code; empty for None.
+// The classic error text of code, as the program has always written it; empty for None.
 std::string_view ErrorText(FileError code);
 
 // Why a change of a file failed, as a fixed phrase for a line of its own in a box (to be translated).

@@ -41,7 +41,9 @@ class IniDocument {
   void Set(std::string_view section, std::string_view key, std::string_view value);
   // Removes the key's line; false when there was none.
   bool Remove(std::string_view section, std::string_view key);
-  // Removes the section's header when no line but blank ones follows it; false otherwise.
+  // Removes the section's header when it is directly followed by another header or by the end of the file: any
+  // line under it, a blank one or a comment too, keeps it. A last header without a line end takes the line end
+  // of the line before it along. False when the header stays.
   bool RemoveSectionIfEmpty(std::string_view section);
 
   // Whether any line differs from the bytes read.

@@ -1,4 +1,4 @@
-// Display pictures: how the runtime shows numbers, dates and times in fields and texts.
+// Display pictures: how the program shows numbers, dates and times in fields and texts.
 //
 // Numeric pictures "n[fill]width[.places]" (an "@" in front and upper case are accepted):
 //   fill "0"  leading zeros, no grouping                    n04:   2 -> "0002"
@@ -27,7 +27,7 @@ std::string FormatNumber(double value, std::string_view picture);
 std::string FormatDate(const LocalTime& t, std::string_view picture);
 std::string FormatTime(const LocalTime& t, std::string_view picture);
 
-// The number a text holds, as the runtime takes a string as a number: blanks around it and group
+// The number a text holds, as the program has always taken a string as a number: blanks around it and group
 // separators do not count; a text that is not a number counts as 0.
 double NumberOf(std::string_view text);
 

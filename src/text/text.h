@@ -34,7 +34,7 @@ inline bool IsBlank(std::string_view text) { return ClipView(text).empty(); }
 // extraction of the translation template finds it. The text itself is unchanged.
 constexpr const char* Phrase(const char* text) { return text; }
 
-// Byte-wise upper case of ASCII letters, as the runtime's UPPER does for the command words.
+// Byte-wise upper case of ASCII letters, as the command words have always been compared.
 std::string Upper(std::string_view text);
 
 }  // namespace qz

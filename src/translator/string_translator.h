@@ -105,13 +105,13 @@ class StringTranslator {
   // The translation file; texts without translation are exported into it as well.
   TranslationFile file_;
 
-  // REPLACEMENTQ: one text arena, entries sorted by source.
+  // The replacements: one text arena, entries sorted by source.
   std::string text_;
   std::vector<Entry> replacements_;
   std::vector<Slot> index_;
-  // NOTFOUNDQ: sorted, unique.
+  // The sources asked for that the file lacks: sorted, unique.
   std::vector<std::string> notFound_;
-  // CONTROLSQ: the control kinds with translatable texts and their properties, both ascending.
+  // The control kinds with translatable texts and their properties, both ascending.
   struct ControlProperties {
     ControlKind kind;
     std::vector<Property> properties;

@@ -6,7 +6,7 @@
 
 namespace qz {
 
-// The runtime's kind numbers. A window itself is an Application frame or a Window.
+// The kind numbers that translation files store. A window itself is an Application frame or a Window.
 enum class ControlKind : int {
   None = 0,           // no control with that number
   PictureString = 1,  // a string showing a variable through a picture

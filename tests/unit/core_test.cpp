@@ -14,7 +14,7 @@ namespace {
 using fake::kVersion6;
 using Strings = std::vector<std::string>;
 
-TEST(command_line, splits_the_parameters_as_installers_write_them_and_takes_the_word_as_the_runtime_does) {
+TEST(command_line, splits_the_parameters_as_installers_write_them_and_takes_the_word_as_it_always_has) {
   const std::pair<std::string, Strings> cases[] = {
       {R"(qzcl.exe RUN "C:\Program Files\x.exe" a)", {"RUN", R"(C:\Program Files\x.exe)", "a"}},
       {"qzcl RED   Common    *.tpl  ", {"RED", "Common", "*.tpl"}},
@@ -45,7 +45,7 @@ TEST(command_line, splits_the_parameters_as_installers_write_them_and_takes_the_
 }
 
 // The pictures the version file and the backup names use.
-TEST(pictures, show_numbers_dates_and_times_as_the_runtime_does) {
+TEST(pictures, show_numbers_dates_and_times_as_they_always_have) {
   const std::tuple<const char*, double, const char*> numbers[] = {{"n04", 2, "0002"},
                                                                   {"n04", 9999, "9999"},
                                                                   {"n04", 10000, "####"},
@@ -74,7 +74,7 @@ TEST(pictures, show_numbers_dates_and_times_as_the_runtime_does) {
 }
 
 // ReadIni and WriteIni: names and values without their trailing blanks, a value cut to 1023 and a file name to 259.
-TEST(ini, names_and_values_lose_trailing_blanks_and_are_cut_to_the_runtime_s_sizes) {
+TEST(ini, names_and_values_lose_trailing_blanks_and_are_cut_to_their_fixed_sizes) {
   fake::FakeProfile profile;
   const std::string file = std::string(255, 'f') + ".ini", value(1100, 'v');
   WriteIni(profile, file + "   ", "User Menus  ", "Menu 1 ", "C:\\LIBSRC   ");

@@ -163,7 +163,7 @@ struct Window : Notes {
       script(v, static_cast<NotesPresenter&>(e));
       shown = v;
     };
-    WorkLog(svc, views.Notes().get());
+    OpenVersionNotes(svc, views.Notes().get());
   }
   const std::string kLast = Live("1.20  0041") + "  ! 12/04/06 0900 -- last";
   FakeNotesView shown;  // the window as the script left it

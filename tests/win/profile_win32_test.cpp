@@ -10,7 +10,7 @@
 namespace qz {
 namespace {
 
-// The adapter reads a value whole however long; ReadIni cuts it to the runtime's 1023.
+// The adapter reads a value whole however long; ReadIni cuts it to its fixed 1023.
 TEST(ini, long_values_are_read_whole_by_the_adapter_and_cut_to_1023_by_getini) {
   e2e::TempDirectory dir;
   Win32Profile profile;

@@ -25,12 +25,6 @@ constexpr const char* kStartupFile = "C:\\AutoExec.Bat";
 constexpr std::size_t kValueMax = 32767;  // the most Windows hands to a program
 constexpr std::string_view kBlanks = " \t";
 
-std::string_view Trim(std::string_view text) {
-  auto start = text.find_first_not_of(kBlanks);
-  if (start == std::string_view::npos) return {};
-  return text.substr(start, text.find_last_not_of(kBlanks) - start + 1);
-}
-
 // list with each ";"-separated item of value that it does not hold yet (letter case not counting) added, in
 // the order given, after a ";".
 std::string WithItems(std::string list, std::string_view value) {

@@ -101,19 +101,14 @@ void RemoveInclude(Services& svc, const CommandLine& line) {
         next.clear();
         std::size_t blankAt = std::string::npos;  // where the last line kept starts, when it is blank
         bool first = true;
-        while (!bytes.empty()) {
-          const std::size_t end = bytes.find('\n');
-          const std::string_view whole = bytes.substr(0, end == std::string_view::npos ? end : end + 1);
-          std::string_view text = bytes.substr(0, end);
-          if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-          bytes.remove_prefix(whole.size());
-          if (IsIncludeLine(text, include)) {
+        for (const LineView& line : SplitLines(bytes)) {
+          if (IsIncludeLine(line.text, include)) {
             if (first && ownBlank && blankAt != std::string::npos) next.erase(blankAt);
             first = false;
             continue;
           }
-          blankAt = text.empty() ? next.size() : std::string::npos;
-          next += whole;
+          blankAt = line.text.empty() ? next.size() : std::string::npos;
+          next += line.Whole();
         }
         return FileError::None;
       },

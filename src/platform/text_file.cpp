@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/text_list.h"
+
 namespace qz {
 
 namespace {
@@ -12,18 +14,6 @@ constexpr std::int64_t kLargestFile = std::int64_t{1} << 30;  // read whole into
 // Only a LF ends a line: a CR inside a line, as a hand-written file may hold one, is text.
 bool IsOneLine(std::string_view text) { return text.find('\n') == std::string_view::npos; }
 
-// The text of the line at the start of bytes, and the length of its line end: LF, CR LF, or at the end
-// of the file nothing or a lone CR.
-std::size_t SplitLine(std::string_view bytes, std::size_t& endLength) {
-  const std::size_t lf = bytes.find('\n');
-  std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
-  endLength = lf == std::string_view::npos ? 0 : 1;
-  if (end > 0 && bytes[end - 1] == '\r') {
-    --end;
-    ++endLength;
-  }
-  return end;
-}
 
 }  // namespace
 
@@ -35,14 +25,10 @@ FileError TextFile::ReadLines(std::vector<TextLine>& lines) {
   if (size > kLargestFile) return FileError::InsufficientMemory;
   std::string bytes;
   if (FileError e = file_.Read(0, static_cast<std::size_t>(size), bytes); e != FileError::None) return e;
-  std::string_view rest = bytes;
   std::int64_t position = 0;
-  while (!rest.empty()) {
-    std::size_t endLength = 0;
-    const std::size_t length = SplitLine(rest, endLength);
-    lines.push_back({position, std::string(rest.substr(0, length))});
-    rest.remove_prefix(length + endLength);
-    position += static_cast<std::int64_t>(length + endLength);
+  for (const LineView& line : SplitLines(bytes)) {
+    lines.push_back({position, std::string(line.text)});
+    position += static_cast<std::int64_t>(line.Whole().size());
   }
   return FileError::None;
 }
@@ -63,7 +49,9 @@ FileError TextFile::ReadLineAt(std::int64_t position, Line& line) {
     view.remove_prefix(1);
   }
   if (view.empty()) return FileError::RecordNotAvailable;
-  const std::size_t length = SplitLine(view, line.endLength);
+  const LineView first = FirstLine(view);
+  const std::size_t length = first.text.size();
+  line.endLength = first.end.size();
   line.text = std::string(view.substr(0, length));
   return FileError::None;
 }
@@ -99,7 +87,9 @@ FileError TextFile::Rewrite(std::vector<TextLine>& edits) {
     const auto at = static_cast<std::size_t>(edits[i].position - from);
     if (at >= region.size() || (edits[i].position > 0 && region[at - 1] != '\n')) return FileError::RecordNotAvailable;
     old[i].at = at;
-    old[i].length = SplitLine(std::string_view(region).substr(at), old[i].endLength);
+    const LineView first = FirstLine(std::string_view(region).substr(at));
+    old[i].length = first.text.size();
+    old[i].endLength = first.end.size();
   }
   // The new text of a line: never shorter than the old one, so that no line after it moves.
   auto padded = [&](std::size_t i) {

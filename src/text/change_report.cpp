@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "text/text_list.h"
+
 namespace qz {
 
 namespace {
@@ -17,11 +19,7 @@ constexpr std::string_view kMissing = "NUL";  // the name Windows gives to nothi
 // Each line with its line end.
 std::vector<std::string_view> SplitKeepingEnds(std::string_view text) {
   std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const std::size_t end = std::min(text.find('\n'), text.size() - 1) + 1;
-    lines.push_back(text.substr(0, end));
-    text.remove_prefix(end);
-  }
+  for (const LineView& line : SplitLines(text)) lines.push_back(line.Whole());
   return lines;
 }
 

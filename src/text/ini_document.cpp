@@ -1,18 +1,13 @@
 #include "text/ini_document.h"
 
 #include "text/text.h"
+#include "text/text_list.h"
 
 namespace qz {
 
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
-
-std::string_view Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 std::string NameOf(std::string_view text) { return Upper(Trim(text)); }
 
@@ -72,21 +67,12 @@ IniDocument::IniDocument(std::string_view bytes, TextCodec* codec) {
     codec_ = codec;
   }
   bool endSeen = false;
-  for (std::size_t at = 0; at < bytes.size();) {
-    Line line;
-    const auto end = bytes.find_first_of("\r\n", at);
-    if (end == std::string_view::npos) {
-      line.text = bytes.substr(at);
-      at = bytes.size();
-    } else {
-      const std::size_t length = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1;
-      line.text = bytes.substr(at, end - at);
-      line.end = bytes.substr(end, length);
-      if (!endSeen) lineEnd_ = line.end;
+  for (const LineView& line : SplitLines(bytes, LineEnds::Profile)) {
+    if (!endSeen && !line.end.empty()) {
+      lineEnd_ = line.end;
       endSeen = true;
-      at = end + length;
     }
-    lines_.push_back(std::move(line));
+    lines_.push_back({std::string(line.text), std::string(line.end)});
   }
   Index();
 }

@@ -30,6 +30,14 @@ inline std::string PadTo(std::string_view text, std::size_t n) {
 
 inline bool IsBlank(std::string_view text) { return ClipView(text).empty(); }
 
+// Text without the blanks and tabs at either end.
+inline std::string_view Trim(std::string_view text) {
+  constexpr std::string_view kBlanks = " \t";
+  const auto first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
 // A fixed phrase kept (in a table, a format, a parameter) and translated later: marked here so that the
 // extraction of the translation template finds it. The text itself is unchanged.
 constexpr const char* Phrase(const char* text) { return text; }

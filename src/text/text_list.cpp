@@ -7,17 +7,32 @@
 
 namespace qz {
 
-std::vector<std::string_view> Lines(std::string_view bytes) {
-  std::vector<std::string_view> lines;
+LineView FirstLine(std::string_view bytes, LineEnds ends) {
+  std::size_t end = bytes.find_first_of(ends == LineEnds::Profile ? "\r\n" : "\n");
+  std::size_t length = end == std::string_view::npos ? 0 : 1;
+  if (end == std::string_view::npos) end = bytes.size();
+  if (ends == LineEnds::Text && end > 0 && bytes[end - 1] == '\r') {
+    --end;  // the CR of a CR LF, or one that ends the bytes
+    ++length;
+  } else if (length == 1 && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') {
+    length = 2;
+  }
+  return {bytes.substr(0, end), bytes.substr(end, length)};
+}
+
+std::vector<LineView> SplitLines(std::string_view bytes, LineEnds ends) {
+  std::vector<LineView> lines;
   while (!bytes.empty()) {
-    auto end = bytes.find('\n');
-    std::string_view line = bytes.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    bytes.remove_prefix(end + 1);
+    lines.push_back(FirstLine(bytes, ends));
+    bytes.remove_prefix(lines.back().Whole().size());
   }
   return lines;
+}
+
+std::vector<std::string_view> Lines(std::string_view bytes) {
+  std::vector<std::string_view> texts;
+  for (const LineView& line : SplitLines(bytes)) texts.push_back(line.text);
+  return texts;
 }
 
 std::vector<std::string_view> SplitList(std::string_view list) {

@@ -6,22 +6,30 @@
 
 namespace qz {
 
-// The lines of a file's bytes, ended by CR LF or LF alone; a last line without its end counts too.
+// How a line ends. Text: a LF or a CR LF; a CR anywhere else is text (a hand-written file may hold one), but
+// one that ends the bytes ends the last line. Profile: a lone CR ends a line too, as the profile functions
+// read INI files.
+enum class LineEnds { Text, Profile };
+
+// A line as it stands in the bytes: its text and its line end, empty for a last line without one.
+struct LineView {
+  std::string_view text, end;
+  std::string_view Whole() const { return {text.data(), text.size() + end.size()}; }
+};
+
+// The one line splitter: the line at the start of bytes, and every line of bytes (the last one too when it has
+// no line end).
+LineView FirstLine(std::string_view bytes, LineEnds ends = LineEnds::Text);
+std::vector<LineView> SplitLines(std::string_view bytes, LineEnds ends = LineEnds::Text);
+// The texts of the lines of a text file.
 std::vector<std::string_view> Lines(std::string_view bytes);
 
-// bytes without the lines (as Lines splits them) for which drop is true, each with its line end; every other
-// byte stays.
+// bytes without the lines for which drop (given a line's text) is true; every other byte stays.
 template <typename Drop>
 std::string WithoutLines(std::string_view bytes, Drop drop) {
   std::string kept;
-  while (!bytes.empty()) {
-    const auto end = bytes.find('\n');
-    const std::string_view whole = bytes.substr(0, end == std::string_view::npos ? end : end + 1);
-    std::string_view line = bytes.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (!drop(line)) kept += whole;
-    bytes.remove_prefix(whole.size());
-  }
+  for (const LineView& line : SplitLines(bytes))
+    if (!drop(line.text)) kept += line.Whole();
   return kept;
 }
 

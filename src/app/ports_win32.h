@@ -25,10 +25,9 @@ class Win32Ports {
       : unattended_(unattended), writtenDialogs_(boxes, output) {}
 
   Ports Get() {
-    return {profile_,   files_,     locks_,
-            clock_,     codec_,     ChosenDialogs(),
-            processes_, shell_,     registry_,
-            heldFile_,  transport_, unattended_ ? static_cast<LoadingView&>(noLoading_) : shownLoading_};
+    return {{profile_, files_, locks_, clock_, codec_, processes_, shell_, registry_, heldFile_, transport_},
+            ChosenDialogs(),
+            unattended_ ? static_cast<LoadingView&>(noLoading_) : shownLoading_};
   }
   Views& GetViews() { return unattended_ ? static_cast<Views&>(noViews_) : shownViews_; }
 

@@ -19,7 +19,8 @@ inline constexpr const char* kLangFileName = "QZCLLang.str";
 class Program {
  public:
   Program(const Ports& ports, Views& views)
-      : translator_(ports.profile, ports.files, ports.clock, ports.codec, ports.loading),
+      : translator_(ports.platform.profile, ports.platform.files, ports.platform.clock, ports.platform.codec,
+                    ports.loading),
         services_(ports, translator_),
         views_(views) {}
 

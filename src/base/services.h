@@ -27,50 +27,35 @@ namespace qz {
 // changed nothing; Busy: another run kept the target locked; nothing was changed. Either may be tried again.
 enum ExitCode : int { kExitSuccess = 0, kExitFailed = 1, kExitUsage = 2, kExitIdeRunning = 3, kExitBusy = 4 };
 
-// The platform as the program uses it: one adapter per port, made once by whoever starts the program.
-struct Ports {
+// The platform's services that commands and windows use directly.
+struct Platform {
   Profile& profile;
   Files& files;
   Locks& locks;
   Clock& clock;
   TextCodec& codec;
-  Dialogs& dialogs;
   Processes& processes;
   Shell& shell;
   Registry& registry;
   HeldFile& heldFile;  // the one file the program holds open while a window works on it
   DdeTransport& dde;
+};
+
+// The platform as the program uses it: one adapter per port, made once by whoever starts the program. Boxes
+// reach commands only through Services, and the loading window only through the translator.
+struct Ports {
+  Platform platform;
+  Dialogs& dialogs;
   LoadingView& loading;
 };
 
-class Services {
+class Services : public Platform {
  public:
   Services(const Ports& ports, StringTranslator& stringTranslator)
-      : profile(ports.profile),
-        files(ports.files),
-        locks(ports.locks),
-        clock(ports.clock),
-        codec(ports.codec),
-        processes(ports.processes),
-        shell(ports.shell),
-        registry(ports.registry),
-        heldFile(ports.heldFile),
-        dde(ports.dde),
-        translator(stringTranslator),
-        dialogs_(ports.dialogs) {}
+      : Platform(ports.platform), translator(stringTranslator), dialogs_(ports.dialogs) {}
   Services(const Services&) = delete;
   Services& operator=(const Services&) = delete;
 
-  Profile& profile;
-  Files& files;
-  Locks& locks;
-  Clock& clock;
-  TextCodec& codec;
-  Processes& processes;
-  Shell& shell;
-  Registry& registry;
-  HeldFile& heldFile;
-  DdeTransport& dde;
   StringTranslator& translator;
   std::string langFile;  // the translation file in use; blank when the translator was not opened
   std::string owner;     // who claims what an adding command adds (/OWNER, QZCL_OWNER); empty: nobody

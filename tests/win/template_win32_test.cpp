@@ -32,8 +32,9 @@ TEST(translation_template, holds_the_texts_of_the_translated_windows) {
   e2e::TempDirectory dir;
   std::ostringstream boxes;
   Win32Ports ports(false, boxes, boxes);
-  const Ports platform = ports.Get();
-  StringTranslator translator(platform.profile, platform.files, platform.clock, platform.codec, platform.loading);
+  const Ports all = ports.Get();
+  StringTranslator translator(all.platform.profile, all.platform.files, all.platform.clock, all.platform.codec,
+                              all.loading);
   const std::string exported = dir.Path() + "\\exported.str";
   translator.Init(exported, StringTranslator::kExport);
   const auto translate = [&](TranslatableWindow* window) {
@@ -53,9 +54,9 @@ TEST(translation_template, holds_the_texts_of_the_translated_windows) {
   translator.Kill();
   SetCurrentDirectoryA(before);  // so that the folder can go
 
-  const std::set<std::string> inTemplate = check::Keys(platform.codec, QZ_TRANSLATION_TEMPLATE);
+  const std::set<std::string> inTemplate = check::Keys(all.platform.codec, QZ_TRANSLATION_TEMPLATE);
   std::map<std::string, std::string> asked;
-  for (const std::string& text : check::Keys(platform.codec, exported)) asked.emplace(text, "a window");
+  for (const std::string& text : check::Keys(all.platform.codec, exported)) asked.emplace(text, "a window");
   EXPECT_GT(asked.size(), 20u);  // the windows' texts did reach the translator
   check::ExpectInTemplate(asked, inTemplate);
 }

@@ -32,7 +32,6 @@ class EditorPresenter : public EditorEvents {
   void OnCloseRequest() override;
   void OnHelp() override;
 
-  const std::string& Section() const { return section_; }
 
  private:
   // What the open edit is for: nothing, a new item, or the selected one.

@@ -37,7 +37,6 @@ int DdeChannel::StartIde() {
     result = processes_.Start(ide_, error);
     if (result != 0) {
       error_ = Cut(error, kErrorMax);
-      errorCode_ = result;
     }
   }
   Open();

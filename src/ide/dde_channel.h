@@ -33,7 +33,6 @@ class DdeChannel {
   void Close();
 
   // Why the IDE could not be started, when it could not.
-  long ErrorCode() const { return errorCode_; }
   const std::string& Error() const { return error_; }
 
   // How long Connect looks for a server, and how long it rests between attempts so that the wait costs no
@@ -56,7 +55,6 @@ class DdeChannel {
   std::string logFile_;
   long channel_ = 0;
   std::string error_;
-  long errorCode_ = 0;
 };
 
 }  // namespace qz

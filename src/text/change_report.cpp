@@ -137,7 +137,7 @@ void ChangeReport::Said(std::string_view text) {
 }
 
 void ChangeReport::Add(const std::string& change) {
-  changes_ += change;
+  changed_ = true;
   everything_ += change;
   if (onChange) onChange(change);
 }

@@ -24,9 +24,9 @@ class ChangeReport {
   // What the run said (a box, a line for an installer's log), in its place among the changes.
   void Said(std::string_view text);
 
-  bool Empty() const { return changes_.empty(); }
-  // The changes alone, and the changes with what was said; each line ends with "\n".
-  const std::string& Changes() const { return changes_; }
+  // Whether no change was reported (what was said does not count).
+  bool Empty() const { return !changed_; }
+  // The changes with what was said; each line ends with "\n".
   const std::string& Everything() const { return everything_; }
 
   // Called with each change as it is reported, so that a dry run shows it before what it says about it.
@@ -34,7 +34,8 @@ class ChangeReport {
 
  private:
   void Add(const std::string& change);
-  std::string changes_, everything_;
+  std::string everything_;
+  bool changed_ = false;
 };
 
 }  // namespace qz

@@ -55,7 +55,6 @@ class StringTranslator {
   std::string TranslateMessage(std::string_view text, std::string_view p1, std::string_view p2, std::string_view p3,
                                std::string_view p4);
   bool Initialized() const { return initialized_; }
-  const std::string& FullPath() const { return fullPath_; }
   std::size_t Count() const;
 
  private:

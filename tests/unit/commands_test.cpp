@@ -75,7 +75,7 @@ TEST_F(Startup, the_translation_file_entry_is_kept_repaired_or_cleared_and_edit_
   const std::string path = TranslationFile({});
   const int writesBefore = profile.writes;
   program.SetUpLanguageFile();
-  EXPECT_EQ(translator.FullPath() + "|" + profile.Value("", "QZCL", "LangFile"), path + "|" + path);
+  EXPECT_EQ(profile.Value("", "QZCL", "LangFile"), path);
   EXPECT_EQ(profile.writes - writesBefore, 1);
   EXPECT_EQ(profile.Read(".\\QZVXErr.LOG", "File Error", "File Open Error", ""), "None: " + path);
   translator.Kill();

@@ -1,6 +1,7 @@
 #include "editor/ini_update.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "base/ini_file.h"
 #include "ide/ide_check.h"
@@ -70,11 +71,10 @@ bool WriteOverOtherChange(Services& svc, const std::string& file) {
                  Buttons::YesNo, Button::No) == Button::Yes;
 }
 
-UpdateResult UpdateIni(Services& svc, const Installation& ide, std::string_view sectionName,
-                       const std::vector<Item>& items, std::vector<Item>& loaded, int storedCount) {
-  const std::string ini = Clip(ide.iniFile);
-  const std::string section = Clip(sectionName);
-  const std::string caption = svc.tr("Update File");
+namespace {
+
+// True, after a box, when an item holds a text the INI file cannot hold.
+bool RefusesItems(Services& svc, const std::string& caption, const std::vector<Item>& items) {
   using K = IniText::Kind;
   for (const Item& item : items) {
     const bool application = !IsApplet(item.appRef) && !IsBlank(item.commandLine);
@@ -84,14 +84,19 @@ UpdateResult UpdateIni(Services& svc, const Installation& ide, std::string_view 
                          {K::Value, item.mask},
                          {K::Value, item.appRef},
                          {K::Value, item.commandLine}}))
-      return UpdateResult::NotWritten;
+      return true;
   }
-  RecoverAutoPick(svc, ide);
-  // Under the file's lock: a backup of the file as read, then the section and the command lines changed in
-  // memory and the file written once. The INI file is written only over a copy that really exists: a
-  // completion box must never name a backup that was not made.
+  return false;
+}
+
+// Under the file's lock: a backup of the file as read, then the section and the command lines changed in memory
+// and the file written once. The INI file is written only over a copy that really exists: a completion box must
+// never name a backup that was not made. Nothing, when the user chose to load the list again rather than write
+// it over another program's change.
+std::optional<FileChange> WriteWithBackup(Services& svc, const std::string& ini, const std::string& section,
+                                          const std::vector<Item>& items, std::vector<Item>& loaded, int storedCount,
+                                          std::string& backup) {
   const std::string base = ini.size() >= 5 ? ini.substr(0, ini.size() - 5) : ini;
-  std::string backup;
   FileError backupError = FileError::None;
   FileChange change;
   for (bool overOtherChange : {false, true}) {
@@ -112,8 +117,14 @@ UpdateResult UpdateIni(Services& svc, const Installation& ide, std::string_view 
       return FileError::None;
     });
     if (!otherChange) break;
-    if (!WriteOverOtherChange(svc, ini)) return UpdateResult::Reload;
+    if (!WriteOverOtherChange(svc, ini)) return std::nullopt;
   }
+  return change;
+}
+
+// The box that says how the update went.
+UpdateResult Said(Services& svc, const std::string& caption, const std::string& ini, const FileChange& change,
+                  const std::string& backup) {
   if (change.result == ChangeResult::Busy) {
     svc.Busy(caption, svc.tr("Another run of QZCL is changing this file:") + "|  " + Upper(ini) + "||" +
                           svc.tr("Nothing was changed. Try again when it has finished."));
@@ -134,6 +145,19 @@ UpdateResult UpdateIni(Services& svc, const Installation& ide, std::string_view 
                  Upper(backup),
              Icon::WinLogo);
   return UpdateResult::Written;
+}
+
+}  // namespace
+
+UpdateResult UpdateIni(Services& svc, const Installation& ide, std::string_view sectionName,
+                       const std::vector<Item>& items, std::vector<Item>& loaded, int storedCount) {
+  const std::string ini = Clip(ide.iniFile);
+  const std::string caption = svc.tr("Update File");
+  if (RefusesItems(svc, caption, items)) return UpdateResult::NotWritten;
+  RecoverAutoPick(svc, ide);
+  std::string backup;
+  const std::optional<FileChange> change = WriteWithBackup(svc, ini, Clip(sectionName), items, loaded, storedCount, backup);
+  return change ? Said(svc, caption, ini, *change, backup) : UpdateResult::Reload;
 }
 
 UpdateResult UpdateTranslations(Services& svc, const std::vector<Item>& items, std::vector<Item>& loaded) {

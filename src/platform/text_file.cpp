@@ -63,75 +63,105 @@ FileError TextFile::ReadLine(std::int64_t position, std::string& text) {
   return e;
 }
 
-FileError TextFile::Rewrite(std::vector<TextLine>& edits) {
-  if (!IsOpen()) return FileError::NotOpen;
-  if (edits.empty()) return FileError::None;
-  for (std::size_t i = 0; i < edits.size(); ++i) {
-    if (!IsOneLine(edits[i].text)) return FileError::InvalidData;
-    if (edits[i].position < 0 || (i > 0 && edits[i].position <= edits[i - 1].position)) return FileError::InvalidData;
-  }
-  // One read from the byte before the first edited line to the end of the file.
-  const std::int64_t from = std::max<std::int64_t>(edits.front().position - 1, 0);
-  std::int64_t size = 0;
-  if (FileError e = file_.Size(size); e != FileError::None) return e;
-  if (size - from > kLargestFile) return FileError::InsufficientMemory;
-  std::string region;
-  if (size > from) {
-    if (FileError e = file_.Read(from, static_cast<std::size_t>(size - from), region); e != FileError::None) return e;
-  }
-  struct Old {
-    std::size_t at, length, endLength;  // in region
-  };
-  std::vector<Old> old(edits.size());
-  for (std::size_t i = 0; i < edits.size(); ++i) {
-    const auto at = static_cast<std::size_t>(edits[i].position - from);
-    if (at >= region.size() || (edits[i].position > 0 && region[at - 1] != '\n')) return FileError::RecordNotAvailable;
-    old[i].at = at;
-    const LineView first = FirstLine(std::string_view(region).substr(at));
-    old[i].length = first.text.size();
-    old[i].endLength = first.end.size();
-  }
-  // The new text of a line: never shorter than the old one, so that no line after it moves.
-  auto padded = [&](std::size_t i) {
-    std::string text = edits[i].text;
-    if (text.size() < old[i].length) text.resize(old[i].length, ' ');
-    return text;
-  };
-  auto changed = [&](std::size_t i) { return padded(i) != std::string_view(region).substr(old[i].at, old[i].length); };
+namespace {
 
-  // Lines before the first that grows change where they stand, adjacent changed lines in one write.
-  std::size_t grows = 0;
-  while (grows < edits.size() && edits[grows].text.size() <= old[grows].length) ++grows;
-  for (std::size_t i = 0; i < grows;) {
+// Where an edited line stands in the region read: its start, its text's length and its line end's.
+struct OldLine {
+  std::size_t at, length, endLength;
+};
+
+// One line each, in file order, at distinct positions.
+bool EditsAreValid(const std::vector<TextLine>& edits) {
+  for (std::size_t i = 0; i < edits.size(); ++i)
+    if (!IsOneLine(edits[i].text) || edits[i].position < 0 || (i > 0 && edits[i].position <= edits[i - 1].position))
+      return false;
+  return true;
+}
+
+// The file from from to its end, in one read.
+FileError ReadRegion(HeldFile& file, std::int64_t from, std::string& region) {
+  std::int64_t size = 0;
+  if (FileError e = file.Size(size); e != FileError::None) return e;
+  if (size - from > kLargestFile) return FileError::InsufficientMemory;
+  return size > from ? file.Read(from, static_cast<std::size_t>(size - from), region) : FileError::None;
+}
+
+// The lines the edits name, in the region that starts at from; each must start a line.
+FileError LocateLines(const std::vector<TextLine>& edits, std::int64_t from, std::string_view region,
+                      std::vector<OldLine>& old) {
+  for (const TextLine& edit : edits) {
+    const auto at = static_cast<std::size_t>(edit.position - from);
+    if (at >= region.size() || (edit.position > 0 && region[at - 1] != '\n')) return FileError::RecordNotAvailable;
+    const LineView line = FirstLine(region.substr(at));
+    old.push_back({at, line.text.size(), line.end.size()});
+  }
+  return FileError::None;
+}
+
+// The new text of a line: never shorter than the old one, so that no line after it moves.
+std::string Padded(const TextLine& edit, std::size_t oldLength) {
+  std::string text = edit.text;
+  if (text.size() < oldLength) text.resize(oldLength, ' ');
+  return text;
+}
+
+FileError WriteInPlace(HeldFile& file, const std::vector<TextLine>& edits, const std::string& region,
+                                 const std::vector<OldLine>& old, std::size_t count) {
+  auto changed = [&](std::size_t i) {
+    return Padded(edits[i], old[i].length) != std::string_view(region).substr(old[i].at, old[i].length);
+  };
+  // Adjacent changed lines go in one write.
+  for (std::size_t i = 0; i < count;) {
     if (!changed(i)) {
       ++i;
       continue;
     }
-    std::string run = padded(i);
+    std::string run = Padded(edits[i], old[i].length);
     std::size_t j = i + 1;
-    for (; j < grows && changed(j) && old[j].at == old[j - 1].at + old[j - 1].length + old[j - 1].endLength; ++j)
-      run.append(region, old[j - 1].at + old[j - 1].length, old[j - 1].endLength).append(padded(j));
-    if (FileError e = file_.Write(edits[i].position, run); e != FileError::None) return e;
+    for (; j < count && changed(j) && old[j].at == old[j - 1].at + old[j - 1].length + old[j - 1].endLength; ++j)
+      run.append(region, old[j - 1].at + old[j - 1].length, old[j - 1].endLength).append(Padded(edits[j], old[j].length));
+    if (FileError e = file.Write(edits[i].position, run); e != FileError::None) return e;
     i = j;
   }
-  if (grows == edits.size()) return FileError::None;
+  return FileError::None;
+}
 
-  // From the first line that grows to the end of the file, in one write.
-  const std::size_t base = old[grows].at;
+FileError WriteMoved(HeldFile& file, std::vector<TextLine>& edits, const std::string& region,
+                               const std::vector<OldLine>& old, std::size_t first) {
   std::string moved;
-  moved.reserve(region.size() - base + 64);
-  std::size_t cursor = base;
+  moved.reserve(region.size() - old[first].at + 64);
+  std::size_t cursor = old[first].at;
   std::vector<std::int64_t> positions;
-  for (std::size_t i = grows; i < edits.size(); ++i) {
+  for (std::size_t i = first; i < edits.size(); ++i) {
     moved.append(region, cursor, old[i].at - cursor);
-    positions.push_back(edits[grows].position + static_cast<std::int64_t>(moved.size()));
-    moved += padded(i);
+    positions.push_back(edits[first].position + static_cast<std::int64_t>(moved.size()));
+    moved += Padded(edits[i], old[i].length);
     cursor = old[i].at + old[i].length;
   }
   moved.append(region, cursor, std::string::npos);
-  if (FileError e = file_.Write(edits[grows].position, moved); e != FileError::None) return e;
-  for (std::size_t i = grows; i < edits.size(); ++i) edits[i].position = positions[i - grows];
+  if (FileError e = file.Write(edits[first].position, moved); e != FileError::None) return e;
+  for (std::size_t i = first; i < edits.size(); ++i) edits[i].position = positions[i - first];
   return FileError::None;
+}
+
+}  // namespace
+
+// Lines that do not grow change where they stand; from the first that grows to the end, the file is written
+// again in one write, and the lines after it move.
+FileError TextFile::Rewrite(std::vector<TextLine>& edits) {
+  if (!IsOpen()) return FileError::NotOpen;
+  if (edits.empty()) return FileError::None;
+  if (!EditsAreValid(edits)) return FileError::InvalidData;
+  // From the byte before the first edited line, which must be a line end.
+  const std::int64_t from = std::max<std::int64_t>(edits.front().position - 1, 0);
+  std::string region;
+  std::vector<OldLine> old;
+  if (FileError e = ReadRegion(file_, from, region); e != FileError::None) return e;
+  if (FileError e = LocateLines(edits, from, region, old); e != FileError::None) return e;
+  std::size_t grows = 0;
+  while (grows < edits.size() && edits[grows].text.size() <= old[grows].length) ++grows;
+  if (FileError e = WriteInPlace(file_, edits, region, old, grows); e != FileError::None) return e;
+  return grows == edits.size() ? FileError::None : WriteMoved(file_, edits, region, old, grows);
 }
 
 FileError TextFile::Append(std::string_view text, std::int64_t* position) {

@@ -56,7 +56,9 @@ constexpr Command kCommands[] = {
     {{"UNENV", "UNENVIRONMENT"},
      [](Services& svc, const CommandLine& line, Views&) { RemoveEnvironmentValue(svc, line); },
      kRemoves | kUserSwitch},
-    {{"UNMENU", "UNUSERMENU"}, [](Services& svc, const CommandLine& line, Views&) { RemoveUserMenu(svc, line); }, kRemoves},
+    {{"UNMENU", "UNUSERMENU"},
+     [](Services& svc, const CommandLine& line, Views&) { RemoveUserMenu(svc, line); },
+     kRemoves},
     {{"UNINCLUDE"}, [](Services& svc, const CommandLine& line, Views&) { RemoveInclude(svc, line); }, kRemoves},
     // For installers: where the IDE is, and who added what.
     {{"WHERE"}, [](Services& svc, const CommandLine& line, Views&) { Where(svc, line); }},

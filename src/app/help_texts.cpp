@@ -36,15 +36,16 @@ void ShowCommandSummary(Services& svc) {
 // Any other word was given: the description, and exit code Usage.
 void ShowGeneralDescription(Services& svc) {
   const std::string line = "|    ";
-  const std::string text = std::string("The QZInstall is a \"Command Line\" Clarion Utility.  ") +
-             svc.tr("From the command line you can:") + line + svc.tr("Register a template using DDE") + line +
-             svc.tr("Add Menu Items to the Clarion Environment") + line + svc.tr("Add includes files to a template") +
-             line + svc.tr("Change the source directory for ABC compliant INClude files.") + "||" +
-             svc.tr("Great for use with Wise InstallBuilder Execute Program script.") + " " +
-             svc.tr("This is what we now uses for all our installation programs!") + " " +
-             svc.tr(
-                 "Also run it from the Window's Run dialog or an EQUATE() or create project specific ABC library "
-                 "directories and use it to start Clarion using a selected directory.");
+  const std::string text =
+      std::string("The QZInstall is a \"Command Line\" Clarion Utility.  ") + svc.tr("From the command line you can:") +
+      line + svc.tr("Register a template using DDE") + line + svc.tr("Add Menu Items to the Clarion Environment") +
+      line + svc.tr("Add includes files to a template") + line +
+      svc.tr("Change the source directory for ABC compliant INClude files.") + "||" +
+      svc.tr("Great for use with Wise InstallBuilder Execute Program script.") + " " +
+      svc.tr("This is what we now uses for all our installation programs!") + " " +
+      svc.tr(
+          "Also run it from the Window's Run dialog or an EQUATE() or create project specific ABC library "
+          "directories and use it to start Clarion using a selected directory.");
   svc.Refused("QZInstall", text, Icon::WinLogo);
 }
 

@@ -51,10 +51,6 @@ bool UnattendedRequested() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const bool unattended = UnattendedRequested() || !qz::DesktopIsVisible();
-  if (!unattended) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&icc);
-  }
 
   StdHandleBuf errBuf(STD_ERROR_HANDLE), outBuf(STD_OUTPUT_HANDLE);
   std::ostream errStream(&errBuf), outStream(&outBuf);

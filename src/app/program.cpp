@@ -65,11 +65,13 @@ bool Program::RefusesSwitches(const CommandLine& line) {
   } else if (options.user && !TakesSwitch(word, kUserSwitch)) {
     why = services_.tr("/USER is taken by ENV and UNENV only.");
   } else if (options.whatIf && !TakesSwitch(word, kWhatIfSwitch)) {
-    why = services_.tr("/WHATIF is taken only by the commands that change files or variables: RED, UNRED, USERMENU, "
-                       "UNMENU, INCLUDE, UNINCLUDE, ENV, UNENV and ABCPATH.");
+    why = services_.tr(
+        "/WHATIF is taken only by the commands that change files or variables: RED, UNRED, USERMENU, "
+        "UNMENU, INCLUDE, UNINCLUDE, ENV, UNENV and ABCPATH.");
   } else if (options.owner && !TakesSwitch(word, kOwnerSwitch)) {
-    why = services_.tr("/OWNER is taken only by the adding and removal commands: RED, UNRED, USERMENU, UNMENU, "
-                       "INCLUDE, UNINCLUDE, ENV and UNENV.");
+    why = services_.tr(
+        "/OWNER is taken only by the adding and removal commands: RED, UNRED, USERMENU, UNMENU, "
+        "INCLUDE, UNINCLUDE, ENV and UNENV.");
   } else if (options.adopt && (!TakesSwitch(word, kAdoptSwitch) || !options.owner)) {
     why = services_.tr("/ADOPT is taken only with /OWNER, by RED, USERMENU, INCLUDE and ENV.");
   }

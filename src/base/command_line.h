@@ -27,14 +27,14 @@ std::string FirstParameter(std::string_view parameterText);
 // The switches that may stand before the command word (after it every token is an argument). Each is one
 // token of its own: blanks inside quotes belong to it, and the quotes are dropped ("/LOG=C:\My Logs\x.log").
 struct Switches {
-  bool unattended = false;  // /UNATTENDED: as QZCL_UNATTENDED=1, for callers that cannot set a variable
-  bool user = false;        // /USER: ENV and UNENV change the current user's environment
-  bool version = false;     // /VERSION: alone, the program's version
-  bool whatIf = false;      // /WHATIF: a dry run, which shows what the command would change
-  std::string log;          // /LOG=file: the file a block about the run is appended to
+  bool unattended = false;           // /UNATTENDED: as QZCL_UNATTENDED=1, for callers that cannot set a variable
+  bool user = false;                 // /USER: ENV and UNENV change the current user's environment
+  bool version = false;              // /VERSION: alone, the program's version
+  bool whatIf = false;               // /WHATIF: a dry run, which shows what the command would change
+  std::string log;                   // /LOG=file: the file a block about the run is appended to
   std::optional<std::string> owner;  // /OWNER=name: who claims what the command adds, as given
-  bool adopt = false;       // /ADOPT: items already there are claimed as the owner's
-  std::string refused;      // the first switch that is not known or not available yet, as given
+  bool adopt = false;                // /ADOPT: items already there are claimed as the owner's
+  std::string refused;               // the first switch that is not known or not available yet, as given
   bool Any() const {
     return unattended || user || version || whatIf || !log.empty() || owner || adopt || !refused.empty();
   }

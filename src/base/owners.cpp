@@ -62,8 +62,8 @@ bool ItemKey::operator==(const ItemKey& other) const {
       i.pop_back();
     return Upper(i);
   };
-  return kind == other.kind && Same(target, other.target) && Same(section, other.section) &&
-         Same(entry, other.entry) && item(*this) == item(other);
+  return kind == other.kind && Same(target, other.target) && Same(section, other.section) && Same(entry, other.entry) &&
+         item(*this) == item(other);
 }
 
 bool Claim::ClaimedBy(std::string_view owner) const {
@@ -145,8 +145,7 @@ Claim* Ledger::Find(const ItemKey& key) {
 }
 
 void Ledger::AddClaim(const ItemKey& key, std::string_view owner, bool present, bool adopt,
-                      const std::optional<std::string>& before, const std::optional<std::string>& written,
-                      bool blank) {
+                      const std::optional<std::string>& before, const std::optional<std::string>& written, bool blank) {
   Claim* claim = Find(key);
   if (!claim) {
     claim = &claims_.emplace_back();

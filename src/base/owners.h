@@ -22,19 +22,19 @@ enum class ItemKind { Redirection, Variable, Include, MenuEntry, Application };
 
 struct ItemKey {
   ItemKind kind = ItemKind::Redirection;
-  std::string target;          // the file, or the variable's name
-  std::string section, entry;  // where in a redirection file
-  std::string item;            // the directory, the value item, the include file's name, the AppRef
+  std::string target;                           // the file, or the variable's name
+  std::string section, entry;                   // where in a redirection file
+  std::string item;                             // the directory, the value item, the include file's name, the AppRef
   bool operator==(const ItemKey& other) const;  // without regard to case, as the commands compare them
 };
 
 struct Claim {
   ItemKey key;
-  bool found = false;                      // the item was there before the first claim
-  std::optional<std::string> earlier;      // a value item's value before the first claim
-  std::optional<std::string> written;      // a value item's value as QZCL last wrote it
-  bool blank = false;                      // QZCL put a blank line before the #INCLUDE line
-  std::vector<std::string> owners;         // as each first gave its name
+  bool found = false;                  // the item was there before the first claim
+  std::optional<std::string> earlier;  // a value item's value before the first claim
+  std::optional<std::string> written;  // a value item's value as QZCL last wrote it
+  bool blank = false;                  // QZCL put a blank line before the #INCLUDE line
+  std::vector<std::string> owners;     // as each first gave its name
   bool ClaimedBy(std::string_view owner) const;
 };
 
@@ -95,10 +95,10 @@ void ShowLedgerFailure(Services& svc, const std::string& path, const FileChange&
 // target's lock is let go.
 struct Owners {
   Services& svc;
-  std::string path;                         // the ledger
-  std::optional<Ledger> ledger;             // read under the target's lock
+  std::string path;              // the ledger
+  std::optional<Ledger> ledger;  // read under the target's lock
   FileChange failure{ChangeResult::Unchanged};
-  std::vector<std::string> notes;           // said once the lock is let go
+  std::vector<std::string> notes;  // said once the lock is let go
 
   const std::string& Owner() const { return svc.owner; }
   // Reads the ledger; false (the failure noted) when it cannot be used.

@@ -78,7 +78,9 @@ class Services : public Platform {
   // and writes nothing; nobody is asked anything.
   void StartDryRun() {
     dryRun_ = true;
-    report_.onChange = [this](const std::string& change) { dialogs_.Print("QZCL", change.substr(0, change.size() - 1)); };
+    report_.onChange = [this](const std::string& change) {
+      dialogs_.Print("QZCL", change.substr(0, change.size() - 1));
+    };
   }
   bool DryRun() const { return dryRun_; }
 

@@ -72,8 +72,8 @@ std::optional<RegValue> ReadVariable(Services& svc, const Scope& scope, const st
 
 std::string WriteFailure(Services& svc, const Scope& scope, const RegResult& written) {
   return written.status == RegStatus::AccessDenied ? svc.tr("Access is denied.") + UserHint(svc, scope)
-         : !written.ok() ? svc.tr("Windows error:") + " " + std::to_string(written.code)
-                         : svc.tr("It did not read back as written.");
+         : !written.ok()                           ? svc.tr("Windows error:") + " " + std::to_string(written.code)
+                                                   : svc.tr("It did not read back as written.");
 }
 
 // Writes the variable's new value (none: it goes) and reads it back, then tells running programs of the change.
@@ -83,10 +83,10 @@ bool Store(Services& svc, const Scope& scope, const std::string& name, const Reg
            const std::optional<std::string>& text) {
   auto report = [&] {
     const bool existed = before.result.status != RegStatus::NotFound;
-    svc.Report().Variable((scope.root == RegRoot::LocalMachine ? "HKLM\\" : "HKCU\\") + std::string(scope.key) +
-                              "\\" + name,
-                          existed ? std::optional(before.text) : std::nullopt, text,
-                          before.type == RegType::ExpandString ? "REG_EXPAND_SZ" : "REG_SZ");
+    svc.Report().Variable(
+        (scope.root == RegRoot::LocalMachine ? "HKLM\\" : "HKCU\\") + std::string(scope.key) + "\\" + name,
+        existed ? std::optional(before.text) : std::nullopt, text,
+        before.type == RegType::ExpandString ? "REG_EXPAND_SZ" : "REG_SZ");
   };
   Registry& registry = svc.registry;
   RegResult written;

@@ -41,7 +41,9 @@ void Change(Services& svc, const std::string& file, const Rebuild& rebuild, cons
               svc.tr("The template file was not changed:") + " " + file + ": " + svc.tr(FileErrorReason(change.error)));
 }
 
-bool IsIncludeLine(std::string_view line, const std::string& upperInclude) { return Upper(ClipView(line)) == upperInclude; }
+bool IsIncludeLine(std::string_view line, const std::string& upperInclude) {
+  return Upper(ClipView(line)) == upperInclude;
+}
 
 }  // namespace
 
@@ -93,8 +95,8 @@ void RemoveInclude(Services& svc, const CommandLine& line) {
         const RemovalPlan plan = PlanRemoval(&*owners.ledger, key, svc.owner);
         const Claim* claim = owners.ledger->Find(key);
         const std::vector<std::string_view> lines = Lines(bytes);
-        const bool present = std::any_of(lines.begin(), lines.end(),
-                                         [&](std::string_view l) { return IsIncludeLine(l, include); });
+        const bool present =
+            std::any_of(lines.begin(), lines.end(), [&](std::string_view l) { return IsIncludeLine(l, include); });
         if (plan.what != Removal::Remove || present) owners.Note(plan, args->second);
         if (plan.what != Removal::Remove) return FileError::None;
         const bool ownBlank = !svc.owner.empty() && claim && claim->blank;

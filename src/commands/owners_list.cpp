@@ -57,7 +57,8 @@ void ListOwners(Services& svc, const CommandLine& line) {
     }
     for (const Claim& claim : ledger.Claims())
       for (const std::string& owner : claim.owners)
-        if (only.empty() || Upper(owner) == Upper(only)) lines += (lines.empty() ? "" : "\n") + Line(owner, claim, user);
+        if (only.empty() || Upper(owner) == Upper(only))
+          lines += (lines.empty() ? "" : "\n") + Line(owner, claim, user);
   }
   svc.Tell(caption, lines.empty() ? svc.tr("No owner claims anything.") : lines);
 }

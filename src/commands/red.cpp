@@ -60,7 +60,8 @@ void ChangeRedirection(Services& svc, const CommandLine& line, Direction directi
   // Each item of the path, as the ledger names it.
   std::vector<std::pair<std::string, ItemKey>> items;
   for (std::string_view item : SplitList(args.path))
-    if (!IsBlank(item)) items.push_back({Clip(item), {ItemKind::Redirection, ide->redFile, args.section, args.entry, Clip(item)}});
+    if (!IsBlank(item))
+      items.push_back({Clip(item), {ItemKind::Redirection, ide->redFile, args.section, args.entry, Clip(item)}});
   AfterChange after;
   if (removal)
     after = [&] {
@@ -68,7 +69,8 @@ void ChangeRedirection(Services& svc, const CommandLine& line, Direction directi
       for (const auto& [item, key] : items) keys.push_back(key);
       owners.Drop(keys);
     };
-  ChangeIni(svc, ide->redFile, texts, [&](IniDocument& red) { change(red, args, items, owners); }, after);
+  ChangeIni(
+      svc, ide->redFile, texts, [&](IniDocument& red) { change(red, args, items, owners); }, after);
   owners.Finish();
 }
 
@@ -87,7 +89,8 @@ void Redirection(Services& svc, const CommandLine& line) {
                       const std::string current = Clip(red.Get(args.section, args.entry).value_or(""));
                       std::string value = current;
                       for (const auto& [item, key] : items)
-                        if (IsBlank(value) || !ListHolds(value, item, true)) value = IsBlank(value) ? item : value + ";" + item;
+                        if (IsBlank(value) || !ListHolds(value, item, true))
+                          value = IsBlank(value) ? item : value + ";" + item;
                       // The claims first: a kill before the file is written leaves a claim that the next run
                       // (or the uninstaller) settles.
                       if (!svc.owner.empty() && !owners.Change([&](Ledger& ledger) {

@@ -251,7 +251,9 @@ void RemoveUserMenu(Services& svc, const CommandLine& line) {
   // removal drops.
   ChangeIni(
       svc, ide->iniFile, IniTexts(title), [&](IniDocument& doc) { MenuRemove(svc, *ide, owners, doc, appRef); },
-      [&] { owners.Drop({MenuKey(*ide, appRef), ApplicationKey(*ide, appRef)}); });
+      [&] {
+        owners.Drop({MenuKey(*ide, appRef), ApplicationKey(*ide, appRef)});
+      });
   owners.Finish();
 }
 

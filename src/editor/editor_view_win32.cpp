@@ -90,8 +90,7 @@ constexpr NamedControl<EditorControl> kButtons[] = {
 
 }  // namespace
 
-Win32EditorView::Win32EditorView()
-    : DialogView(kControls, kEditorFirstId, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES) {}
+Win32EditorView::Win32EditorView() : DialogView(kControls, kEditorFirstId) {}
 
 DialogLayout Win32EditorView::Layout() const {
   DialogLayout layout{Phrase("Quendale Notes/Command Utility - Edit Window"),
@@ -481,39 +480,36 @@ LRESULT Win32EditorView::OnFieldMessage(HWND field, UINT message, WPARAM wParam,
   return DefSubclassProc(field, message, wParam, lParam);
 }
 
-INT_PTR Win32EditorView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      const int code = HIWORD(wParam);
-      if (id == kEntryId && code == EN_CHANGE) fieldChanged_ = true;
-      if (id == kComboId && (code == CBN_EDITCHANGE || code == CBN_SELCHANGE)) fieldChanged_ = true;
-      if (id == IDOK) {
-        if (GetFocus() == list_) Send(&EditorEvents::OnActivate);
-        return TRUE;
-      }
-      if (id == IDCANCEL) return TRUE;  // Esc does not close the window
-      const int number = NumberOfId(id);
-      if (number == kSection && code == CBN_SELCHANGE) {
-        auto at = SendMessageA(reinterpret_cast<HWND>(lParam), CB_GETCURSEL, 0, 0);
-        if (at >= 0 && static_cast<std::size_t>(at) < sections_.size())
-          Send(&EditorEvents::OnSectionChosen, sections_[static_cast<std::size_t>(at)].second);
-        return TRUE;
-      }
-      const std::optional<EditorControl> button = NameOf(kButtons, number);
-      if (code == BN_CLICKED && button) {
-        Send(&EditorEvents::OnAccepted, *button);
-        return TRUE;
-      }
-      return FALSE;
-    }
-    case WM_NOTIFY: {
-      auto* header = reinterpret_cast<NMHDR*>(lParam);
-      return header->hwndFrom == list_ ? Answer(OnListNotify(header)) : FALSE;
-    }
-    case WM_CLOSE: Send(&EditorEvents::OnCloseRequest); return TRUE;
-    default: return FALSE;
+INT_PTR Win32EditorView::OnCommand(int id, int code, HWND control) {
+  if (id == kEntryId && code == EN_CHANGE) fieldChanged_ = true;
+  if (id == kComboId && (code == CBN_EDITCHANGE || code == CBN_SELCHANGE)) fieldChanged_ = true;
+  if (id == IDOK) {
+    if (GetFocus() == list_) Send(&EditorEvents::OnActivate);
+    return TRUE;
   }
+  if (id == IDCANCEL) return TRUE;  // Esc does not close the window
+  const int number = NumberOfId(id);
+  if (number == kSection && code == CBN_SELCHANGE) {
+    auto at = SendMessageA(control, CB_GETCURSEL, 0, 0);
+    if (at >= 0 && static_cast<std::size_t>(at) < sections_.size())
+      Send(&EditorEvents::OnSectionChosen, sections_[static_cast<std::size_t>(at)].second);
+    return TRUE;
+  }
+  const std::optional<EditorControl> button = NameOf(kButtons, number);
+  if (code == BN_CLICKED && button) {
+    Send(&EditorEvents::OnAccepted, *button);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+INT_PTR Win32EditorView::OnNotify(const NMHDR& header) {
+  return header.hwndFrom == list_ ? Answer(OnListNotify(const_cast<NMHDR*>(&header))) : FALSE;
+}
+
+bool Win32EditorView::OnCloseRequest() {
+  Send(&EditorEvents::OnCloseRequest);
+  return true;
 }
 
 }  // namespace qz

@@ -47,7 +47,9 @@ class Win32EditorView : public DialogView<EditorView, EditorEvents> {
   DialogLayout Layout() const override;
   HWND FirstFocus() const override { return fieldShown_ ? Field() : list_; }
   void OnInit() override;
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  INT_PTR OnCommand(int id, int code, HWND control) override;
+  INT_PTR OnNotify(const NMHDR& header) override;
+  bool OnCloseRequest() override;
   LRESULT OnControlMessage(UINT_PTR hook, HWND control, UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnHelpKey() override { Send(&EditorEvents::OnHelp); }
   std::string ListFormat(int) const override { return format_; }

@@ -166,8 +166,8 @@ void EditorPresenter::Delete() {
     return;
   }
   if (svc_.Ask(svc_.tr("Delete Record"),
-               svc_.tr("Are you sure you want to delete the item") + ": " + Clip(editedItem_.text) + "?", Buttons::YesNo,
-               Button::Yes) != Button::Yes)
+               svc_.tr("Are you sure you want to delete the item") + ": " + Clip(editedItem_.text) + "?",
+               Buttons::YesNo, Button::Yes) != Button::Yes)
     return;
   items_.erase(items_.begin() + (r - 1));
   view_.Redisplay();
@@ -292,7 +292,8 @@ void EditorPresenter::PrimeEdit() {
   CellEditor editor;
   int field = FieldAt(c);
   // A file list has a command line only for a user application.
-  if (field == kCommandLineField && ListsAppRefInColumn3() && (IsApplet(editedItem_.appRef) || editedItem_.appRef.empty()))
+  if (field == kCommandLineField && ListsAppRefInColumn3() &&
+      (IsApplet(editedItem_.appRef) || editedItem_.appRef.empty()))
     field = 0;
   const bool combo = field == kAppRefField;
   const bool filePicker = field == kCommandLineField;

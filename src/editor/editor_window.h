@@ -32,7 +32,6 @@ class EditorPresenter : public EditorEvents {
   void OnCloseRequest() override;
   void OnHelp() override;
 
-
  private:
   // What the open edit is for: nothing, a new item, or the selected one.
   enum class EditAction { None, Add, Change };

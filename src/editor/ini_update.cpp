@@ -156,7 +156,8 @@ UpdateResult UpdateIni(Services& svc, const Installation& ide, std::string_view 
   if (RefusesItems(svc, caption, items)) return UpdateResult::NotWritten;
   RecoverAutoPick(svc, ide);
   std::string backup;
-  const std::optional<FileChange> change = WriteWithBackup(svc, ini, Clip(sectionName), items, loaded, storedCount, backup);
+  const std::optional<FileChange> change =
+      WriteWithBackup(svc, ini, Clip(sectionName), items, loaded, storedCount, backup);
   return change ? Said(svc, caption, ini, *change, backup) : UpdateResult::Reload;
 }
 

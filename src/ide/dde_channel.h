@@ -43,7 +43,8 @@ class DdeChannel {
   static constexpr long kTimeoutHundredths = 100;
 
  private:
-  // Starts the IDE, then opens a conversation; 0, or the start's failure as the byte the DDE log has always written (252).
+  // Starts the IDE, then opens a conversation; 0, or the start's failure as the byte the DDE log has always written
+  // (252).
   int StartIde();
   void Log(std::string_view key, std::string_view value);
 

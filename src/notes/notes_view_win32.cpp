@@ -92,8 +92,7 @@ UniqueHfont ItalicArial(HWND dialog, int points) {
 
 }  // namespace
 
-Win32NotesView::Win32NotesView()
-    : DialogView(kControls, kNotesFirstId, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES) {}
+Win32NotesView::Win32NotesView() : DialogView(kControls, kNotesFirstId) {}
 
 DialogLayout Win32NotesView::Layout() const {
   return {"",      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER | DS_3DLOOK,
@@ -213,37 +212,46 @@ void Win32NotesView::SetTimer(int hundredths) {
   }
 }
 
+INT_PTR Win32NotesView::OnCommand(int id, int code, HWND window) {
+  const int number = NumberOfId(id);
+  const std::optional<NotesControl> control = NameOf(kFields, number);
+  if (!control) return FALSE;  // Enter and Esc do nothing here
+  const ControlKind kind = DefOf(number)->kind;
+  if (code == BN_CLICKED && (kind == K::Button || kind == K::Check)) {
+    Send(&NotesEvents::OnAccepted, *control);
+    return TRUE;
+  }
+  // A field left after its text changed is accepted.
+  if (code == EN_KILLFOCUS && SendMessageA(window, EM_GETMODIFY, 0, 0)) {
+    SendMessageA(window, EM_SETMODIFY, FALSE, 0);
+    Send(&NotesEvents::OnAccepted, *control);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+INT_PTR Win32NotesView::OnNotify(const NMHDR& header) {
+  for (int i = 0; i < 2; ++i) {
+    if (header.hwndFrom == arrows_[i] && header.code == UDN_DELTAPOS) {
+      Send(&NotesEvents::OnSpin, i == 0 ? NotesControl::Version : NotesControl::Build,
+           reinterpret_cast<const NMUPDOWN&>(header).iDelta);
+      return Answer(1);  // the value is ours, not the arrows'
+    }
+  }
+  return FALSE;
+}
+
+void Win32NotesView::OnTimer(UINT_PTR id) {
+  if (id == kTimerId) Send(&NotesEvents::OnTimer);
+}
+
+bool Win32NotesView::OnCloseRequest() {
+  Send(&NotesEvents::OnCloseRequest);
+  return true;
+}
+
 INT_PTR Win32NotesView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND: {
-      const int number = NumberOfId(LOWORD(wParam));
-      const int code = HIWORD(wParam);
-      const std::optional<NotesControl> control = NameOf(kFields, number);
-      if (!control) return FALSE;  // Enter and Esc do nothing here
-      const ControlKind kind = DefOf(number)->kind;
-      if (code == BN_CLICKED && (kind == K::Button || kind == K::Check)) {
-        Send(&NotesEvents::OnAccepted, *control);
-        return TRUE;
-      }
-      // A field left after its text changed is accepted.
-      if (code == EN_KILLFOCUS && SendMessageA(reinterpret_cast<HWND>(lParam), EM_GETMODIFY, 0, 0)) {
-        SendMessageA(reinterpret_cast<HWND>(lParam), EM_SETMODIFY, FALSE, 0);
-        Send(&NotesEvents::OnAccepted, *control);
-        return TRUE;
-      }
-      return FALSE;
-    }
-    case WM_NOTIFY: {
-      auto* header = reinterpret_cast<NMHDR*>(lParam);
-      for (int i = 0; i < 2; ++i) {
-        if (header->hwndFrom == arrows_[i] && header->code == UDN_DELTAPOS) {
-          Send(&NotesEvents::OnSpin, i == 0 ? NotesControl::Version : NotesControl::Build,
-               reinterpret_cast<NMUPDOWN*>(lParam)->iDelta);
-          return Answer(1);  // the value is ours, not the arrows'
-        }
-      }
-      return FALSE;
-    }
     case WM_CTLCOLORSTATIC: {
       HWND control = reinterpret_cast<HWND>(lParam);
       if (control != Control(kHeader) && control != Control(kNotice)) return FALSE;
@@ -252,10 +260,6 @@ INT_PTR Win32NotesView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
     }
-    case WM_TIMER:
-      if (wParam == kTimerId) Send(&NotesEvents::OnTimer);
-      return TRUE;
-    case WM_CLOSE: Send(&NotesEvents::OnCloseRequest); return TRUE;
     default: return FALSE;
   }
 }

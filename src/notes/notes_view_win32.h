@@ -37,6 +37,10 @@ class Win32NotesView : public DialogView<NotesView, NotesEvents> {
   HWND FirstFocus() const override;
   void OnClose() override;
   void OnInit() override;
+  INT_PTR OnCommand(int id, int code, HWND window) override;
+  INT_PTR OnNotify(const NMHDR& header) override;
+  void OnTimer(UINT_PTR id) override;
+  bool OnCloseRequest() override;
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnHelpKey() override { Send(&NotesEvents::OnHelp); }
   void AddSpinArrows();

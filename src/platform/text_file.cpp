@@ -14,7 +14,6 @@ constexpr std::int64_t kLargestFile = std::int64_t{1} << 30;  // read whole into
 // Only a LF ends a line: a CR inside a line, as a hand-written file may hold one, is text.
 bool IsOneLine(std::string_view text) { return text.find('\n') == std::string_view::npos; }
 
-
 }  // namespace
 
 FileError TextFile::ReadLines(std::vector<TextLine>& lines) {
@@ -106,7 +105,7 @@ std::string Padded(const TextLine& edit, std::size_t oldLength) {
 }
 
 FileError WriteInPlace(HeldFile& file, const std::vector<TextLine>& edits, const std::string& region,
-                                 const std::vector<OldLine>& old, std::size_t count) {
+                       const std::vector<OldLine>& old, std::size_t count) {
   auto changed = [&](std::size_t i) {
     return Padded(edits[i], old[i].length) != std::string_view(region).substr(old[i].at, old[i].length);
   };
@@ -119,7 +118,8 @@ FileError WriteInPlace(HeldFile& file, const std::vector<TextLine>& edits, const
     std::string run = Padded(edits[i], old[i].length);
     std::size_t j = i + 1;
     for (; j < count && changed(j) && old[j].at == old[j - 1].at + old[j - 1].length + old[j - 1].endLength; ++j)
-      run.append(region, old[j - 1].at + old[j - 1].length, old[j - 1].endLength).append(Padded(edits[j], old[j].length));
+      run.append(region, old[j - 1].at + old[j - 1].length, old[j - 1].endLength)
+          .append(Padded(edits[j], old[j].length));
     if (FileError e = file.Write(edits[i].position, run); e != FileError::None) return e;
     i = j;
   }
@@ -127,7 +127,7 @@ FileError WriteInPlace(HeldFile& file, const std::vector<TextLine>& edits, const
 }
 
 FileError WriteMoved(HeldFile& file, std::vector<TextLine>& edits, const std::string& region,
-                               const std::vector<OldLine>& old, std::size_t first) {
+                     const std::vector<OldLine>& old, std::size_t first) {
   std::string moved;
   moved.reserve(region.size() - old[first].at + 64);
   std::size_t cursor = old[first].at;

@@ -116,16 +116,16 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, std::st
 
 void ChangeReport::File(const std::string& path, std::optional<std::string_view> before,
                         std::optional<std::string_view> after) {
-  const std::string headers = "--- " + (before ? path : std::string(kMissing)) + "\n" + "+++ " +
-                              (after ? path : std::string(kMissing)) + "\n";
+  const std::string headers =
+      "--- " + (before ? path : std::string(kMissing)) + "\n" + "+++ " + (after ? path : std::string(kMissing)) + "\n";
   Add(UnifiedDiff(before.value_or(""), after.value_or(""), headers));
 }
 
 void ChangeReport::Variable(const std::string& where, const std::optional<std::string>& before,
                             const std::optional<std::string>& after, std::string_view type) {
   const std::string typed = where + " (" + std::string(type) + ")";
-  std::string change = "--- " + (before ? typed : std::string(kMissing)) + "\n+++ " +
-                       (after ? typed : std::string(kMissing)) + "\n";
+  std::string change =
+      "--- " + (before ? typed : std::string(kMissing)) + "\n+++ " + (after ? typed : std::string(kMissing)) + "\n";
   if (before) change += "-" + *before + "\n";
   if (after) change += "+" + *after + "\n";
   Add(change);

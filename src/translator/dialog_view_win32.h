@@ -16,8 +16,6 @@ class DialogView : public View, protected TranslatableDialog {
  public:
   TranslatableWindow* Open(Events& events) override {
     events_ = &events;
-    INITCOMMONCONTROLSEX icc{sizeof icc, commonControls_};
-    InitCommonControlsEx(&icc);
     return CreateFromTable(Layout()) ? static_cast<TranslatableWindow*>(this) : nullptr;
   }
   void Run() override { RunLoop(FirstFocus()); }
@@ -27,9 +25,7 @@ class DialogView : public View, protected TranslatableDialog {
   }
 
  protected:
-  // commonControls: the ICC_ classes of the controls the window uses.
-  DialogView(std::span<const ControlDef> controls, WORD firstId, DWORD commonControls)
-      : TranslatableDialog(controls, firstId), commonControls_(commonControls) {}
+  DialogView(std::span<const ControlDef> controls, WORD firstId) : TranslatableDialog(controls, firstId) {}
 
   // The dialog without the table's controls: title, style, size, font and the view's own controls.
   virtual DialogLayout Layout() const = 0;
@@ -44,7 +40,6 @@ class DialogView : public View, protected TranslatableDialog {
   }
 
  private:
-  DWORD commonControls_;
   Events* events_ = nullptr;
 };
 

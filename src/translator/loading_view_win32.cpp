@@ -19,8 +19,6 @@ constexpr int kFull = 100;  // percent
 
 void Win32LoadingView::Open() {
   if (Dialog()) return;
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&icc);
   const DialogLayout layout{"",
                             WS_POPUP | WS_BORDER,
                             kWidthDlu,

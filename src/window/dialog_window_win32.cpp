@@ -1,5 +1,7 @@
 #include "window/dialog_window_win32.h"
 
+#include <commctrl.h>
+
 #include <utility>
 
 #include "platform/message_pump_win32.h"
@@ -28,6 +30,12 @@ void DialogWindow::DestroyDialog() {
 }
 
 bool DialogWindow::Create(const DialogLayout& layout) {
+  // The common controls every window of the program uses, registered once, before the first window.
+  static const bool controlsReady = [] {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)controlsReady;
   closed_ = false;
   std::vector<WORD> tmpl = BuildDialogTemplate(layout);
   // The procedure takes the handle at WM_INITDIALOG, so that the controls are known from then on.
@@ -71,6 +79,10 @@ INT_PTR CALLBACK DialogWindow::Procedure(HWND dialog, UINT message, WPARAM wPara
             self->OnInit();
             return FALSE;  // the focus is placed when the window is shown
           case WM_HELP: self->OnHelpKey(); return TRUE;
+          case WM_COMMAND: return self->OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+          case WM_NOTIFY: return self->OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+          case WM_TIMER: self->OnTimer(wParam); return TRUE;
+          case WM_CLOSE: return self->OnCloseRequest() ? TRUE : FALSE;
           default: return self->OnMessage(message, wParam, lParam);
         }
       },

@@ -53,7 +53,14 @@ class DialogWindow {
   static UniqueHicon SmallProgramIcon();
 
   virtual void OnInit() {}
-  // A dialog procedure's answer: TRUE when the message was handled.
+  // The window's events by kind; each answers as a dialog procedure does: TRUE when it handled the event, or
+  // a notification's result through Answer.
+  virtual INT_PTR OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return FALSE; }
+  virtual INT_PTR OnNotify(const NMHDR&) { return FALSE; }
+  virtual void OnTimer(UINT_PTR /*id*/) {}
+  // The close box or Alt+F4: true when the window decides itself whether it closes.
+  virtual bool OnCloseRequest() { return false; }
+  // Any other message.
   virtual INT_PTR OnMessage(UINT, WPARAM, LPARAM) { return FALSE; }
   virtual LRESULT OnControlMessage(UINT_PTR hook, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
   // F1 anywhere in the window, and WM_HELP.

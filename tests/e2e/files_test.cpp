@@ -104,9 +104,10 @@ TEST(Files, runs_started_together_on_one_target_keep_every_change_and_their_log_
       std::list<QzclProcess> runs;
       // Each adding run has an owner of its own: every claim survives in the one ledger they share.
       for (const std::string& command : c.commands)
-        runs.emplace_back(Launch{"\"/LOG=" + log + "\" " + (command.starts_with("UN") ? "" : "/OWNER=O" + command.substr(command.rfind('\\') + 1) + " ") +
-                                     command,
-                                 s.work.Path(), true}),
+        runs.emplace_back(Launch{
+            "\"/LOG=" + log + "\" " +
+                (command.starts_with("UN") ? "" : "/OWNER=O" + command.substr(command.rfind('\\') + 1) + " ") + command,
+            s.work.Path(), true}),
             ++started;
       if (held) {
         Sleep(1000);  // time for every run to reach the lock, and to wait there
@@ -231,8 +232,9 @@ TEST(Files, owners_share_items_until_the_last_uninstall_and_the_user_keeps_what_
   EXPECT_TRUE(ReadWholeFile(s.red).ends_with("= C:\\Mine;C:\\Shared\r\n") && variable() == "C:\\Mine;C:\\Shared");
   QzclProcess owners({"OWNERS addonb", s.work.Path(), true, false, true});
   const std::string redItem = "AddOnB\tRED\t" + s.red + " [Common] *.tpl\t";
-  EXPECT_EQ(owners.OutputToEnd(), redItem + "C:\\Shared\tadded\n" + redItem + "C:\\Mine\tfound\nAddOnB\tENV\tQZCL_E2E\t"
-                                  "C:\\Shared\tadded\nAddOnB\tENV\tQZCL_E2E\tC:\\Mine\tfound\n");
+  EXPECT_EQ(owners.OutputToEnd(), redItem + "C:\\Shared\tadded\n" + redItem +
+                                      "C:\\Mine\tfound\nAddOnB\tENV\tQZCL_E2E\t"
+                                      "C:\\Shared\tadded\nAddOnB\tENV\tQZCL_E2E\tC:\\Mine\tfound\n");
   uninstall("AddOnA");
   EXPECT_TRUE(ReadWholeFile(s.red).ends_with("= C:\\Mine;C:\\Shared\r\n") && variable() == "C:\\Mine;C:\\Shared");
   EXPECT_NE(ReadWholeFile(s.ini).find("QZ=old.exe\r\n"), std::string::npos);

@@ -381,8 +381,7 @@ TEST(editor_window, changes_are_kept_from_a_section_switch_or_a_close_unless_the
   t.Play({
       {Press(C::Delete), "ACDS-WEF", "Delete Record"},
       {Choose("File Types"), "ACDS-WEF", "List Changed"},
-      {[](FakeEditorView& v, EditorPresenter&) { EXPECT_EQ(v.section, "User Menus"); },
-       "ACDS-WEF"},
+      {[](FakeEditorView& v, EditorPresenter&) { EXPECT_EQ(v.section, "User Menus"); }, "ACDS-WEF"},
       {Choose("File Types"), "ACDS-WE-", "List Changed"},
   });
   EXPECT_EQ(t.view.count, 2);  // the two File Types

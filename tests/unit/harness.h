@@ -190,7 +190,8 @@ struct Harness {
   FakeHeldFile heldFile;
   FakeViews views;
   Program program{
-      {{profile, files, locks, clock, codec, processes, shell, registry, heldFile, transport}, dialogs, loading}, views};
+      {{profile, files, locks, clock, codec, processes, shell, registry, heldFile, transport}, dialogs, loading},
+      views};
   Services& svc = program.services();
   StringTranslator& translator = program.translator();
   // Version 6 named in WIN.INI, installed in C:\C6.

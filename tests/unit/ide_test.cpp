@@ -165,8 +165,8 @@ TEST(reg, switches_auto_pick_off_around_the_registration_and_restores_it) {
     EXPECT_EQ(t.views.events, (Strings{"open \"a.tpl\"", "display", "close"}));
     EXPECT_EQ(t.noted, std::string("AutoPick=") + (before ? before : "on") + "\r\n") << "noted before the switch";
     EXPECT_FALSE(t.files.Exists(kNote)) << "and gone after the registration";
-    EXPECT_TRUE(t.svc.Report().Everything().ends_with(std::string("--- ") + kNote + "\n+++ NUL\n@@ -1 +0,0 @@\n-AutoPick=" +
-                                                   (before ? before : "on") + "\n"))
+    EXPECT_TRUE(t.svc.Report().Everything().ends_with(
+        std::string("--- ") + kNote + "\n+++ NUL\n@@ -1 +0,0 @@\n-AutoPick=" + (before ? before : "on") + "\n"))
         << "as the log shows it";
   }
 }

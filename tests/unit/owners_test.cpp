@@ -58,9 +58,7 @@ TEST(owners, share_items_until_the_last_removal_and_keep_or_restore_what_was_the
         {"/OWNER=A USERMENU QZ N qz2.exe", "N|QZ qz2.exe"},
         {"/OWNER=A UNMENU QZ", "<absent> old.exe"}}},
       {[](Machine& m) { return m.Ini(kIdeIni, "User Applications", "QZ"); },
-       {{"/OWNER=A USERMENU QZ M qz.exe", "qz.exe"},
-        {"ABCPATH C:\\L", "qz.exe"},
-        {"/OWNER=A UNMENU QZ", "old.exe"}}},
+       {{"/OWNER=A USERMENU QZ M qz.exe", "qz.exe"}, {"ABCPATH C:\\L", "qz.exe"}, {"/OWNER=A UNMENU QZ", "old.exe"}}},
   };
   for (const auto& c : cases) {
     Machine m;
@@ -84,28 +82,33 @@ TEST(owners, share_items_until_the_last_removal_and_keep_or_restore_what_was_the
 TEST(owners, are_kept_in_a_ledger_a_person_can_read_and_listed) {
   Machine m;
   m.Run("/WHATIF /OWNER=Vendor-A RED Common *.tpl C:\\S");  // a dry run shows the claim it would write first
-  EXPECT_TRUE(m.dialogs.printed.size() == 2u && m.dialogs.printed[0].starts_with(std::string("--- NUL\n+++ ") + kLedger) &&
-              !m.files.Exists(kLedger));
+  EXPECT_TRUE(m.dialogs.printed.size() == 2u &&
+              m.dialogs.printed[0].starts_with(std::string("--- NUL\n+++ ") + kLedger) && !m.files.Exists(kLedger));
   m.Run("/OWNER=Vendor-A USERMENU QZ M qz.exe");
   m.Run("/OWNER=Vendor-B RED Common *.tpl C:\\S");
   m.Run("/OWNER=Vendor-C RED Common *.tpl C:\\S");
   EXPECT_EQ(m.files.contents[kLedger].substr(m.files.contents[kLedger].find("[Item 1]")),
             std::string("[Item 1]\r\nKind=MENU\r\nFile=") + kIdeIni +
                 "\r\nAppRef=QZ\r\nFound=No\r\nWritten=M|QZ\r\nOwners=Vendor-A\r\n\r\n[Item 2]\r\nKind=APPLICATION\r\n"
-                "File=" + kIdeIni + "\r\nAppRef=QZ\r\nFound=Yes\r\nEarlier=old.exe\r\nWritten=qz.exe\r\nOwners=Vendor-A\r\n"
-                "\r\n[Item 3]\r\nKind=RED\r\nFile=" + kRed + "\r\nSection=Common\r\nEntry=*.tpl\r\nItem=C:\\S\r\n"
+                "File=" +
+                kIdeIni +
+                "\r\nAppRef=QZ\r\nFound=Yes\r\nEarlier=old.exe\r\nWritten=qz.exe\r\nOwners=Vendor-A\r\n"
+                "\r\n[Item 3]\r\nKind=RED\r\nFile=" +
+                kRed +
+                "\r\nSection=Common\r\nEntry=*.tpl\r\nItem=C:\\S\r\n"
                 "Found=No\r\nOwners=Vendor-B,Vendor-C\r\n");
   m.Run("OWNERS vendor-c");
   EXPECT_EQ(m.dialogs.printed.back(), std::string("Vendor-C\tRED\t") + kRed + " [Common] *.tpl\tC:\\S\tadded");
   m.dialogs.notes.clear();
   m.Run("UNRED Common *.tpl C:\\S");
   m.Run("/OWNER=Vendor-B UNMENU QZ");
-  EXPECT_EQ(m.dialogs.notes,
-            (Strings{"Taken out, though these owners claimed it: Vendor-B,Vendor-C: C:\\S",
-                     "This owner never claimed the item, so it was left: Vendor-B: QZ"}));
+  EXPECT_EQ(m.dialogs.notes, (Strings{"Taken out, though these owners claimed it: Vendor-B,Vendor-C: C:\\S",
+                                      "This owner never claimed the item, so it was left: Vendor-B: QZ"}));
   m.Run("OWNERS");
-  EXPECT_EQ(m.dialogs.printed.back(), "Vendor-A\tUSERMENU\t" + std::string(kIdeIni) + "\tQZ\tadded\nVendor-A\t"
-                                      "USERMENU [User Applications]\t" + kIdeIni + "\tQZ\tfound");
+  EXPECT_EQ(m.dialogs.printed.back(), "Vendor-A\tUSERMENU\t" + std::string(kIdeIni) +
+                                          "\tQZ\tadded\nVendor-A\t"
+                                          "USERMENU [User Applications]\t" +
+                                          kIdeIni + "\tQZ\tfound");
 }
 
 // A kill between the ledger and the target (here: the one written, the other refused) converges when the command
@@ -119,8 +122,10 @@ TEST(owners, converge_after_a_kill_between_ledger_and_target_and_stop_at_a_damag
   } kinds[] = {
       {"RED Common *.tpl C:\\S", "UNRED Common *.tpl C:\\S", kLedger,
        [](Machine& m, bool broken) {
-         if (broken) m.files.readOnly.insert(kRed);
-         else m.files.readOnly.erase(kRed);
+         if (broken)
+           m.files.readOnly.insert(kRed);
+         else
+           m.files.readOnly.erase(kRed);
        },
        [](Machine& m) { return m.Ini(kRed, "Common", "*.tpl"); }, "C:\\U", "C:\\U;C:\\S"},
       {"ENV PATH C:\\S", "UNENV PATH C:\\S", "C:\\ProgramData\\QZCL\\machine.owners",

@@ -43,8 +43,8 @@ struct Machine : fake::Harness {
 // The dry run prints the change the real run makes and logs, and ends with its exit code; it writes, locks, asks,
 // starts and sends nothing.
 TEST(whatif, shows_each_command_s_change_writes_nothing_and_ends_as_the_real_run_would) {
-  const std::string redDiff = std::string("--- ") + kRed + "\n+++ " + kRed +
-                              "\n@@ -1,2 +1,2 @@\n [Common]\n-*.tpl=C:\\A\n+*.tpl=C:\\A;C:\\X";
+  const std::string redDiff =
+      std::string("--- ") + kRed + "\n+++ " + kRed + "\n@@ -1,2 +1,2 @@\n [Common]\n-*.tpl=C:\\A\n+*.tpl=C:\\A;C:\\X";
   const struct {
     const char* arguments;
     std::function<void(Machine&)> setUp;
@@ -56,10 +56,11 @@ TEST(whatif, shows_each_command_s_change_writes_nothing_and_ends_as_the_real_run
       {"UNRED Common *.tpl C:\\Y", nullptr, "Nothing would change."},
       {"INCLUDE a.tpl x.tpw", nullptr, "--- a.tpl\n+++ a.tpl\n@@ -1 +1,3 @@\n #TEMPLATE\n+\n+#INCLUDE('x.tpw')"},
       {"USERMENU QZ M qz.exe", nullptr,
-       std::string("--- NUL\n+++ ") + kIdeIni + "\n@@ -0,0 +1,4 @@\n+[User Menus]\n+1=M|QZ\n+[User Applications]\n+QZ=qz.exe"},
-      {"USERMENU QZ M qz.exe", [](Machine& r) { r.transport.serverUp = [](int) { return true; }; }, "", kExitIdeRunning},
-      {"ABCPATH C:\\L", nullptr,
-       std::string("--- NUL\n+++ ") + kIdeIni + "\n@@ -0,0 +1,2 @@\n+[Paths]\n+Libsrc=C:\\L"},
+       std::string("--- NUL\n+++ ") + kIdeIni +
+           "\n@@ -0,0 +1,4 @@\n+[User Menus]\n+1=M|QZ\n+[User Applications]\n+QZ=qz.exe"},
+      {"USERMENU QZ M qz.exe", [](Machine& r) { r.transport.serverUp = [](int) { return true; }; }, "",
+       kExitIdeRunning},
+      {"ABCPATH C:\\L", nullptr, std::string("--- NUL\n+++ ") + kIdeIni + "\n@@ -0,0 +1,2 @@\n+[Paths]\n+Libsrc=C:\\L"},
       {"ENV QZ_HOME C:\\Q", nullptr, "--- NUL\n+++ " + kEnv + "QZ_HOME (REG_SZ)\n+C:\\Q"},
       {"UNENV PATH C:\\Q", nullptr,
        "--- " + kEnv + "PATH (REG_EXPAND_SZ)\n+++ " + kEnv + "PATH (REG_EXPAND_SZ)\n-C:\\W;C:\\Q\n+C:\\W"},
@@ -75,8 +76,9 @@ TEST(whatif, shows_each_command_s_change_writes_nothing_and_ends_as_the_real_run
     EXPECT_EQ(dry.program.Run(std::string("qzcl /WHATIF ") + c.arguments), c.exitCode) << c.arguments;
     EXPECT_EQ(dry.dialogs.printed, c.printed.empty() ? std::vector<std::string>{} : std::vector{c.printed})
         << c.arguments;
-    const bool onlyReads = std::all_of(dry.journal.begin(), dry.journal.end(),
-                                       [](const std::string& e) { return e.starts_with("read") || e.starts_with("get"); });
+    const bool onlyReads = std::all_of(dry.journal.begin(), dry.journal.end(), [](const std::string& e) {
+      return e.starts_with("read") || e.starts_with("get");
+    });
     EXPECT_TRUE(dry.files.contents == files && dry.registry.values == values && onlyReads &&
                 dry.processes.started.empty() && dry.transport.executes.empty())
         << c.arguments;

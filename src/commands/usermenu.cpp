@@ -4,6 +4,7 @@
 
 #include "base/ini_file.h"
 #include "base/installation.h"
+#include "base/list_sections.h"
 #include "base/owners.h"
 #include "ide/ide_check.h"
 #include "ide/reg.h"
@@ -25,6 +26,8 @@ struct MenuEntry {
   std::string text, sortKey;
 };
 
+// The whole entry without its "&"s, letter case counting: the order USERMENU has always given the menu, which
+// is not the editor's Sort (that one sorts the text alone, in upper case).
 std::string SortText(const std::string& entry) {
   std::string sort = entry.substr(0, kSortMax);
   sort.erase(std::remove(sort.begin(), sort.end(), '&'), sort.end());
@@ -34,25 +37,14 @@ std::string SortText(const std::string& entry) {
 // An entry is the AppRef's own only when the whole text after its last bar is the AppRef: another
 // application whose reference merely contains it keeps its entry.
 bool IsEntryOf(const std::string& entry, const std::string& appRef) {
-  auto bar = entry.rfind('|');
-  return bar != std::string::npos && Upper(Clip(std::string_view(entry).substr(bar + 1))) == Upper(Clip(appRef));
-}
-
-// The numbered entries of a list section, up to the first empty one.
-std::vector<std::string> ListEntries(const IniDocument& doc, const char* section) {
-  std::vector<std::string> entries;
-  for (int i = 1;; ++i) {
-    std::string e = Clip(doc.Get(section, std::to_string(i)).value_or(""));
-    if (e.empty()) return entries;
-    entries.push_back(std::move(e));
-  }
+  const ListSection& menus = *FindListSection(kUserMenusSection);
+  return entry.find('|') != std::string::npos && Upper(Clip(ParseEntry(menus, entry).appRef)) == Upper(Clip(appRef));
 }
 
 // Whether an entry of the five list sections still names the application.
 bool StillNamed(const IniDocument& doc, const std::string& appRef) {
-  for (const char* section :
-       {kUserMenusSection, kFileTypesSection, kOpenDialogSection, kPickDialogSection, kSetupMenuSection})
-    for (const std::string& entry : ListEntries(doc, section))
+  for (const ListSection& section : kListSections)
+    for (const std::string& entry : EntryValues(doc, section.name))
       if (IsEntryOf(entry, appRef)) return true;
   return false;
 }
@@ -82,7 +74,7 @@ bool RefusesAppRef(Services& svc, const std::string& appRef) {
 
 // The AppRef's entry of "User Menus"; nothing when the list has none.
 std::optional<std::string> EntryOf(const IniDocument& doc, const std::string& appRef) {
-  for (const std::string& entry : ListEntries(doc, kUserMenusSection))
+  for (const std::string& entry : EntryValues(doc, kUserMenusSection))
     if (IsEntryOf(entry, appRef)) return entry;
   return std::nullopt;
 }
@@ -93,7 +85,7 @@ void MenuSet(IniDocument& doc, const std::string& appRef, const std::string& own
   std::vector<MenuEntry> help, items;
   bool found = false;
   // Every entry up to the first empty key is read, so that the list written back replaces exactly them.
-  for (std::string e : ListEntries(doc, kUserMenusSection)) {
+  for (std::string e : EntryValues(doc, kUserMenusSection)) {
     if (IsEntryOf(e, appRef)) {
       e = own;
       found = true;
@@ -154,7 +146,7 @@ bool MenuRemove(Services& svc, const Installation& ide, Owners& owners, IniDocum
   const RemovalPlan app = PlanRemoval(&*owners.ledger, ApplicationKey(ide, appRef), svc.owner, application);
   if (menu.what != Removal::Remove || entry) owners.Note(menu, appRef);
   if (menu.what == Removal::Remove) {
-    const std::vector<std::string> entries = ListEntries(doc, kUserMenusSection);
+    const std::vector<std::string> entries = EntryValues(doc, kUserMenusSection);
     std::size_t k = 0;
     for (const std::string& e : entries)
       if (!IsEntryOf(e, appRef)) doc.Set(kUserMenusSection, std::to_string(++k), e);
@@ -213,7 +205,8 @@ void UserMenu(Services& svc, const CommandLine& line) {
   RecoverAutoPick(svc, *ide);
   Owners owners{svc, LedgerOfInstallation(*ide)};
   ChangeIni(svc, ide->iniFile, IniTexts(title), [&](IniDocument& doc) {
-    MenuAdd(svc, *ide, owners, doc, appRef, menuDisplay + "|" + appRef, ApplicationValue(commandLine, parm));
+    MenuAdd(svc, *ide, owners, doc, appRef, FormatEntry(*FindListSection(kUserMenusSection), {menuDisplay, "", appRef}),
+            ApplicationValue(commandLine, parm));
   });
   owners.Finish();
 }

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "base/ini_file.h"
+#include "base/list_sections.h"
 #include "ide/ide_check.h"
 #include "ide/reg.h"
 #include "text/pictures.h"
@@ -37,14 +38,11 @@ std::string Backup(Services& svc, const std::string& file, MakeName name, FileEr
   return "";
 }
 
-// The section's value for item, as the IDE reads the section's entries.
-std::string EntryOf(std::string_view section, const Item& item) {
-  if (section == kUserMenusSection || section == kSetupMenuSection) return Clip(item.text + "|" + item.appRef);
-  if (section == kFileTypesSection) return Clip(item.text + "=" + item.mask + "|" + item.appRef);
-  return Clip(Clip(item.text) + "=" + Clip(item.mask) + "|" + item.appRef);
-}
-
 void WriteSection(IniDocument& doc, const std::string& section, const std::vector<Item>& items, int storedCount) {
+  // Any other section is written as the file lists with blanks dropped are.
+  static constexpr ListSection kOther{"", true, true, false, false};
+  const ListSection* found = FindListSection(section);
+  const ListSection& rule = found ? *found : kOther;
   const int n = static_cast<int>(items.size());
   const int m = std::max(n, storedCount);
   for (int i = 1; i <= m; ++i) {
@@ -55,10 +53,10 @@ void WriteSection(IniDocument& doc, const std::string& section, const std::vecto
       continue;
     }
     const Item& item = items[static_cast<std::size_t>(i - 1)];
-    if (section == kFileTypesSection && item.allFilesMask) doc.Set(section, "All", key);
+    if (rule.allMask && item.allFilesMask) doc.Set(section, "All", key);
     if (!IsApplet(item.appRef) && !IsBlank(item.commandLine))
       doc.Set(kUserApplicationsSection, Clip(item.appRef), Clip(item.commandLine));
-    doc.Set(section, key, EntryOf(section, item));
+    doc.Set(section, key, FormatEntry(rule, {item.text, item.mask, item.appRef}));
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/ini_file.h"
+#include "base/list_sections.h"
 #include "text/text.h"
 #include "translator/translation_file.h"
 
@@ -19,18 +20,6 @@ constexpr std::size_t kSortMax = 99;
 constexpr std::size_t kFieldMax = 254;
 
 bool Is(std::string_view section, const char* name) { return ClipView(section) == name; }
-
-// Splits text at the last c: the part after it goes to field, text keeps the part before. Without c, field
-// gets the whole text and text stays as it is.
-void SplitAtLast(std::string& text, std::string& field, char c) {
-  auto at = text.rfind(c);
-  if (at == std::string::npos) {
-    field = text;
-    return;
-  }
-  field = text.substr(at + 1);
-  text.resize(at);
-}
 
 // Whole, however long: it goes back to the file as it was read.
 std::string CommandLineOf(const IniDocument& ini, const std::string& appRef) {
@@ -122,30 +111,30 @@ bool SameEntries(const std::vector<Item>& a, const std::vector<Item>& b) {
 
 std::vector<Item> SectionItems(const IniDocument& ini, std::string_view section) {
   std::vector<Item> items;
-  const bool fileTypes = Is(section, kFileTypesSection);
+  const ListSection* rule = FindListSection(section);
   const std::string name = Clip(section);
   // A whole number held in one byte, as the IDE writes it.
-  const int allMask = fileTypes ? std::atoi(ini.Get(name, "All").value_or("").c_str()) & 0xFF : 0;
-  for (int n = 1;; ++n) {
+  const int allMask = rule && rule->allMask ? std::atoi(ini.Get(name, "All").value_or("").c_str()) & 0xFF : 0;
+  int n = 0;
+  for (std::string& value : EntryValues(ini, name)) {
     Item item;
-    // Kept whole: a long value must come back unchanged when the section is written again.
-    item.text = ini.Get(name, std::to_string(n)).value_or("");
-    if (item.text.empty()) break;
-    item.number = n;
-    if (Is(section, kUserMenusSection)) {
-      SplitAtLast(item.text, item.appRef, '|');
-      item.commandLine = LeftJustify(CommandLineOf(ini, item.appRef));
-      // A command line that lost its opening quote.
-      if (Upper(item.commandLine).find(".EXE\"") != std::string::npos && item.commandLine.front() != '"')
-        item.commandLine = '"' + item.commandLine;
-    } else if (fileTypes || Is(section, kOpenDialogSection) || Is(section, kPickDialogSection)) {
-      SplitAtLast(item.text, item.appRef, '|');
-      SplitAtLast(item.text, item.mask, '=');
-      item.allFilesMask = fileTypes && n == allMask;
-      if (!IsApplet(item.appRef)) item.commandLine = CommandLineOf(ini, item.appRef);
-    } else if (Is(section, kSetupMenuSection)) {
-      SplitAtLast(item.text, item.appRef, '|');
-      if (!IsApplet(item.appRef)) item.commandLine = CommandLineOf(ini, item.appRef);
+    item.number = ++n;
+    if (!rule) {
+      item.text = std::move(value);
+    } else {
+      Entry entry = ParseEntry(*rule, std::move(value));
+      item.text = std::move(entry.text);
+      item.mask = std::move(entry.mask);
+      item.appRef = std::move(entry.appRef);
+      item.allFilesMask = rule->allMask && n == allMask;
+      if (rule->userMenu) {
+        item.commandLine = LeftJustify(CommandLineOf(ini, item.appRef));
+        // A command line that lost its opening quote.
+        if (Upper(item.commandLine).find(".EXE\"") != std::string::npos && item.commandLine.front() != '"')
+          item.commandLine = '"' + item.commandLine;
+      } else if (!IsApplet(item.appRef)) {
+        item.commandLine = CommandLineOf(ini, item.appRef);
+      }
     }
     item.sortKey = item.text == "-" ? item.text : LoadTimeSortKey(item.text);
     items.push_back(std::move(item));
@@ -162,12 +151,12 @@ std::vector<Item> SectionItems(const IniDocument& ini, std::string_view section)
 bool ValidateItem(std::string_view section, const Item& item) {
   if (IsBlank(item.text)) return false;
   if (Is(section, kTranslationsSection)) return true;
-  const bool menu = Is(section, kUserMenusSection) || Is(section, kSetupMenuSection);
+  const ListSection* rule = FindListSection(section);
+  const bool menu = rule && !rule->hasMask;
   // A menu names its application in the column after the text; a file list its mask or extension first.
   if (IsBlank(menu ? item.appRef : item.mask) && IsBlank(menu ? item.commandLine : item.appRef)) return false;
   if (IsSeparator(item)) return true;
-  if (menu || Is(section, kFileTypesSection) || Is(section, kOpenDialogSection) || Is(section, kPickDialogSection))
-    return !IsBlank(item.appRef) && (IsApplet(item.appRef) || !IsBlank(item.commandLine));
+  if (rule) return !IsBlank(item.appRef) && (IsApplet(item.appRef) || !IsBlank(item.commandLine));
   return true;
 }
 

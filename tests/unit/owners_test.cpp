@@ -140,6 +140,10 @@ TEST(owners, converge_after_a_kill_between_ledger_and_target_and_stop_at_a_damag
     k.breakTarget(m, false);
     EXPECT_EQ(m.Run("/OWNER=A " + k.add), kExitSuccess) << k.add;
     EXPECT_EQ(k.place(m), k.added) << k.add;
+    k.breakTarget(m, true);  // the item cannot go: the claim stays with it
+    EXPECT_EQ(m.Run("/OWNER=A " + k.remove), kExitFailed) << k.remove;
+    EXPECT_TRUE(k.place(m) == k.added && m.files.contents[k.ledger].find("Owners=A") != std::string::npos) << k.remove;
+    k.breakTarget(m, false);
     m.files.readOnly.insert(k.ledger);  // the item goes, the claim stays
     EXPECT_EQ(m.Run("/OWNER=A " + k.remove), kExitFailed) << k.remove;
     EXPECT_TRUE(k.place(m) == k.before && m.files.Exists(k.ledger)) << k.remove;

@@ -121,8 +121,8 @@ std::optional<FileChange> WriteWithBackup(Services& svc, const std::string& ini,
 }
 
 // The box that says how the update went.
-UpdateResult Said(Services& svc, const std::string& caption, const std::string& ini, const FileChange& change,
-                  const std::string& backup) {
+UpdateResult TellHowItWent(Services& svc, const std::string& caption, const std::string& ini, const FileChange& change,
+                           const std::string& backup) {
   if (change.result == ChangeResult::Busy) {
     svc.Busy(caption, svc.tr("Another run of QZCL is changing this file:") + "|  " + Upper(ini) + "||" +
                           svc.tr("Nothing was changed. Try again when it has finished."));
@@ -156,7 +156,7 @@ UpdateResult UpdateIni(Services& svc, const Installation& ide, std::string_view 
   std::string backup;
   const std::optional<FileChange> change =
       WriteWithBackup(svc, ini, Clip(sectionName), items, loaded, storedCount, backup);
-  return change ? Said(svc, caption, ini, *change, backup) : UpdateResult::Reload;
+  return change ? TellHowItWent(svc, caption, ini, *change, backup) : UpdateResult::Reload;
 }
 
 UpdateResult UpdateTranslations(Services& svc, const std::vector<Item>& items, std::vector<Item>& loaded) {

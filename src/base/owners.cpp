@@ -56,14 +56,14 @@ bool IsOwnerName(std::string_view name) {
 
 bool ItemKey::operator==(const ItemKey& other) const {
   // A directory with or without its final backslash is one directory, as the list functions take it.
-  auto item = [](const ItemKey& k) {
+  auto itemOf = [](const ItemKey& k) {
     std::string i = Clip(k.item);
     if (k.kind != ItemKind::MenuEntry && k.kind != ItemKind::Application && i.size() > 1 && i.back() == '\\')
       i.pop_back();
     return Upper(i);
   };
   return kind == other.kind && Same(target, other.target) && Same(section, other.section) && Same(entry, other.entry) &&
-         item(*this) == item(other);
+         itemOf(*this) == itemOf(other);
 }
 
 bool Claim::ClaimedBy(std::string_view owner) const {
@@ -233,6 +233,7 @@ void ShowLedgerFailure(Services& svc, const std::string& path, const FileChange&
 }
 
 bool Owners::Read() {
+  notes.clear();
   Ledger read;
   const FileError error = ReadLedger(svc, path, read);
   if (error != FileError::None) {
@@ -262,6 +263,32 @@ void Owners::Finish() {
     return;
   }
   for (const std::string& note : notes) svc.Quiet(Outcome::Info, note);
+}
+
+bool Owners::ClaimListItems(const std::vector<ItemKey>& items, std::string_view list) {
+  if (Owner().empty()) return true;
+  return Change([&](Ledger& changed) {
+    for (const ItemKey& key : items)
+      changed.AddClaim(key, Owner(), ListHolds(list, key.item, true), svc.adopt, std::nullopt, std::nullopt, false);
+  });
+}
+
+std::string Owners::ListItemsToRemove(const std::vector<ItemKey>& items, std::string_view list) {
+  std::string takeOut;
+  for (const ItemKey& key : items) {
+    const RemovalPlan plan = PlanRemoval(&*ledger, key, Owner());
+    if (plan.what == Removal::Remove) takeOut += (takeOut.empty() ? "" : ";") + key.item;
+    if (plan.what != Removal::Remove || ListHolds(list, key.item, true)) Note(plan, key.item);
+  }
+  return takeOut;
+}
+
+std::vector<ItemKey> ListItemKeys(ItemKind kind, const std::string& target, const std::string& section,
+                                  const std::string& entry, std::string_view value) {
+  std::vector<ItemKey> keys;
+  for (std::string_view item : SplitList(value))
+    if (!IsBlank(item)) keys.push_back({kind, target, section, entry, Clip(item)});
+  return keys;
 }
 
 void Owners::Note(const RemovalPlan& plan, const std::string& item) {

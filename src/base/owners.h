@@ -94,6 +94,7 @@ void ShowLedgerFailure(Services& svc, const std::string& path, const FileChange&
 // What one command's owners part needs: the owner, the ledger, and the first failure to show once the
 // target's lock is let go.
 struct Owners {
+  Owners(Services& services, std::string ledgerPath) : svc(services), path(std::move(ledgerPath)) {}
   Services& svc;
   std::string path;              // the ledger
   std::optional<Ledger> ledger;  // read under the target's lock
@@ -101,7 +102,7 @@ struct Owners {
   std::vector<std::string> notes;  // said once the lock is let go
 
   const std::string& Owner() const { return svc.owner; }
-  // Reads the ledger; false (the failure noted) when it cannot be used.
+  // Reads the ledger afresh (the notes of an earlier read go); false (the failure noted) when it cannot be used.
   bool Read();
   // Writes the ledger's change; false (the failure noted) when it could not be made.
   bool Change(const std::function<void(Ledger&)>& change);
@@ -113,6 +114,17 @@ struct Owners {
   // The claims and their owners a removal planned, for the notes: said when an item goes that owners claim,
   // and when the owner never claimed one.
   void Note(const RemovalPlan& plan, const std::string& item);
+
+  // For the ";"-separated lists (a redirection entry, a variable), whose items list is now:
+  // the owner claims each item (nothing without an owner); false (the failure noted) when the ledger was not
+  // changed, so that the list is not changed either.
+  bool ClaimListItems(const std::vector<ItemKey>& items, std::string_view list);
+  // The items a removal takes out of list, ";"-separated, with the notes; the ledger must have been read.
+  std::string ListItemsToRemove(const std::vector<ItemKey>& items, std::string_view list);
 };
+
+// The keys of the non-blank items of a ";"-separated value, as the ledger names them.
+std::vector<ItemKey> ListItemKeys(ItemKind kind, const std::string& target, const std::string& section,
+                                  const std::string& entry, std::string_view value);
 
 }  // namespace qz

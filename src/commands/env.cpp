@@ -121,31 +121,17 @@ bool Store(Services& svc, const Scope& scope, const std::string& name, const Reg
 // goes to refused, for a box once the lock is let go.
 void ChangeItems(Services& svc, const Scope& scope, Change change, const std::string& name, const std::string& value,
                  const RegValue& current, Owners& owners, std::string& refused) {
-  std::vector<ItemKey> items;
-  for (std::string_view item : SplitList(value))
-    if (!IsBlank(item)) items.push_back({ItemKind::Variable, name, "", "", Clip(item)});
+  const std::vector<ItemKey> items = ListItemKeys(ItemKind::Variable, name, "", "", value);
   std::string next;
   if (change == Change::Add) {
-    next = WithItems(current.text, value);
     // The claims before the value: a kill between them leaves a claim that the next run settles.
-    if (!svc.owner.empty() && !owners.Change([&](Ledger& ledger) {
-          for (const ItemKey& key : items)
-            ledger.AddClaim(key, svc.owner, ListHolds(current.text, key.item, true), svc.adopt, std::nullopt,
-                            std::nullopt, false);
-        }))
-      next = current.text;
+    next = owners.ClaimListItems(items, current.text) ? WithItems(current.text, value) : current.text;
   } else {
     if (current.result.status == RegStatus::NotFound)
       svc.Quiet(Outcome::Info,
                 svc.tr("The environment variable does not exist, so there is nothing to remove:") + " " + name);
     if (!owners.Read()) return;
-    std::string takeOut;
-    for (const ItemKey& key : items) {
-      const RemovalPlan plan = PlanRemoval(&*owners.ledger, key, svc.owner);
-      if (plan.what == Removal::Remove) takeOut += (takeOut.empty() ? "" : ";") + key.item;
-      if (plan.what != Removal::Remove || ListHolds(current.text, key.item, true)) owners.Note(plan, key.item);
-    }
-    next = ListWithout(current.text, takeOut, true);
+    next = ListWithout(current.text, owners.ListItemsToRemove(items, current.text), true);
   }
   bool stored = true;
   if (next != current.text) {

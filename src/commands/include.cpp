@@ -91,8 +91,7 @@ void RemoveInclude(Services& svc, const CommandLine& line) {
       svc, args->first,
       [&](std::string_view bytes, std::string& next) {
         if (!owners.Read()) return FileError::None;
-        owners.notes.clear();
-        const RemovalPlan plan = PlanRemoval(&*owners.ledger, key, svc.owner);
+              const RemovalPlan plan = PlanRemoval(&*owners.ledger, key, svc.owner);
         const Claim* claim = owners.ledger->Find(key);
         const std::vector<std::string_view> lines = Lines(bytes);
         const bool present =
@@ -103,14 +102,14 @@ void RemoveInclude(Services& svc, const CommandLine& line) {
         next.clear();
         std::size_t blankAt = std::string::npos;  // where the last line kept starts, when it is blank
         bool first = true;
-        for (const LineView& line : SplitLines(bytes)) {
-          if (IsIncludeLine(line.text, include)) {
+        for (const LineView& l : SplitLines(bytes)) {
+          if (IsIncludeLine(l.text, include)) {
             if (first && ownBlank && blankAt != std::string::npos) next.erase(blankAt);
             first = false;
             continue;
           }
-          blankAt = line.text.empty() ? next.size() : std::string::npos;
-          next += line.Whole();
+          blankAt = l.text.empty() ? next.size() : std::string::npos;
+          next += l.Whole();
         }
         return FileError::None;
       },

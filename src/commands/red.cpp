@@ -57,24 +57,15 @@ void ChangeRedirection(Services& svc, const CommandLine& line, Direction directi
   const FileTexts texts{svc.tr("QZCL File Error"), Phrase("The redirection file could not be read:"),
                         Phrase("The redirection file could not be written:")};
   Owners owners{svc, LedgerOfInstallation(*ide)};
-  // Each item of the path, as the ledger names it.
-  std::vector<std::pair<std::string, ItemKey>> items;
-  for (std::string_view item : SplitList(args.path))
-    if (!IsBlank(item))
-      items.push_back({Clip(item), {ItemKind::Redirection, ide->redFile, args.section, args.entry, Clip(item)}});
-  AfterChange after;
-  if (removal)
-    after = [&] {
-      std::vector<ItemKey> keys;
-      for (const auto& [item, key] : items) keys.push_back(key);
-      owners.Drop(keys);
-    };
+  const std::vector<ItemKey> items =
+      ListItemKeys(ItemKind::Redirection, ide->redFile, args.section, args.entry, args.path);
   ChangeIni(
-      svc, ide->redFile, texts, [&](IniDocument& red) { change(red, args, items, owners); }, after);
+      svc, ide->redFile, texts, [&](IniDocument& red) { change(red, args, items, owners); },
+      removal ? AfterChange([&] { owners.Drop(items); }) : nullptr);
   owners.Finish();
 }
 
-using Items = std::vector<std::pair<std::string, ItemKey>>;
+using Items = std::vector<ItemKey>;
 
 }  // namespace
 
@@ -82,23 +73,18 @@ using Items = std::vector<std::pair<std::string, ItemKey>>;
 void Redirection(Services& svc, const CommandLine& line) {
   ChangeRedirection(svc, line, Direction::Add, Phrase("Redirecton Command Error"),
                     Phrase("Redirection Command should be RED Section Entry Path Version."),
-                    [&svc](IniDocument& red, const RedArguments& args, const Items& items, Owners& owners) {
+                    [](IniDocument& red, const RedArguments& args, const Items& items, Owners& owners) {
                       // Each item of the path that is not listed yet is added, in the order given; the items
                       // already there keep their text. A whole item must match, in any letter case, as Windows
                       // names folders: C:\Tools is not in C:\Tools2, but c:\tools is C:\Tools.
                       const std::string current = Clip(red.Get(args.section, args.entry).value_or(""));
                       std::string value = current;
-                      for (const auto& [item, key] : items)
-                        if (IsBlank(value) || !ListHolds(value, item, true))
-                          value = IsBlank(value) ? item : value + ";" + item;
+                      for (const ItemKey& key : items)
+                        if (IsBlank(value) || !ListHolds(value, key.item, true))
+                          value = IsBlank(value) ? key.item : value + ";" + key.item;
                       // The claims first: a kill before the file is written leaves a claim that the next run
                       // (or the uninstaller) settles.
-                      if (!svc.owner.empty() && !owners.Change([&](Ledger& ledger) {
-                            for (const auto& [item, key] : items)
-                              ledger.AddClaim(key, svc.owner, !IsBlank(current) && ListHolds(current, item, true),
-                                              svc.adopt, std::nullopt, std::nullopt, false);
-                          }))
-                        return;
+                      if (!owners.ClaimListItems(items, current)) return;
                       if (value != current) red.Set(args.section, args.entry, value);
                     });
 }
@@ -106,20 +92,10 @@ void Redirection(Services& svc, const CommandLine& line) {
 void RemoveRedirection(Services& svc, const CommandLine& line) {
   ChangeRedirection(svc, line, Direction::Remove, Phrase("Remove Redirection Error"),
                     Phrase("The command should be UNRED Section Entry Path Version."),
-                    [&svc](IniDocument& red, const RedArguments& args, const Items& items, Owners& owners) {
+                    [](IniDocument& red, const RedArguments& args, const Items& items, Owners& owners) {
                       if (!owners.Read()) return;
                       const std::optional<std::string> value = red.Get(args.section, args.entry);
-                      owners.notes.clear();  // made again when another program changed the file meanwhile
-                      std::string takeOut;
-                      for (const auto& [item, key] : items) {
-                        const RemovalPlan plan = PlanRemoval(&*owners.ledger, key, svc.owner);
-                        if (plan.what != Removal::Remove) {
-                          owners.Note(plan, item);
-                        } else {
-                          if (value && ListHolds(*value, item, true)) owners.Note(plan, item);
-                          takeOut += (takeOut.empty() ? "" : ";") + item;
-                        }
-                      }
+                      const std::string takeOut = owners.ListItemsToRemove(items, value.value_or(""));
                       if (!value || takeOut.empty()) return;
                       const std::string rest = ListWithout(*value, takeOut, true);
                       if (rest == *value) return;

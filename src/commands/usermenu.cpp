@@ -139,7 +139,6 @@ void MenuAdd(Services& svc, const Installation& ide, Owners& owners, IniDocument
 // installer replaced them, or leaves them, as the ledger says. False when the ledger cannot be read.
 bool MenuRemove(Services& svc, const Installation& ide, Owners& owners, IniDocument& doc, const std::string& appRef) {
   if (!owners.Read()) return false;
-  owners.notes.clear();
   const std::optional<std::string> entry = EntryOf(doc, appRef);
   const std::optional<std::string> application = doc.Get(kUserApplicationsSection, Clip(appRef));
   const RemovalPlan menu = PlanRemoval(&*owners.ledger, MenuKey(ide, appRef), svc.owner, entry);

@@ -72,7 +72,10 @@ IniDocument::IniDocument(std::string_view bytes, TextCodec* codec) {
       lineEnd_ = line.end;
       endSeen = true;
     }
-    lines_.push_back({std::string(line.text), std::string(line.end)});
+    Line kept;
+    kept.text = line.text;
+    kept.end = line.end;
+    lines_.push_back(std::move(kept));
   }
   Index();
 }

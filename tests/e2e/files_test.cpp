@@ -1,6 +1,6 @@
 // qzcl.exe changing the IDE's files under Wine, as an installer runs it: every byte it does not own stays, a
-// refused argument changes nothing, a long path comes back whole, runs side by side lose nothing, and a held or
-// killed run leaves nothing behind.
+// refused argument changes nothing, a long path comes back whole, runs side by side lose nothing, and a killed
+// run leaves nothing behind.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -34,7 +34,10 @@ bool AnyTemporaryIn(const std::string& folder) {
                      [](const auto& f) { return f.path().filename().string().starts_with("~qzcl-"); });
 }
 
-TEST(Files, red_changes_only_its_own_line_once_and_refuses_what_a_file_or_the_code_page_cannot_hold) {
+// RED changes only its own line, once; refuses what a file or the code page cannot hold; sends a path longer than
+// MAX_PATH with a version code after it to that version's file, whole, and back; finds the first section of a file
+// that starts with a UTF-8 mark. The other round trips run through the installer recipes.
+TEST(Files, red_changes_only_its_own_line_once_and_a_long_path_goes_to_its_version_whole_and_back) {
   IdeFiles s;
   WriteWholeFile(s.red, "; paths\r\n[Common]\r\n*.tpl = C:\\A ;C:\\B\r\n");
   for (int run = 0; run < 2; ++run) EXPECT_EQ(s.Run("RED Common *.tpl \"C:\\X;C:\\B;C:\\Y\""), 0u);
@@ -47,11 +50,7 @@ TEST(Files, red_changes_only_its_own_line_once_and_refuses_what_a_file_or_the_co
   EXPECT_EQ(ReadWholeFile(s.red), before);
   EXPECT_EQ(s.Run("RED Common *.tpl C:\\Müller"), 0u);
   EXPECT_EQ(ReadWholeFile(s.red), "; paths\r\n[Common]\r\n*.tpl = C:\\A ;C:\\B;C:\\X;C:\\Y;C:\\M\xfcller\r\n");
-}
 
-// A path longer than MAX_PATH with a version code after it goes to that version's file, whole, and back.
-TEST(Files, a_long_path_and_its_version_code_go_to_that_version_whole_and_back) {
-  IdeFiles s;  // the other round trips run through the installer recipes (tests/release/recipes_test.sh)
   Installed v55(s.work.Path() + "\\C55", "C55EE", "Clarion 5.5  Enterprise Edition");
   const std::string path = "\"C:\\Program Files (x86)\\Vendor\\" + std::string(290, 'p') + "\" 55";
   const std::string red = "; paths\r\n[Common]\r\n*.tpl =  C:\\A ; C:\\B\\\r\n",
@@ -62,7 +61,7 @@ TEST(Files, a_long_path_and_its_version_code_go_to_that_version_whole_and_back) 
   EXPECT_TRUE(ReadWholeFile(red55).ends_with(std::string(290, 'p') + "\r\n") && ReadWholeFile(s.red) == red);
   for (int run = 0; run < 2; ++run) EXPECT_EQ(s.Run("UNRED Common *.tpl " + path), 0u);  // the second finds nothing
   EXPECT_EQ(ReadWholeFile(red55), red);
-  WriteWholeFile(s.red, "\xEF\xBB\xBF" + red);  // a UTF-8 mark: the first section is found and changed in place
+  WriteWholeFile(s.red, "\xEF\xBB\xBF" + red);
   EXPECT_EQ(s.Run("RED Common *.tpl C:\\X"), 0u);
   EXPECT_EQ(ReadWholeFile(s.red), "\xEF\xBB\xBF; paths\r\n[Common]\r\n*.tpl =  C:\\A ; C:\\B\\;C:\\X\r\n");
 }
@@ -168,19 +167,6 @@ TEST(Files, whatif_shows_what_red_and_usermenu_would_change_and_writes_nothing) 
     if (exitCode) EXPECT_GT(output.find("Access is denied."), output.find(shown)) << output;
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
   }
-}
-
-// A run that finds the file locked by a run stopped in the middle of its change gives up after 30 seconds with
-// nothing changed, and tells the installer to try again.
-TEST(Files, red_on_a_file_whose_lock_stays_held_changes_nothing_and_exits_busy) {
-  IdeFiles s;
-  WriteWholeFile(s.red, "[Common]\r\n*.tpl = C:\\A\r\n");
-  std::unique_ptr<Locks::Held> stopped;
-  ASSERT_EQ(Win32Locks().Acquire(LockKind::File, s.red, 0, stopped), LockWait::Held);
-  QzclProcess qzcl({"RED Common *.tpl C:\\X", s.work.Path(), true, true});
-  EXPECT_EQ(qzcl.WaitForExit(60000), 4u);
-  EXPECT_EQ(ReadWholeFile(s.red), "[Common]\r\n*.tpl = C:\\A\r\n");
-  EXPECT_NE(qzcl.StandardError().find("Another run of QZCL is changing this file:"), std::string::npos);
 }
 
 // A run killed while its temporary file exists leaves it behind; the next change in that folder removes it.

@@ -17,21 +17,12 @@ using Strings = std::vector<std::string>;
 
 TEST(section_table, loads_each_section_into_its_fields_up_to_its_first_missing_key) {
   fake::Harness t;
-  const std::array<const char*, 3> ini[] = {
-      {"User Menus", "1", "&Save && Exit|SAVER"},
-      {"User Menus", "2", "-|-"},
-      {"User Menus", "3", "&Tools|MYTOOL"},
-      {"User Menus", "5", "Beyond|GAP"},                       // key 4 missing: the list ends there
-      {"User Applications", "mytool", " 'C:\\T\\TOOL.EXE' "},  // read as an entry read gives it
-      {"User Applications", "SAVER", "  C:\\Program Files\\S\\SAVE.EXE\" /x"},
-      {"File Types", "All", "2"},
-      {"File Types", "1", "Templates=*.tpl|CWEDT"},
-      {"File Types", "2", "All Files=*.*|NOTE"},
-      {"File Types", "3", "No separators at all"},
-      {"File Types", "4", "-"},
-      {"User Applications", "NOTE", "note.exe"},
-      {"User Applications", "CWEDT", "never read for an applet"}};
-  for (auto [section, key, value] : ini) t.SetIni(kIdeIni, section, key, value);
+  // Key 4 is missing: the list ends at 3. mytool's value is read as an entry read gives it.
+  t.files.contents[kIdeIni] =
+      "[User Menus]\r\n1=&Save && Exit|SAVER\r\n2=-|-\r\n3=&Tools|MYTOOL\r\n5=Beyond|GAP\r\n"
+      "[User Applications]\r\nmytool= 'C:\\T\\TOOL.EXE' \r\nSAVER=  C:\\Program Files\\S\\SAVE.EXE\" /x\r\n"
+      "NOTE=note.exe\r\nCWEDT=never read for an applet\r\n[File Types]\r\nAll=2\r\n1=Templates=*.tpl|CWEDT\r\n"
+      "2=All Files=*.*|NOTE\r\n3=No separators at all\r\n4=-\r\n";
   auto fields = [&](const char* section) {
     Strings out;
     for (const Item& i : LoadSection(t.svc, kIdeIni, section))
@@ -86,7 +77,7 @@ const char* const kBackup = "C:\\C6\\BIN\\C60EE 061102 143005.ini";
 
 struct Update : fake::Harness {
   Installation ide{.version = "60", .exe = "C60EE", .iniFile = kIdeIni};
-  std::vector<Item> items;
+  std::vector<Item> items{{.text = "A", .appRef = "APP", .commandLine = "a.exe", .number = 1}};
   Update() { files.contents[kIdeIni]; }
   // Writes items over the list the file holds now (nobody changed it since it was loaded).
   bool Write(const char* section, int storedCount) {
@@ -100,67 +91,57 @@ struct Update : fake::Harness {
 
 TEST(ini_update, writes_the_list_after_a_backup_and_clears_what_it_no_longer_has) {
   Update t;
-  for (int i = 1; i <= 5; ++i)
-    t.SetIni(kIdeIni, "User Menus", std::to_string(i), "Item " + std::to_string(i) + "|APP" + std::to_string(i));
-  t.SetIni(kIdeIni, "User Menus", "Extra", "not the list's");
-  t.SetIni(kIdeIni, "User Applications", "APP1", "one.exe");
   const std::string longCommand = "C:\\Long\\app.exe " + std::string(1500, 'p');  // comes back whole
-  t.SetIni(kIdeIni, "User Applications", "APP4", longCommand);
+  const std::string menus = "[User Menus]\r\n1=Item 1|APP1\r\n",
+                    tail = "Extra=not the list's\r\n[User Applications]\r\n";
+  t.files.contents[kIdeIni] = menus + "2=Item 2|APP2\r\n3=Item 3|APP3\r\n4=Item 4|APP4\r\n5=Item 5|APP5\r\n" + tail +
+                              "APP1=one.exe\r\nAPP4=" + longCommand + "\r\n";
   t.items = LoadSection(t.svc, kIdeIni, "User Menus");
   t.items.erase(t.items.begin() + 1, t.items.begin() + 3);  // delete items 2 and 3
   t.items[0].commandLine = "C:\\New\\1.exe";
   // an applet: no command line written
   t.items.push_back({.text = "&Editor", .appRef = "CWEDT", .commandLine = "ignored.exe", .number = 6});
+  const int reads = t.files.reads, writes = t.files.replaces;
   ASSERT_TRUE(t.Write("User Menus", 5));
-  EXPECT_EQ(Strings({t.Ini("User Menus", "1"), t.Ini("User Menus", "3"), t.Ini("User Menus", "4"),
-                     t.Ini("User Menus", "5"), t.Ini("User Menus", "Extra")}),
-            Strings({"Item 1|APP1", "Item 5|APP5", "&Editor|CWEDT", "", "not the list's"}));
-  EXPECT_EQ(t.Ini("User Applications", "APP1") + " " + t.Ini("User Applications", "CWEDT"), "C:\\New\\1.exe <absent>");
-  EXPECT_TRUE(t.Ini("User Applications", "APP4") == longCommand);
+  EXPECT_EQ(t.files.contents[kIdeIni], menus + "2=Item 4|APP4\r\n3=Item 5|APP5\r\n4=&Editor|CWEDT\r\n5=\r\n" + tail +
+                                           "APP1=C:\\New\\1.exe\r\nAPP4=" + longCommand + "\r\n");
+  // Read once, checked once and written once, whole.
+  EXPECT_EQ(std::pair(t.files.reads - reads, t.files.replaces - writes), std::pair(2, 1));
   ASSERT_EQ(t.Captions(), Strings{"Update Completed"});
   EXPECT_EQ(t.dialogs.shown[0].text,
             "C:\\C6\\BIN\\C60EE.INI.||The original INI file has been saved to the date time stamped file:|"
             "C:\\C6\\BIN\\C60EE 061102 143005.INI");
   EXPECT_TRUE(t.dialogs.shown[0].icon == Icon::WinLogo && t.files.copies == Strings{kBackup});
-  // The second update clears one more key and nothing beyond the count it was given.
-  t.clock.localTime.second = 6;
-  t.items.pop_back();
-  const int reads = t.files.reads, writes = t.files.replaces;
-  ASSERT_TRUE(t.Write("User Menus", 4));
-  EXPECT_EQ(t.Ini("User Menus", "4"), "");
-  EXPECT_EQ(t.files.reads - reads, 2);  // the file is read once, checked once and written once, whole
-  EXPECT_EQ(t.files.replaces - writes, 1);
   // File lists keep the all-files mask and long values.
   const std::string longMask(300, 'm');
   t.items = {{.text = "A", .mask = "*.a", .appRef = "CWEDT", .number = 1},
              {.text = "B", .mask = longMask, .appRef = "CWEDT", .number = 2},
              {.text = "All", .mask = "*.*", .appRef = "CWEDT", .number = 3, .allFilesMask = true}};
-  t.clock.localTime.second = 7;
+  t.clock.localTime.second = 6;
   ASSERT_TRUE(t.Write("File Types", 3));
   EXPECT_EQ(t.Ini("File Types", "All") + " " + t.Ini("File Types", "2"), "3 B=" + longMask + "|CWEDT");
   // An AppRef that would read back as another key is refused before anything is copied or written.
   t.items = {{.text = "A", .appRef = "A=B", .commandLine = "a.exe", .number = 1}};
   const std::string before = t.files.contents[kIdeIni];
-  t.clock.localTime.second = 8;
+  t.clock.localTime.second = 7;
   EXPECT_FALSE(t.Write("User Menus", 1));
-  EXPECT_TRUE(t.files.contents[kIdeIni] == before && t.files.copies.size() == 3u);
+  EXPECT_TRUE(t.files.contents[kIdeIni] == before && t.files.copies.size() == 2u);
   EXPECT_EQ(t.Captions().back(), "Update File");
 }
 
 TEST(ini_update, a_taken_backup_name_waits_for_the_next_second_and_without_a_backup_nothing_is_written) {
-  for (const char* section : {"User Menus", "Translations"}) {
+  const std::pair<const char*, const char*> next[] = {{"User Menus", "C:\\C6\\BIN\\C60EE 061102 143006.ini"},
+                                                      {"Translations", "QZCLLang 061102 143006.tps"}};
+  for (auto [section, backup] : next) {
     Update t;
     t.clock.secondsRun = true;
     t.svc.langFile = "QZCLLang.str";
     t.files.existing.insert({"QZCLLang.str", kBackup, "QZCLLang 061102 143005.tps"});
-    t.items = {{.text = "A", .appRef = "APP", .commandLine = "a.exe", .number = 1}};
     t.Write(section, 1);
-    EXPECT_EQ(t.files.copies, Strings{std::string(section) == "User Menus" ? "C:\\C6\\BIN\\C60EE 061102 143006.ini"
-                                                                           : "QZCLLang 061102 143006.tps"});
+    EXPECT_EQ(t.files.copies, Strings{backup});
   }
   Update t;
   t.files.existing.insert(kBackup);  // every name it builds within this second is taken
-  t.items = {{.text = "A", .appRef = "APP", .commandLine = "a.exe", .number = 1}};
   EXPECT_FALSE(t.Write("User Menus", 1));
   EXPECT_TRUE(t.Ini("User Menus", "1") == "<absent>" && t.Captions() == Strings{"Update File"} && t.clock.waits == 100);
   // A disk too full for the backup, or for the new file after it: the file stays, and the box says which and why.
@@ -171,15 +152,13 @@ TEST(ini_update, a_taken_backup_name_waits_for_the_next_second_and_without_a_bac
     Update d;
     d.files.contents[kIdeIni] = "[User Menus]\r\n1=Old|OLD\r\n";
     d.files.diskSpace = space;
-    d.items = t.items;
     EXPECT_TRUE(!d.Write("User Menus", 1) && d.files.contents[kIdeIni] == "[User Menus]\r\n1=Old|OLD\r\n");
     EXPECT_TRUE(d.dialogs.shown.at(0).text == std::string(text) + "The disk is full." && d.svc.ExitCode() == 1);
   }
 }
 
-// An installer changed the list while the user edited it: Update asks (without holding the file's lock) before
-// writing over that change; No, the default, writes nothing and loads the list again. A file that starts with a
-// UTF-8 mark has its first section listed and written in place.
+// An installer changed the list meanwhile: Update asks, not holding the file's lock; No, the default, writes nothing
+// and loads the list again. A file that starts with a UTF-8 mark has its first section listed and written in place.
 TEST(ini_update, a_list_another_program_changed_meanwhile_is_written_over_only_when_the_user_says_so) {
   for (Button answer : {Button::No, Button::Yes}) {
     Update t;
@@ -249,68 +228,50 @@ TEST(ini_update, translations_are_replaced_whole_or_not_at_all) {
 }
 
 // What one step of a session at the window does.
-using Act = std::function<void(FakeEditorView&, EditorPresenter&)>;
-Act Press(C c) {
-  return [c](FakeEditorView&, EditorPresenter& p) { p.OnAccepted(c); };
-}
-Act Key(EditKey k) {
-  return [k](FakeEditorView&, EditorPresenter& p) { p.OnEditKey(k); };
-}
-Act Click(int row, int column) {
-  return [=](FakeEditorView&, EditorPresenter& p) { p.OnNewSelection(row, column); };
-}
-Act Type(std::string text) {
-  return [text](FakeEditorView& v, EditorPresenter&) { v.editor.text = text; };
-}
-Act Choose(std::string name) {
-  return [name](FakeEditorView&, EditorPresenter& p) { p.OnSectionChosen(name); };
-}
-const Act kActivate = [](FakeEditorView&, EditorPresenter& p) { p.OnActivate(); };
-const Act kHelp = [](FakeEditorView&, EditorPresenter& p) { p.OnHelp(); };
+using V = FakeEditorView;
+using P = EditorPresenter;
+using Act = std::function<void(V&, P&)>;
+const auto Press = [](C c) -> Act { return [c](V&, P& p) { p.OnAccepted(c); }; };
+const auto Key = [](EditKey k) -> Act { return [k](V&, P& p) { p.OnEditKey(k); }; };
+const auto Click = [](int row, int column) -> Act { return [=](V&, P& p) { p.OnNewSelection(row, column); }; };
+const auto Type = [](std::string text) -> Act { return [text](V& v, P&) { v.editor.text = text; }; };
+const auto Choose = [](std::string name) -> Act { return [name](V&, P& p) { p.OnSectionChosen(name); }; };
+const auto Shows = [](std::string section) -> Act { return [section](V& v, P&) { EXPECT_EQ(v.section, section); }; };
+const Act kActivate = [](V&, P& p) { p.OnActivate(); };
+const Act kHelp = [](V&, P& p) { p.OnHelp(); };
 
-struct Step {
-  Act act;
-  // Add, Change, Delete, Sort, Up, Down, Default, Update: the letter when enabled, "-" when not.
-  const char* buttons;
-  const char* box = "";  // caption of the box the step shows, if any
-};
+// A step and what the window shows after it: its buttons Add, Change, Delete, Sort, Up, Down, Default and Update, by
+// their letter when enabled and "-" when not, then the caption of the box the step showed, if any.
+using Step = std::pair<Act, std::string>;
 
-struct Editor : fake::Harness {
-  Installation ide{.version = "60", .exe = "C60EE", .iniFile = kIdeIni};
+struct Editor : Update {
   FakeEditorView view;
   std::vector<Item> shown;  // the list as the last step left it
   Editor() {
     files.existing.insert(kIdeIni);
-    const std::array<const char*, 3> ini[] = {{"User Menus", "1", "&Alpha|ALPHA"},
-                                              {"User Menus", "2", "&Beta|CWEDT"},
-                                              {"User Menus", "3", "&Gamma|GAMMA"},
-                                              {"User Applications", "ALPHA", "C:\\A\\ALPHA.EXE"},
-                                              {"User Applications", "GAMMA", "C:\\G\\GAMMA.EXE"},
-                                              {"File Types", "All", "2"},
-                                              {"File Types", "1", "Templates=*.tpl|CWEDT"},
-                                              {"File Types", "2", "All Files=*.*|CWEDT"},
-                                              {"Open Dialog", "1", "Sources=*.clw|CWEDT"}};
-    for (auto [section, key, value] : ini) SetIni(kIdeIni, section, key, value);
+    files.contents[kIdeIni] =
+        "[User Menus]\r\n1=&Alpha|ALPHA\r\n2=&Beta|CWEDT\r\n3=&Gamma|GAMMA\r\n[User Applications]\r\n"
+        "ALPHA=C:\\A\\ALPHA.EXE\r\nGAMMA=C:\\G\\GAMMA.EXE\r\n[File Types]\r\nAll=2\r\n1=Templates=*.tpl|CWEDT\r\n"
+        "2=All Files=*.*|CWEDT\r\n[Open Dialog]\r\n1=Sources=*.clw|CWEDT\r\n";
   }
   std::string Buttons() {
-    std::string s;
-    const std::pair<C, char> order[] = {{C::Add, 'A'}, {C::Change, 'C'}, {C::Delete, 'D'},  {C::Sort, 'S'},
-                                        {C::Up, 'U'},  {C::Down, 'W'},   {C::Default, 'E'}, {C::Update, 'F'}};
-    for (auto [c, letter] : order) s += view.On(c) ? letter : '-';
+    std::string s = "ACDSUWEF";
+    const C order[] = {C::Add, C::Change, C::Delete, C::Sort, C::Up, C::Down, C::Default, C::Update};
+    for (std::size_t i = 0; i < s.size(); ++i) s[i] = view.On(order[i]) ? s[i] : '-';
     return s;
   }
   // Plays the steps inside the window's run and checks each.
   void Play(const std::vector<Step>& steps) {
-    view.script = [&](FakeEditorView& v, EditorEvents& events) {
+    view.script = [&](V& v, EditorEvents& events) {
       for (std::size_t i = 0; i < steps.size(); ++i) {
         const std::size_t boxes = dialogs.shown.size();
-        steps[i].act(v, static_cast<EditorPresenter&>(events));
-        EXPECT_EQ(Buttons(), steps[i].buttons) << "step " << i + 1;
-        EXPECT_EQ(dialogs.shown.size() > boxes ? dialogs.shown.back().caption : "", steps[i].box) << "step " << i + 1;
+        steps[i].first(v, static_cast<P&>(events));
+        const std::string box = dialogs.shown.size() > boxes ? " " + dialogs.shown.back().caption : "";
+        EXPECT_EQ(Buttons() + box, steps[i].second) << "step " << i + 1;
       }
       shown = *v.items;
     };
-    EditorPresenter presenter(svc, ide, view);
+    P presenter(svc, ide, view);
     ASSERT_TRUE(presenter.Run());
   }
   Strings Menus() {
@@ -320,90 +281,76 @@ struct Editor : fake::Harness {
   }
 };
 
+// The blank row is incomplete until each column is filled (the AppRef combo, then the command line with its file
+// picker): Esc and a click on another row stay on it. Enter then stores it, and the list has changes.
 TEST(editor_window, an_added_item_is_filled_column_by_column_and_cannot_be_left_incomplete) {
+  const std::vector<Step> steps = {
+      {Press(C::Add), "--D-----"},     {Key(EditKey::Esc), "--D-----"},       {Click(1, 1), "--D-----"},
+      {Type("&Tools"), "--D-----"},    {Key(EditKey::Tab), "--D-----"},       {Type("MYTOOL"), "--D-----"},
+      {Key(EditKey::Tab), "--D-----"}, {Type("C:\\T\\TOOL.EXE"), "--D-----"}, {Key(EditKey::Enter), "ACDSU-EF"}};
   Editor t;
-  t.Play({
-      {Press(C::Add), "--D-----"},
-      {Key(EditKey::Esc), "--D-----"},  // the blank row is incomplete: Esc stays on it
-      {Click(1, 1), "--D-----"},        // so does a click on another row
-      {Type("&Tools"), "--D-----"},
-      {Key(EditKey::Tab), "--D-----"},  // the AppRef combo of column 2
-      {Type("MYTOOL"), "--D-----"},
-      {Key(EditKey::Tab), "--D-----"},  // the command line, with the file picker
-      {Type("C:\\T\\TOOL.EXE"), "--D-----"},
-      {Key(EditKey::Enter), "ACDSU-EF"},  // complete: stored, and the list has changes
-  });
+  t.Play(steps);
   EXPECT_EQ(t.view.row, 4);
   EXPECT_TRUE(t.Menus().back() == "&Tools|MYTOOL|C:\\T\\TOOL.EXE" && t.dialogs.shown.empty());
   EXPECT_EQ(t.view.sections.size(), 5u);  // without a translation file, its table is not offered
 }
 
 TEST(editor_window, the_all_files_mask_is_neither_changed_nor_deleted_but_its_text_may_be_and_f1_opens_help) {
+  // clang-format off
+  const std::vector<Step> steps = {
+      {Choose("File Types"), "ACDS-WE-"}, {Click(2, 2), "ACDSU-E-"}, {Press(C::Change), "ACDSU-E- All Mask"},
+      {kActivate, "ACDSU-E- ALL Mask"}, {Press(C::Delete), "ACDSU-E- All Entry"}, {Click(2, 1), "ACDSU-E-"},
+      {kActivate, "--D-----"}, {Type("Everything"), "--D-----"}, {Key(EditKey::Enter), "ACDSU-EF"},
+      {kHelp, "ACDSU-EF"}};
+  // clang-format on
   Editor t;
-  t.Play({
-      {Choose("File Types"), "ACDS-WE-"},
-      {Click(2, 2), "ACDSU-E-"},
-      {Press(C::Change), "ACDSU-E-", "All Mask"},
-      {kActivate, "ACDSU-E-", "ALL Mask"},
-      {Press(C::Delete), "ACDSU-E-", "All Entry"},
-      {Click(2, 1), "ACDSU-E-"},
-      {kActivate, "--D-----"},
-      {Type("Everything"), "--D-----"},
-      {Key(EditKey::Enter), "ACDSU-EF"},
-      {kHelp, "ACDSU-EF"},
-  });
+  t.Play(steps);
   EXPECT_TRUE(t.Menus()[1] == "Everything|CWEDT|" && t.shown[1].mask == "*.*" && t.shown[1].allFilesMask);
   EXPECT_EQ(t.shell.helpPages, Strings{"file:///C:/QZCL/qzcl.html#QZCL%20Editor"});
 }
 
+// The first Delete is answered No.
 TEST(editor_window, sorting_keeps_the_file_unchanged_and_moving_or_deleting_changes_it) {
+  // clang-format off
+  const std::vector<Step> steps = {
+      {Click(3, 1), "ACDSU-E-"}, {Press(C::Sort), "ACDSU-E-"}, {Press(C::Default), "ACDSU-E-"},
+      {Press(C::Up), "ACDSUWEF"}, {Press(C::Up), "ACDS-WEF"}, {Press(C::Up), "ACDS-WEF"}, {Click(3, 1), "ACDSU-EF"},
+      {Press(C::Delete), "ACDSU-EF Delete Record"}, {Press(C::Delete), "ACDSU-EF Delete Record"}};
+  // clang-format on
   Editor t;
   t.dialogs.answers = {Button::No, Button::Yes};
-  t.Play({
-      {Click(3, 1), "ACDSU-E-"},
-      {Press(C::Sort), "ACDSU-E-"},
-      {Press(C::Default), "ACDSU-E-"},
-      {Press(C::Up), "ACDSUWEF"},
-      {Press(C::Up), "ACDS-WEF"},
-      {Press(C::Up), "ACDS-WEF"},
-      {Click(3, 1), "ACDSU-EF"},
-      {Press(C::Delete), "ACDSU-EF", "Delete Record"},  // answered No
-      {Press(C::Delete), "ACDSU-EF", "Delete Record"},
-  });
+  t.Play(steps);
   EXPECT_EQ(t.dialogs.shown[0].text, "Are you sure you want to delete the item: &Beta?");
   EXPECT_EQ(t.Menus(), (Strings{"&Gamma|GAMMA|C:\\G\\GAMMA.EXE", "&Alpha|ALPHA|C:\\A\\ALPHA.EXE"}));
   EXPECT_TRUE(t.view.row == 2 && t.view.count == 2);  // the row that moved up is selected
 }
 
+// A section switch is asked about, and No stays; Close is asked about too, and the update's own question answered No
+// closes the window anyway. The update's boxes are shown while the window takes no input.
 TEST(editor_window, changes_are_kept_from_a_section_switch_or_a_close_unless_the_user_lets_them_go) {
+  const std::vector<Step> steps = {{Press(C::Delete), "ACDS-WEF Delete Record"},
+                                   {Choose("File Types"), "ACDS-WEF List Changed"},
+                                   {Shows("User Menus"), "ACDS-WEF"},
+                                   {Choose("File Types"), "ACDS-WE- List Changed"}};
   Editor t;
   t.dialogs.answers = {Button::Yes, Button::No, Button::Yes};
-  t.Play({
-      {Press(C::Delete), "ACDS-WEF", "Delete Record"},
-      {Choose("File Types"), "ACDS-WEF", "List Changed"},
-      {[](FakeEditorView& v, EditorPresenter&) { EXPECT_EQ(v.section, "User Menus"); }, "ACDS-WEF"},
-      {Choose("File Types"), "ACDS-WE-", "List Changed"},
-  });
+  t.Play(steps);
   EXPECT_EQ(t.view.count, 2);  // the two File Types
-
-  const std::tuple<Button, bool, const char*> cases[] = {
-      // the answer to "Close", closed, the last box
-      {Button::Yes, true, "Update File"},  // the update's own question answered No: the window closes anyway
-      {Button::Cancel, false, "Close"},
-      {Button::No, true, "Close"}};
-  for (auto [answer, closed, last] : cases) {
+  const std::tuple<Button, bool, const char*, std::vector<bool>> cases[] = {
+      // the answer to "Close", closed, the last box, whether the window took no input at each box
+      {Button::Yes, true, "Update File", {false, false, true}},
+      {Button::Cancel, false, "Close", {false, false}},
+      {Button::No, true, "Close", {false, false}}};
+  for (const auto& [answer, closed, last, held] : cases) {
     Editor e;
     e.dialogs.answers = {Button::Yes, answer, Button::No};
-    // The update's boxes are shown while the window takes no input.
-    std::vector<bool> held;
-    e.dialogs.onShow = [&](const Box&) { held.push_back(e.view.held); };
-    e.Play({{Press(C::Delete), "ACDS-WEF", "Delete Record"}, {Press(C::Close), "ACDS-WEF", last}});
+    std::vector<bool> heldAtBox;
+    e.dialogs.onShow = [&](const Box&) { heldAtBox.push_back(e.view.held); };
+    e.Play({{Press(C::Delete), "ACDS-WEF Delete Record"}, {Press(C::Close), std::string("ACDS-WEF ") + last}});
     EXPECT_EQ(e.view.running, !closed) << last;
     EXPECT_EQ(e.dialogs.shown[1].buttons, Buttons::YesNoCancel);
-    EXPECT_TRUE(e.Ini(kIdeIni, "User Menus", "3") == "&Gamma|GAMMA" && e.files.copies.empty()) << "written";
-    const std::vector<bool> expected =
-        answer == Button::Yes ? std::vector<bool>{false, false, true} : std::vector<bool>{false, false};
-    EXPECT_EQ(held, expected);
+    EXPECT_TRUE(e.Ini("User Menus", "3") == "&Gamma|GAMMA" && e.files.copies.empty()) << "written";
+    EXPECT_EQ(heldAtBox, held);
     EXPECT_FALSE(e.view.held);
   }
 }

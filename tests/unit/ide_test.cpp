@@ -12,47 +12,40 @@ using fake::kIdeIni;
 using Strings = std::vector<std::string>;
 
 TEST(dde_channel, connect_finds_starts_or_gives_up_on_the_ide_and_logs_how) {
-  const struct {
-    const char* name;
-    std::function<bool(int)> serverUp;
-    bool startFails;
-    std::int64_t clockStart;
-    bool connected;
-    Strings log;      // Before Run and Run Error in QZDE.LOG
-    bool unattended;  // an installer's run logs among the temporary files, not in the installer's folder
-  } cases[] = {
-      {"running", [](int) { return true; }, false, 0, true, {"<old>", "1"}, false},
-      {"started, answers on the 5th attempt", [](int a) { return a >= 5; }, false, 0, true, {"ClarionWin", "1"}, true},
-      {"not startable, answers later", [](int a) { return a >= 3; }, true, 0, true, {"ClarionWin", "1"}, false},
-      {"not startable", nullptr, true, 0, false, {"ClarionWin", "252"}, true},
-      {"not startable, a second before midnight", nullptr, true, 86'399'000, false, {"ClarionWin", "252"}, false},
-      {"startable but never answers", nullptr, false, 0, false, {"ClarionWin", "0"}, true},
+  // The case, when the IDE answers, whether it cannot be started, is connected and the run is unattended (an
+  // installer's run logs among the temporary files, not in its folder), the clock, Before Run and Run Error logged.
+  using Row = std::tuple<const char*, std::function<bool(int)>, bool, bool, bool, std::int64_t, Strings>;
+  const Row cases[] = {
+      {"running", [](int) { return true; }, false, true, false, 0, {"<old>", "1"}},
+      {"started, answers on the 5th attempt", [](int a) { return a >= 5; }, false, true, true, 0, {"ClarionWin", "1"}},
+      {"not startable, answers later", [](int a) { return a >= 3; }, true, true, false, 0, {"ClarionWin", "1"}},
+      {"not startable", nullptr, true, false, true, 0, {"ClarionWin", "252"}},
+      {"not startable, a second before midnight", nullptr, true, false, false, 86'399'000, {"ClarionWin", "252"}},
+      {"startable but never answers", nullptr, false, false, true, 0, {"ClarionWin", "0"}},
   };
-  for (const auto& c : cases) {
-    const std::string logFile = c.unattended ? "C:\\TEMP\\QZDE.LOG" : ".\\QZDE.LOG";
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, serverUp, startFails, connected, unattended, clockStart, logged] : cases) {
+    const std::string logFile = unattended ? "C:\\TEMP\\QZDE.LOG" : ".\\QZDE.LOG";
+    SCOPED_TRACE(name);
     fake::Harness t;
-    t.dialogs.unattended = c.unattended;
+    t.dialogs.unattended = unattended;
     t.profile.Write(logFile, "Connect", "Before Run", "<old>");
-    t.transport.serverUp = c.serverUp;
-    t.processes.fail = c.startFails;
-    t.clock.now = c.clockStart;
+    t.transport.serverUp = serverUp;
+    t.processes.fail = startFails;
+    t.clock.now = clockStart;
     DdeChannel dde(t.svc, ProgramStart{"C:\\C6\\BIN\\C60EE.exe", "\"C60EE\" /x", "C:\\C6\\BIN"});
-    EXPECT_EQ(dde.Connect(), c.connected);
+    EXPECT_EQ(dde.Connect(), connected);
     EXPECT_EQ(t.processes.started,
-              c.log[0] == "<old>" ? Strings{} : Strings{"C:\\C6\\BIN\\C60EE.exe|\"C60EE\" /x|C:\\C6\\BIN"});
+              logged[0] == "<old>" ? Strings{} : Strings{"C:\\C6\\BIN\\C60EE.exe|\"C60EE\" /x|C:\\C6\\BIN"});
     EXPECT_EQ(t.transport.opens[0], "ClarionWin|");
     Strings log;
     for (const char* key : {"App", "Before Open Channel", "Before Run", "Run Error"})
       log.push_back(t.profile.Read(logFile, "Connect", key, "<unwritten>"));
-    EXPECT_EQ(log, Strings({"ClarionWin", "ClarionWin", c.log[0], c.log[1]}));
-    EXPECT_EQ(t.profile.Read(c.unattended ? ".\\QZDE.LOG" : "C:\\TEMP\\QZDE.LOG", "Connect", "App", "-"), "-");
-    if (c.startFails) {
-      EXPECT_EQ(dde.Error(), "The system cannot find the file specified.");
-    }
-    if (c.connected) continue;
+    EXPECT_EQ(log, Strings({"ClarionWin", "ClarionWin", logged[0], logged[1]}));
+    EXPECT_EQ(t.profile.Read(unattended ? ".\\QZDE.LOG" : "C:\\TEMP\\QZDE.LOG", "Connect", "App", "-"), "-");
+    if (startFails) EXPECT_EQ(dde.Error(), "The system cannot find the file specified.");
+    if (connected) continue;
     // Gave up 30 seconds after the first attempt, resting between attempts instead of spinning.
-    const std::int64_t waited = t.clock.now - c.clockStart;
+    const std::int64_t waited = t.clock.now - clockStart;
     EXPECT_GT(waited, DdeChannel::kConnectWindowMs);
     EXPECT_LE(waited, DdeChannel::kConnectWindowMs + DdeChannel::kRetryPauseMs);
     EXPECT_TRUE(t.transport.opens.size() < 500u && !dde.IsOpen());
@@ -104,86 +97,74 @@ struct Reg : fake::Harness {
     InstallVersion6();
     if (autoPick) SetIni(kIdeIni, "Environment", "AutoPick", autoPick);
     transport.serverUp = [this](int) {
+      during = AutoPick();
       noted = files.contents.count(kNote) ? files.contents[kNote] : "";
       return true;
     };
   }
-  std::string noted;  // the note while the IDE is asked
+  std::string during, noted;  // AutoPick and the note while the IDE is asked
   std::string AutoPick(const std::string& ini = kIdeIni) { return Ini(ini, "Environment", "AutoPick"); }
 };
 
-TEST(reg, sends_one_command_with_every_existing_template_and_names_the_others) {
-  const std::tuple<const char*, std::vector<const char*>, const char*, Strings> cases[] = {
-      // sent, missing
-      {"a.tpl b.tpl", {"a.tpl", "b.tpl"}, "[RegisterTemplateChain(\"a.tpl\" \"b.tpl\",0)]", {}},
-      {"a.tpl gone.tpl", {"a.tpl"}, "[RegisterTemplateChain(\"a.tpl\",0)]", {"gone.tpl"}},
-      {"\"C:\\My T\\x.tpl\" 6", {"C:\\My T\\x.tpl"}, "[RegisterTemplateChain(\"C:\\My T\\x.tpl\",0)]", {}},
-      {"a.tpl 4", {"a.tpl", "4"}, nullptr, {}},  // 4 is the version, even with a file of that name
-      {"", {}, nullptr, {}},
-      {"x.tpl y.tpl", {}, nullptr, {"x.tpl", "y.tpl"}},
+// AutoPick is switched off while the IDE is asked and put back after, the user's value noted meanwhile beside the
+// INI file; a run that registers nothing touches neither, nor opens the "Please Wait..." window. A list longer than
+// that window shows, and than 1,023 characters, is sent whole.
+TEST(reg, sends_one_command_with_every_existing_template_and_names_the_others_with_auto_pick_off_meanwhile) {
+  auto missing = [](const char* file) { return "Template file " + std::string(file) + " does not exist."; };
+  std::string many, manyList;
+  Strings manyFiles;
+  for (int i = 0; i < 30; ++i) {
+    manyFiles.push_back("C:\\Templates\\Vendor\\template-" + std::to_string(i) + ".tpl");
+    many += " " + manyFiles.back();
+    manyList += (manyList.empty() ? "\"" : " \"") + manyFiles.back() + "\"";
+  }
+  const std::tuple<std::string, Strings, const char*, std::string, Strings, int> cases[] = {
+      // arguments, existing files, AutoPick before, the list sent, the boxes (missing templates by text), exit code
+      {"a.tpl b.tpl", {"a.tpl", "b.tpl"}, nullptr, "\"a.tpl\" \"b.tpl\"", {}, kExitSuccess},
+      {"a.tpl gone.tpl", {"a.tpl"}, "on", "\"a.tpl\"", {missing("gone.tpl")}, kExitFailed},
+      {"\"C:\\My T\\x.tpl\" 6", {"C:\\My T\\x.tpl"}, "off", "\"C:\\My T\\x.tpl\"", {}, kExitSuccess},
+      {many, manyFiles, "on", manyList, {}, kExitSuccess},
+      // 4 is the version, even with a file of that name
+      {"a.tpl 4", {"a.tpl", "4"}, "on", "", {"Entry Not Found"}, kExitFailed},
+      {"", {}, nullptr, "", {}, kExitUsage},
+      {"x.tpl y.tpl", {}, "off", "", {missing("x.tpl"), missing("y.tpl")}, kExitFailed},
   };
-  for (const auto& [arguments, existing, sent, missing] : cases) {
-    Reg t;
-    for (auto f : existing) t.files.existing.insert(f);
-    t.Run(std::string("REG ") + arguments);
-    EXPECT_EQ(t.transport.executes, sent ? Strings{sent} : Strings{}) << arguments;
-    Strings named, expected;
+  for (const auto& [arguments, existing, before, list, boxes, exitCode] : cases) {
+    Reg t(before);
+    for (const auto& f : existing) t.files.existing.insert(f);
+    t.Run("REG " + arguments);
+    const bool sent = !list.empty();
+    EXPECT_EQ(t.transport.executes, sent ? Strings{"[RegisterTemplateChain(" + list + ",0)]"} : Strings{}) << arguments;
+    Strings shown;
     for (const Box& box : t.dialogs.shown) {
-      if (box.caption != "QZCL Register Error") continue;
-      named.push_back(box.text);
+      shown.push_back(box.caption == "QZCL Register Error" ? box.text : box.caption);
       EXPECT_TRUE(box.icon == Icon::Information && box.buttons == Buttons::Ok);
     }
-    for (const auto& f : missing) expected.push_back("Template file " + f + " does not exist.");
-    EXPECT_EQ(named, expected) << arguments;
-  }
-  Reg t;  // a list longer than the "Please Wait..." window shows, and than 1,023 characters, is sent whole
-  std::string arguments = "REG", list;
-  for (int i = 0; i < 30; ++i) {
-    std::string name = "C:\\Templates\\Vendor\\template-" + std::to_string(i) + ".tpl";
-    t.files.existing.insert(name);
-    arguments += " " + name;
-    list += (list.empty() ? "\"" : " \"") + name + "\"";
-  }
-  t.Run(arguments);
-  EXPECT_EQ(t.transport.executes, Strings{"[RegisterTemplateChain(" + list + ",0)]"});
-  EXPECT_GT(t.views.events[0].size(), std::string("open ").size() + 255);
-}
-
-TEST(reg, switches_auto_pick_off_around_the_registration_and_restores_it) {
-  for (const char* before : {static_cast<const char*>(nullptr), "on", "off"}) {
-    Reg t(before);
-    t.files.existing.insert("a.tpl");
-    std::string duringRegistration;
-    t.transport.serverUp = [&](int) {
-      duringRegistration = t.AutoPick();
-      t.noted = t.files.contents.count(kNote) ? t.files.contents[kNote] : "";
-      return true;
-    };
-    t.Run("REG a.tpl");
-    EXPECT_EQ(duringRegistration, "off");
-    EXPECT_EQ(t.AutoPick(), before ? before : "on");
-    EXPECT_EQ(t.views.events, (Strings{"open \"a.tpl\"", "display", "close"}));
-    EXPECT_EQ(t.noted, std::string("AutoPick=") + (before ? before : "on") + "\r\n") << "noted before the switch";
+    EXPECT_EQ(shown, boxes) << arguments;
+    EXPECT_EQ(t.svc.ExitCode(), exitCode) << arguments;
+    const std::string kept = before ? before : sent ? "on" : "<absent>";
+    EXPECT_EQ(t.AutoPick() + "|" + t.AutoPick("C:\\C4\\BIN\\CW4.ini."), kept + "|<absent>") << arguments;
+    EXPECT_EQ(t.views.events, sent ? (Strings{"open " + list, "display", "close"}) : Strings{});
+    if (!sent) continue;
+    EXPECT_EQ(t.during + "|" + t.noted, "off|AutoPick=" + kept + "\r\n") << "noted before the switch";
     EXPECT_FALSE(t.files.Exists(kNote)) << "and gone after the registration";
-    EXPECT_TRUE(t.svc.Report().Everything().ends_with(
-        std::string("--- ") + kNote + "\n+++ NUL\n@@ -1 +0,0 @@\n-AutoPick=" + (before ? before : "on") + "\n"))
+    EXPECT_TRUE(t.svc.Report().Everything().ends_with(std::string("--- ") + kNote +
+                                                      "\n+++ NUL\n@@ -1 +0,0 @@\n-AutoPick=" + kept + "\n"))
         << "as the log shows it";
   }
 }
 
-// A registration killed during its wait left AutoPick off and the user's value noted: the next run for the
-// installation that changes its INI file puts the value back, unless a registration is running now.
+// A registration killed during its wait left AutoPick off and the user's value noted: the next run that changes the
+// INI file puts the value back, unless a registration running now will. RED does not touch the INI file.
 TEST(reg, a_value_a_killed_registration_noted_is_put_back_by_the_next_run) {
-  const std::tuple<const char*, bool, const char*> cases[] = {
-      // arguments, a registration running meanwhile, AutoPick after
-      {"REG a.tpl", false, "on"},
-      {"USERMENU QZ M qz.exe", false, "on"},
-      {"UNMENU A", false, "on"},
-      {"ABCPATH C:\\L", false, "on"},
-      {"EDIT", false, "on"},
-      {"RED Common *.tpl C:\\X", false, "off"},  // RED does not touch the INI file
-      {"USERMENU QZ M qz.exe", true, "off"},     // the running registration puts its own value back
-  };
+  // The arguments, whether a registration is running meanwhile, AutoPick after.
+  const std::tuple<const char*, bool, const char*> cases[] = {{"REG a.tpl", false, "on"},
+                                                              {"USERMENU QZ M qz.exe", false, "on"},
+                                                              {"UNMENU A", false, "on"},
+                                                              {"ABCPATH C:\\L", false, "on"},
+                                                              {"EDIT", false, "on"},
+                                                              {"RED Common *.tpl C:\\X", false, "off"},
+                                                              {"USERMENU QZ M qz.exe", true, "off"}};
   for (const auto& [arguments, registering, after] : cases) {
     Reg t("off");
     t.SetIni(kIdeIni, "User Menus", "1", "&A|A");
@@ -199,7 +180,7 @@ TEST(reg, a_value_a_killed_registration_noted_is_put_back_by_the_next_run) {
   }
 }
 
-TEST(reg, fails_the_run_when_the_ide_refuses_or_cannot_be_reached_and_touches_nothing_without_templates) {
+TEST(reg, fails_the_run_when_the_ide_refuses_or_cannot_be_reached) {
   // Started by its path when it is in BIN, else by its name; in BIN either way.
   const std::tuple<bool, bool, Strings> cases[] = {
       {true, false, {}},
@@ -220,15 +201,6 @@ TEST(reg, fails_the_run_when_the_ide_refuses_or_cannot_be_reached_and_touches_no
     EXPECT_EQ(t.dialogs.notes, Strings{reachable ? "The IDE did not accept the templates."
                                                  : "The IDE did not answer: the templates were not registered."});
   }
-  Reg alone;
-  alone.Run("REG");
-  EXPECT_TRUE(alone.AutoPick() == "<absent>" && alone.dialogs.shown.empty() && alone.views.events.empty());
-  Reg noInstallation;
-  noInstallation.files.existing.insert("a.tpl");
-  noInstallation.Run("REG a.tpl 4");
-  EXPECT_EQ(noInstallation.Captions(), Strings{"Entry Not Found"});
-  EXPECT_EQ(noInstallation.AutoPick("C:\\C4\\BIN\\CW4.ini."), "<absent>");
-  EXPECT_EQ(noInstallation.svc.ExitCode(), kExitFailed);
 }
 
 }  // namespace

@@ -7,14 +7,8 @@ namespace {
 
 // Each file is changed by one call and must come out byte for byte as expected.
 TEST(ini_document, changes_only_the_lines_of_the_keys_it_sets) {
-  struct Case {
-    const char* name;
-    std::string before;
-    const char* section;
-    const char* key;
-    const char* value;
-    std::string after;
-  } cases[] = {
+  // What the case shows, the bytes before, the key set to the value, the bytes after.
+  const std::tuple<const char*, std::string, const char*, const char*, const char*, std::string> cases[] = {
       {"comments, blank lines and spacing stay", "; top\r\n[A]\r\n; c\r\n  Key  =  old  \r\n\r\n[B]\r\nx=1\r\n", "a",
        "KEY", "new", "; top\r\n[A]\r\n; c\r\n  Key  =  new  \r\n\r\n[B]\r\nx=1\r\n"},
       {"a new key goes after the section's last key, before its trailing comment", "[A]\r\nx=1\r\n; end\r\n\r\n[B]\r\n",
@@ -32,13 +26,13 @@ TEST(ini_document, changes_only_the_lines_of_the_keys_it_sets) {
       {"a line without \"=\" is a key without a value", "[A]\r\nlonely\r\n", "A", "LONELY", "v", "[A]\r\nlonely=v\r\n"},
       {"the same value changes nothing", "[A]\r\nk = v\r\n", "A", "k", "v", "[A]\r\nk = v\r\n"},
   };
-  for (const auto& c : cases) {
-    IniDocument doc(c.before);
-    EXPECT_EQ(doc.Bytes(), c.before) << c.name << ": read and written unchanged";
-    doc.Set(c.section, c.key, c.value);
-    EXPECT_EQ(doc.Bytes(), c.after) << c.name;
-    EXPECT_EQ(doc.Changed(), c.before != c.after) << c.name;
-    EXPECT_EQ(doc.Get(c.section, c.key), c.value) << c.name;
+  for (const auto& [name, before, section, key, value, after] : cases) {
+    IniDocument doc(before);
+    EXPECT_EQ(doc.Bytes(), before) << name << ": read and written unchanged";
+    doc.Set(section, key, value);
+    EXPECT_EQ(doc.Bytes(), after) << name;
+    EXPECT_EQ(doc.Changed(), before != after) << name;
+    EXPECT_EQ(doc.Get(section, key), value) << name;
   }
 }
 
@@ -46,13 +40,11 @@ TEST(ini_document, reads_as_the_profile_service_reads) {
   const IniDocument doc(
       "k=before any section\r\n[ Paths ]\r\n Libsrc = 'C:\\ABC' \r\n;Commented=1\r\nEmpty=\r\nOne=\"\r\n[PATHS]\r\n"
       "Later=1\r\n");
-  EXPECT_EQ(doc.Get("paths", "LIBSRC"), "C:\\ABC");
-  EXPECT_EQ(doc.Get("Paths", "Empty"), "");
-  EXPECT_EQ(doc.Get("Paths", "One"), "\"");  // a single quote character is no pair
-  EXPECT_EQ(doc.Get("Paths", ";Commented"), std::nullopt);
-  EXPECT_EQ(doc.Get("Paths", "Later"), std::nullopt);  // in a repeated section
-  EXPECT_EQ(doc.Get("", "k"), std::nullopt);
-  EXPECT_EQ(doc.Get("Other", "k"), std::nullopt);
+  // A lone quote character is no pair; {}: not read, as a key in a repeated section or before any section.
+  const std::tuple<const char*, const char*, std::optional<std::string>> reads[] = {
+      {"paths", "LIBSRC", "C:\\ABC"}, {"Paths", "Empty", ""}, {"Paths", "One", "\""}, {"Paths", ";Commented", {}},
+      {"Paths", "Later", {}},         {"", "k", {}},          {"Other", "k", {}}};
+  for (const auto& [section, key, value] : reads) EXPECT_EQ(doc.Get(section, key), value) << section << "|" << key;
 }
 
 TEST(ini_document, removing_gives_back_the_bytes_before_the_key_was_added) {
@@ -60,12 +52,8 @@ TEST(ini_document, removing_gives_back_the_bytes_before_the_key_was_added) {
     IniDocument doc(before);
     doc.Set("A", "added", "v");
     doc.Set("Fresh", "k", "v");
-    EXPECT_TRUE(doc.Remove("A", "added"));
-    EXPECT_TRUE(doc.Remove("Fresh", "k"));
-    EXPECT_TRUE(doc.RemoveSectionIfEmpty("Fresh"));
-    if (before.find("[A]") == std::string::npos) {
-      EXPECT_TRUE(doc.RemoveSectionIfEmpty("A"));
-    }
+    EXPECT_TRUE(doc.Remove("A", "added") && doc.Remove("Fresh", "k") && doc.RemoveSectionIfEmpty("Fresh"));
+    EXPECT_EQ(doc.RemoveSectionIfEmpty("A"), before.find("[A]") == std::string::npos);  // a section with x=1 stays
     EXPECT_EQ(doc.Bytes(), before);
     EXPECT_FALSE(doc.Remove("A", "added")) << "a second removal finds nothing";
   }

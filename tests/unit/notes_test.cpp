@@ -34,18 +34,16 @@ struct Notes : fake::Harness {
   std::string Settings() { return Setting(kStatusSection, kOnKey) + Setting(kStatusSection, kAutoIncrementKey); }
   std::string& Bytes(const std::string& file = kFile) { return heldFile.files[file]; }
   Strings File() {
-    Strings out;
-    for (std::string_view line : Lines(Bytes())) out.emplace_back(line);
-    return out;
+    const std::vector<std::string_view> lines = Lines(Bytes());
+    return {lines.begin(), lines.end()};
   }
   VersionNotes notes{heldFile};
 };
 
 TEST(version_file, ok_appends_the_entry_byte_exact_with_the_build_from_the_last_line) {
   const struct {
-    std::optional<std::string> file;  // none: missing
-    const char* autoIncrement;
-    const char *ver, *build, *note;  // as the window leaves them; nullptr: as loaded
+    std::optional<std::string> file;                 // none: missing
+    const char *autoIncrement, *ver, *build, *note;  // the last three as the window leaves them; nullptr: as loaded
     std::string line;
   } cases[] = {
       {Live("1.00  0001") + "\r\n", "1", nullptr, nullptr, "First", Live("1.00  0002") + kAdded + " First"},
@@ -67,8 +65,7 @@ TEST(version_file, ok_appends_the_entry_byte_exact_with_the_build_from_the_last_
     t.notes.entry.note = c.note;
     SaveEntry(t.notes, t.svc);
     EXPECT_EQ(t.File().back(), c.line);
-    EXPECT_EQ(t.Bytes().substr(t.Bytes().size() - 2), "\r\n");
-    EXPECT_TRUE(t.dialogs.shown.empty());
+    EXPECT_TRUE(t.Bytes().ends_with("\r\n") && t.dialogs.shown.empty());
   }
 }
 
@@ -128,8 +125,7 @@ TEST(version_file, cancel_and_the_countdown_make_the_last_line_live_again_and_on
     t.heldFile.writeError = writeError;
     RestoreLastEntry(t.notes, t.svc);
     ASSERT_EQ(t.dialogs.shown.size(), 1u);
-    EXPECT_EQ(t.dialogs.shown[0].text, text);
-    EXPECT_EQ(t.Bytes(), before);
+    EXPECT_EQ(t.dialogs.shown[0].text + "|" + t.Bytes(), text + ("|" + before));
   }
 }
 
@@ -151,8 +147,8 @@ TEST(version_file, settings_default_to_on_another_file_name_is_remembered_and_a_
   held.Open(std::nullopt);
   EXPECT_EQ(held.notes.entry.build, "0001");
   SaveEntry(held.notes, held.svc);
-  EXPECT_EQ(held.Captions().size(), 1u);
-  EXPECT_EQ(held.dialogs.shown.at(0).text + "|" + held.Bytes(), "Sharing Violation|" + Live("1.00  0007") + "\r\n");
+  ASSERT_EQ(held.Captions().size(), 1u);
+  EXPECT_EQ(held.dialogs.shown[0].text + "|" + held.Bytes(), "Sharing Violation|" + Live("1.00  0007") + "\r\n");
 }
 
 // The window over a version file whose last entry is build 41 of version 1.20; script plays inside it.
@@ -174,8 +170,7 @@ TEST(notes_window, shows_the_next_entry_and_enabling_updates_stops_the_countdown
   on.Set(kOnKey, "0");
   on.Play([](FakeNotesView& v, NotesPresenter& p) {
     EXPECT_EQ(v.texts[N::Version] + "|" + v.texts[N::Build] + "|" + v.status[1], " 1.20|0042|1.20 0042");
-    p.OnTimer();
-    p.OnTimer();
+    for (int tick = 0; tick < 2; ++tick) p.OnTimer();
     v.Click(N::OnOff);
     EXPECT_TRUE(v.timer == 0 && v.texts[N::Note].empty() && v.enabled[NotesArea::VersionGroup] &&
                 v.enabled[NotesArea::Setup] && v.enabled[NotesArea::Buttons]);

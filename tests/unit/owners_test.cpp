@@ -56,9 +56,8 @@ TEST(owners, share_items_until_the_last_removal_and_keep_or_restore_what_was_the
       {[](Machine& m) { return m.Ini(kIdeIni, "User Menus", "1") + " " + m.Ini(kIdeIni, "User Applications", "QZ"); },
        {{"/OWNER=A USERMENU QZ M qz.exe", "M|QZ qz.exe"},
         {"/OWNER=A USERMENU QZ N qz2.exe", "N|QZ qz2.exe"},
+        {"ABCPATH C:\\L", "N|QZ qz2.exe"},  // the file rewritten by another command
         {"/OWNER=A UNMENU QZ", "<absent> old.exe"}}},
-      {[](Machine& m) { return m.Ini(kIdeIni, "User Applications", "QZ"); },
-       {{"/OWNER=A USERMENU QZ M qz.exe", "qz.exe"}, {"ABCPATH C:\\L", "qz.exe"}, {"/OWNER=A UNMENU QZ", "old.exe"}}},
   };
   for (const auto& c : cases) {
     Machine m;
@@ -87,71 +86,64 @@ TEST(owners, are_kept_in_a_ledger_a_person_can_read_and_listed) {
   m.Run("/OWNER=Vendor-A USERMENU QZ M qz.exe");
   m.Run("/OWNER=Vendor-B RED Common *.tpl C:\\S");
   m.Run("/OWNER=Vendor-C RED Common *.tpl C:\\S");
-  EXPECT_EQ(m.files.contents[kLedger].substr(m.files.contents[kLedger].find("[Item 1]")),
-            std::string("[Item 1]\r\nKind=MENU\r\nFile=") + kIdeIni +
-                "\r\nAppRef=QZ\r\nFound=No\r\nWritten=M|QZ\r\nOwners=Vendor-A\r\n\r\n[Item 2]\r\nKind=APPLICATION\r\n"
-                "File=" +
-                kIdeIni +
-                "\r\nAppRef=QZ\r\nFound=Yes\r\nEarlier=old.exe\r\nWritten=qz.exe\r\nOwners=Vendor-A\r\n"
-                "\r\n[Item 3]\r\nKind=RED\r\nFile=" +
-                kRed +
-                "\r\nSection=Common\r\nEntry=*.tpl\r\nItem=C:\\S\r\n"
-                "Found=No\r\nOwners=Vendor-B,Vendor-C\r\n");
+  const std::string ide = kIdeIni, red = kRed, ledger = m.files.contents[kLedger];
+  EXPECT_EQ(ledger.substr(ledger.find("[Item 1]")),
+            "[Item 1]\r\nKind=MENU\r\nFile=" + ide +
+                "\r\nAppRef=QZ\r\nFound=No\r\nWritten=M|QZ\r\nOwners=Vendor-A\r\n\r\n" +
+                "[Item 2]\r\nKind=APPLICATION\r\nFile=" + ide + "\r\nAppRef=QZ\r\nFound=Yes\r\nEarlier=old.exe\r\n" +
+                "Written=qz.exe\r\nOwners=Vendor-A\r\n\r\n[Item 3]\r\nKind=RED\r\nFile=" + red +
+                "\r\nSection=Common\r\nEntry=*.tpl\r\nItem=C:\\S\r\nFound=No\r\nOwners=Vendor-B,Vendor-C\r\n");
   m.Run("OWNERS vendor-c");
-  EXPECT_EQ(m.dialogs.printed.back(), std::string("Vendor-C\tRED\t") + kRed + " [Common] *.tpl\tC:\\S\tadded");
+  EXPECT_EQ(m.dialogs.printed.back(), "Vendor-C\tRED\t" + red + " [Common] *.tpl\tC:\\S\tadded");
   m.dialogs.notes.clear();
   m.Run("UNRED Common *.tpl C:\\S");
   m.Run("/OWNER=Vendor-B UNMENU QZ");
   EXPECT_EQ(m.dialogs.notes, (Strings{"Taken out, though these owners claimed it: Vendor-B,Vendor-C: C:\\S",
                                       "This owner never claimed the item, so it was left: Vendor-B: QZ"}));
   m.Run("OWNERS");
-  EXPECT_EQ(m.dialogs.printed.back(), "Vendor-A\tUSERMENU\t" + std::string(kIdeIni) +
-                                          "\tQZ\tadded\nVendor-A\t"
-                                          "USERMENU [User Applications]\t" +
-                                          kIdeIni + "\tQZ\tfound");
+  EXPECT_EQ(
+      m.dialogs.printed.back(),
+      "Vendor-A\tUSERMENU\t" + ide + "\tQZ\tadded\nVendor-A\tUSERMENU [User Applications]\t" + ide + "\tQZ\tfound");
 }
 
 // A kill between the ledger and the target (here: the one written, the other refused) converges when the command
 // runs again; a damaged ledger stops the command with its name, and is never taken for an empty one.
 TEST(owners, converge_after_a_kill_between_ledger_and_target_and_stop_at_a_damaged_ledger) {
   const struct {
-    std::string add, remove, ledger;
-    std::function<void(Machine&, bool)> breakTarget;
+    std::string add, ledger;
+    std::function<void(Machine&)> refuseTarget;
     std::function<std::string(Machine&)> place;
     std::string before, added;
   } kinds[] = {
-      {"RED Common *.tpl C:\\S", "UNRED Common *.tpl C:\\S", kLedger,
-       [](Machine& m, bool broken) {
-         if (broken)
-           m.files.readOnly.insert(kRed);
-         else
-           m.files.readOnly.erase(kRed);
-       },
+      {"RED Common *.tpl C:\\S", kLedger, [](Machine& m) { m.files.readOnly.insert(kRed); },
        [](Machine& m) { return m.Ini(kRed, "Common", "*.tpl"); }, "C:\\U", "C:\\U;C:\\S"},
-      {"ENV PATH C:\\S", "UNENV PATH C:\\S", "C:\\ProgramData\\QZCL\\machine.owners",
-       [](Machine& m, bool broken) { m.registry.failWrites = broken; },
+      {"ENV PATH C:\\S", "C:\\ProgramData\\QZCL\\machine.owners", [](Machine& m) { m.registry.failWrites = true; },
        [](Machine& m) { return m.registry.values[kPath].text; }, "C:\\W;C:\\U", "C:\\W;C:\\U;C:\\S"},
+  };
+  const std::tuple<bool, bool, bool, int, bool, std::string> steps[] = {
+      // the target refused, the ledger refused, a removal, the exit code, the item there after it, what the
+      // ledger then holds ("": no ledger)
+      {true, false, false, kExitFailed, false, "Item=C:\\S"},  // the claim is written, the item not
+      {false, false, false, kExitSuccess, true, "Item=C:\\S"},
+      {true, false, true, kExitFailed, true, "Owners=A"},   // the item cannot go: the claim stays with it
+      {false, true, true, kExitFailed, false, "Owners=A"},  // the item goes, the claim stays
+      {false, false, true, kExitSuccess, false, ""},
   };
   for (const auto& k : kinds) {
     Machine m;
-    k.breakTarget(m, true);  // the claim is written, the item not
-    EXPECT_EQ(m.Run("/OWNER=A " + k.add), kExitFailed) << k.add;
-    EXPECT_TRUE(k.place(m) == k.before && m.files.contents[k.ledger].find("Item=C:\\S") != std::string::npos) << k.add;
-    k.breakTarget(m, false);
-    EXPECT_EQ(m.Run("/OWNER=A " + k.add), kExitSuccess) << k.add;
-    EXPECT_EQ(k.place(m), k.added) << k.add;
-    k.breakTarget(m, true);  // the item cannot go: the claim stays with it
-    EXPECT_EQ(m.Run("/OWNER=A " + k.remove), kExitFailed) << k.remove;
-    EXPECT_TRUE(k.place(m) == k.added && m.files.contents[k.ledger].find("Owners=A") != std::string::npos) << k.remove;
-    k.breakTarget(m, false);
-    m.files.readOnly.insert(k.ledger);  // the item goes, the claim stays
-    EXPECT_EQ(m.Run("/OWNER=A " + k.remove), kExitFailed) << k.remove;
-    EXPECT_TRUE(k.place(m) == k.before && m.files.Exists(k.ledger)) << k.remove;
-    m.files.readOnly.clear();
-    EXPECT_EQ(m.Run("/OWNER=A " + k.remove), kExitSuccess) << k.remove;
-    EXPECT_TRUE(k.place(m) == k.before && !m.files.Exists(k.ledger)) << k.remove;
+    for (const auto& [targetRefused, ledgerRefused, removal, exitCode, there, ledger] : steps) {
+      const std::string arguments = "/OWNER=A " + (removal ? "UN" + k.add : k.add);
+      m.files.readOnly.clear();
+      m.registry.failWrites = false;
+      if (targetRefused) k.refuseTarget(m);
+      if (ledgerRefused) m.files.readOnly.insert(k.ledger);
+      EXPECT_EQ(m.Run(arguments), exitCode) << arguments;
+      EXPECT_EQ(k.place(m), there ? k.added : k.before) << arguments;
+      EXPECT_EQ(m.files.Exists(k.ledger) && m.files.contents[k.ledger].find(ledger) != std::string::npos,
+                !ledger.empty())
+          << arguments;
+    }
   }
-
   for (const char* arguments : {"/OWNER=A RED Common *.tpl C:\\S", "UNRED Common *.tpl C:\\U", "OWNERS"}) {
     Machine damaged;
     damaged.files.contents[kLedger] = "[Item 1]\r\nKind=RED\r\nOwners=A\r\n";  // no file, no item

@@ -12,61 +12,61 @@ using Strings = std::vector<std::string>;
 
 const char* const kRed = "C:\\C6\\BIN\\C60EE.RED";
 const std::string kEnvKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\\";
+const std::string kMenus = "[User Menus]\r\n1=&Alpha|A\r\n2 = &Zeta|Z\r\n; mine\r\n[User Applications]\r\nA=a.exe\r\n";
 
 struct Uninstall : fake::Harness {
   Uninstall() { InstallVersion6(); }
-  // Runs the adding command, then the removal command twice; the file's bytes after each step.
-  Strings RoundTrip(const std::string& file, const std::string& add, const std::string& remove) {
-    Strings steps;
-    Run(add);
-    steps.push_back(files.contents[file]);
-    Run(remove);
-    steps.push_back(files.contents[file]);
-    const int writes = files.replaces;
-    Run(remove);
-    EXPECT_EQ(files.replaces, writes) << "a second removal writes nothing";
-    return steps;
-  }
 };
 
-TEST(unred, takes_out_what_red_added_and_leaves_every_other_byte) {
+// Each row runs an adding command, finds a text it left in the file, and runs the removal (UNRED for RED, UNMENU for
+// USERMENU, UNINCLUDE for INCLUDE) twice: the second writes nothing.
+TEST(removal, takes_out_what_its_adding_command_added_and_leaves_every_other_byte) {
   const std::string head = "; vendor paths\r\n[Common]\r\n*.tpl =  C:\\A ; C:\\B\\  \r\n\r\n";
+  const std::string include = "\r\n#INCLUDE('x.tpw')\r\n";
   const struct {
-    std::string before, path;
+    std::string file, before, add, added;
     std::optional<std::string> after;  // after the removal, where it is not the file before
   } cases[] = {
-      {head, "C:\\X"},                     // a new entry in a new section
-      {head + "[Other]\r\nx=1", "C:\\X"},  // after a last line without its end
-      {"", "\"C:\\X;C:\\Y\""},             // a new file, two items
+      {kRed, head, "RED Paths *.tpl C:\\X", "[Paths]\r\n*.tpl=C:\\X\r\n"},  // a new entry in a new section
+      {kRed, head + "[Other]\r\nx=1", "RED Paths *.tpl C:\\X", "x=1\r\n"},  // after a last line without its end
+      // without a redirection file of its edition, the other edition's is made new: two items, then nothing
+      {"C:\\C6\\BIN\\C60PE.RED", "", "RED Common *.tpl \"C:\\X;C:\\Y\"", "[Common]\r\n*.tpl=C:\\X;C:\\Y\r\n"},
       // C:\A was there before: nothing is left, so the entry and its section go
-      {"[Common]\r\n*.tpl=C:\\A\r\n", "\"C:\\X;C:\\A\"", ""},
+      {kRed, "[Common]\r\n*.tpl=C:\\A\r\n", "RED Common *.tpl \"C:\\X;C:\\A\"", "*.tpl=C:\\A;C:\\X", ""},
       // listed before, and listed twice: every one goes, in any letter case
-      {"[Common]\r\n*.tpl=C:\\X;C:\\A;c:\\x;C:\\X\r\n", "C:\\X", "[Common]\r\n*.tpl=C:\\A\r\n"},
+      {kRed, "[Common]\r\n*.tpl=C:\\X;C:\\A;c:\\x;C:\\X\r\n", "RED Common *.tpl C:\\X", "*.tpl=C:\\X;C:\\A;c:\\x;C:\\X",
+       "[Common]\r\n*.tpl=C:\\A\r\n"},
+      {kIdeIni, kMenus, "USERMENU QZ &Middle qz.exe", "2 = &Middle|QZ"},    // the key written as the file writes them
+      {"my.tpl", "#TEMPLATE(A)\r\n\r\n", "INCLUDE my.tpl x.tpw", include},  // exactly the bytes before
+      {"my.tpl", "#TEMPLATE(A)\r\n", "INCLUDE my.tpl x.tpw", include, "#TEMPLATE(A)\r\n\r\n"},  // up to the blank line
+      // there before, in another letter case
+      {"my.tpl", "#INCLUDE('X.TPW')  \r\nz\r\n", "INCLUDE my.tpl x.tpw", include, "z\r\n\r\n"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.before + " with " + c.path);
+    SCOPED_TRACE(c.before + " with " + c.add);
     Uninstall t;
-    if (!c.before.empty()) t.files.contents[kRed] = c.before;
-    const std::string section = c.before.starts_with(head) ? "Paths" : "Common";
-    const Strings steps =
-        t.RoundTrip(kRed, "RED " + section + " *.tpl " + c.path, "UNRED " + section + " *.tpl " + c.path);
-    EXPECT_EQ(steps[1], c.after.value_or(c.before));
+    if (!c.before.empty()) t.files.contents[c.file] = c.before;
+    const std::string remove = c.add.starts_with("USERMENU") ? "UNMENU" + c.add.substr(8) : "UN" + c.add;
+    t.Run(c.add);
+    EXPECT_NE(t.files.contents[c.file].find(c.added), std::string::npos);
+    t.Run(remove);
+    EXPECT_EQ(t.files.contents[c.file], c.after.value_or(c.before));
+    const int writes = t.files.replaces;
+    t.Run(remove);
+    EXPECT_EQ(t.files.replaces, writes) << "a second removal writes nothing";
     EXPECT_TRUE(t.dialogs.shown.empty() && t.svc.ExitCode() == kExitSuccess);
   }
-  Uninstall usage;
-  usage.Run("UNREDIRECT Common *.tpl");
-  EXPECT_EQ(usage.Captions(), Strings{"Remove Redirection Error"});
-  EXPECT_EQ(usage.svc.ExitCode(), kExitUsage);
 }
 
 TEST(unenv, takes_out_each_item_keeping_the_type_and_deletes_a_variable_left_empty) {
-  const std::tuple<std::optional<RegType>, std::string, std::string> cases[] = {
-      // type before (none: absent), text before, the value added and removed
-      {std::nullopt, "", "C:\\QZ"},
-      {RegType::ExpandString, "%SystemRoot%\\system32;C:\\A", "\"C:\\QZ;C:\\QZ\\Bin\""},
-      {RegType::String, "C:\\A; C:\\B\\", "C:\\C"},
+  const std::tuple<std::optional<RegType>, std::string, std::string, std::optional<std::string>> cases[] = {
+      // type before (none: absent), text before, the value added and removed, the text after where not the same
+      {std::nullopt, "", "C:\\QZ", std::nullopt},
+      {RegType::ExpandString, "%SystemRoot%\\system32;C:\\A", "\"C:\\QZ;C:\\QZ\\Bin\"", std::nullopt},
+      {RegType::String, "C:\\A; C:\\B\\", "C:\\C", std::nullopt},
+      {RegType::String, "c:\\qz\\;C:\\A", "C:\\QZ", "C:\\A"},  // an item there before the install goes too
   };
-  for (const auto& [type, text, value] : cases) {
+  for (const auto& [type, text, value, after] : cases) {
     SCOPED_TRACE(text + " with " + value);
     Uninstall t;
     if (type) t.registry.values[kEnvKey + "QZ_PATH"] = {*type, text};
@@ -74,17 +74,13 @@ TEST(unenv, takes_out_each_item_keeping_the_type_and_deletes_a_variable_left_emp
     t.Run("UNENV QZ_PATH " + value);
     ASSERT_EQ(t.registry.values.count(kEnvKey + "QZ_PATH"), type ? 1u : 0u);
     if (type)
-      EXPECT_TRUE(t.registry.values[kEnvKey + "QZ_PATH"].text == text &&
+      EXPECT_TRUE(t.registry.values[kEnvKey + "QZ_PATH"].text == after.value_or(text) &&
                   t.registry.values[kEnvKey + "QZ_PATH"].type == *type);
     EXPECT_EQ(t.registry.events.back(), "broadcast");
     const std::size_t events = t.registry.events.size();
     t.Run("UNENVIRONMENT QZ_PATH " + value);
     EXPECT_EQ(t.registry.events.size(), events) << "nothing to remove, nothing told";
   }
-  Uninstall before;  // an item that was there before the install is taken out too
-  before.registry.values[kEnvKey + "QZ_PATH"] = {RegType::String, "c:\\qz\\;C:\\A"};
-  before.Run("UNENV QZ_PATH C:\\QZ");
-  EXPECT_EQ(before.registry.values[kEnvKey + "QZ_PATH"].text, "C:\\A");
   // The Windows 95 family: the line ENV appended to the start-up file goes again.
   Uninstall old;
   old.registry.windows95 = true;
@@ -92,19 +88,9 @@ TEST(unenv, takes_out_each_item_keeping_the_type_and_deletes_a_variable_left_emp
   old.Run("ENV Path C:\\QZ");
   old.Run("UNENV Path C:\\QZ");
   EXPECT_EQ(old.files.contents["C:\\AutoExec.Bat"], "@ECHO OFF\r\nPATH C:\\DOS\r\n");  // up to the end it had to get
-  Uninstall missing;
-  missing.Run("UNENV QZ_PATH");
-  EXPECT_EQ(missing.dialogs.notes, Strings{"UNENV needs a variable name and a value."});
-  EXPECT_EQ(missing.svc.ExitCode(), kExitUsage);
 }
 
 TEST(unmenu, takes_out_the_apprefs_items_renumbering_the_rest_and_its_command_line_unless_named_elsewhere) {
-  const std::string menus = "[User Menus]\r\n1=&Alpha|A\r\n2 = &Zeta|Z\r\n; mine\r\n[User Applications]\r\nA=a.exe\r\n";
-  Uninstall t;
-  t.files.contents[kIdeIni] = menus;
-  const Strings steps = t.RoundTrip(kIdeIni, "USERMENU QZ &Middle qz.exe", "UNMENU QZ &Middle qz.exe");
-  EXPECT_NE(steps[0].find("2 = &Middle|QZ"), std::string::npos);
-  EXPECT_EQ(steps[1], menus);
   // Two items of the AppRef; its command line stays while File Types names it.
   Uninstall named;
   named.files.contents[kIdeIni] =
@@ -113,63 +99,40 @@ TEST(unmenu, takes_out_the_apprefs_items_renumbering_the_rest_and_its_command_li
   named.Run("UNUSERMENU QZ 6");
   EXPECT_EQ(named.files.contents[kIdeIni],
             "[User Menus]\r\n1=&B|B\r\n[File Types]\r\n1=Q=*.q|QZ\r\n[User Applications]\r\nQZ=q.exe\r\n");
-  Uninstall running;  // the IDE is asked to close first, and Cancel writes nothing
-  running.files.contents[kIdeIni] = menus;
-  running.transport.serverUp = [](int) { return true; };
-  running.dialogs.answers = {Button::Cancel};
-  running.Run("UNMENU A");
-  EXPECT_TRUE(running.files.contents[kIdeIni] == menus && running.Captions() == Strings{"Remove Accessories Item"});
-  Uninstall usage;
-  usage.Run("UNMENU");
-  EXPECT_TRUE(usage.Captions() == Strings{"Incorrect Command Line"} && usage.svc.ExitCode() == kExitUsage);
-}
-
-TEST(uninclude, takes_out_the_include_line_and_leaves_blank_lines) {
-  const std::tuple<std::string, std::string> cases[] = {
-      {"#TEMPLATE(A)\r\n\r\n", "#TEMPLATE(A)\r\n\r\n"},  // exactly the bytes before
-      {"#TEMPLATE(A)\r\n", "#TEMPLATE(A)\r\n\r\n"},      // up to INCLUDE's blank line
-      {"#INCLUDE('X.TPW')  \r\nz\r\n", "z\r\n\r\n"},     // there before, in another letter case
-  };
-  for (const auto& [before, after] : cases) {
-    Uninstall t;
-    t.files.contents["my.tpl"] = before;
-    t.Run("INCLUDE my.tpl x.tpw");
-    t.Run("UNINCLUDE my.tpl x.tpw");
-    EXPECT_EQ(t.files.contents["my.tpl"], after) << before;
-    EXPECT_TRUE(t.dialogs.shown.empty() && t.svc.ExitCode() == kExitSuccess);
-  }
-  Uninstall missing;
-  missing.Run("UNINCLUDE my.tpl");
-  EXPECT_EQ(missing.svc.ExitCode(), kExitUsage);
 }
 
 // An uninstaller may run after the IDE's own uninstaller, or twice: what is not there is not removed, which is
-// no failure. An unattended run says so in its log and shows nothing.
-TEST(removal, of_what_is_not_there_succeeds_and_says_so) {
-  const std::pair<const char*, std::string> cases[] = {
-      {"UNRED Common *.tpl C:\\X 4", "WIN.INI names no installation of this version, so there is nothing to remove: 4"},
-      {"UNMENU QZ 4", "WIN.INI names no installation of this version, so there is nothing to remove: 4"},
-      {"UNRED Common *.tpl C:\\X",
+// no failure, and the run says so only in its log. The IDE runs in every row, but need not close for nothing. With
+// something to change (the rows that do not succeed, over a user menu), it is asked to close first: Cancel writes
+// nothing, and an unattended run does not answer the prompt itself but ends at once with exit code 3.
+TEST(removal, of_what_is_not_there_succeeds_and_of_what_is_there_waits_for_the_running_ide_to_close) {
+  const std::string none = "WIN.INI names no installation of this version, so there is nothing to remove: 4";
+  const std::tuple<const char*, bool, int, std::string> cases[] = {
+      // arguments, unattended, the exit code, the line for the log or the caption of the box
+      {"UNRED Common *.tpl C:\\X 4", false, kExitSuccess, none},
+      {"UNMENU QZ 4", false, kExitSuccess, none},
+      {"UNRED Common *.tpl C:\\X", false, kExitSuccess,
        "The redirection file does not exist, so there is nothing to remove: C:\\C6\\BIN\\C60PE.RED"},
-      {"UNMENU QZ", "The IDE's user menu does not name this AppRef, so there is nothing to remove: QZ"},
-      {"UNENV QZ_NONE C:\\X", "The environment variable does not exist, so there is nothing to remove: QZ_NONE"},
+      {"UNMENU QZ", false, kExitSuccess,
+       "The IDE's user menu does not name this AppRef, so there is nothing to remove: QZ"},
+      {"UNENV QZ_NONE C:\\X", false, kExitSuccess,
+       "The environment variable does not exist, so there is nothing to remove: QZ_NONE"},
+      {"UNMENU A", false, kExitFailed, "Remove Accessories Item"},
+      {"UNMENU A", true, kExitIdeRunning, "Remove Accessories Item"},
+      {"USERMENU QZ &QZ qz.exe", true, kExitIdeRunning, "Add Accessories Item"},
   };
-  for (const auto& [arguments, note] : cases) {
+  for (const auto& [arguments, unattended, exitCode, said] : cases) {
     Uninstall t;
-    t.transport.serverUp = [](int) { return true; };  // the IDE runs, but need not close for nothing
-    t.Run(arguments);
-    EXPECT_TRUE(t.svc.ExitCode() == kExitSuccess && t.dialogs.shown.empty() && t.files.contents.empty()) << arguments;
-    EXPECT_EQ(t.dialogs.notes, Strings{note});
-  }
-  // With something to remove, an unattended run does not answer the close prompts itself: exit code 3 at once.
-  for (const char* arguments : {"UNMENU A", "USERMENU QZ &QZ qz.exe"}) {
-    Uninstall t;
-    t.files.contents[kIdeIni] = "[User Menus]\r\n1=&A|A\r\n";
+    if (exitCode != kExitSuccess) t.files.contents[kIdeIni] = kMenus;
+    const auto files = t.files.contents;
     t.transport.serverUp = [](int) { return true; };
-    t.dialogs.unattended = true;
+    t.dialogs.unattended = unattended;
+    t.dialogs.answers = {Button::Cancel};
     t.Run(arguments);
-    EXPECT_TRUE(t.svc.ExitCode() == kExitIdeRunning && t.dialogs.shown.size() == 1u) << arguments;
-    EXPECT_EQ(t.files.contents[kIdeIni], "[User Menus]\r\n1=&A|A\r\n");
+    Strings seen = t.Captions();
+    seen.insert(seen.end(), t.dialogs.notes.begin(), t.dialogs.notes.end());
+    EXPECT_TRUE(t.svc.ExitCode() == exitCode && seen == Strings{said}) << arguments;
+    EXPECT_EQ(t.files.contents, files) << arguments;
   }
 }
 

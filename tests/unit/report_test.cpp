@@ -68,18 +68,16 @@ TEST(whatif, shows_each_command_s_change_writes_nothing_and_ends_as_the_real_run
        "--- NUL\n+++ " + kEnv + "QZ_HOME (REG_SZ)\n+C:\\Q", kExitFailed},
   };
   for (const auto& c : cases) {
-    Machine dry, real;
+    Machine dry, real;  // real, not run yet, keeps what dry held before its run
     for (Machine* r : {&dry, &real})
       if (c.setUp) c.setUp(*r);
-    const auto files = dry.files.contents;
-    const auto values = dry.registry.values;
     EXPECT_EQ(dry.program.Run(std::string("qzcl /WHATIF ") + c.arguments), c.exitCode) << c.arguments;
     EXPECT_EQ(dry.dialogs.printed, c.printed.empty() ? std::vector<std::string>{} : std::vector{c.printed})
         << c.arguments;
     const bool onlyReads = std::all_of(dry.journal.begin(), dry.journal.end(), [](const std::string& e) {
       return e.starts_with("read") || e.starts_with("get");
     });
-    EXPECT_TRUE(dry.files.contents == files && dry.registry.values == values && onlyReads &&
+    EXPECT_TRUE(dry.files.contents == real.files.contents && dry.registry.values == real.registry.values && onlyReads &&
                 dry.processes.started.empty() && dry.transport.executes.empty())
         << c.arguments;
     for (const Box& box : dry.dialogs.shown) EXPECT_EQ(box.buttons, Buttons::Ok) << c.arguments;

@@ -148,12 +148,15 @@ TEST(red, adds_a_directory_unless_the_entry_lists_it_and_refuses_what_it_cannot_
     const std::string before = t.files.contents[kRed];
     t.Run(c.arguments);
     EXPECT_EQ(t.Ini(kRed, "Common", "*.tpl"), c.after);
-    if (c.caption) EXPECT_EQ(t.files.contents, (std::map<std::string, std::string>{{kRed, before}}));
+    if (c.caption) {
+      EXPECT_EQ(t.files.contents, (std::map<std::string, std::string>{{kRed, before}}));
+    }
     EXPECT_TRUE(t.Captions() == (c.caption ? Strings{c.caption} : Strings{}) && t.svc.ExitCode() == c.exitCode);
-    if (c.diskSpace == 20)  // a file failure names the step, the file and the reason
+    if (c.diskSpace == 20) {  // a file failure names the step, the file and the reason
       EXPECT_EQ(t.dialogs.shown[0].text,
                 "The redirection file could not be written:|  C:\\C6\\BIN\\C60EE.RED|"
                 "The disk is full.||Nothing was changed.");
+    }
     // A second run finds every item listed and writes nothing.
     const int writes = t.files.replaces;
     t.Run(c.arguments);

@@ -42,7 +42,7 @@ TEST(dde_channel, connect_finds_starts_or_gives_up_on_the_ide_and_logs_how) {
       log.push_back(t.profile.Read(logFile, "Connect", key, "<unwritten>"));
     EXPECT_EQ(log, Strings({"ClarionWin", "ClarionWin", logged[0], logged[1]}));
     EXPECT_EQ(t.profile.Read(unattended ? ".\\QZDE.LOG" : "C:\\TEMP\\QZDE.LOG", "Connect", "App", "-"), "-");
-    if (startFails) EXPECT_EQ(dde.Error(), "The system cannot find the file specified.");
+    if (startFails) { EXPECT_EQ(dde.Error(), "The system cannot find the file specified."); }
     if (connected) continue;
     // Gave up 30 seconds after the first attempt, resting between attempts instead of spinning.
     const std::int64_t waited = t.clock.now - clockStart;

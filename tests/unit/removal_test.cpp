@@ -73,9 +73,10 @@ TEST(unenv, takes_out_each_item_keeping_the_type_and_deletes_a_variable_left_emp
     t.Run("ENV QZ_PATH " + value);
     t.Run("UNENV QZ_PATH " + value);
     ASSERT_EQ(t.registry.values.count(kEnvKey + "QZ_PATH"), type ? 1u : 0u);
-    if (type)
+    if (type) {
       EXPECT_TRUE(t.registry.values[kEnvKey + "QZ_PATH"].text == after.value_or(text) &&
                   t.registry.values[kEnvKey + "QZ_PATH"].type == *type);
+    }
     EXPECT_EQ(t.registry.events.back(), "broadcast");
     const std::size_t events = t.registry.events.size();
     t.Run("UNENVIRONMENT QZ_PATH " + value);

@@ -86,8 +86,9 @@ TEST(whatif, shows_each_command_s_change_writes_nothing_and_ends_as_the_real_run
     EXPECT_EQ(real.program.Run(std::string("qzcl /LOG=") + kLog + " " + c.arguments), c.exitCode) << c.arguments;
     std::string logged = c.printed + "\n";
     for (std::size_t at = 0; (at = logged.find('\n', at)) != std::string::npos; at += 2) logged.insert(at, "\r");
-    if (c.exitCode == kExitSuccess && c.printed.starts_with("---"))
+    if (c.exitCode == kExitSuccess && c.printed.starts_with("---")) {
       EXPECT_NE(real.files.contents[kLog].find(logged), std::string::npos) << c.arguments;
+    }
   }
 }
 

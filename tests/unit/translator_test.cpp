@@ -108,7 +108,7 @@ TEST_F(TranslatorTest, a_foreign_or_damaged_file_is_not_used_and_a_file_holding_
     translator_.Kill();  // the export tries the file again
     TranslationFile file(work_);
     file.SetName(path.string());
-    if (!before.empty()) EXPECT_NE(file.Create(), FileError::None);  // an empty file holds nothing yet
+    if (!before.empty()) { EXPECT_NE(file.Create(), FileError::None); }  // an empty file holds nothing yet
     EXPECT_TRUE(Bytes(path) == before) << "the file was changed";
     EXPECT_FALSE(fs::exists(path.string() + "-journal"));
   }

@@ -70,7 +70,6 @@ class FakeFiles : public Files {
  public:
   bool Exists(const std::string& path) override { return existing.count(path) || contents.count(path); }
   FileError ReadAll(const std::string& path, std::string& bytes) override {
-    ++reads;
     if (journal) journal->push_back("read " + path);
     if (onRead) onRead(path);
     if (failing.count(path) || !contents.count(path)) return failing.count(path) ? failing[path] : FileError::NotFound;
@@ -132,7 +131,7 @@ class FakeFiles : public Files {
   std::size_t diskSpace = std::string::npos;
   std::function<void(const std::string& path)> onRead;  // another program at work between the reads
   Journal* journal = nullptr;
-  int reads = 0, replaces = 0, temporaries = 0;
+  int replaces = 0, temporaries = 0;
 };
 
 // Locks that another run may hold: Acquire then reports Busy at once.

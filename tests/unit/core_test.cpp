@@ -12,7 +12,7 @@ namespace qz {
 namespace {
 
 using fake::kVersion6;
-using Strings = std::vector<std::string>;
+using fake::Strings;
 
 TEST(command_line, splits_the_parameters_as_installers_write_them_and_takes_the_word_as_it_always_has) {
   const std::pair<std::string, Strings> cases[] = {

@@ -44,18 +44,29 @@ class FakePleaseWait : public PleaseWaitView {
   std::vector<std::string>& events_;
 };
 
-// The editor window as state the tests read; Run plays script, as a person would use the window.
-class FakeEditorView : public EditorView, public BareWindow {
+// A window as state the tests read; Run plays script, as a person would use the window.
+template <class Self, class View, class Events>
+class ScriptedView : public View, public BareWindow {
  public:
-  TranslatableWindow* Open(EditorEvents& events) override {
+  TranslatableWindow* Open(Events& events) override {
     events_ = &events;
     return this;
   }
   void Run() override {
     running = true;
-    if (script) script(*this, *events_);
+    if (script) script(static_cast<Self&>(*this), *events_);
   }
   void Close() override { running = false; }
+
+  std::function<void(Self&, Events&)> script;
+  bool running = false;
+
+ protected:
+  Events* events_ = nullptr;
+};
+
+class FakeEditorView : public ScriptedView<FakeEditorView, EditorView, EditorEvents> {
+ public:
   void SetSections(const std::vector<std::pair<std::string, std::string>>& entries) override { sections = entries; }
   void ShowSection(const std::string& value) override { section = value; }
   void ShowIniFile(const std::string&) override {}
@@ -76,8 +87,7 @@ class FakeEditorView : public EditorView, public BareWindow {
   void CloseEditor() override {}
   bool On(EditorControl c) const { return enabled.count(c) && enabled.at(c); }
 
-  std::function<void(FakeEditorView&, EditorEvents&)> script;
-  bool running = false, held = false;
+  bool held = false;
   std::vector<std::pair<std::string, std::string>> sections;
   std::string section;
   int row = 0;
@@ -85,23 +95,10 @@ class FakeEditorView : public EditorView, public BareWindow {
   std::map<EditorControl, bool> enabled;
   const std::vector<Item>* items = nullptr;
   CellEditor editor;
-
- private:
-  EditorEvents* events_ = nullptr;
 };
 
-// The notes window as state the tests read; Run plays script.
-class FakeNotesView : public NotesView, public BareWindow {
+class FakeNotesView : public ScriptedView<FakeNotesView, NotesView, NotesEvents> {
  public:
-  TranslatableWindow* Open(NotesEvents& events) override {
-    events_ = &events;
-    return this;
-  }
-  void Run() override {
-    running = true;
-    if (script) script(*this, *events_);
-  }
-  void Close() override { running = false; }
   void SetText(NotesControl c, const std::string& text) override { texts[c] = text; }
   std::string Text(NotesControl c) override { return texts[c]; }
   void SetChecked(NotesControl c, bool on) override { checks[c] = on; }
@@ -119,16 +116,11 @@ class FakeNotesView : public NotesView, public BareWindow {
     events_->OnAccepted(c);
   }
 
-  std::function<void(FakeNotesView&, NotesEvents&)> script;
-  bool running = false;
   std::map<NotesControl, std::string> texts;
   std::map<NotesControl, bool> checks;
   std::map<NotesArea, bool> enabled;
   std::map<int, std::string> status;
   int timer = -1;
-
- private:
-  NotesEvents* events_ = nullptr;
 };
 
 class FakeViews : public Views {
@@ -169,8 +161,12 @@ inline void WriteTranslationFile(TextCodec& codec, const std::string& path, cons
   file.ReplaceAll(pairs);
 }
 
+using Strings = std::vector<std::string>;
+
 inline constexpr const char* kVersion6 = "Clarion 6.0  Enterprise Edition";
 inline constexpr const char* kIdeIni = "C:\\C6\\BIN\\C60EE.ini.";  // the name the program builds
+inline constexpr const char* kRed = "C:\\C6\\BIN\\C60EE.RED";
+inline const std::string kEnvKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\\";
 
 struct Harness {
   FakeProfile profile;
@@ -212,12 +208,42 @@ struct Harness {
     doc.Set(section, key, value);
     files.contents[file] = doc.Bytes();
   }
+  // A machine environment variable as "S:text" (a string), "X:text" (expandable) or "O:" (not text).
+  void SetVariable(const std::string& name, const std::string& value) {
+    const RegType type = value[0] == 'S' ? RegType::String : value[0] == 'X' ? RegType::ExpandString : RegType::Other;
+    registry.values[kEnvKey + name] = {type, value.substr(2)};
+  }
+  // The same, "<absent>" when not set.
+  std::string Variable(const std::string& name) {
+    if (!registry.values.count(kEnvKey + name)) return "<absent>";
+    const auto& stored = registry.values[kEnvKey + name];
+    return (stored.type == RegType::String ? "S:" : stored.type == RegType::ExpandString ? "X:" : "O:") + stored.text;
+  }
   // The captions of the boxes shown so far.
   std::vector<std::string> Captions() const {
     std::vector<std::string> captions;
     for (const Box& box : dialogs.shown) captions.push_back(box.caption);
     return captions;
   }
+};
+
+// A harness with version 6 installed.
+struct Installed : Harness {
+  Installed() { InstallVersion6(); }
+};
+
+// An installer's machine: version 6 installed, unattended, with what the user had before any add-on (a directory in
+// the redirection file and in PATH, an include in a template, a user application).
+struct Machine : Installed {
+  Machine() {
+    dialogs.unattended = true;
+    files.contents[kRed] = "[Common]\r\n*.tpl=C:\\U\r\n";
+    SetVariable("PATH", "X:C:\\W;C:\\U");
+    files.contents["t.tpl"] = "#T\r\n#INCLUDE('u.tpw')\r\n";
+    SetIni(kIdeIni, "User Applications", "QZ", "old.exe");
+  }
+  // A whole start on "qzcl " + arguments, switches and all; the exit code.
+  int Run(const std::string& arguments) { return program.Run("qzcl " + arguments); }
 };
 
 }  // namespace qz::fake

@@ -9,7 +9,7 @@ namespace qz {
 namespace {
 
 using fake::kIdeIni;
-using Strings = std::vector<std::string>;
+using fake::Strings;
 
 TEST(dde_channel, connect_finds_starts_or_gives_up_on_the_ide_and_logs_how) {
   // The case, when the IDE answers, whether it cannot be started, is connected and the run is unattended (an
@@ -92,9 +92,8 @@ TEST(ide_check, asks_the_service_once_and_prompts_until_the_ide_is_closed_cancel
 // Version 6 installed, the IDE running unless a test says otherwise.
 const char* const kNote = "C:\\C6\\BIN\\QZCL AutoPick.txt";
 
-struct Reg : fake::Harness {
+struct Reg : fake::Installed {
   explicit Reg(const char* autoPick = nullptr) {
-    InstallVersion6();
     if (autoPick) SetIni(kIdeIni, "Environment", "AutoPick", autoPick);
     transport.serverUp = [this](int) {
       during = AutoPick();
@@ -181,22 +180,16 @@ TEST(reg, a_value_a_killed_registration_noted_is_put_back_by_the_next_run) {
 }
 
 TEST(reg, fails_the_run_when_the_ide_refuses_or_cannot_be_reached) {
-  // Started by its path when it is in BIN, else by its name; in BIN either way.
-  const std::tuple<bool, bool, Strings> cases[] = {
-      {true, false, {}},
-      {false, false, {"|C60EE|C:\\C6\\BIN"}},
-      {false, true, {"C:\\C6\\BIN\\C60EE.exe|\"C:\\C6\\BIN\\C60EE.exe\"|C:\\C6\\BIN"}},
-  };
-  for (const auto& [reachable, inBin, started] : cases) {
+  // Started as ABCPATH starts it (there by its path when it is in BIN), here by its name.
+  for (bool reachable : {true, false}) {
     Reg t("on");
     t.files.existing.insert("a.tpl");
-    if (inBin) t.files.existing.insert("C:\\C6\\BIN\\C60EE.exe");
     t.transport.executeResult = kDdeInvalidCommand;
     if (!reachable) t.transport.serverUp = nullptr;
     t.processes.fail = true;
     t.Run("REG a.tpl");
     EXPECT_EQ(t.transport.executes.size(), reachable ? 1u : 0u);
-    EXPECT_EQ(t.processes.started, started);
+    EXPECT_EQ(t.processes.started, reachable ? Strings{} : Strings{"|C60EE|C:\\C6\\BIN"});
     EXPECT_TRUE(t.AutoPick() == "on" && t.dialogs.shown.empty() && t.svc.ExitCode() == kExitFailed);
     EXPECT_EQ(t.dialogs.notes, Strings{reachable ? "The IDE did not accept the templates."
                                                  : "The IDE did not answer: the templates were not registered."});

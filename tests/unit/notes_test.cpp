@@ -12,7 +12,7 @@ namespace {
 
 using fake::FakeNotesView;
 using N = NotesControl;
-using Strings = std::vector<std::string>;
+using fake::Strings;
 
 const std::string kFile = "Version.qzi";
 const std::string kLabel = "Version             ", kOut = "!Version            ";  // live and commented out

@@ -9,23 +9,12 @@ namespace qz {
 namespace {
 
 using fake::kIdeIni;
-using Strings = std::vector<std::string>;
+using fake::kRed;
+using fake::Machine;
+using fake::Strings;
 
-const char* const kRed = "C:\\C6\\BIN\\C60EE.RED";
 const char* const kLedger = "C:\\C6\\BIN\\QZCL.owners";
-const std::string kPath = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\\PATH";
-
-struct Machine : fake::Harness {
-  Machine() {
-    InstallVersion6();
-    dialogs.unattended = true;
-    files.contents[kRed] = "[Common]\r\n*.tpl=C:\\U\r\n";  // the user's own directory
-    registry.values[kPath] = {RegType::ExpandString, "C:\\W;C:\\U"};
-    files.contents["t.tpl"] = "#T\r\n#INCLUDE('u.tpw')\r\n";
-    SetIni(kIdeIni, "User Applications", "QZ", "old.exe");
-  }
-  int Run(const std::string& arguments) { return program.Run("qzcl " + arguments); }
-};
+const std::string kPath = fake::kEnvKey + "PATH";
 
 // Each run with its owner, and the item's place after it: found items stay, shared ones stay until the last
 // owner's removal, a replaced value comes back while it is what QZCL wrote, and a claim never made changes nothing.

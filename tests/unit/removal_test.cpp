@@ -8,15 +8,11 @@ namespace qz {
 namespace {
 
 using fake::kIdeIni;
-using Strings = std::vector<std::string>;
+using fake::kRed;
+using fake::Strings;
+using Uninstall = fake::Installed;
 
-const char* const kRed = "C:\\C6\\BIN\\C60EE.RED";
-const std::string kEnvKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\\";
 const std::string kMenus = "[User Menus]\r\n1=&Alpha|A\r\n2 = &Zeta|Z\r\n; mine\r\n[User Applications]\r\nA=a.exe\r\n";
-
-struct Uninstall : fake::Harness {
-  Uninstall() { InstallVersion6(); }
-};
 
 // Each row runs an adding command, finds a text it left in the file, and runs the removal (UNRED for RED, UNMENU for
 // USERMENU, UNINCLUDE for INCLUDE) twice: the second writes nothing.
@@ -59,24 +55,20 @@ TEST(removal, takes_out_what_its_adding_command_added_and_leaves_every_other_byt
 }
 
 TEST(unenv, takes_out_each_item_keeping_the_type_and_deletes_a_variable_left_empty) {
-  const std::tuple<std::optional<RegType>, std::string, std::string, std::optional<std::string>> cases[] = {
-      // type before (none: absent), text before, the value added and removed, the text after where not the same
-      {std::nullopt, "", "C:\\QZ", std::nullopt},
-      {RegType::ExpandString, "%SystemRoot%\\system32;C:\\A", "\"C:\\QZ;C:\\QZ\\Bin\"", std::nullopt},
-      {RegType::String, "C:\\A; C:\\B\\", "C:\\C", std::nullopt},
-      {RegType::String, "c:\\qz\\;C:\\A", "C:\\QZ", "C:\\A"},  // an item there before the install goes too
+  const std::tuple<std::string, std::string, std::optional<std::string>> cases[] = {
+      // before (as SetVariable takes it; none: absent), the value added and removed, the value after where not before
+      {"", "C:\\QZ", std::nullopt},
+      {"X:%SystemRoot%\\system32;C:\\A", "\"C:\\QZ;C:\\QZ\\Bin\"", std::nullopt},
+      {"S:C:\\A; C:\\B\\", "C:\\C", std::nullopt},
+      {"S:c:\\qz\\;C:\\A", "C:\\QZ", "S:C:\\A"},  // an item there before the install goes too
   };
-  for (const auto& [type, text, value, after] : cases) {
-    SCOPED_TRACE(text + " with " + value);
+  for (const auto& [before, value, after] : cases) {
+    SCOPED_TRACE(before + " with " + value);
     Uninstall t;
-    if (type) t.registry.values[kEnvKey + "QZ_PATH"] = {*type, text};
+    if (!before.empty()) t.SetVariable("QZ_PATH", before);
     t.Run("ENV QZ_PATH " + value);
     t.Run("UNENV QZ_PATH " + value);
-    ASSERT_EQ(t.registry.values.count(kEnvKey + "QZ_PATH"), type ? 1u : 0u);
-    if (type) {
-      EXPECT_TRUE(t.registry.values[kEnvKey + "QZ_PATH"].text == after.value_or(text) &&
-                  t.registry.values[kEnvKey + "QZ_PATH"].type == *type);
-    }
+    EXPECT_EQ(t.Variable("QZ_PATH"), after.value_or(before.empty() ? "<absent>" : before));
     EXPECT_EQ(t.registry.events.back(), "broadcast");
     const std::size_t events = t.registry.events.size();
     t.Run("UNENVIRONMENT QZ_PATH " + value);

@@ -27,24 +27,16 @@ TEST(report, shows_a_file_as_a_unified_diff_of_its_lines) {
     EXPECT_EQ(UnifiedDiff(before, after, "--- f\n+++ f\n"), std::string("--- f\n+++ f\n") + hunks) << after;
 }
 
-const char* const kRed = "C:\\C6\\BIN\\C60EE.RED";
+using fake::kRed;
+using fake::Machine;
 const char* const kLog = "C:\\q.log";
-const std::string kEnv = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\\";
-
-struct Machine : fake::Harness {
-  Machine() {
-    InstallVersion6();
-    files.contents[kRed] = "[Common]\r\n*.tpl=C:\\A\r\n";
-    files.contents["a.tpl"] = "#TEMPLATE\r\n";
-    registry.values[kEnv.substr(5) + "PATH"] = {RegType::ExpandString, "C:\\W;C:\\Q"};
-  }
-};
+const std::string kEnv = "HKLM\\" + fake::kEnvKey;
 
 // The dry run prints the change the real run makes and logs, and ends with its exit code; it writes, locks, asks,
 // starts and sends nothing.
 TEST(whatif, shows_each_command_s_change_writes_nothing_and_ends_as_the_real_run_would) {
   const std::string redDiff =
-      std::string("--- ") + kRed + "\n+++ " + kRed + "\n@@ -1,2 +1,2 @@\n [Common]\n-*.tpl=C:\\A\n+*.tpl=C:\\A;C:\\X";
+      std::string("--- ") + kRed + "\n+++ " + kRed + "\n@@ -1,2 +1,2 @@\n [Common]\n-*.tpl=C:\\U\n+*.tpl=C:\\U;C:\\X";
   const struct {
     const char* arguments;
     std::function<void(Machine&)> setUp;
@@ -54,16 +46,19 @@ TEST(whatif, shows_each_command_s_change_writes_nothing_and_ends_as_the_real_run
       {"RED Common *.tpl C:\\X", nullptr, redDiff},
       {"RED Common *.tpl C:\\X", [](Machine& r) { r.files.readOnly.insert(kRed); }, redDiff, kExitFailed},
       {"UNRED Common *.tpl C:\\Y", nullptr, "Nothing would change."},
-      {"INCLUDE a.tpl x.tpw", nullptr, "--- a.tpl\n+++ a.tpl\n@@ -1 +1,3 @@\n #TEMPLATE\n+\n+#INCLUDE('x.tpw')"},
-      {"USERMENU QZ M qz.exe", nullptr,
+      {"INCLUDE t.tpl x.tpw", nullptr,
+       "--- t.tpl\n+++ t.tpl\n@@ -1,2 +1,4 @@\n #T\n #INCLUDE('u.tpw')\n+\n+#INCLUDE('x.tpw')"},
+      {"USERMENU QZ M qz.exe", [](Machine& r) { r.files.contents.erase(kIdeIni); },  // a file made new
        std::string("--- NUL\n+++ ") + kIdeIni +
            "\n@@ -0,0 +1,4 @@\n+[User Menus]\n+1=M|QZ\n+[User Applications]\n+QZ=qz.exe"},
       {"USERMENU QZ M qz.exe", [](Machine& r) { r.transport.serverUp = [](int) { return true; }; }, "",
        kExitIdeRunning},
-      {"ABCPATH C:\\L", nullptr, std::string("--- NUL\n+++ ") + kIdeIni + "\n@@ -0,0 +1,2 @@\n+[Paths]\n+Libsrc=C:\\L"},
+      {"ABCPATH C:\\L", nullptr,
+       std::string("--- ") + kIdeIni + "\n+++ " + kIdeIni +
+           "\n@@ -1,2 +1,4 @@\n [User Applications]\n QZ=old.exe\n+[Paths]\n+Libsrc=C:\\L"},
       {"ENV QZ_HOME C:\\Q", nullptr, "--- NUL\n+++ " + kEnv + "QZ_HOME (REG_SZ)\n+C:\\Q"},
-      {"UNENV PATH C:\\Q", nullptr,
-       "--- " + kEnv + "PATH (REG_EXPAND_SZ)\n+++ " + kEnv + "PATH (REG_EXPAND_SZ)\n-C:\\W;C:\\Q\n+C:\\W"},
+      {"UNENV PATH C:\\U", nullptr,
+       "--- " + kEnv + "PATH (REG_EXPAND_SZ)\n+++ " + kEnv + "PATH (REG_EXPAND_SZ)\n-C:\\W;C:\\U\n+C:\\W"},
       {"ENV QZ_HOME C:\\Q", [](Machine& r) { r.registry.failWrites = true; },
        "--- NUL\n+++ " + kEnv + "QZ_HOME (REG_SZ)\n+C:\\Q", kExitFailed},
   };
@@ -71,7 +66,8 @@ TEST(whatif, shows_each_command_s_change_writes_nothing_and_ends_as_the_real_run
     Machine dry, real;  // real, not run yet, keeps what dry held before its run
     for (Machine* r : {&dry, &real})
       if (c.setUp) c.setUp(*r);
-    EXPECT_EQ(dry.program.Run(std::string("qzcl /WHATIF ") + c.arguments), c.exitCode) << c.arguments;
+    dry.dialogs.unattended = false;  // a person at the dry run is never asked either
+    EXPECT_EQ(dry.Run(std::string("/WHATIF ") + c.arguments), c.exitCode) << c.arguments;
     EXPECT_EQ(dry.dialogs.printed, c.printed.empty() ? std::vector<std::string>{} : std::vector{c.printed})
         << c.arguments;
     const bool onlyReads = std::all_of(dry.journal.begin(), dry.journal.end(), [](const std::string& e) {
@@ -82,8 +78,7 @@ TEST(whatif, shows_each_command_s_change_writes_nothing_and_ends_as_the_real_run
         << c.arguments;
     for (const Box& box : dry.dialogs.shown) EXPECT_EQ(box.buttons, Buttons::Ok) << c.arguments;
 
-    real.dialogs.unattended = true;
-    EXPECT_EQ(real.program.Run(std::string("qzcl /LOG=") + kLog + " " + c.arguments), c.exitCode) << c.arguments;
+    EXPECT_EQ(real.Run(std::string("/LOG=") + kLog + " " + c.arguments), c.exitCode) << c.arguments;
     std::string logged = c.printed + "\n";
     for (std::size_t at = 0; (at = logged.find('\n', at)) != std::string::npos; at += 2) logged.insert(at, "\r");
     if (c.exitCode == kExitSuccess && c.printed.starts_with("---")) {
@@ -95,15 +90,14 @@ TEST(whatif, shows_each_command_s_change_writes_nothing_and_ends_as_the_real_run
 // One block per run, appended; the failure with its reason; a log that cannot be written changes nothing else.
 TEST(log, appends_a_block_for_each_run_and_says_when_it_cannot) {
   Machine t;
-  t.dialogs.unattended = true;
   t.program.LogTo("C:\\env.log");  // QZCL_LOG; the switch wins
-  t.program.Run("qzcl /LOG=C:\\q.log UNRED Common *.tpl C:\\A");
+  t.Run("/LOG=C:\\q.log UNRED Common *.tpl C:\\U");
   t.locks.busy.insert(Upper(kRed));
-  EXPECT_EQ(t.program.Run("qzcl /LOG=C:\\q.log RED Common *.tpl C:\\X"), kExitBusy);
+  EXPECT_EQ(t.Run("/LOG=C:\\q.log RED Common *.tpl C:\\X"), kExitBusy);
   const std::string version = std::string(" QZCL ") + QZCL_VERSION + " ===\r\n";
   EXPECT_EQ(t.files.contents[kLog],
-            "=== 2006-11-02 14:30:05" + version + "Command line: qzcl /LOG=C:\\q.log UNRED Common *.tpl C:\\A\r\n" +
-                "--- " + kRed + "\r\n+++ " + kRed + "\r\n@@ -1,2 +0,0 @@\r\n-[Common]\r\n-*.tpl=C:\\A\r\n" +
+            "=== 2006-11-02 14:30:05" + version + "Command line: qzcl /LOG=C:\\q.log UNRED Common *.tpl C:\\U\r\n" +
+                "--- " + kRed + "\r\n+++ " + kRed + "\r\n@@ -1,2 +0,0 @@\r\n-[Common]\r\n-*.tpl=C:\\U\r\n" +
                 "Exit code: 0\r\n\r\n" + "=== 2006-11-02 14:30:05" + version +
                 "Command line: qzcl /LOG=C:\\q.log RED Common *.tpl C:\\X\r\n=== QZCL File Error ===\r\n" +
                 "Another run of QZCL is changing this file:\r\n  " + kRed +
@@ -113,7 +107,7 @@ TEST(log, appends_a_block_for_each_run_and_says_when_it_cannot) {
   Machine unwritable;
   unwritable.files.readOnly.insert("C:\\env.log");
   unwritable.program.LogTo("C:\\env.log");
-  EXPECT_EQ(unwritable.program.Run("qzcl /WHATIF RED Common *.tpl C:\\X"), kExitSuccess);
+  EXPECT_EQ(unwritable.Run("/WHATIF RED Common *.tpl C:\\X"), kExitSuccess);
   EXPECT_EQ(unwritable.dialogs.notes,
             std::vector<std::string>{"QZCL could not write its log file: C:\\env.log: Access is denied."});
 }

@@ -37,17 +37,15 @@ void Set(fake::Harness& h, const std::string& setting) {
   h.files.contents[fake::kIdeIni] =
       "[User Menus]\r\n1=&Tools|MYTOOL\r\n[User Applications]\r\nMYTOOL=C:\\T\\TOOL.EXE\r\n"
       "[File Types]\r\nAll=1\r\n1=All Files=*.*|CWEDT\r\n";
-  h.files.contents["C:\\C6\\BIN\\C60EE.RED"] = "[Copy]\r\n*.inc = C:\\x\r\n";
+  h.files.contents[fake::kRed] = "[Copy]\r\n*.inc = C:\\x\r\n";
   h.files.contents["t.tpl"] = "#TEMPLATE(T)\r\n";
   if (setting == "IDE running") h.transport.serverUp = [](int) { return true; };
-  for (const char* file : {fake::kIdeIni, "C:\\C6\\BIN\\C60EE.RED", "t.tpl"}) {
+  for (const char* file : {fake::kIdeIni, fake::kRed, "t.tpl"}) {
     if (setting == "files failing") h.files.failing[file] = FileError::AccessDenied;
     if (setting.starts_with("files")) h.files.readOnly.insert(file);
   }
   h.processes.fail = setting == "files failing";
-  if (setting == "files read-only")
-    h.registry.readFailures["SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\\PATH"] = {
-        RegStatus::AccessDenied};
+  if (setting == "files read-only") h.registry.readFailures[fake::kEnvKey + "PATH"] = {RegStatus::AccessDenied};
 }
 
 TEST(translation_template, holds_every_text_the_program_translates) {

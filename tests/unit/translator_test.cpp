@@ -27,22 +27,17 @@ void Sql(const fs::path& path, const std::string& sql) {
   sqlite3_close(db);
 }
 
-class TranslatorTest : public ::testing::Test {
+// The program's translator over fakes; Latin-1 is the code page.
+class TranslatorTest : public ::testing::Test, public fake::Harness {
  protected:
   // A translation file written through the store, texts in the ANSI code page.
   std::string WriteTranslations(const std::vector<TranslationPair>& pairs, const std::string& name = "lang.str") {
-    fake::WriteTranslationFile(work_, dir_ / name, pairs);
+    fake::WriteTranslationFile(codec, dir_ / name, pairs);
     return dir_ / name;
   }
-  std::string LogLine() { return profile_.Read(".\\QZVXErr.LOG", "File Error", "File Open Error", "<no log>"); }
+  std::string LogLine() { return profile.Read(".\\QZVXErr.LOG", "File Error", "File Open Error", "<no log>"); }
 
   fake::TempFolder dir_;
-  fake::FakeProfile profile_;
-  fake::FakeFiles files_;
-  fake::FakeClock clock_;
-  fake::Latin1Codec work_;  // the code page
-  NoLoadingView view_;
-  StringTranslator translator_{profile_, files_, clock_, work_, view_};
 };
 
 TEST_F(TranslatorTest, lookup_compares_sources_as_255_character_fields_in_the_ansi_code_page) {
@@ -54,11 +49,11 @@ TEST_F(TranslatorTest, lookup_compares_sources_as_255_character_fields_in_the_an
   Sql(path,
       "INSERT INTO translations VALUES('caf\xC3\xA9', 'Caf\xC3\xA9 cr\xC3\xA8me'), ('Euro', '\xE2\x82\xAC 5'), "
       "(CAST(x'41004200' AS TEXT), CAST(x'4A00' AS TEXT))");  // a NUL ends a text
-  translator_.Init(path, kLoad);
+  translator.Init(path, kLoad);
   EXPECT_EQ(LogLine(), "None: " + path);
-  EXPECT_TRUE(translator_.AddTranslation("Apple", "Apfel") && translator_.AddTranslation("Apple  ", "Apfel 2"));
-  EXPECT_FALSE(translator_.AddTranslation("Yes", "  "));
-  for (int i = 0; i < 100; ++i) translator_.AddTranslation("Key " + std::to_string(i), std::to_string(i));
+  EXPECT_TRUE(translator.AddTranslation("Apple", "Apfel") && translator.AddTranslation("Apple  ", "Apfel 2"));
+  EXPECT_FALSE(translator.AddTranslation("Yes", "  "));
+  for (int i = 0; i < 100; ++i) translator.AddTranslation("Key " + std::to_string(i), std::to_string(i));
   // Only trailing blanks are not significant and an unknown text comes back clipped; a source is one key up to 255
   // characters, so of a255 + "X" and a255 + "Y" the later wins, as it does of equal sources, and blank replacements
   // are skipped. The file holds UTF-8, the program the ANSI code page.
@@ -67,7 +62,7 @@ TEST_F(TranslatorTest, lookup_compares_sources_as_255_character_fields_in_the_an
       {"open", "open"},       {"Unknown  ", "Unknown"}, {a254, a254},   {"caf\xE9", "Caf\xE9 cr\xE8me"},
       {"Euro", "? 5"},        {"Yes", "Jawohl"},        {"No", "Nein"}, {"Maybe", "Maybe"},
       {"Apple", "Apfel 2"},   {"Key 42", "42"},         {b300, b300}};
-  for (const auto& [text, expected] : cases) EXPECT_EQ(translator_.Translate(text), expected) << text;
+  for (const auto& [text, expected] : cases) EXPECT_EQ(translator.Translate(text), expected) << text;
 }
 
 // What is not a translation file, or is damaged anywhere, is not used at all (the log says so). Opening, exporting
@@ -102,17 +97,17 @@ TEST_F(TranslatorTest, a_foreign_or_damaged_file_is_not_used_and_a_file_holding_
     std::string bytes = Bytes(path);
     if (c.damaged) std::ofstream(path, std::ios::binary) << bytes.replace(c.damageAt, c.damaged, c.damaged, '\xA5');
     const std::string before = Bytes(path);
-    translator_.Init(path.string(), kLoad | kExport);
+    translator.Init(path.string(), kLoad | kExport);
     EXPECT_EQ(LogLine(), "Error 4: Invalid Data File");
-    EXPECT_EQ(translator_.Count(), 0u);
-    translator_.Kill();  // the export tries the file again
-    TranslationFile file(work_);
+    EXPECT_EQ(translator.Count(), 0u);
+    translator.Kill();  // the export tries the file again
+    TranslationFile file(codec);
     file.SetName(path.string());
     if (!before.empty()) { EXPECT_NE(file.Create(), FileError::None); }  // an empty file holds nothing yet
     EXPECT_TRUE(Bytes(path) == before) << "the file was changed";
     EXPECT_FALSE(fs::exists(path.string() + "-journal"));
   }
-  TranslationFile file(work_);  // nor is a translation file formatted over
+  TranslationFile file(codec);  // nor is a translation file formatted over
   file.SetName(rowsFile);
   EXPECT_NE(file.Create(), FileError::None);
   EXPECT_TRUE(Bytes(rowsFile) == rows) << "the translation file was changed";
@@ -120,17 +115,17 @@ TEST_F(TranslatorTest, a_foreign_or_damaged_file_is_not_used_and_a_file_holding_
 
 // A list format translates its headers and its pictures other than string pictures; a "|" list each part.
 TEST_F(TranslatorTest, formats_and_messages_are_translated_part_by_part) {
-  translator_.Init("", 0);
+  translator.Init("", 0);
   const std::pair<const char*, const char*> pairs[] = {{"9L(2)|_M", "x"},     {"#1#", "x"},    {"@d1", "@d6"},
                                                        {"@s255", "@s9"},      {"Name", "Nom"}, {"Menu", "Menü"},
                                                        {"F %1 %2", "G %2 %1"}};
-  for (auto [source, replacement] : pairs) translator_.AddTranslation(source, replacement);
-  EXPECT_EQ(translator_.TranslateFormat("9L(2)|_M~Menu~@s255@#1#6L~Name~@d1@ "), "9L(2)|_M~Menü~@s255@#1#6L~Nom~@d6@");
-  EXPECT_EQ(translator_.TranslateFormat(std::string(2100, 'f')).size(), 2000u);
-  EXPECT_EQ(translator_.TranslateMessage("F %1 %2", "a", "b", "", ""), "G b a");
-  EXPECT_EQ(translator_.TranslateMessage("%1 and %2", "x%2", "y", "", ""), "xy and %2");  // the first of each, in order
-  EXPECT_EQ(translator_.TranslateMessage("[%1] [%4] [%5]", "", "", "", " d  "), "[] [ d] [%5]");
-  EXPECT_EQ(translator_.TranslateMessage(std::string(300, 'm'), "", "", "", "").size(), 255u);
+  for (auto [source, replacement] : pairs) translator.AddTranslation(source, replacement);
+  EXPECT_EQ(translator.TranslateFormat("9L(2)|_M~Menu~@s255@#1#6L~Name~@d1@ "), "9L(2)|_M~Menü~@s255@#1#6L~Nom~@d6@");
+  EXPECT_EQ(translator.TranslateFormat(std::string(2100, 'f')).size(), 2000u);
+  EXPECT_EQ(translator.TranslateMessage("F %1 %2", "a", "b", "", ""), "G b a");
+  EXPECT_EQ(translator.TranslateMessage("%1 and %2", "x%2", "y", "", ""), "xy and %2");  // the first of each, in order
+  EXPECT_EQ(translator.TranslateMessage("[%1] [%4] [%5]", "", "", "", " d  "), "[] [ d] [%5]");
+  EXPECT_EQ(translator.TranslateMessage(std::string(300, 'm'), "", "", "", "").size(), 255u);
 }
 
 }  // namespace

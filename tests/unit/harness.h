@@ -242,8 +242,9 @@ struct Machine : Installed {
     files.contents["t.tpl"] = "#T\r\n#INCLUDE('u.tpw')\r\n";
     SetIni(kIdeIni, "User Applications", "QZ", "old.exe");
   }
-  // A whole start on "qzcl " + arguments, switches and all; the exit code.
-  int Run(const std::string& arguments) { return program.Run("qzcl " + arguments); }
+  // A whole start on "qzcl " + arguments, switches and all, where Harness::Run dispatches the command alone; the
+  // exit code.
+  int Start(const std::string& arguments) { return program.Run("qzcl " + arguments); }
 };
 
 }  // namespace qz::fake

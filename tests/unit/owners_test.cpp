@@ -51,7 +51,7 @@ TEST(owners, share_items_until_the_last_removal_and_keep_or_restore_what_was_the
   for (const auto& c : cases) {
     Machine m;
     for (const auto& [arguments, after] : c.runs) {
-      EXPECT_EQ(m.Run(arguments), kExitSuccess) << arguments;
+      EXPECT_EQ(m.Start(arguments), kExitSuccess) << arguments;
       EXPECT_EQ(c.place(m), after) << arguments;
     }
     EXPECT_FALSE(m.files.Exists(kLedger) || m.files.Exists("QZCL.owners") ||
@@ -59,9 +59,9 @@ TEST(owners, share_items_until_the_last_removal_and_keep_or_restore_what_was_the
         << "every claim gone with its last removal";
   }
   Machine changed;  // a value changed since QZCL wrote it is left as it stands
-  changed.Run("/OWNER=A USERMENU QZ M qz.exe");
+  changed.Start("/OWNER=A USERMENU QZ M qz.exe");
   changed.SetIni(kIdeIni, "User Applications", "QZ", "mine.exe");
-  changed.Run("/OWNER=A UNMENU QZ");
+  changed.Start("/OWNER=A UNMENU QZ");
   EXPECT_EQ(changed.Ini(kIdeIni, "User Applications", "QZ"), "mine.exe");
   EXPECT_EQ(changed.dialogs.notes, Strings{});
 }
@@ -69,12 +69,12 @@ TEST(owners, share_items_until_the_last_removal_and_keep_or_restore_what_was_the
 // The ledger a person reads, the notes of a removal, and the OWNERS list.
 TEST(owners, are_kept_in_a_ledger_a_person_can_read_and_listed) {
   Machine m;
-  m.Run("/WHATIF /OWNER=Vendor-A RED Common *.tpl C:\\S");  // a dry run shows the claim it would write first
+  m.Start("/WHATIF /OWNER=Vendor-A RED Common *.tpl C:\\S");  // a dry run shows the claim it would write first
   EXPECT_TRUE(m.dialogs.printed.size() == 2u &&
               m.dialogs.printed[0].starts_with(std::string("--- NUL\n+++ ") + kLedger) && !m.files.Exists(kLedger));
-  m.Run("/OWNER=Vendor-A USERMENU QZ M qz.exe");
-  m.Run("/OWNER=Vendor-B RED Common *.tpl C:\\S");
-  m.Run("/OWNER=Vendor-C RED Common *.tpl C:\\S");
+  m.Start("/OWNER=Vendor-A USERMENU QZ M qz.exe");
+  m.Start("/OWNER=Vendor-B RED Common *.tpl C:\\S");
+  m.Start("/OWNER=Vendor-C RED Common *.tpl C:\\S");
   const std::string ide = kIdeIni, red = kRed, ledger = m.files.contents[kLedger];
   EXPECT_EQ(ledger.substr(ledger.find("[Item 1]")),
             "[Item 1]\r\nKind=MENU\r\nFile=" + ide +
@@ -82,14 +82,14 @@ TEST(owners, are_kept_in_a_ledger_a_person_can_read_and_listed) {
                 "[Item 2]\r\nKind=APPLICATION\r\nFile=" + ide + "\r\nAppRef=QZ\r\nFound=Yes\r\nEarlier=old.exe\r\n" +
                 "Written=qz.exe\r\nOwners=Vendor-A\r\n\r\n[Item 3]\r\nKind=RED\r\nFile=" + red +
                 "\r\nSection=Common\r\nEntry=*.tpl\r\nItem=C:\\S\r\nFound=No\r\nOwners=Vendor-B,Vendor-C\r\n");
-  m.Run("OWNERS vendor-c");
+  m.Start("OWNERS vendor-c");
   EXPECT_EQ(m.dialogs.printed.back(), "Vendor-C\tRED\t" + red + " [Common] *.tpl\tC:\\S\tadded");
   m.dialogs.notes.clear();
-  m.Run("UNRED Common *.tpl C:\\S");
-  m.Run("/OWNER=Vendor-B UNMENU QZ");
+  m.Start("UNRED Common *.tpl C:\\S");
+  m.Start("/OWNER=Vendor-B UNMENU QZ");
   EXPECT_EQ(m.dialogs.notes, (Strings{"Taken out, though these owners claimed it: Vendor-B,Vendor-C: C:\\S",
                                       "This owner never claimed the item, so it was left: Vendor-B: QZ"}));
-  m.Run("OWNERS");
+  m.Start("OWNERS");
   EXPECT_EQ(
       m.dialogs.printed.back(),
       "Vendor-A\tUSERMENU\t" + ide + "\tQZ\tadded\nVendor-A\tUSERMENU [User Applications]\t" + ide + "\tQZ\tfound");
@@ -126,7 +126,7 @@ TEST(owners, converge_after_a_kill_between_ledger_and_target_and_stop_at_a_damag
       m.registry.failWrites = false;
       if (targetRefused) k.refuseTarget(m);
       if (ledgerRefused) m.files.readOnly.insert(k.ledger);
-      EXPECT_EQ(m.Run(arguments), exitCode) << arguments;
+      EXPECT_EQ(m.Start(arguments), exitCode) << arguments;
       EXPECT_EQ(k.place(m), there ? k.added : k.before) << arguments;
       EXPECT_EQ(m.files.Exists(k.ledger) && m.files.contents[k.ledger].find(ledger) != std::string::npos,
                 !ledger.empty())
@@ -137,7 +137,7 @@ TEST(owners, converge_after_a_kill_between_ledger_and_target_and_stop_at_a_damag
     Machine damaged;
     damaged.files.contents[kLedger] = "[Item 1]\r\nKind=RED\r\nOwners=A\r\n";  // no file, no item
     const auto before = damaged.files.contents;
-    EXPECT_EQ(damaged.Run(arguments), kExitFailed) << arguments;
+    EXPECT_EQ(damaged.Start(arguments), kExitFailed) << arguments;
     EXPECT_TRUE(damaged.files.contents == before) << arguments;
     EXPECT_EQ(damaged.dialogs.shown.at(0).text, std::string("The owners file could not be read:|  ") + kLedger +
                                                     "|The file is damaged: QZCL cannot read what it holds.||"
@@ -146,8 +146,8 @@ TEST(owners, converge_after_a_kill_between_ledger_and_target_and_stop_at_a_damag
   }
   Machine environment;  // QZCL_OWNER is passed over by a command that takes no owner, and checked by one that does
   environment.program.OwnerFromEnvironment("not a name");
-  EXPECT_EQ(environment.Run("WHERE"), kExitSuccess);
-  EXPECT_EQ(environment.Run("RED Common *.tpl C:\\S"), kExitUsage);
+  EXPECT_EQ(environment.Start("WHERE"), kExitSuccess);
+  EXPECT_EQ(environment.Start("RED Common *.tpl C:\\S"), kExitUsage);
 }
 
 }  // namespace

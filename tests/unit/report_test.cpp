@@ -67,7 +67,7 @@ TEST(whatif, shows_each_command_s_change_writes_nothing_and_ends_as_the_real_run
     for (Machine* r : {&dry, &real})
       if (c.setUp) c.setUp(*r);
     dry.dialogs.unattended = false;  // a person at the dry run is never asked either
-    EXPECT_EQ(dry.Run(std::string("/WHATIF ") + c.arguments), c.exitCode) << c.arguments;
+    EXPECT_EQ(dry.Start(std::string("/WHATIF ") + c.arguments), c.exitCode) << c.arguments;
     EXPECT_EQ(dry.dialogs.printed, c.printed.empty() ? std::vector<std::string>{} : std::vector{c.printed})
         << c.arguments;
     const bool onlyReads = std::all_of(dry.journal.begin(), dry.journal.end(), [](const std::string& e) {
@@ -78,7 +78,7 @@ TEST(whatif, shows_each_command_s_change_writes_nothing_and_ends_as_the_real_run
         << c.arguments;
     for (const Box& box : dry.dialogs.shown) EXPECT_EQ(box.buttons, Buttons::Ok) << c.arguments;
 
-    EXPECT_EQ(real.Run(std::string("/LOG=") + kLog + " " + c.arguments), c.exitCode) << c.arguments;
+    EXPECT_EQ(real.Start(std::string("/LOG=") + kLog + " " + c.arguments), c.exitCode) << c.arguments;
     std::string logged = c.printed + "\n";
     for (std::size_t at = 0; (at = logged.find('\n', at)) != std::string::npos; at += 2) logged.insert(at, "\r");
     if (c.exitCode == kExitSuccess && c.printed.starts_with("---")) {
@@ -91,9 +91,9 @@ TEST(whatif, shows_each_command_s_change_writes_nothing_and_ends_as_the_real_run
 TEST(log, appends_a_block_for_each_run_and_says_when_it_cannot) {
   Machine t;
   t.program.LogTo("C:\\env.log");  // QZCL_LOG; the switch wins
-  t.Run("/LOG=C:\\q.log UNRED Common *.tpl C:\\U");
+  t.Start("/LOG=C:\\q.log UNRED Common *.tpl C:\\U");
   t.locks.busy.insert(Upper(kRed));
-  EXPECT_EQ(t.Run("/LOG=C:\\q.log RED Common *.tpl C:\\X"), kExitBusy);
+  EXPECT_EQ(t.Start("/LOG=C:\\q.log RED Common *.tpl C:\\X"), kExitBusy);
   const std::string version = std::string(" QZCL ") + QZCL_VERSION + " ===\r\n";
   EXPECT_EQ(t.files.contents[kLog],
             "=== 2006-11-02 14:30:05" + version + "Command line: qzcl /LOG=C:\\q.log UNRED Common *.tpl C:\\U\r\n" +
@@ -107,7 +107,7 @@ TEST(log, appends_a_block_for_each_run_and_says_when_it_cannot) {
   Machine unwritable;
   unwritable.files.readOnly.insert("C:\\env.log");
   unwritable.program.LogTo("C:\\env.log");
-  EXPECT_EQ(unwritable.Run("/WHATIF RED Common *.tpl C:\\X"), kExitSuccess);
+  EXPECT_EQ(unwritable.Start("/WHATIF RED Common *.tpl C:\\X"), kExitSuccess);
   EXPECT_EQ(unwritable.dialogs.notes,
             std::vector<std::string>{"QZCL could not write its log file: C:\\env.log: Access is denied."});
 }
